@@ -1,0 +1,64 @@
+// sts.cfg: the station configuration beside the program, lines of "KEY:value".
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/numeric.h"
+
+namespace treld {
+
+struct StationConfig {
+    Int16 ComPort = 1;
+    std::string SenderName;
+    std::string SenderAddress;
+    std::string RecipientName1;
+    std::string RecipientAddress1;
+    std::string RecipientName2;
+    std::string RecipientAddress2;
+    std::string RecipientName3;
+    std::string RecipientAddress3;
+    std::string StationName;
+    std::string MailSubject;
+    Int16 EmailEnable = 0;
+    std::string SmtpHost;
+    std::string SmtpUserName;
+    std::string SmtpPassword;
+    Int16 UseAuthentication = 0;
+    Int16 UsePopAuthentication = 0;
+    std::string Pop3Host;
+    std::string RemoteIp1;
+    std::string RemoteIp2;
+    std::string RemoteIp3;
+    Int16 RemotePort = 1118;
+    Int16 ReplyTimeout = 0;
+};
+
+// Walks the lines of a configuration text. The key is the text up to and
+// including the first colon (empty when the line has none), the value all
+// that follows it. Stops early when `entry` returns false.
+void forEachConfigLine(
+    std::string_view text,
+    const std::function<bool(std::string_view key, std::string_view value)>& entry);
+
+// An integer value: the leading number rounded to the nearest integer, halves
+// to even; nothing when it does not fit a signed 16-bit integer.
+std::optional<Int16> configInteger(std::string_view value);
+
+// Overlays the values of a configuration text on `config`. Unknown keys are
+// ignored, text values kept untrimmed, the last occurrence of a key wins. An
+// integer out of range ends the reading there with ComPort 1; false then.
+bool ReadConfigText(std::string_view text, StationConfig& config);
+
+// ReadConfig: reads the file over `config`; a missing or unreadable file
+// leaves the defaults with ComPort 1.
+bool ReadConfig(const std::filesystem::path& file, StationConfig& config);
+
+// The 25 lines of the file in their fixed order, each ended by CR LF.
+// `comPortValue` is what the COMPORT: line carries.
+std::string WriteConfigText(const StationConfig& config, Int16 comPortValue);
+
+}  // namespace treld
