@@ -1,0 +1,40 @@
+// Everything the monitor knows, shared by the procedures of every subsystem.
+// Procedures are free functions that take the Core, as the one window of the
+// program did: one thread, no locks, every variable lives as long as the program.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "link/display_model.h"
+#include "link/platform.h"
+#include "link/program_state.h"
+#include "records/station_config.h"
+
+namespace treld {
+
+// Receive buffers never grow beyond this; a device or peer that streams
+// without a CR loses the overflow and its exchange times out.
+inline constexpr std::size_t kReceiveLimit = 4096;
+
+struct Core {
+    Core(Platform& platform, std::filesystem::path programDir)
+        : platform(platform), programDir(std::move(programDir)) {}
+
+    Platform& platform;
+    std::filesystem::path programDir;
+    DisplayModel ui;
+    ProgramState s;
+    StationConfig config;
+
+    Element& form1(std::string_view name) { return ui(Form::Form1, name); }
+
+    // The wait for a reply. A configured time-out of 0 or less would wait
+    // for ever, so 1000 ms stands in for it; the stored value stays as read.
+    int replyTimeoutMs() const { return config.ReplyTimeout > 0 ? config.ReplyTimeout : 1000; }
+
+    // The tab of SSTab1 that the operator has open.
+    int selectedTab() { return form1("SSTab1").listIndex(); }
+};
+
+}  // namespace treld

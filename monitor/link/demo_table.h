@@ -1,0 +1,18 @@
+// Demo mode: every command answered from the table read from DEMOSET.CFG.
+#pragma once
+
+#include "link/core.h"
+
+namespace treld {
+
+// The record every "LOG" command gets in demo mode.
+inline constexpr std::string_view kDemoLogRecord = "$001 000 000 000 015 020 010 009 007";
+
+// Answer for a command sent by GONDERME: sets Reply (empty when none).
+void DEMOGELDI(Core& c);
+
+// Answer for a queued operator command or a forwarded relay command: option
+// writes are looked up by their first five characters ("W0" and the code).
+void OZELGELDI(Core& c);
+
+}  // namespace treld

@@ -1,0 +1,125 @@
+// What the monitor shows, as named elements of its windows. The Qt layer
+// draws these and finds its widgets by the same names; tests read them.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace treld {
+
+enum class Form { Form1, Form2, Form3, Form4, Form5 };
+inline constexpr int kFormCount = 5;
+
+// Colours in blue-green-red order (0x00BBGGRR).
+inline constexpr std::uint32_t kButtonFace = 0x8000000F;    // the system's button face
+inline constexpr std::uint32_t kDesignColour = 0xFFFFFFFF;  // leave the widget's own colour
+inline constexpr std::uint32_t kRed = 0x000000FF;
+inline constexpr std::uint32_t kGreen = 0x0000FF00;
+inline constexpr std::uint32_t kLightGreen = 0x00C0FFC0;
+inline constexpr std::uint32_t kLightYellow = 0x00C0FFFF;
+
+class DisplayModel;
+
+// One control: a label, button, frame, list, line, picture, tab page or the
+// window itself. Every setter that changes a value counts one write and
+// reports the element to the Qt layer; a setter that changes nothing does
+// neither, so nothing redraws without a reason.
+class Element {
+  public:
+    const std::string& name() const { return name_; }
+    Form form() const { return form_; }
+
+    const std::string& caption() const { return caption_; }
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
+    std::uint32_t backColour() const { return backColour_; }
+    const std::vector<std::string>& items() const { return items_; }
+    int listIndex() const { return listIndex_; }
+    int value() const { return value_; }
+    // Counts clears of the item list, so a viewer knows to redraw it whole.
+    int itemsGeneration() const { return itemsGeneration_; }
+    // Counts requests to bring a window to the front.
+    int activations() const { return activations_; }
+    int writes() const { return writes_; }
+
+    void setCaption(std::string_view caption);
+    void setVisible(bool visible);
+    void setEnabled(bool enabled);
+    void setBackColour(std::uint32_t colour);
+    void addItem(std::string_view item);
+    void clearItems();
+    void setListIndex(int index);
+    void setValue(int value);
+    void activate();  // show and bring to the front
+
+  private:
+    friend class DisplayModel;
+    void changed();
+
+    DisplayModel* model_ = nullptr;
+    Form form_ = Form::Form1;
+    std::string name_;
+    std::string caption_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::uint32_t backColour_ = kDesignColour;
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+    int value_ = 0;
+    int itemsGeneration_ = 0;
+    int activations_ = 0;
+    int writes_ = 0;
+    bool pending_ = false;
+};
+
+// Design values of an element, given when it is declared.
+struct Design {
+    std::string caption;
+    bool visible = true;
+    std::uint32_t backColour = kDesignColour;
+    bool enabled = true;
+};
+
+struct MessageBoxRequest {
+    Form owner;
+    std::string title;
+    std::string text;
+};
+
+class DisplayModel {
+  public:
+    DisplayModel() = default;
+    DisplayModel(const DisplayModel&) = delete;
+    DisplayModel& operator=(const DisplayModel&) = delete;
+
+    // Declares an element with its design values. Declaring a name twice is
+    // a programming error.
+    Element& declare(Form form, std::string name, const Design& design = {});
+
+    // The element of that name; asking for an undeclared one is a
+    // programming error (std::out_of_range).
+    Element& operator()(Form form, std::string_view name);
+    const Element& operator()(Form form, std::string_view name) const;
+    bool has(Form form, std::string_view name) const;
+
+    const std::map<std::string, Element, std::less<>>& elements(Form form) const {
+        return forms_[static_cast<int>(form)];
+    }
+
+    // The elements changed since the last call, each once, in order of first change.
+    std::vector<Element*> takeChanges();
+
+    void showMessage(Form owner, std::string title, std::string text);
+    std::vector<MessageBoxRequest> takeMessages();
+
+  private:
+    friend class Element;
+    std::map<std::string, Element, std::less<>> forms_[kFormCount];
+    std::vector<Element*> changes_;
+    std::vector<MessageBoxRequest> messages_;
+};
+
+}  // namespace treld

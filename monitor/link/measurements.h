@@ -1,0 +1,22 @@
+// The measurement panels: source voltages and frequencies, output load,
+// current, temperature, SYNC angle, version, STS clock and date.
+#pragma once
+
+#include "link/core.h"
+
+namespace treld {
+
+void declareMeasurementElements(DisplayModel& ui);
+
+// Decode the "SRV" / "OPL" reply in Reply after its format test.
+void decodeSourcePanel(Core& c);
+void decodeOutputPanel(Core& c);
+void showVersion(Core& c);
+void showStsTime(Core& c);
+void showStsDate(Core& c);
+
+// After a time-out.
+void blankSourcePanel(Core& c);
+void blankOutputPanel(Core& c);
+
+}  // namespace treld

@@ -1,0 +1,52 @@
+// The monitor core's front door: the Qt layer (or a test) feeds it events and
+// draws its display model. Nothing here blocks, sleeps or touches a device.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "link/core.h"
+
+namespace treld {
+
+class Monitor {
+  public:
+    Monitor(Platform& platform, std::filesystem::path programDir);
+
+    // Form_Load: the start-up sequence, once, after the windows exist.
+    void start();
+
+    // A timer fired.
+    void onTimer(TimerId timer);
+
+    // Characters arrived on the serial port.
+    void onSerialData(std::string_view chunk);
+
+    // Remote client events.
+    void onRemoteConnected();
+    void onRemoteData(std::string_view chunk);
+    void onRemoteError();
+
+    // Relay server events; slots are those given to Platform::acceptRelay.
+    void onRelayConnectionRequest();
+    void onRelayData(int slot, std::string_view data);
+    void onRelaySendComplete(int slot);
+    void onRelayClosed(int slot);
+
+    // The operator: a button or menu item clicked; an entry of a list, drop-down
+    // or tab chosen; text typed; a check box or up-down changed; a window closed.
+    // Control arrays are addressed as name_index ("Command2_4").
+    void click(Form form, std::string_view control);
+    void select(Form form, std::string_view control, int index);
+    void editText(Form form, std::string_view control, std::string_view text);
+    void setValue(Form form, std::string_view control, int value);
+    void closeWindow(Form form);
+
+    Core& core() { return core_; }
+    DisplayModel& ui() { return core_.ui; }
+
+  private:
+    Core core_;
+};
+
+}  // namespace treld

@@ -1,0 +1,64 @@
+// The only way the monitor core reaches the outside world. The Qt layer
+// implements it for the real program; tests implement it with virtual time.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace treld {
+
+// Timer1 drives the poll cycle, Timer2 the login keep-alive, Timer3 clears
+// the device message line, LoginTimer is the login dialog's own timer.
+enum class TimerId { Timer1, Timer2, Timer3, LoginTimer };
+inline constexpr int kTimerCount = 4;
+
+struct LocalDateTime {
+    int year = 2000;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    std::string shortDate;  // the date in the system's short-date format
+    std::string longTime;   // the time in the system's long-time format
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // (Re)starts a periodic timer: it fires every `intervalMs` from now on.
+    // An interval of 0 or less stops it.
+    virtual void startTimer(TimerId timer, int intervalMs) = 0;
+    virtual void stopTimer(TimerId timer) = 0;
+
+    // Serial port number n (1 = COM1) at 2400 baud, no parity, 8 data bits,
+    // 1 stop bit. Received characters arrive through Monitor::onSerialData.
+    virtual bool openSerialPort(int port) = 0;
+    virtual bool writeSerial(std::string_view text) = 0;
+
+    // The remote client: one connection at a time. Events arrive through
+    // Monitor::onRemoteConnected / onRemoteData / onRemoteError.
+    virtual void connectRemote(const std::string& host, int port) = 0;
+    virtual void sendRemote(std::string_view text) = 0;
+    virtual void closeRemote() = 0;
+
+    // The relay server: a listener and connection slots 1..15. A pending
+    // connection (Monitor::onRelayConnectionRequest) is accepted into a slot,
+    // replacing whatever the slot held.
+    virtual bool listenRelay(int port) = 0;
+    virtual bool acceptRelay(int slot) = 0;
+    virtual bool sendRelay(int slot, std::string_view text) = 0;
+    virtual void closeRelay(int slot) = 0;
+
+    // Starts a program with exactly one argument, without a shell and
+    // without waiting for it.
+    virtual bool startProgram(const std::string& path, const std::string& argument) = 0;
+
+    virtual LocalDateTime now() = 0;
+
+    // Ends the program at once.
+    virtual void exitProgram() = 0;
+};
+
+}  // namespace treld

@@ -1,0 +1,268 @@
+#include "link/poll_cycle.h"
+
+#include <cstdio>
+
+#include "device/control_cycle.h"
+#include "device/options_cycle.h"
+#include "link/demo_table.h"
+#include "link/measurements.h"
+#include "link/relay_server.h"
+#include "link/send.h"
+#include "link/serial_link.h"
+#include "records/sts_log.h"
+#include "status/sas_decoder.h"
+
+namespace treld {
+namespace {
+
+bool startsWithTimeOut(std::string_view reply) {
+    return reply.starts_with("Time out");
+}
+
+// One even step of the measurement cycle: what a reply does, what a
+// time-out does, and where the cycle goes on after each.
+struct EvaluateStep {
+    void (*onReply)(Core&);  // null: nothing is decoded
+    bool cached;             // the reply goes into the relay cache
+    bool demoAnswersOk;      // clock and date: demo mode answers "OK"
+    Int16 nextAfterReply;
+    void (*onTimeOut)(Core&);  // blanking after timeover; may be null
+    Int16 nextAfterTimeOut;
+};
+
+void decodeStatus(Core& c) {
+    SASAYIKLA(c);
+}
+
+const EvaluateStep* evaluateStep(Int16 step) {
+    static const EvaluateStep kSrv{decodeSourcePanel, true, false, 3, blankSourcePanel, 3};
+    static const EvaluateStep kOpl{decodeOutputPanel, true, false, 5, blankOutputPanel, 1};
+    static const EvaluateStep kSst{nullptr, false, false, 7, nullptr, 1};
+    static const EvaluateStep kSas{decodeStatus, true, false, 9, nullptr, 1};
+    static const EvaluateStep kFir{showVersion, true, false, 11, nullptr, 11};
+    static const EvaluateStep kClk{showStsTime, true, false, 13, nullptr, 13};
+    static const EvaluateStep kDat{showStsDate, true, false, 1, nullptr, 1};
+    static const EvaluateStep kSetClock{nullptr, true, true, 17, nullptr, 1};
+    static const EvaluateStep kSetDate{nullptr, true, true, 1, nullptr, 1};
+    switch (step) {
+        case 2:
+            return &kSrv;
+        case 4:
+            return &kOpl;
+        case 6:
+            return &kSst;
+        case 8:
+            return &kSas;
+        case 10:
+            return &kFir;
+        case 12:
+            return &kClk;
+        case 14:
+            return &kDat;
+        case 16:
+            return &kSetClock;
+        case 18:
+            return &kSetDate;
+        default:
+            return nullptr;
+    }
+}
+
+std::string sendCommandOfStep(Core& c, Int16 step) {
+    switch (step) {
+        case 1:
+            return "SRV";
+        case 3:
+            return "OPL";
+        case 5:
+            return "SST";
+        case 7:
+            return "SAS";
+        case 9:
+            return "FIR";
+        case 11:
+            return "CLK";
+        case 13:
+            return "DAT";
+        case 15:
+            return clockCommand(c.platform.now());
+        case 17:
+            return dateCommand(c.platform.now());
+        default:
+            return "";
+    }
+}
+
+void evaluate(Core& c, const EvaluateStep& step) {
+    auto& s = c.s;
+    if (step.demoAnswersOk && s.DemoMode != 0)
+        s.Reply = "OK";
+    if (s.Reply.empty()) {
+        GELENBAFIRSIFIR(c);
+        timeover(c);
+        if (step.onTimeOut != nullptr)
+            step.onTimeOut(c);
+        s.PollStep = step.nextAfterTimeOut;
+        return;
+    }
+    if (!startsWithTimeOut(s.Reply)) {
+        if (step.onReply != nullptr)
+            step.onReply(c);
+        if (step.cached)
+            GELENBAFIRKOY(c);
+    }
+    s.PollStep = step.nextAfterReply;
+}
+
+// Returns true when the tick evaluated a reply.
+bool measurementCycle(Core& c) {
+    if (const EvaluateStep* step = evaluateStep(c.s.PollStep)) {
+        evaluate(c, *step);
+        return true;
+    }
+    std::string command = sendCommandOfStep(c, c.s.PollStep);
+    if (!command.empty()) {
+        c.s.Command = std::move(command);
+        GONDERME(c);
+    }
+    return false;
+}
+
+// An operator command waits in PollState; it goes out after an evaluation.
+void sendQueuedOperatorCommand(Core& c) {
+    auto& s = c.s;
+    s.Reply.clear();
+    s.ReceiveBuffer.clear();
+    s.Command = s.PollState;
+    if (s.DemoMode == 0)
+        GONDERME(c);
+    s.PollState = kAwaiting;
+    c.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? 20 : 3000);
+}
+
+// The operator command's reply has come, or its 3 s are over.
+void finishOperatorCommand(Core& c) {
+    auto& s = c.s;
+    if (s.DemoMode != 0)
+        OZELGELDI(c);
+    if (!s.Reply.empty())
+        c.form1("Label40").setCaption(s.Reply);
+    s.PollState.clear();
+    s.LastTab = 0;
+    s.PollStep = 1;
+}
+
+void enterTab(Core& c, int tab) {
+    auto& s = c.s;
+    s.PollState.clear();
+    switch (tab) {
+        case kOptionsTab:
+            s.PollStep = 100;
+            s.OptionsRefresh = 1;
+            break;
+        case kLogTab:
+            s.PollStep = 500;
+            restartStsLogDownload(c);
+            break;
+        default:
+            s.PollStep = 1;
+            break;
+    }
+    s.LastTab = static_cast<Int16>(tab);
+}
+
+}  // namespace
+
+void Timer1_Timer(Core& c) {
+    auto& s = c.s;
+    if (s.PollState == kPause)
+        return;
+    if (s.PollState == kAwaiting)
+        finishOperatorCommand(c);
+    if (relayAnswerDue(c))
+        answerRelayClient(c);
+
+    const int tab = c.selectedTab();
+    if (tab != s.LastTab)
+        enterTab(c, tab);
+
+    switch (tab) {
+        case kOptionsTab:
+            OPTIONS(c);
+            return;
+        case kControlTab:
+            KONTROL(c);
+            return;
+        case kLogTab:
+            LOGS(c);
+            return;
+        default:
+            break;
+    }
+    if (!measurementCycle(c))
+        return;
+
+    // Only one command of the operator or of a relay client is in flight at
+    // a time: a relay command waits for the next evaluation if the operator's
+    // goes out now.
+    if (!s.PollState.empty()) {
+        sendQueuedOperatorCommand(c);
+    } else if (s.RelayPending != 0) {
+        forwardRelayCommand(c);
+    }
+}
+
+void timeover(Core& c) {
+    auto& s = c.s;
+    std::string text;
+    if (s.RemoteMode != 0) {
+        text = "Remote STS communication time out";
+    } else if (s.ComReady != 0) {
+        text = "Time out on com" + std::to_string(c.config.ComPort);
+    } else {
+        text = "COM " + std::to_string(c.config.ComPort) + " Not opened select another port";
+    }
+    c.form1("Label40").setCaption(text);
+    c.platform.startTimer(TimerId::Timer1, 3000);
+}
+
+void datahata(Core& c) {
+    c.form1("Label40").setCaption("Data error " + c.s.CheckedCommand);
+}
+
+void GELENBAFIRKOY(Core& c) {
+    for (int n = 1; n <= kCommandTableSize; ++n) {
+        CommandTableEntry& entry = c.s.CommandTable[n];
+        if (entry.TableActive == 1 && entry.TableCommand == c.s.Command) {
+            entry.CachedReply = c.s.Reply;
+            return;
+        }
+    }
+}
+
+void GELENBAFIRSIFIR(Core& c) {
+    if (c.s.DemoMode != 0)
+        return;
+    for (int n = 1; n <= kCommandTableSize; ++n) {
+        CommandTableEntry& entry = c.s.CommandTable[n];
+        if (entry.TableActive == 1 && entry.TableCommand == c.s.Command) {
+            entry.CachedReply.clear();
+            return;
+        }
+    }
+}
+
+std::string clockCommand(const LocalDateTime& now) {
+    char text[32];
+    std::snprintf(text, sizeof text, "ACL%02d:%02d\r", now.hour % 100, now.minute % 100);
+    return text;
+}
+
+std::string dateCommand(const LocalDateTime& now) {
+    char text[32];
+    std::snprintf(text, sizeof text, "AD%02d%02d%02d\r", now.day % 100, now.month % 100,
+                  now.year % 100);
+    return text;
+}
+
+}  // namespace treld

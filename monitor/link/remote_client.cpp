@@ -1,0 +1,33 @@
+#include "link/remote_client.h"
+
+#include "link/serial_link.h"
+
+namespace treld {
+
+void onRemoteConnected(Core& c) {
+    c.platform.sendRemote(c.s.Command + "\r");
+    c.s.Reply.clear();
+}
+
+void onRemoteData(Core& c, std::string_view chunk) {
+    auto& s = c.s;
+    const std::size_t cr = chunk.find('\r');
+    const std::string_view beforeCr = chunk.substr(0, cr);
+    s.TcpReceiveBuffer.append(
+        beforeCr.substr(0, kReceiveLimit - std::min(s.TcpReceiveBuffer.size(), kReceiveLimit)));
+    if (cr == std::string_view::npos)
+        return;
+
+    s.Reply = s.TcpReceiveBuffer + "\r";
+    c.platform.closeRemote();
+    c.platform.startTimer(TimerId::Timer1, 20);
+    if (isFixedReply(s.Reply))
+        showDeviceMessage(c, s.Reply, 5000);
+    s.TcpReceiveBuffer.clear();
+}
+
+void onRemoteError(Core& c) {
+    c.platform.closeRemote();
+}
+
+}  // namespace treld

@@ -1,0 +1,38 @@
+#include "link/send.h"
+
+#include "link/demo_table.h"
+#include "link/serial_link.h"
+
+namespace treld {
+
+std::string_view nextSendMark(const Element& indicator) {
+    return indicator.caption().starts_with('/') ? "\\" : "/";
+}
+
+void GONDERME(Core& c) {
+    auto& s = c.s;
+    ++s.PollStep;
+    s.Reply.clear();
+    s.ReceiveBuffer.clear();
+
+    if (s.DemoMode != 0) {
+        c.platform.startTimer(TimerId::Timer1, 10);
+        DEMOGELDI(c);
+        return;
+    }
+    Element& indicator = c.form1("Label56");
+    if (s.RemoteMode != 0) {
+        c.platform.closeRemote();
+        s.TcpReceiveBuffer.clear();
+        indicator.setCaption(std::string(nextSendMark(indicator)) + s.RemoteAddress + "/" +
+                             std::to_string(c.config.RemotePort));
+        c.platform.connectRemote(s.RemoteAddress, c.config.RemotePort);
+    } else {
+        indicator.setCaption(std::string(nextSendMark(indicator)) + "Local STS/com" +
+                             std::to_string(c.config.ComPort));
+        writeCommandToSerial(c, s.Command);
+    }
+    c.platform.startTimer(TimerId::Timer1, c.replyTimeoutMs());
+}
+
+}  // namespace treld

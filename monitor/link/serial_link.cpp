@@ -1,0 +1,58 @@
+#include "link/serial_link.h"
+
+#include <array>
+
+namespace treld {
+
+void OpenComPort(Core& c) {
+    c.platform.openSerialPort(c.config.ComPort);
+}
+
+bool writeCommandToSerial(Core& c, std::string_view command) {
+    std::string frame(command);
+    frame += '\r';
+    if (c.platform.writeSerial(frame)) {
+        c.s.ComReady = 1;
+        return true;
+    }
+    c.s.ComReady = 0;
+    c.form1("Label40").setCaption("COM " + std::to_string(c.config.ComPort) +
+                                  " Not opened select another port");
+    return false;
+}
+
+bool isFixedReply(std::string_view reply) {
+    static constexpr std::array<std::string_view, 4> kFixed = {"ACCESS DENIED\r", "LOGON PLEASE\r",
+                                                               "INVALID DATA\r", "OK\r"};
+    for (std::string_view fixed : kFixed) {
+        if (reply == fixed)
+            return true;
+    }
+    return false;
+}
+
+void showDeviceMessage(Core& c, std::string_view text, int showMs) {
+    c.form1("Label25").setCaption(text);
+    c.platform.startTimer(TimerId::Timer3, showMs);
+}
+
+void onSerialReceive(Core& c, std::string_view chunk) {
+    auto& buffer = c.s.ReceiveBuffer;
+    buffer.append(chunk.substr(0, kReceiveLimit - std::min(buffer.size(), kReceiveLimit)));
+    if (buffer.find('\r') == std::string::npos)
+        return;
+
+    Element& indicator = c.form1("Label50");
+    indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
+    c.s.Reply = buffer;
+    c.platform.startTimer(TimerId::Timer1, 5);
+    if (isFixedReply(buffer))
+        showDeviceMessage(c, buffer, 10000);
+}
+
+void Timer3_Timer(Core& c) {
+    c.form1("Label25").setCaption("");
+    c.platform.stopTimer(TimerId::Timer3);
+}
+
+}  // namespace treld
