@@ -6,3 +6,9 @@ namespace treld {
 void OPTIONS(Core&) {}
 
 }  // namespace treld
+
+namespace treld {
+
+void ekranla(Core&) {}
+
+}  // namespace treld

@@ -8,3 +8,10 @@ namespace treld {
 void OPTIONS(Core& c);
 
 }  // namespace treld
+
+namespace treld {
+
+// Start-up: fills the option selectors with their value texts.
+void ekranla(Core& c);
+
+}  // namespace treld

@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <string_view>
 
+#include "device/device_state.h"
 #include "link/display_model.h"
 #include "link/platform.h"
 #include "link/program_state.h"
+#include "records/records_state.h"
 #include "records/station_config.h"
+#include "status/decoded_status.h"
 
 namespace treld {
 
@@ -26,6 +29,11 @@ struct Core {
     DisplayModel ui;
     ProgramState s;
     StationConfig config;
+    DecodedStatus status;
+    OptionsState options;
+    LoginState login;
+    LogDownload log;
+    SettingsState settings;
 
     Element& form1(std::string_view name) { return ui(Form::Form1, name); }
 

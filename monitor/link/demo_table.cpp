@@ -29,3 +29,10 @@ void OZELGELDI(Core& c) {
 }
 
 }  // namespace treld
+
+namespace treld {
+
+// Reading DEMOSET.CFG lands with demo mode.
+void LoadDemoTable(Core&) {}
+
+}  // namespace treld

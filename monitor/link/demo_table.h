@@ -16,3 +16,10 @@ void DEMOGELDI(Core& c);
 void OZELGELDI(Core& c);
 
 }  // namespace treld
+
+namespace treld {
+
+// Start-up: reads DEMOSET.CFG from the program directory into CommandTable.
+void LoadDemoTable(Core& c);
+
+}  // namespace treld

@@ -2,12 +2,20 @@
 
 #include <charconv>
 
+#include "device/device_controls.h"
+#include "device/login.h"
+#include "device/options_cycle.h"
+#include "link/demo_table.h"
 #include "link/main_window.h"
 #include "link/measurements.h"
 #include "link/poll_cycle.h"
 #include "link/relay_server.h"
 #include "link/remote_client.h"
 #include "link/serial_link.h"
+#include "link/station_list.h"
+#include "records/pc_log.h"
+#include "records/records_controls.h"
+#include "status/status_controls.h"
 
 namespace treld {
 namespace {
@@ -30,8 +38,27 @@ ControlName splitControlName(std::string_view control) {
     return {control.substr(0, underscore), index};
 }
 
-void synchronize(Core& c) {
-    c.s.PollStep = kSetClockStep;
+// The main window's own controls: tabs, Synchronize, exit.
+bool onLinkEvent(Core& c, const OperatorEvent& event) {
+    if (event.form != Form::Form1)
+        return false;
+    using Kind = OperatorEvent::Kind;
+    if (event.kind == Kind::Close || (event.kind == Kind::Click && event.array == "mnexit")) {
+        c.platform.exitProgram();
+        return true;
+    }
+    if (event.kind == Kind::Click && event.array == "Command3") {
+        c.s.PollStep = kSetClockStep;
+        return true;
+    }
+    if (event.kind == Kind::Select && event.array == "SSTab1") {
+        const std::string page = "SSTab1_" + std::to_string(event.number);
+        if (c.ui.has(Form::Form1, page) && c.form1(page).enabled()) {
+            c.form1("SSTab1").setListIndex(event.number);
+        }
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,6 +67,9 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     : core_(platform, std::move(programDir)) {
     declareMainWindowElements(core_.ui);
     declareMeasurementElements(core_.ui);
+    declareStatusElements(core_.ui);
+    declareDeviceElements(core_.ui);
+    declareRecordsElements(core_.ui);
 }
 
 void Monitor::start() {
@@ -47,13 +77,19 @@ void Monitor::start() {
     c.config.RemotePort = 1118;
     c.s.ProgramVersion = "1.1";
     c.form1("Form1").setCaption(std::string(kProgramTitle) + " (Local)");
+    LoadDemoTable(c);
     ReadConfig(c.programDir / "sts.cfg", c.config);
+    ekranla(c);
     OpenComPort(c);
     c.platform.startTimer(TimerId::Timer1, 50);
     c.s.PollStep = 1;
     c.s.Command = "SRV";
     c.platform.startTimer(TimerId::Timer2, 20000);
     c.form1("SSTab1_2").setEnabled(false);
+    c.s.PcLogEventCode = 1;
+    c.s.PcLogEventText = "Program start";
+    WritePcLog(c);
+    STSLIST(c);
     startRelayServer(c);
 }
 
@@ -100,39 +136,44 @@ void Monitor::onRelayClosed(int slot) {
 }
 
 void Monitor::click(Form form, std::string_view control) {
-    const ControlName name = splitControlName(control);
-    if (form != Form::Form1)
-        return;
-    if (name.array == "Command3") {
-        synchronize(core_);
-    } else if (name.array == "mnexit") {
-        core_.platform.exitProgram();
-    }
+    dispatch({OperatorEvent::Kind::Click, form, control});
 }
 
 void Monitor::select(Form form, std::string_view control, int index) {
-    if (form == Form::Form1 && control == "SSTab1") {
-        const std::string page = "SSTab1_" + std::to_string(index);
-        if (core_.ui.has(Form::Form1, page) && core_.form1(page).enabled()) {
-            core_.form1("SSTab1").setListIndex(index);
-        }
-    }
+    dispatch({OperatorEvent::Kind::Select, form, control, -1, index});
 }
 
 void Monitor::editText(Form form, std::string_view control, std::string_view text) {
+    // The model holds what the operator typed; the subsystem may act on it.
     core_.ui(form, control).setCaption(text);
+    dispatch({OperatorEvent::Kind::EditText, form, control, -1, 0, text});
 }
 
 void Monitor::setValue(Form form, std::string_view control, int value) {
     core_.ui(form, control).setValue(value);
+    dispatch({OperatorEvent::Kind::SetValue, form, control, -1, value});
 }
 
 void Monitor::closeWindow(Form form) {
-    if (form == Form::Form1) {
-        core_.platform.exitProgram();
+    const std::string name = "Form" + std::to_string(static_cast<int>(form) + 1);
+    dispatch({OperatorEvent::Kind::Close, form, name});
+}
+
+void Monitor::dispatch(OperatorEvent event) {
+    const ControlName name = splitControlName(event.array);
+    event.array = name.array;
+    event.index = name.index;
+    if (onLinkEvent(core_, event))
         return;
-    }
-    core_.ui(form, "Form" + std::to_string(static_cast<int>(form) + 1)).setVisible(false);
+    if (onStatusEvent(core_, event))
+        return;
+    if (onDeviceEvent(core_, event))
+        return;
+    if (onRecordsEvent(core_, event))
+        return;
+    // A secondary window without its own closing rule just hides.
+    if (event.kind == OperatorEvent::Kind::Close)
+        core_.ui(event.form, event.array).setVisible(false);
 }
 
 }  // namespace treld

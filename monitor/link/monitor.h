@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/core.h"
+#include "link/operator_event.h"
 
 namespace treld {
 
@@ -46,6 +47,8 @@ class Monitor {
     DisplayModel& ui() { return core_.ui; }
 
   private:
+    void dispatch(OperatorEvent event);
+
     Core core_;
 };
 

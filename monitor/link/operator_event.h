@@ -1,0 +1,20 @@
+// What the operator did to a control, as the core's subsystems see it.
+#pragma once
+
+#include <string_view>
+
+#include "link/display_model.h"
+
+namespace treld {
+
+struct OperatorEvent {
+    enum class Kind { Click, Select, EditText, SetValue, Close };
+    Kind kind;
+    Form form;
+    std::string_view array;  // "Command2" for the control "Command2_4"
+    int index = -1;          // 4 for "Command2_4"; -1 for a single control
+    int number = 0;          // Select: the entry chosen; SetValue: the new value
+    std::string_view text;   // EditText: the new text
+};
+
+}  // namespace treld

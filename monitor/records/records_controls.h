@@ -1,0 +1,15 @@
+// The controls and windows of the records subsystem: declared in the display
+// model, and what the operator's actions on them do.
+#pragma once
+
+#include "link/core.h"
+#include "link/operator_event.h"
+
+namespace treld {
+
+void declareRecordsElements(DisplayModel& ui);
+
+// Returns true when the event belonged to this subsystem.
+bool onRecordsEvent(Core& c, const OperatorEvent& event);
+
+}  // namespace treld
