@@ -66,7 +66,7 @@ TakvimWindow::TakvimWindow(CalendarView view, QWidget* parent)
     }
     for (int cell = 1; cell <= kLastCell; ++cell) {
         label2_[cell] = new DayCell(cell, this);
-        label2_[cell]->setMinimumSize(48, 32);
+        label2_[cell]->setMinimumHeight(32);
         grid->addWidget(label2_[cell], 1 + (cell - 1) / 7, (cell - 1) % 7);
         connect(label2_[cell], &DayCell::clicked, this, &TakvimWindow::clickCell);
     }
@@ -90,6 +90,10 @@ TakvimWindow::TakvimWindow(CalendarView view, QWidget* parent)
     list1_ = named(new QListWidget(this), QStringLiteral("List1"));
     list1_->setUniformItemSizes(true);
     grid->addWidget(list1_, 8, 0, 1, 8);
+    for (int column = 0; column < 7; ++column) {
+        grid->setColumnStretch(column, 1);
+        grid->setColumnMinimumWidth(column, 72);
+    }
 
     connect(command2, &QPushButton::clicked, this, [this] {
         view_.showPreviousMonth();
