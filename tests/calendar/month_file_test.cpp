@@ -11,13 +11,6 @@
 namespace kirnal {
 namespace {
 
-TEST(MonthFile, NamesTheFileByYearAndMonth) {
-    EXPECT_EQ(monthFilePath("/prog", {2008, 3}),
-              std::filesystem::path("/prog/SERLOGS/2008-03.TXT"));
-    EXPECT_EQ(monthFilePath("/prog", {2026, 12}),
-              std::filesystem::path("/prog/SERLOGS/2026-12.TXT"));
-}
-
 TEST(MonthFile, ReadsTheTextItemAndItsDay) {
     struct Case {
         const char* line;
@@ -54,9 +47,6 @@ TEST(MonthFile, StreamsNonEmptyTextsInFileOrder) {
     EXPECT_EQ(texts[1].size(), LineReader::kMaxLineLength - 3);  // a very long line is cut
     EXPECT_EQ(texts[2], "02-03-2008 b");
     EXPECT_EQ(texts[3], "03-03-2008 c");
-
-    EXPECT_FALSE(
-        forEachEventText(monthFilePath(dir.path(), {2008, 4}), [](std::string_view) { FAIL(); }));
 }
 
 }  // namespace
