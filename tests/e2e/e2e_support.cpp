@@ -40,6 +40,11 @@ void ProgramDir::install(const std::string& program) const {
                                std::filesystem::copy_options::overwrite_existing);
 }
 
+void ProgramDir::installFrom(const std::filesystem::path& program) const {
+    std::filesystem::copy_file(program, path_ / program.filename(),
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 void ProgramDir::write(const std::string& file, const std::string& text) const {
     std::ofstream(path_ / file, std::ios::binary) << text;
 }

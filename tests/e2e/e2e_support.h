@@ -27,6 +27,8 @@ class ProgramDir {
     const std::filesystem::path& path() const { return path_; }
     // Copies a program of the build's program directory here.
     void install(const std::string& program) const;
+    // Copies a program from anywhere here.
+    void installFrom(const std::filesystem::path& program) const;
     void write(const std::string& file, const std::string& text) const;
     std::string read(const std::string& file) const;
 
