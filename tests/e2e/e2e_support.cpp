@@ -1,15 +1,19 @@
 #include "e2e_support.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -186,6 +190,87 @@ void DeviceLine::send(const std::string& text) {
     if (write(master_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
         throw std::runtime_error("device line write failed");
     }
+}
+
+std::string typicalReply(const std::string& command) {
+    static const std::map<std::string, std::string> kReplies = {
+        {"SRV", "#230 231 229 228 230 232 0500 0499\r"},
+        {"OPL", "#045 050 055 010 011 012 035 002\r"},
+        {"SAS", "#00000000 00000000 00000000 000000000 00000\r"},
+        {"FIR", "STS V2.07\r"},
+        {"CLK", "#14:05:10\r"},
+        {"DAT", "#05/12/26\r"},
+    };
+    const auto found = kReplies.find(command);
+    return found != kReplies.end() ? found->second : "#000\r";
+}
+
+std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const DeviceLine& line,
+                                      const std::string& config) {
+    dir.install("treld");
+    dir.write("sts.cfg", config);
+    return std::make_unique<Process>(
+        dir.path() / "treld", std::vector<std::string>{},
+        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
+                                           {"TRELD_COM1", line.monitorEnd()}});
+}
+
+DevicePlayer::DevicePlayer(DeviceLine& line, Reply reply)
+    : line_(line), reply_(std::move(reply)), thread_([this] {
+          while (!stop_) {
+              const auto command = line_.nextCommand(std::chrono::milliseconds(50));
+              if (!command)
+                  continue;
+              {
+                  const std::lock_guard lock(mutex_);
+                  commands_.push_back(*command);
+              }
+              const std::string text = reply_(command->text);
+              if (!text.empty())
+                  line_.send(text);
+          }
+      }) {}
+
+DevicePlayer::~DevicePlayer() {
+    stop_ = true;
+    thread_.join();
+}
+
+int DevicePlayer::pollCommandsBetween(Clock::time_point from, Clock::time_point to) const {
+    static const std::vector<std::string> kCycle = {"SRV", "OPL", "SST", "SAS",
+                                                    "FIR", "CLK", "DAT"};
+    const std::lock_guard lock(mutex_);
+    int count = 0;
+    for (const DeviceLine::Command& command : commands_) {
+        if (command.at >= from && command.at < to &&
+            std::find(kCycle.begin(), kCycle.end(), command.text) != kCycle.end())
+            ++count;
+    }
+    return count;
+}
+
+std::vector<DeviceLine::Command> DevicePlayer::commands() const {
+    const std::lock_guard lock(mutex_);
+    return commands_;
+}
+
+int freeTcpPort() {
+    // The port travels in a signed 16-bit setting, so it stays below the
+    // system's ephemeral range; a random start keeps parallel tests apart.
+    std::random_device seed;
+    const int start = 10000 + static_cast<int>(seed() % 20000);
+    for (int port = start; port < start + 2000; ++port) {
+        const int probe = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        const bool free = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        close(probe);
+        if (free)
+            return port;
+    }
+    throw std::runtime_error("no free port");
 }
 
 }  // namespace treld::e2e

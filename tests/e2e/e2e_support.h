@@ -4,11 +4,16 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace treld::e2e {
@@ -86,5 +91,45 @@ class DeviceLine {
     std::string slavePath_;
     std::string pending_;
 };
+
+// A device in good health: the reply to each measurement-cycle command.
+std::string typicalReply(const std::string& command);
+
+// The treld of the build in `dir`, on `line`, with `config` as its sts.cfg.
+std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const DeviceLine& line,
+                                      const std::string& config);
+
+// Plays the device on its own thread: answers every command with what
+// `reply` returns (nothing for an empty text) and keeps when each came.
+class DevicePlayer {
+  public:
+    using Reply = std::function<std::string(const std::string& command)>;
+    DevicePlayer(DeviceLine& line, Reply reply = typicalReply);
+    ~DevicePlayer();
+    DevicePlayer(const DevicePlayer&) = delete;
+    DevicePlayer& operator=(const DevicePlayer&) = delete;
+
+    // Commands of the measurement cycle that came within [from, to).
+    int pollCommandsBetween(Clock::time_point from, Clock::time_point to) const;
+    // Every command so far, in order.
+    std::vector<DeviceLine::Command> commands() const;
+
+  private:
+    DeviceLine& line_;
+    Reply reply_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<DeviceLine::Command> commands_;
+    std::thread thread_;
+};
+
+// Longer fault and attack runs when TRELD_E2E_LONG is set: `normal` or `long`.
+template <typename T>
+T normalOrLong(T normal, T longer) {
+    return std::getenv("TRELD_E2E_LONG") != nullptr ? longer : normal;
+}
+
+// A TCP port below 32768 that nothing listens on right now.
+int freeTcpPort();
 
 }  // namespace treld::e2e

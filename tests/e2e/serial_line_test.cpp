@@ -11,34 +11,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string answer(const std::string& command) {
-    if (command == "SRV")
-        return "#230 231 229 228 230 232 0500 0499\r";
-    if (command == "OPL")
-        return "#045 050 055 010 011 012 035 002\r";
-    if (command == "SAS")
-        return "#00000000 00000000 00000000 000000000 00000\r";
-    if (command == "FIR")
-        return "STS V2.07\r";
-    if (command == "CLK")
-        return "#14:05:10\r";
-    if (command == "DAT")
-        return "#05/12/26\r";
-    return "#000\r";
-}
-
 class SerialLine : public ::testing::Test {
   protected:
     void startMonitor(int timeoutMs) {
-        dir.install("treld");
-        dir.write("sts.cfg", "COMPORT:1\r\nTIMEOUT:" + std::to_string(timeoutMs) + "\r\n");
-        monitor.emplace(dir.path() / "treld", std::vector<std::string>{},
-                        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
-                                                           {"TRELD_COM1", line.monitorEnd()}});
+        monitor = e2e::startMonitor(dir, line,
+                                    "COMPORT:1\r\nTIMEOUT:" + std::to_string(timeoutMs) + "\r\n");
     }
     ProgramDir dir;
     DeviceLine line;
-    std::optional<Process> monitor;
+    std::unique_ptr<Process> monitor;
 };
 
 TEST_F(SerialLine, CommandsGoOutInCycleOrderEachWithOneCrAndFollowTheirReplyPromptly) {
@@ -54,7 +35,7 @@ TEST_F(SerialLine, CommandsGoOutInCycleOrderEachWithOneCrAndFollowTheirReplyProm
         }
         EXPECT_EQ(command->text.find('\n'), std::string::npos);
         commands.push_back(command->text);
-        line.send(answer(command->text));
+        line.send(typicalReply(command->text));
         answeredAt = Clock::now();
     }
     const std::vector<std::string> cycle = {"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT"};

@@ -1,0 +1,15 @@
+// Option replies: on the "User options" tab every command of the options
+// cycle gets the next piece as its reply.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzz_monitor.h"
+#include "link/poll_cycle.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    treld::fuzz::FuzzMonitor rig;
+    rig.showTab(treld::kOptionsTab);
+    rig.answerCommands(std::string_view(reinterpret_cast<const char*>(data), size));
+    return 0;
+}
