@@ -57,6 +57,9 @@ class SerialFaults : public ::testing::Test {
 
     void expectRunningAndSmall() {
         ASSERT_TRUE(monitor->running());
+        std::printf("%s: peak RSS %ld KiB\n",
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                    monitor->peakResidentKiB());
         EXPECT_LT(monitor->peakResidentKiB(), kPeakResidentLimitKiB);
     }
 
