@@ -17,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-pid_t spawn(const std::vector<std::string>& arguments, posix_spawn_file_actions_t* actions) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    return posix_spawn(&pid, argv[0], actions, nullptr, argv.data(), environ) == 0 ? pid : -1;
-}
-
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
@@ -36,39 +27,28 @@ std::string readFile(const fs::path& file) {
 // mail_sink.py running until the end of the test.
 class MailSink {
   public:
-    MailSink(const fs::path& inbox, std::vector<std::string> options) {
-        int out[2];
-        EXPECT_EQ(pipe(out), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        options.insert(options.begin(), {"/usr/bin/python3", MAIL_SINK_SCRIPT, "--dir", inbox});
-        pid_ = spawn(options, &actions);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        output_ = fdopen(out[0], "r");
+    MailSink(const fs::path& inbox, const std::string& options) {
+        const std::string command =
+            "exec /usr/bin/python3 " MAIL_SINK_SCRIPT " --dir " + inbox.string() + " " + options;
+        output_ = popen(command.c_str(), "r");
         char word[16];
-        int port = 0;
-        while (pid_ > 0 && std::fscanf(output_, "%15s", word) == 1 &&
-               word != std::string("ready")) {
-            EXPECT_EQ(std::fscanf(output_, "%d", &port), 1);
-            (word == std::string("smtp") ? smtpPort : pop3Port) = port;
-        }
-        EXPECT_GT(smtpPort, 0) << "mail_sink.py did not start";
+        int number = 0;
+        while (pid_ == 0 && std::fscanf(output_, "%15s %d", word, &number) == 2)
+            (word == std::string("smtp")   ? smtpPort
+             : word == std::string("pop3") ? pop3Port
+                                           : pid_) = number;
+        EXPECT_GT(pid_, 0) << "mail_sink.py did not start";
     }
     ~MailSink() {
-        if (pid_ > 0) {
+        if (pid_ > 0)
             kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        fclose(output_);
+        pclose(output_);
     }
     int smtpPort = 0;
     int pop3Port = 0;
 
   private:
-    pid_t pid_ = -1;
+    int pid_ = 0;
     FILE* output_ = nullptr;
 };
 
@@ -111,12 +91,15 @@ class Drovelin : public testing::Test {
     void TearDown() override { fs::remove_all(root_); }
 
     // Runs drovelin with sts.cfg from `config` plus `extraLines`; its exit code.
-    int send(const std::string& argument, int port, const std::string& extraLines = "") {
+    int send(std::string argument, int port, const std::string& extraLines = "") {
         config.SmtpHost = "127.0.0.1:" + std::to_string(port);
         std::ofstream(root_ / "bin" / "sts.cfg", std::ios::binary)
             << treld::WriteConfigText(config, 1) << "MAILRETRY:1\r\nFAILDELAY:0\r\n"
             << extraLines;
-        const pid_t pid = spawn({(root_ / "bin" / "drovelin").string(), argument}, nullptr);
+        std::string program = (root_ / "bin" / "drovelin").string();
+        char* const argv[] = {program.data(), argument.data(), nullptr};
+        pid_t pid = -1;
+        posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ);
         int status = -1;
         waitpid(pid, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -130,7 +113,7 @@ class Drovelin : public testing::Test {
 };
 
 TEST_F(Drovelin, AlarmToThreeRecipientsArrivesAsHtml) {
-    MailSink sink(inbox, {});
+    MailSink sink(inbox, "");
     ASSERT_EQ(send(kAlarm, sink.smtpPort), 0) << log();
     const std::string mail = readFile(inbox / "1.txt");
     for (const char* expected :
@@ -147,7 +130,7 @@ TEST_F(Drovelin, AlarmToThreeRecipientsArrivesAsHtml) {
 }
 
 TEST_F(Drovelin, TestMessageArrivesWithTheConfiguredSubject) {
-    MailSink sink(inbox, {});
+    MailSink sink(inbox, "");
     config.MailSubject =
         "Pr\xFC"
         "fung";  // Windows code page, as an old sts.cfg holds it
@@ -161,7 +144,7 @@ TEST_F(Drovelin, TestMessageArrivesWithTheConfiguredSubject) {
 }
 
 TEST_F(Drovelin, SmtpAuthenticationSucceedsOnlyWithTheRightPassword) {
-    MailSink sink(inbox, {"--smtp-auth", "--user", "station", "--password", "s3cret-word"});
+    MailSink sink(inbox, "--smtp-auth --user station --password s3cret-word");
     config.UseAuthentication = 1;
     EXPECT_EQ(send(kAlarm, sink.smtpPort), 0) << log();
     config.SmtpPassword = "wrong-word";
@@ -171,7 +154,7 @@ TEST_F(Drovelin, SmtpAuthenticationSucceedsOnlyWithTheRightPassword) {
 }
 
 TEST_F(Drovelin, RetriesUntilTheServerAccepts) {
-    MailSink sink(inbox, {"--refuse", "2"});
+    MailSink sink(inbox, "--refuse 2");
     EXPECT_EQ(send(kAlarm, sink.smtpPort, "MAILRETRY:3\r\n"), 0) << log();
     EXPECT_EQ(events(), "smtp refused\nsmtp refused\nsmtp received\n");
     const std::string lines = log();
@@ -187,7 +170,7 @@ TEST_F(Drovelin, UnreachableHostFailsAfterTheConfiguredAttempts) {
 }
 
 TEST_F(Drovelin, HeaderInjectionFromTheConfigurationIsRefused) {
-    MailSink sink(inbox, {});
+    MailSink sink(inbox, "");
     config.MailSubject = "Alarm\rBcc: someone@example.com";
     EXPECT_EQ(send(kAlarm, sink.smtpPort), 3);
     EXPECT_FALSE(fs::exists(inbox / "events.txt"));
@@ -195,15 +178,11 @@ TEST_F(Drovelin, HeaderInjectionFromTheConfigurationIsRefused) {
 }
 
 TEST_F(Drovelin, LogsInByPop3BeforeSending) {
-    MailSink sink(inbox, {"--pop3", "--user", "station", "--password", "s3cret-word"});
+    MailSink sink(inbox, "--pop3 --user station --password s3cret-word");
     config.UsePopAuthentication = 1;
     config.Pop3Host = "127.0.0.1:" + std::to_string(sink.pop3Port);
     EXPECT_EQ(send(kAlarm, sink.smtpPort), 0) << log();
     EXPECT_EQ(events(), "pop3 login accepted\nsmtp received\n");
-}
-
-TEST_F(Drovelin, BrokenArgumentIsRefused) {
-    EXPECT_EQ(send("send++x", closedPort()), 2);
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
-"""Loopback mail servers for the drovelin tests.
-
-An SMTP server (aiosmtpd) and, on request, a tiny POP3 server, both on free
-ports of 127.0.0.1. Prints "smtp PORT", "pop3 PORT" and "ready", then serves
-until terminated. Every accepted message is stored decoded in DIR/N.txt, and
-every log-in and message is noted in order in DIR/events.txt.
-"""
+"""Loopback mail servers for the drovelin tests: SMTP (aiosmtpd) and, on request, a tiny POP3
+server, on free ports of 127.0.0.1. Prints "smtp PORT", "pop3 PORT" and "pid PID", then serves
+until terminated. Accepted messages are stored decoded in DIR/N.txt; log-ins and messages are
+noted in order in DIR/events.txt."""
 import argparse
 import asyncio
 import email
 import email.policy
+import os
 import pathlib
 
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -93,7 +91,7 @@ async def main():
     if args.pop3:
         server = await asyncio.start_server(pop3, "127.0.0.1", 0)
         print("pop3", server.sockets[0].getsockname()[1])
-    print("ready", flush=True)
+    print("pid", os.getpid(), flush=True)
     await asyncio.Event().wait()
 
 
