@@ -33,22 +33,25 @@ std::string textProblem(std::string_view key, std::string_view text) {
     return {};
 }
 
+// "local@domain" of printable ASCII without blanks or the characters that
+// would let an address spill into the rest of a header.
+bool isPlainAddress(std::string_view address) {
+    const std::size_t at = address.find('@');
+    if (at == std::string_view::npos || at == 0 || at + 1 == address.size() ||
+        address.find('@', at + 1) != std::string_view::npos || address.size() > kLongestAddress)
+        return false;
+    return std::all_of(address.begin(), address.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > 0x20 && byte < 0x7F &&
+               std::string_view("<>()[],;:\"\\").find(c) == std::string_view::npos;
+    });
+}
+
 std::string addressProblem(std::string_view key, std::string_view address) {
     if (std::string problem = textProblem(key, address); !problem.empty())
         return problem;
-    const std::size_t at = address.find('@');
-    const bool plain =
-        std::none_of(address.begin(), address.end(),
-                     [](char c) {
-                         const auto byte = static_cast<unsigned char>(c);
-                         return byte <= 0x20 || byte >= 0x7F ||
-                                std::string_view("<>()[],;:\"\\").find(c) != std::string_view::npos;
-                     }) &&
-        at != std::string_view::npos && at > 0 && at + 1 < address.size() &&
-        address.find('@', at + 1) == std::string_view::npos;
-    if (!plain || address.size() > kLongestAddress)
-        return std::string(key) + " is not a plain e-mail address";
-    return {};
+    return isPlainAddress(address) ? std::string()
+                                   : std::string(key) + " is not a plain e-mail address";
 }
 
 std::string mailboxProblem(std::string_view nameKey, std::string_view addressKey,

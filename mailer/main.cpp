@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,8 @@ std::tm localNow() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Started detached: a standard error whose reader went away must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     const fs::path directory = programDirectory(argv[0]);
     auto report = [&](const std::string& line) {
         appendToLog(directory / "drovelin.log", line);
