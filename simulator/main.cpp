@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
             std::cerr << "sts-sim: scenario " << options->scenarioPath << ": " << error << "\n";
             return 2;
         }
-        player.emplace(std::move(*scenario), start);
+        player.emplace(std::move(*scenario), 0);  // the loop counts from the start
     }
 
     sts::Trace trace;

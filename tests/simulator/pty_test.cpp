@@ -128,6 +128,18 @@ TEST_F(SimulatorProgram, SilentDeviceSendsNothing) {
     close(fd);
 }
 
+TEST_F(SimulatorProgram, ScenarioRunsFromTheProgramStart) {
+    const std::string scenario = dir_ + "/fault.scn";
+    std::ofstream(scenario) << "200ms source1 blackout\n";
+    ASSERT_EQ(start({"--scenario", scenario}).rfind("pty ", 0), 0u);
+    usleep(400'000);
+    const int fd = open((dir_ + "/tty").c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "SRV\r", 4), 4);
+    EXPECT_EQ(readReply(fd, 2000).substr(0, 12), "#000 000 000");
+    close(fd);
+}
+
 TEST_F(SimulatorProgram, BrokenScenarioStopsTheStartWithItsLine) {
     const std::string scenario = dir_ + "/bad.scn";
     std::ofstream(scenario) << "1s source1 blackout\n2s source9 restore\n";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "device.h"
@@ -51,6 +52,15 @@ TEST(ScenarioParse, ReadsEveryKindOfStep) {
     EXPECT_EQ(scenario->steps[12].number, 3);
     EXPECT_EQ(scenario->steps[13].number, 250);
     EXPECT_EQ(scenario->steps[14].kind, Kind::Repeat);
+}
+
+TEST(ScenarioParse, ShippedScenariosAreValid) {
+    for (const char* name : {"demo.scn"}) {
+        std::ifstream file(std::string(STS_SIM_SCENARIO_DIR) + "/" + name);
+        ASSERT_TRUE(file) << name;
+        std::string error;
+        EXPECT_TRUE(parseScenario(file, error)) << name << ": " << error;
+    }
 }
 
 TEST(ScenarioParse, BrokenLinesAreNamed) {
