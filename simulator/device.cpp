@@ -90,8 +90,7 @@ std::string Device::login(Level level, std::string_view password, Millis now) {
         level_ = level;
         const LogEvent event =
             level == Level::Service ? LogEvent::ServiceLogin : LogEvent::UserLogin;
-        // The log entry carries the conditions at the time of the login.
-        plant_.logLogin(event, now);
+        plant_.logEvent(event, now);
     }
     loginExpires_ = now + kLoginLifetime;
     return kOk;
@@ -139,7 +138,7 @@ std::string Device::operatorCommand(std::string_view command, Millis now) {
 }
 
 std::string Device::writeOption(std::string_view codeAndValue) {
-    if (std::string refused = refusal(Level::Service); !refused.empty()) {
+    if (std::string refused = refusal(Level::User); !refused.empty()) {
         return refused;
     }
     return options_.write(codeAndValue) ? kOk : kInvalidData;

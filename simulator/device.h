@@ -22,8 +22,8 @@ struct DeviceSetup {
 // time, and gives the reply with its CR, or nothing. No I/O of its own.
 //
 // Access levels: reads (measurements, status, version, clock, options, log) and setting the
-// clock need no login. "XF1", "XF2", "CXF", "SON", "SOF" need a user or service login; "TST",
-// "INH", "IHR" and option writes need the service login. Without a login the device answers
+// clock need no login. "XF1", "XF2", "CXF", "SON", "SOF" and option writes need a user or
+// service login; "TST", "INH" and "IHR" need the service login. Without a login the device answers
 // "LOGON PLEASE", with a user login where service is needed "ACCESS DENIED". A login lapses
 // 60 s after it was last sent.
 class Device {

@@ -11,6 +11,28 @@ namespace {
 constexpr int kMaxChunks = 64;
 constexpr int kMaxDelayMs = 60'000;
 constexpr Millis kMaxTime = 24LL * 3600 * 1000;
+constexpr std::size_t kMaxLineLength = 200;
+constexpr std::size_t kMaxSteps = 10'000;
+
+// Reads one line; a longer one than the bound is consumed whole but flagged, so that a broken
+// file never takes unbounded memory.
+bool readLine(std::istream& in, std::string& text, bool& overlong) {
+    text.clear();
+    overlong = false;
+    bool any = false;
+    for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
+        any = true;
+        if (c == '\n') {
+            return true;
+        }
+        if (text.size() < kMaxLineLength) {
+            text.push_back(static_cast<char>(c));
+        } else {
+            overlong = true;
+        }
+    }
+    return any;
+}
 
 std::optional<Millis> parseTime(const std::string& word) {
     std::size_t digits = 0;
@@ -131,10 +153,14 @@ std::optional<Scenario> parseScenario(std::istream& in, std::string& error) {
         error = "line " + std::to_string(lineNumber) + ": " + what;
         return std::nullopt;
     };
-    while (std::getline(in, text)) {
+    bool overlong = false;
+    while (readLine(in, text, overlong)) {
         ++lineNumber;
-        if (text.size() > 200) {
+        if (overlong) {
             return fail("line too long");
+        }
+        if (scenario.steps.size() >= kMaxSteps) {
+            return fail("too many steps");
         }
         std::istringstream words(text.substr(0, text.find('#')));
         std::vector<std::string> parts;

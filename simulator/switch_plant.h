@@ -43,7 +43,8 @@ class SwitchPlant {
     void inhibitOutput(Millis now);
     void resetInhibit(Millis now);
     void setSoundSilenced(bool silenced) { soundSilenced_ = silenced; }
-    void logLogin(LogEvent event, Millis now) { logEvent(event, now); }
+    // Adds a log record that carries the present conditions.
+    void logEvent(LogEvent event, Millis now);
 
     void advance(Millis now);
 
@@ -74,7 +75,6 @@ class SwitchPlant {
     int wantedSource(Millis now) const;
     ConditionGroups conditions() const;
     void transferTo(int source, Millis now);
-    void logEvent(LogEvent event, Millis now);
     void drift();
 
     const OptionTable& options_;

@@ -153,7 +153,8 @@ TEST(DeviceAccess, CommandsNeedTheRightLogin) {
     EXPECT_EQ(ask(device, "U1111"), "OK\r");
     EXPECT_EQ(ask(device, "SAS").substr(39, 3), "001");
     EXPECT_EQ(ask(device, "XF1"), "OK\r");
-    for (const char* command : {"TST", "INH", "IHR", "W0032001"}) {
+    EXPECT_EQ(ask(device, "W0032000"), "OK\r");
+    for (const char* command : {"TST", "INH", "IHR"}) {
         EXPECT_EQ(ask(device, command), "ACCESS DENIED\r") << command;
     }
     EXPECT_EQ(ask(device, "P9999"), "OK\r");
@@ -179,7 +180,7 @@ TEST(DeviceOptions, ReadWriteRoundTrip) {
     for (const char* bad : {"M0031", "M0045", "M003", "M00x2"}) {
         EXPECT_EQ(ask(device, bad), "INVALID DATA\r") << bad;
     }
-    ASSERT_EQ(ask(device, "P9999"), "OK\r");
+    ASSERT_EQ(ask(device, "U1111"), "OK\r");
     EXPECT_EQ(ask(device, "W0032001"), "OK\r");
     EXPECT_EQ(ask(device, "W0034120"), "OK\r");
     EXPECT_EQ(ask(device, "W0037003"), "OK\r");
