@@ -11,14 +11,13 @@ namespace treld::testing {
 namespace {
 
 std::string fileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(file, std::ios::binary).rdbuf();
     return text.str();
 }
 
 void logEvent(VirtualRig& rig, Int16 code, std::string text, std::int64_t atSecond) {
-    rig.platform.clockOffsetSeconds = atSecond - rig.platform.nowMs / 1000;
+    rig.platform.clockOffsetSeconds = atSecond;
     rig.monitor.core().s.PcLogEventCode = code;
     rig.monitor.core().s.PcLogEventText = std::move(text);
     WritePcLog(rig.monitor.core());
@@ -51,25 +50,24 @@ TEST(PcLog, UnwritableFolderIsSaidOnceInTheStatusLineUntilALineGetsThrough) {
     const std::string said = rig.caption("Label40");
     EXPECT_TRUE(said.starts_with("PC log not written: ")) << said;
 
-    Element& status = rig.monitor.ui()(Form::Form1, "Label40");
-    status.setCaption("Data OK");
+    rig.monitor.ui()(Form::Form1, "Label40").setCaption("Data OK");
     logEvent(rig, 100, "Overload", 5);
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
 
     std::filesystem::remove(folder);
-    logEvent(rig, 100, "Overload", 6);
+    logEvent(rig, 100, "Overload", 6);  // gets through
     std::filesystem::remove_all(folder);
     std::ofstream(folder) << "not a folder";
     logEvent(rig, 100, "Overload", 7);
     EXPECT_EQ(rig.caption("Label40"), said);
 }
 
-TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArguments) {
+TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArgumentsAndIgnoreFailure) {
     VirtualRig rig;
     rig.start();
     rig.monitor.click(Form::Form1, "Command4");
     rig.platform.programsStart = false;
-    rig.monitor.click(Form::Form1, "mncal");  // fails quietly
+    rig.monitor.click(Form::Form1, "mncal");
     rig.platform.programsStart = true;
     rig.monitor.click(Form::Form1, "mncal");
     ASSERT_EQ(rig.platform.startedPrograms.size(), 2u);
