@@ -5,15 +5,6 @@
 #include <system_error>
 
 namespace treld {
-namespace {
-
-std::string twoDigits(int value) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
-}  // namespace
 
 std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at) {
     // A negative code brings its own sign where the blank would be.

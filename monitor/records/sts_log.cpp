@@ -1,7 +1,6 @@
 #include "records/sts_log.h"
 
 #include <array>
-#include <cstdio>
 
 #include "link/send.h"
 
@@ -41,12 +40,6 @@ int field(std::string_view record, std::size_t first) {
     const std::optional<Int16> value =
         toInt16RoundedEven(leadingNumber(positions(record, first, 3)));
     return value.value_or(0);
-}
-
-std::string twoDigits(int value) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
 }
 
 void appendSetBits(std::string& row, int flags, const BitTexts& texts) {
