@@ -7,6 +7,8 @@
 namespace treld {
 void ekranla(Core& c) {
     for (const OptionSpec& option : kOptionTable) {
+        if (option.kind != OptionKind::Choice)
+            continue;
         Element& selector = c.form1(arrayElement("Combo1", option.number));
         for (int v = 0; v < option.valueCount(); ++v)
             selector.addItem(option.valueTexts[v]);
