@@ -1,4 +1,8 @@
+// Form5, "About program": the program name and version in bold, and "OK".
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "windows/builders.h"
 
@@ -7,6 +11,20 @@ namespace treld {
 QWidget* buildAboutWindow(QWidget* mainWindow) {
     auto* window = new QDialog(mainWindow);
     window->setObjectName("Form5");
+    window->setModal(false);
+
+    auto* layout = new QVBoxLayout(window);
+    auto* name = new QLabel(window);
+    name->setObjectName("Label1");
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    name->setAlignment(Qt::AlignCenter);
+    layout->addWidget(name);
+    auto* ok = new QPushButton(window);
+    ok->setObjectName("Command1");
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+    window->resize(px(4000), px(1600));
     return window;
 }
 

@@ -1,0 +1,113 @@
+// The options and Control tabs, the login dialog and the About window drawn
+// from the core's model, offscreen.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "support/virtual_rig.h"
+#include "windows/binder.h"
+#include "windows/builders.h"
+#include "windows/main_window.h"
+
+namespace treld::testing {
+namespace {
+
+class DeviceWindows : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form1 = buildMainWindow();
+        windows = {form1, buildSettingsDialog(form1), buildLoginDialog(form1), buildAlarmsWindow(),
+                   buildAboutWindow(form1)};
+        binder = std::make_unique<Binder>(rig.monitor, windows);
+        binder->bindAll();
+        rig.start();
+        binder->flush();
+    }
+    void TearDown() override {
+        binder.reset();
+        delete windows[static_cast<int>(Form::Form4)];
+        delete form1;
+    }
+    template <typename T>
+    T* in(Form form, const char* name) {
+        return windows[static_cast<int>(form)]->findChild<T*>(name);
+    }
+    void trigger(const char* menu) { form1->findChild<QAction*>(menu)->trigger(); }
+
+    VirtualRig rig;
+    QMainWindow* form1 = nullptr;
+    std::array<QWidget*, kFormCount> windows{};
+    std::unique_ptr<Binder> binder;
+};
+
+TEST_F(DeviceWindows, OptionsTabHasARowPerOptionWithItsEditor) {
+    EXPECT_EQ(in<QLabel>(Form::Form1, "Label5_5")->text(), "Nonsynchron transfer mode");
+    const QComboBox* mode = in<QComboBox>(Form::Form1, "Combo1_5");
+    ASSERT_EQ(mode->count(), 4);
+    EXPECT_EQ(mode->itemText(3), "Zero Current");
+    EXPECT_EQ(mode->currentIndex(), -1) << "nothing selected before the first load";
+    for (const char* name : {"Label30_2", "Label30_4"})
+        EXPECT_NE(in<QLabel>(Form::Form1, name), nullptr) << name;
+    in<QSpinBox>(Form::Form1, "UpDown1_4")->setValue(12);
+    EXPECT_EQ(in<QLabel>(Form::Form1, "Label30_4")->text(), "12");
+    EXPECT_EQ(in<QPushButton>(Form::Form1, "Command1")->text(), "Update STS");
+}
+
+TEST_F(DeviceWindows, ControlButtonsStandInOneColumnInTheirGroups) {
+    auto* page = in<QWidget>(Form::Form1, "SSTab1_3");
+    auto* grid = qobject_cast<QGridLayout*>(page->layout());
+    ASSERT_NE(grid, nullptr);
+    auto rowOf = [&](const QString& name) {
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(page->findChild<QWidget*>(name)), &row, &column,
+                              &rowSpan, &columnSpan);
+        return std::pair{row, column};
+    };
+    const int rows[8] = {0, 1, 2, 4, 9, 10, 6, 7};  // gaps before 3, the sound pair, 4
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(rowOf(QStringLiteral("Command2_%1").arg(i)), std::pair(rows[i], 0)) << i;
+    EXPECT_EQ(rowOf("Label36"), std::pair(6, 1));
+    EXPECT_EQ(in<QPushButton>(Form::Form1, "Command2_4")->text(), "Output inhibit");
+    EXPECT_EQ(in<QLabel>(Form::Form1, "Label34")->text(), "SHUTDOWN the output voltage");
+}
+
+TEST_F(DeviceWindows, LoginDialogOpensFromTheMenuAndItsCloseBoxEndsThePause) {
+    trigger("mnlogon");
+    auto* dialog = windows[static_cast<int>(Form::Form3)];
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), "STS service logon");
+    EXPECT_EQ(in<QLabel>(Form::Form3, "Label1")->text(), "Password");
+
+    in<QPushButton>(Form::Form3, "Command1")->click();  // empty password
+    const auto boxes = dialog->findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0]->windowTitle(), "ZID evevori");
+    EXPECT_EQ(boxes[0]->text(), "Invalid password");
+
+    rig.monitor.core().s.PollState = "PAUSE";
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(rig.monitor.core().s.PollState, "");
+}
+
+TEST_F(DeviceWindows, AboutWindowShowsTheVersionAndOkClosesIt) {
+    trigger("mnab");
+    auto* about = windows[static_cast<int>(Form::Form5)];
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "About program");
+    EXPECT_EQ(in<QLabel>(Form::Form5, "Label1")->text(), "ZID evevori 1.1");
+    in<QPushButton>(Form::Form5, "Command1")->click();
+    EXPECT_FALSE(about->isVisible());
+}
+
+}  // namespace
+}  // namespace treld::testing
