@@ -1,15 +1,15 @@
 // Form5, "About program": the program name and version in bold, and "OK".
-#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "windows/builders.h"
+#include "windows/closing_dialog.h"
 
 namespace treld {
 
 QWidget* buildAboutWindow(QWidget* mainWindow) {
-    auto* window = new QDialog(mainWindow);
+    auto* window = new ClosingDialog(mainWindow);
     window->setObjectName("Form5");
     window->setModal(false);
 

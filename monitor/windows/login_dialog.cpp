@@ -1,6 +1,5 @@
 // Form3, the login dialog: the password on the top row, the status line
 // below it, "Logon" and "Cancel" side by side at the bottom. Modeless.
-#include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +7,12 @@
 #include <QPushButton>
 
 #include "windows/builders.h"
+#include "windows/closing_dialog.h"
 
 namespace treld {
 
 QWidget* buildLoginDialog(QWidget* mainWindow) {
-    auto* window = new QDialog(mainWindow);
+    auto* window = new ClosingDialog(mainWindow);
     window->setObjectName("Form3");
     window->setModal(false);
 

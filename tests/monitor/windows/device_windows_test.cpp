@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -80,7 +82,7 @@ TEST_F(DeviceWindows, ControlButtonsStandInOneColumnInTheirGroups) {
     EXPECT_EQ(in<QLabel>(Form::Form1, "Label34")->text(), "SHUTDOWN the output voltage");
 }
 
-TEST_F(DeviceWindows, LoginDialogOpensFromTheMenuAndItsCloseBoxEndsThePause) {
+TEST_F(DeviceWindows, LoginDialogOpensFromTheMenuAndItsCloseEndsThePause) {
     trigger("mnlogon");
     auto* dialog = windows[static_cast<int>(Form::Form3)];
     EXPECT_TRUE(dialog->isVisible());
@@ -94,9 +96,16 @@ TEST_F(DeviceWindows, LoginDialogOpensFromTheMenuAndItsCloseBoxEndsThePause) {
     EXPECT_EQ(boxes[0]->text(), "Invalid password");
 
     rig.monitor.core().s.PollState = "PAUSE";
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dialog, &escape);
+    EXPECT_FALSE(rig.monitor.ui()(Form::Form3, "Form3").visible()) << "Escape closes it too";
+    EXPECT_EQ(rig.monitor.core().s.PollState, "");
+
+    trigger("mnuselogon");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), "STS user logon") << "a closed dialog opens afresh";
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(rig.monitor.core().s.PollState, "");
 }
 
 TEST_F(DeviceWindows, AboutWindowShowsTheVersionAndOkClosesIt) {
