@@ -44,7 +44,7 @@ TEST_F(ControlTab, QueuedCommandGoesOutBetweenStatusPollsAndItsAnswerIsShown) {
     EXPECT_EQ(rig.monitor.core().s.PollState, "");
 }
 
-TEST_F(ControlTab, EachButtonQueuesItsCommandAndALaterClickReplacesAnEarlierOne) {
+TEST_F(ControlTab, EachButtonQueuesItsCommandForALoggedInOperatorAndALaterClickReplacesIt) {
     const char* const kCommands[] = {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF"};
     for (int i = 0; i < 8; ++i) {
         click(i);
@@ -53,6 +53,11 @@ TEST_F(ControlTab, EachButtonQueuesItsCommandAndALaterClickReplacesAnEarlierOne)
     const std::size_t before = rig.commandsSent().size();
     rig.runUntil([&] { return rig.commandsSent().size() == before + 2; }, 5'000);
     EXPECT_EQ(sentAfter(before), (Commands{"SOF", "SAS"}));
+
+    rig.monitor.core().status.UserLoginActive = 0;
+    click(3);
+    EXPECT_EQ(rig.monitor.core().s.PollState, "") << "not logged in: nothing is queued";
+    EXPECT_EQ(rig.monitor.ui()(Form::Form3, "Form3").caption(), "STS user logon");
 }
 
 TEST_F(ControlTab, ClickWhileAnAnswerIsAwaitedIsLost) {
@@ -72,28 +77,6 @@ TEST_F(ControlTab, TabChangeBeforeTheCommandGoesOutDropsIt) {
     rig.advance(3'000);
     for (const std::string& command : rig.commandsSent())
         EXPECT_NE(command, "XF2");
-}
-
-TEST_F(ControlTab, NotLoggedInAClickOpensTheUserLoginAndQueuesNothing) {
-    rig.monitor.core().status.UserLoginActive = 0;
-    click(3);
-    EXPECT_EQ(rig.monitor.core().s.PollState, "");
-    const Element& dialog = rig.monitor.ui()(Form::Form3, "Form3");
-    EXPECT_TRUE(dialog.visible());
-    EXPECT_EQ(dialog.caption(), "STS user logon");
-}
-
-TEST_F(ControlTab, UnansweredCommandTimesOutAndIsNotRepeated) {
-    click(0);
-    rig.device = [](const std::string& command) -> std::optional<DeviceReply> {
-        if (command == "XF1")
-            return std::nullopt;
-        return answeringDevice(command);
-    };
-    const std::size_t before = rig.commandsSent().size();
-    rig.runUntil([&] { return rig.commandsSent().size() == before + 3; }, 10'000);
-    EXPECT_EQ(sentAfter(before), (Commands{"XF1", "SAS", "SAS"}));
-    EXPECT_EQ(rig.caption("Label40"), "Time out on com1");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// The login dialog's timed sequence, the keep-alive, Logout and the About window.
+// The login dialog's timed sequence, the keep-alive and Logout.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "support/virtual_rig.h"
 
@@ -28,11 +30,8 @@ class Login : public ::testing::Test {
     Core& core() { return rig.monitor.core(); }
     Element& dialog(const char* name) { return rig.monitor.ui()(Form::Form3, name); }
     bool sentSince(std::int64_t t, const std::string& text) {
-        for (const WireRecord& w : writesFrom(t)) {
-            if (w.text == text)
-                return true;
-        }
-        return false;
+        const auto writes = writesFrom(t);
+        return std::ranges::any_of(writes, [&](const WireRecord& w) { return w.text == text; });
     }
     std::vector<WireRecord> writesFrom(std::int64_t t) {
         std::vector<WireRecord> writes;
@@ -99,25 +98,6 @@ INSTANTIATE_TEST_SUITE_P(UserRefused, LoginSequence,
                          ::testing::Values(Sequence{"mnuselogon", "9999", "STS user logon",
                                                     "U9999\r", false}));
 
-TEST_F(Login, CancelDuringThePauseResumesPolling) {
-    logon("mnlogon", "1234");
-    rig.advance(1'500);
-    EXPECT_EQ(core().s.PollState, "PAUSE");
-    rig.monitor.click(Form::Form3, "Command2");
-    EXPECT_EQ(core().s.PollState, "");
-    EXPECT_FALSE(dialog("Form3").visible());
-    rig.advance(3'000);
-    EXPECT_FALSE(sentSince(0, "P1234\r"));
-}
-
-TEST_F(Login, OpenDialogOnlyComesToTheFrontWithItsCaption) {
-    rig.monitor.click(Form::Form1, "mnlogon");
-    rig.monitor.click(Form::Form1, "mnuselogon");
-    EXPECT_EQ(dialog("Form3").caption(), "STS service logon");
-    EXPECT_EQ(dialog("Form3").activations(), 2);
-    EXPECT_EQ(core().login.LoginKind, 2);
-}
-
 TEST_F(Login, KeepAliveRepeatsTheLoginEvery20sAndBacksOff5sWhileTheSlotIsBusy) {
     logon("mnuselogon", "1234");
     rig.advance(8'000);
@@ -143,17 +123,6 @@ TEST_F(Login, LogoutQueuesOutForTheNextTick) {
     const std::int64_t t = rig.now();
     rig.advance(200);
     EXPECT_TRUE(sentSince(t, "OUT\r"));
-}
-
-TEST_F(Login, AboutWindowShowsTheVersionFromEitherMenuAndOkClosesIt) {
-    for (const char* menu : {"mnab", "mnabo"}) {
-        rig.monitor.click(Form::Form1, menu);
-        const Element& about = rig.monitor.ui()(Form::Form5, "Form5");
-        EXPECT_TRUE(about.visible());
-        EXPECT_EQ(rig.monitor.ui()(Form::Form5, "Label1").caption(), "ZID evevori 1.1");
-        rig.monitor.click(Form::Form5, "Command1");
-        EXPECT_FALSE(about.visible());
-    }
 }
 
 }  // namespace

@@ -35,26 +35,19 @@ TEST_F(OptionsTab, FullCycleShowsEveryOptionMaskedAndLoadsTheEditor) {
     EXPECT_EQ(rig.commandsSent(),
               (Commands{"M0032", "M0033", "M0034", "M0035", "M0036", "M0037", "M0038", "M0039",
                         "M0040", "M0041", "M0042", "M0043", "M0044", "SAS"}));
-    struct Row {
-        int n;
-        const char* shown;
-        int selected;  // -1: a number field
-    };
-    const Row rows[] = {
-        {0, "Source 1", 0},  // 2 AND 1
-        {1, "Off", 0},      {2, "15", -1},       {3, "Enable", 1},  {4, "30", -1},
-        {5, "Disable", 2},  // 6 AND 3: the second "Disable"
-        {6, "Manual", 1},   {7, "Automatic", 0}, {8, "ON", 1},      {9, "Flying XFER", 3},
-        {10, "On", 1},      {11, "Off", 0},      {12, "Flying", 1},
-    };
-    for (const Row& row : rows) {
-        const std::string n = std::to_string(row.n);
-        EXPECT_EQ(element("Label32_" + n).caption(), row.shown) << "option " << n;
-        if (row.selected >= 0) {
-            EXPECT_EQ(element("Combo1_" + n).listIndex(), row.selected) << "option " << n;
+    // Masked: 2 AND 1 is "Source 1"; 6 AND 3 is the second "Disable". -1: a number field.
+    const char* const kShown[] = {"Source 1", "Off",    "15",        "Enable", "30",
+                                  "Disable",  "Manual", "Automatic", "ON",     "Flying XFER",
+                                  "On",       "Off",    "Flying"};
+    const int kSelected[] = {0, 0, -1, 1, -1, 2, 1, 0, 1, 3, 1, 0, 1};
+    for (int n = 0; n < 13; ++n) {
+        const std::string i = std::to_string(n);
+        EXPECT_EQ(element("Label32_" + i).caption(), kShown[n]) << "option " << n;
+        if (kSelected[n] >= 0) {
+            EXPECT_EQ(element("Combo1_" + i).listIndex(), kSelected[n]) << "option " << n;
         } else {
-            EXPECT_EQ(element("Label30_" + n).caption(), row.shown);
-            EXPECT_EQ(element("UpDown1_" + n).value(), std::stoi(row.shown));
+            EXPECT_EQ(element("Label30_" + i).caption(), kShown[n]);
+            EXPECT_EQ(element("UpDown1_" + i).value(), std::stoi(kShown[n]));
         }
     }
     EXPECT_EQ(core().options.OptionValues[2], 0) << "numeric options live only in their text";
@@ -113,14 +106,6 @@ TEST_F(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
             EXPECT_EQ(dialog.caption(), "STS user logon");
         }
     }
-}
-
-TEST_F(OptionsTab, UpdateStsRightAfterAnEditorLoadWritesNothing) {
-    core().status.UserLoginActive = 1;
-    rig.monitor.select(Form::Form1, "Combo1_0", 1);
-    finishCycle();
-    rig.monitor.click(Form::Form1, "Command1");
-    EXPECT_EQ(core().s.PollState, "");
 }
 
 TEST_F(OptionsTab, OptionThatNeverAnswersHoldsTheCycle) {
