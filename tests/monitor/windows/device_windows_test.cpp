@@ -1,10 +1,8 @@
-// The options and Control tabs, the login dialog and the About window drawn
-// from the core's model, offscreen.
+// The login dialog and the About window drawn from the core's model, offscreen.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,24 +45,6 @@ class DeviceWindows : public ::testing::Test {
     std::array<QWidget*, kFormCount> windows{};
     std::unique_ptr<Binder> binder;
 };
-
-TEST_F(DeviceWindows, ControlButtonsStandInOneColumnInTheirGroups) {
-    auto* page = in<QWidget>(Form::Form1, "SSTab1_3");
-    auto* grid = qobject_cast<QGridLayout*>(page->layout());
-    ASSERT_NE(grid, nullptr);
-    auto rowOf = [&](const QString& name) {
-        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(page->findChild<QWidget*>(name)), &row, &column,
-                              &rowSpan, &columnSpan);
-        return std::pair{row, column};
-    };
-    const int rows[8] = {0, 1, 2, 4, 9, 10, 6, 7};  // gaps before 3, the sound pair, 4
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(rowOf(QStringLiteral("Command2_%1").arg(i)), std::pair(rows[i], 0)) << i;
-    EXPECT_EQ(rowOf("Label36"), std::pair(6, 1));
-    EXPECT_EQ(in<QPushButton>(Form::Form1, "Command2_4")->text(), "Output inhibit");
-    EXPECT_EQ(in<QLabel>(Form::Form1, "Label34")->text(), "SHUTDOWN the output voltage");
-}
 
 TEST_F(DeviceWindows, LoginDialogOpensFromTheMenuAndEveryWayOfClosingEndsThePause) {
     auto* dialog = windows[static_cast<int>(Form::Form3)];
