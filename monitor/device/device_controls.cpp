@@ -89,8 +89,10 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
         }
         return true;
     }
+    // Choice options have a selector, the numeric ones a number field.
     const bool option = e.index >= 0 && e.index < kOptionCount;
-    if (e.kind == Kind::Select && e.array == "Combo1" && option) {
+    const bool choice = option && kOptionTable[e.index].kind == OptionKind::Choice;
+    if (e.kind == Kind::Select && e.array == "Combo1" && choice) {
         const Element& selector = c.form1(arrayElement("Combo1", e.index));
         if (e.number >= 0 && e.number < static_cast<int>(selector.items().size())) {
             onOptionSelected(c, e.index, e.number);
@@ -98,7 +100,7 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
         }
         return true;
     }
-    if (e.kind == Kind::SetValue && e.array == "UpDown1" && option) {
+    if (e.kind == Kind::SetValue && e.array == "UpDown1" && option && !choice) {
         // The arrows only move the number field; these options are never written.
         c.form1(arrayElement("Label30", e.index)).setCaption(std::to_string(e.number));
         return true;

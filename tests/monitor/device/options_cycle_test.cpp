@@ -91,6 +91,7 @@ TEST_F(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         {"SCR fault alarm is never written", true, {{11, 1}}, ""},
         {"Manual XFER mode is never written", true, {{12, 0}}, ""},
         {"not logged in", false, {{0, 1}}, ""},
+        {"no such selector or entry", true, {{2, 0}, {13, 0}, {0, 2}, {0, -1}}, ""},
     };
     for (const Case& c : cases) {
         VirtualRig rig;
