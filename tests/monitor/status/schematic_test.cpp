@@ -1,7 +1,7 @@
 // The switch diagram as the decoded status draws it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "status_rig.h"
@@ -10,22 +10,6 @@ namespace treld::testing {
 namespace {
 
 using Names = std::vector<const char*>;
-
-TEST(Schematic, BeforeTheFirstStatusBothPicturesOfEverySwitchAndOnlyTheLiveLinesShow) {
-    StatusRig rig;
-    for (int n = 1; n <= 10; ++n)
-        EXPECT_TRUE(rig.form1("sw" + std::to_string(n)).visible()) << n;
-    const Names hidden = {"Line1",  "Line2",  "Line19", "Line20", "Line21",
-                          "Line22", "Line23", "Line24", "Line25", "Line26"};
-    for (int n = 1; n <= 26; ++n) {
-        if (n == 9)
-            continue;  // the diagram has no Line9
-        const std::string line = "Line" + std::to_string(n);
-        const bool expectHidden = std::find(hidden.begin(), hidden.end(), line) != hidden.end();
-        EXPECT_EQ(rig.form1(line).visible(), !expectHidden) << line;
-        EXPECT_EQ(rig.form1(line).backColour(), n >= 19 ? kRed : kGreen) << line;
-    }
-}
 
 TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndIgnoresOtherDigits) {
     struct Case {
@@ -78,22 +62,18 @@ TEST(Schematic, LoadIsDeadOnlyWithTheOutputSwitchOpenAndNoBypassClosed) {
 }
 
 TEST(Schematic, TransferPathLineDependsOnTheSourceInUseAndThePathCode) {
-    struct Step {
-        char source, path;
-        bool line1, line2;
-    };
-    // one rig, so each step also shows what an unknown value leaves standing
-    const Step steps[] = {
-        {'0', '0', true, false}, {'1', '0', false, true}, {'1', '1', true, false},
-        {'0', '1', false, true}, {'1', '2', true, false}, {'0', '5', false, true},
-        {'0', '7', false, true}, {'7', '4', false, true}, {'1', '3', false, true},
-        {'0', '4', true, false},
+    // {source, path, Line1 lit (else Line2)}, in one rig, so that a step with an
+    // unknown value shows what it leaves standing
+    const std::tuple<char, char, bool> steps[] = {
+        {'0', '0', true},  {'1', '0', false}, {'1', '1', true},  {'0', '1', false},
+        {'1', '2', true},  {'0', '5', false}, {'0', '7', false}, {'7', '4', false},
+        {'1', '3', false}, {'0', '4', true},
     };
     StatusRig rig;
-    for (const Step& s : steps) {
-        rig.feed(statusRecord({{38, s.source}, {39, s.path}}));
-        EXPECT_EQ(rig.form1("Line1").visible(), s.line1) << s.source << s.path;
-        EXPECT_EQ(rig.form1("Line2").visible(), s.line2) << s.source << s.path;
+    for (auto [source, path, line1] : steps) {
+        rig.feed(statusRecord({{38, source}, {39, path}}));
+        EXPECT_EQ(rig.form1("Line1").visible(), line1) << source << path;
+        EXPECT_EQ(rig.form1("Line2").visible(), !line1) << source << path;
     }
 }
 
