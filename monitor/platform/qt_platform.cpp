@@ -20,7 +20,8 @@ std::string_view view(const QByteArray& data) {
 
 QString serialDevicePath(int port) {
     const QByteArray configured = qgetenv(("TRELD_COM" + std::to_string(port)).c_str());
-    if (!configured.isEmpty()) return QString::fromLocal8Bit(configured);
+    if (!configured.isEmpty())
+        return QString::fromLocal8Bit(configured);
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 }
 
@@ -46,7 +47,8 @@ QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
 }
 
 QtPlatform::~QtPlatform() {
-    for (QTcpSocket* socket : slots_) delete socket;
+    for (QTcpSocket* socket : slots_)
+        delete socket;
 }
 
 void QtPlatform::attach(Monitor* monitor, std::function<void()> afterEvent) {
@@ -56,9 +58,11 @@ void QtPlatform::attach(Monitor* monitor, std::function<void()> afterEvent) {
 
 template <typename Event>
 void QtPlatform::deliver(Event&& event) {
-    if (monitor_ == nullptr) return;
+    if (monitor_ == nullptr)
+        return;
     event();
-    if (afterEvent_) afterEvent_();
+    if (afterEvent_)
+        afterEvent_();
 }
 
 void QtPlatform::startTimer(TimerId timer, int intervalMs) {
@@ -70,7 +74,9 @@ void QtPlatform::startTimer(TimerId timer, int intervalMs) {
     t.start(intervalMs);
 }
 
-void QtPlatform::stopTimer(TimerId timer) { timers_[static_cast<int>(timer)].stop(); }
+void QtPlatform::stopTimer(TimerId timer) {
+    timers_[static_cast<int>(timer)].stop();
+}
 
 bool QtPlatform::openSerialPort(int port) {
     serial_.setPortName(serialDevicePath(port));
@@ -83,7 +89,8 @@ bool QtPlatform::openSerialPort(int port) {
 }
 
 bool QtPlatform::writeSerial(std::string_view text) {
-    if (!serial_.isOpen()) return false;
+    if (!serial_.isOpen())
+        return false;
     const QByteArray data = bytes(text);
     return serial_.write(data) == data.size();
 }
@@ -93,9 +100,13 @@ void QtPlatform::connectRemote(const std::string& host, int port) {
     remote_.connectToHost(QString::fromStdString(host), static_cast<quint16>(port));
 }
 
-void QtPlatform::sendRemote(std::string_view text) { remote_.write(bytes(text)); }
+void QtPlatform::sendRemote(std::string_view text) {
+    remote_.write(bytes(text));
+}
 
-void QtPlatform::closeRemote() { remote_.abort(); }
+void QtPlatform::closeRemote() {
+    remote_.abort();
+}
 
 bool QtPlatform::listenRelay(int port) {
     return server_.listen(QHostAddress::Any, static_cast<quint16>(port));
@@ -107,29 +118,35 @@ void QtPlatform::onNewRelayConnection() {
     while (server_.hasPendingConnections()) {
         acceptedOne_ = false;
         deliver([&] { monitor_->onRelayConnectionRequest(); });
-        if (!acceptedOne_) break;
+        if (!acceptedOne_)
+            break;
     }
 }
 
 bool QtPlatform::acceptRelay(int slot) {
-    if (slot <= 0 || slot >= kSlots) return false;
+    if (slot <= 0 || slot >= kSlots)
+        return false;
     closeRelay(slot);
     QTcpSocket* socket = server_.nextPendingConnection();
-    if (socket == nullptr) return false;
+    if (socket == nullptr)
+        return false;
     acceptedOne_ = true;
     socket->setParent(nullptr);
     slots_[slot] = socket;
     connect(socket, &QTcpSocket::readyRead, this, [this, socket, slot] {
-        if (slots_[slot] != socket) return;
+        if (slots_[slot] != socket)
+            return;
         const QByteArray data = socket->readAll();
         deliver([&] { monitor_->onRelayData(slot, view(data)); });
     });
     connect(socket, &QTcpSocket::bytesWritten, this, [this, socket, slot] {
-        if (slots_[slot] != socket || socket->bytesToWrite() > 0) return;
+        if (slots_[slot] != socket || socket->bytesToWrite() > 0)
+            return;
         deliver([&] { monitor_->onRelaySendComplete(slot); });
     });
     auto gone = [this, socket, slot] {
-        if (slots_[slot] != socket) return;
+        if (slots_[slot] != socket)
+            return;
         deliver([&] { monitor_->onRelayClosed(slot); });
     };
     connect(socket, &QTcpSocket::disconnected, this, gone);
@@ -138,12 +155,14 @@ bool QtPlatform::acceptRelay(int slot) {
 }
 
 bool QtPlatform::sendRelay(int slot, std::string_view text) {
-    if (slot <= 0 || slot >= kSlots || slots_[slot] == nullptr) return false;
+    if (slot <= 0 || slot >= kSlots || slots_[slot] == nullptr)
+        return false;
     return slots_[slot]->write(bytes(text)) == static_cast<qint64>(text.size());
 }
 
 void QtPlatform::closeRelay(int slot) {
-    if (slot <= 0 || slot >= kSlots || slots_[slot] == nullptr) return;
+    if (slot <= 0 || slot >= kSlots || slots_[slot] == nullptr)
+        return;
     QTcpSocket* socket = slots_[slot];
     slots_[slot] = nullptr;
     socket->disconnect(this);
@@ -153,7 +172,8 @@ void QtPlatform::closeRelay(int slot) {
 
 bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
     QStringList arguments;
-    if (!argument.empty()) arguments << QString::fromLocal8Bit(argument.c_str());
+    if (!argument.empty())
+        arguments << QString::fromLocal8Bit(argument.c_str());
     return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), arguments);
 }
 
@@ -176,6 +196,8 @@ LocalDateTime QtPlatform::now() {
     return result;
 }
 
-void QtPlatform::exitProgram() { QCoreApplication::exit(0); }
+void QtPlatform::exitProgram() {
+    QCoreApplication::exit(0);
+}
 
 }  // namespace treld

@@ -20,7 +20,7 @@ QString serialDevicePath(int port);
 
 class QtPlatform : public QObject, public Platform {
     Q_OBJECT
-public:
+  public:
     explicit QtPlatform(QObject* parent = nullptr);
     ~QtPlatform() override;
 
@@ -43,7 +43,7 @@ public:
     LocalDateTime now() override;
     void exitProgram() override;
 
-private:
+  private:
     template <typename Event>
     void deliver(Event&& event);
     void onNewRelayConnection();

@@ -19,12 +19,14 @@ namespace treld {
 namespace {
 
 QColor qtColour(std::uint32_t colour) {
-    if (colour == kButtonFace) return QApplication::palette().color(QPalette::Button);
+    if (colour == kButtonFace)
+        return QApplication::palette().color(QPalette::Button);
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
 void drawBackground(QWidget* widget, std::uint32_t colour) {
-    if (colour == kDesignColour) return;
+    if (colour == kDesignColour)
+        return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, qtColour(colour));
     widget->setPalette(palette);
@@ -35,8 +37,10 @@ void drawItems(QListWidget* list, const Element& element) {
     const auto& items = element.items();
     const bool appended = list->property("itemsGeneration").toInt() == element.itemsGeneration() &&
                           list->count() <= static_cast<int>(items.size());
-    if (!appended) list->clear();
-    for (std::size_t i = list->count(); i < items.size(); ++i) list->addItem(displayText(items[i]));
+    if (!appended)
+        list->clear();
+    for (std::size_t i = list->count(); i < items.size(); ++i)
+        list->addItem(displayText(items[i]));
     list->setProperty("itemsGeneration", element.itemsGeneration());
     list->setCurrentRow(element.listIndex());
 }
@@ -46,7 +50,8 @@ void drawItems(QComboBox* combo, const Element& element) {
     if (combo->count() != static_cast<int>(items.size()) ||
         combo->property("itemsGeneration").toInt() != element.itemsGeneration()) {
         combo->clear();
-        for (const std::string& item : items) combo->addItem(displayText(item));
+        for (const std::string& item : items)
+            combo->addItem(displayText(item));
         combo->setProperty("itemsGeneration", element.itemsGeneration());
     }
     combo->setCurrentIndex(element.listIndex());
@@ -61,26 +66,32 @@ QString displayText(const std::string& text) {
     QString shown;
     shown.reserve(static_cast<qsizetype>(text.size()));
     for (unsigned char c : text) {
-        if (c >= 0x20) shown += QChar(c);
+        if (c >= 0x20)
+            shown += QChar(c);
     }
     return shown;
 }
 
-std::string modelText(const QString& text) { return text.toLatin1().toStdString(); }
+std::string modelText(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 Binder::Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows)
     : monitor_(monitor), windows_(windows) {}
 
 QObject* Binder::find(Form form, const QString& name) const {
     QWidget* window = windows_[static_cast<int>(form)];
-    if (window == nullptr) return nullptr;
-    if (window->objectName() == name) return window;
+    if (window == nullptr)
+        return nullptr;
+    if (window->objectName() == name)
+        return window;
     return window->findChild<QObject*>(name);
 }
 
 void Binder::bindAll() {
     for (int f = 0; f < kFormCount; ++f) {
-        if (windows_[f] == nullptr) continue;
+        if (windows_[f] == nullptr)
+            continue;
         for (const auto& [name, element] : monitor_.ui().elements(static_cast<Form>(f))) {
             draw(element);
             connectActions(element);
@@ -91,7 +102,8 @@ void Binder::bindAll() {
 }
 
 void Binder::flush() {
-    for (const Element* element : monitor_.ui().takeChanges()) draw(*element);
+    for (const Element* element : monitor_.ui().takeChanges())
+        draw(*element);
     for (const MessageBoxRequest& message : monitor_.ui().takeMessages()) {
         auto* box = new QMessageBox(QMessageBox::NoIcon, displayText(message.title),
                                     displayText(message.text), QMessageBox::Ok,
@@ -103,7 +115,8 @@ void Binder::flush() {
 
 void Binder::draw(const Element& element) {
     QObject* target = find(element.form(), QString::fromStdString(element.name()));
-    if (target == nullptr) return;
+    if (target == nullptr)
+        return;
     const QString caption = displayText(element.caption());
     const QSignalBlocker blocker(target);
 
@@ -114,13 +127,15 @@ void Binder::draw(const Element& element) {
         return;
     }
     auto* widget = qobject_cast<QWidget*>(target);
-    if (widget == nullptr) return;
+    if (widget == nullptr)
+        return;
 
     if (widget->isWindow()) {
         widget->setWindowTitle(caption);
         if (element.form() != Form::Form1) {
             widget->setVisible(element.visible());
-            if (element.visible() && widget->property("activations").toInt() != element.activations()) {
+            if (element.visible() &&
+                widget->property("activations").toInt() != element.activations()) {
                 widget->raise();
                 widget->activateWindow();
             }
@@ -128,7 +143,8 @@ void Binder::draw(const Element& element) {
         }
         return;
     }
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget() ? widget->parentWidget()->parentWidget() : nullptr);
+    if (auto* tabs = qobject_cast<QTabWidget*>(
+            widget->parentWidget() ? widget->parentWidget()->parentWidget() : nullptr);
         tabs != nullptr && tabs->indexOf(widget) >= 0) {
         tabs->setTabEnabled(tabs->indexOf(widget), element.enabled());
         tabs->setTabText(tabs->indexOf(widget), caption);
@@ -148,13 +164,15 @@ void Binder::draw(const Element& element) {
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
         drawItems(list, element);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text() != caption) edit->setText(caption);
+        if (edit->text() != caption)
+            edit->setText(caption);
     } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
         spin->setValue(element.value());
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(caption);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        if (label->pixmap().isNull()) label->setText(caption);
+        if (label->pixmap().isNull())
+            label->setText(caption);
     }
     drawBackground(widget, element.backColour());
 }
@@ -163,7 +181,8 @@ void Binder::connectActions(const Element& element) {
     const Form form = element.form();
     const QString name = QString::fromStdString(element.name());
     QObject* target = find(form, name);
-    if (target == nullptr) return;
+    if (target == nullptr)
+        return;
     const std::string control = element.name();
     auto run = [this](auto&& action) {
         action();
@@ -192,9 +211,10 @@ void Binder::connectActions(const Element& element) {
         connect(combo, &QComboBox::activated, this,
                 [=, this](int index) { run([&] { monitor_.select(form, control, index); }); });
         if (combo->isEditable()) {
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [=, this](const QString& text) {
-                run([&] { monitor_.editText(form, control, modelText(text)); });
-            });
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [=, this](const QString& text) {
+                        run([&] { monitor_.editText(form, control, modelText(text)); });
+                    });
         }
     } else if (auto* list = qobject_cast<QListWidget*>(target)) {
         connect(list, &QListWidget::currentRowChanged, this,
@@ -210,9 +230,11 @@ void Binder::connectActions(const Element& element) {
 }
 
 bool Binder::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::Close)
+        return QObject::eventFilter(watched, event);
     for (int f = 0; f < kFormCount; ++f) {
-        if (windows_[f] != watched) continue;
+        if (windows_[f] != watched)
+            continue;
         // The core decides what closing means; the window follows its model.
         event->ignore();
         monitor_.closeWindow(static_cast<Form>(f));

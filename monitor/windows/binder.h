@@ -12,7 +12,7 @@ namespace treld {
 
 class Binder : public QObject {
     Q_OBJECT
-public:
+  public:
     // `windows` holds Form1 .. Form5; each widget that stands for a model
     // element has the element's name as objectName.
     Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows);
@@ -26,10 +26,10 @@ public:
     // The widget or action of an element; null when the window has none.
     QObject* find(Form form, const QString& name) const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void draw(const Element& element);
     void connectActions(const Element& element);
 

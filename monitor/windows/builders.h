@@ -23,6 +23,8 @@ QWidget* buildAlarmsWindow();
 QWidget* buildAboutWindow(QWidget* mainWindow);
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 }  // namespace treld

@@ -16,7 +16,7 @@ namespace treld::testing {
 namespace {
 
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         form1 = buildMainWindow();
         windows = {form1, buildSettingsDialog(form1), buildLoginDialog(form1), buildAlarmsWindow(),
@@ -59,6 +59,9 @@ TEST_F(MainWindow, ModelChangesReachTheWidgetsWithControlCharactersLeftOut) {
     rig.monitor.onSerialData("OK\r");
     binder->flush();
     EXPECT_EQ(widget<QLabel>("Label25")->text(), "OK");
+    rig.advance(10'000);
+    binder->flush();
+    EXPECT_EQ(widget<QLabel>("Label25")->text(), "") << "the device message clears after 10 s";
 }
 
 TEST_F(MainWindow, ChoosingTheUnavailableTabKeepsTheCurrentOne) {
