@@ -9,9 +9,6 @@
 
 namespace treld {
 
-// The mail program beside the monitor.
-inline constexpr std::string_view kMailProgram = "drovelin";
-
 // Compares the first 36 characters of the valid status record in Reply with
 // the previous ones and raises an event when they changed and hold a "1".
 void detectAlarm(Core& c);

@@ -11,22 +11,28 @@ namespace {
 
 constexpr const char* kMailConfig = "COMPORT:1\r\nEMAILENABLE:1\r\nSNAME:Plant A & \"B\"\r\n";
 
-// The text handed to the PC-log writer by the event a record raised (none:
-// no event), and the arguments of the mail programs it started.
+// The PC-log lines and the arguments of the mail programs that a record caused.
 struct Event {
-    std::optional<std::string> logText;
+    std::vector<std::string> logLines;
     std::vector<std::string> mails;
 };
 
+std::vector<std::string> pcLogLines(StatusRig& rig) {
+    std::ifstream in(rig.programDir.path() / "SERLOGS" / "2026-12.TXT", std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line, '\n');)
+        lines.push_back(line);
+    return lines;
+}
+
 Event feedAndCollect(StatusRig& rig, const std::string& record) {
-    auto& s = rig.core().s;
-    s.PcLogEventCode = 0;
-    const std::size_t before = rig.platform.startedPrograms.size();
+    const std::size_t linesBefore = pcLogLines(rig).size();
+    const std::size_t mailsBefore = rig.platform.startedPrograms.size();
     rig.feed(record);
     Event event;
-    if (s.PcLogEventCode == 100)
-        event.logText = s.PcLogEventText;
-    for (std::size_t i = before; i < rig.platform.startedPrograms.size(); ++i) {
+    const std::vector<std::string> lines = pcLogLines(rig);
+    event.logLines.assign(lines.begin() + std::min(linesBefore, lines.size()), lines.end());
+    for (std::size_t i = mailsBefore; i < rig.platform.startedPrograms.size(); ++i) {
         EXPECT_EQ(rig.platform.startedPrograms[i].path, rig.programDir.path() / "drovelin");
         event.mails.push_back(rig.platform.startedPrograms[i].argument);
     }
@@ -50,7 +56,9 @@ TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOne) {
     StatusRig rig(kMailConfig);
     for (const auto& [record, logText] : steps) {
         const Event event = feedAndCollect(rig, record);
-        EXPECT_EQ(event.logText, logText) << record;
+        const auto expected = logText ? std::vector{" 100 05-12-2026--14:05:00 " + *logText + "\r"}
+                                      : std::vector<std::string>{};
+        EXPECT_EQ(event.logLines, expected) << record;
         ASSERT_EQ(event.mails.size(), logText ? 1u : 0u) << record;
         if (logText) {
             EXPECT_TRUE(event.mails[0].ends_with("<br>" + *logText)) << record;
@@ -80,16 +88,20 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         rig.core().s.RemoteMode = c.remote;
         rig.advance(3000);  // the virtual clock: 14:05:03 on 5 December 2026
         const Event event = feedAndCollect(rig, statusRecord({{9, '1'}}));
-        EXPECT_EQ(event.logText, "-S1 SCR failure") << c.config;
+        EXPECT_EQ(event.logLines,
+                  std::vector<std::string>{" 100 05-12-2026--14:05:03 -S1 SCR failure\r"})
+            << c.config;
         EXPECT_EQ(event.mails, c.mails) << c.config;
     }
 }
 
 TEST(AlarmEvents, UnwritableLogOrMissingMailProgramStopsNeitherTheMailNorTheDecoding) {
     StatusRig rig(kMailConfig);
+    std::filesystem::remove_all(rig.programDir.path() / "SERLOGS");
     std::ofstream(rig.programDir.path() / "SERLOGS") << "a file where the folder should be";
     const std::string fault = statusRecord({{21, '1'}, {5, '1'}});
     EXPECT_EQ(feedAndCollect(rig, fault).mails.size(), 1u);
+    EXPECT_TRUE(rig.form1("Label40").caption().starts_with("PC log not written"));
     EXPECT_EQ(rig.core().status.PreviousStatus, fault.substr(0, 36));
     EXPECT_EQ(rig.form1("Frame2").caption(), "Source2 (Bad)");
 
