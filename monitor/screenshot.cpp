@@ -15,8 +15,9 @@
 
 namespace {
 
-// A serial line that records what the monitor writes; everything else is
-// absent. The clock stands still, so the pictures do not change from run to run.
+// A serial line that records what the monitor writes and a relay port that
+// opens; nothing else answers. The clock stands still, so the pictures do not
+// change from run to run.
 class StillPlatform : public treld::Platform {
   public:
     std::string written;
@@ -31,7 +32,7 @@ class StillPlatform : public treld::Platform {
     void connectRemote(const std::string&, int) override {}
     void sendRemote(std::string_view) override {}
     void closeRemote() override {}
-    bool listenRelay(int) override { return false; }
+    bool listenRelay(int) override { return true; }
     bool acceptRelay(int) override { return false; }
     bool sendRelay(int, std::string_view) override { return false; }
     void closeRelay(int) override {}
@@ -46,8 +47,9 @@ const std::map<std::string, std::string> kFaultAnswers = {
     {"SRV\r", "#000 000 000 231 230 229 0000 0500\r"},
     {"OPL\r", "#000 000 000 000 000 000 035 002\r"},
     {"SST\r", "#000\r"},
-    // source 1 black-out and bad, output switch off; source 2 in use
-    {"SAS\r", "#00010000 00000000 10000000 00000001 10000\r"},
+    // as the simulator reports it: source 1 black-out and bad, synchron bad,
+    // transfer inhibited, output bad and its switch off; source 2 in use
+    {"SAS\r", "#00010000 00000000 10100100 00100001 10000\r"},
     {"FIR\r", "STS V2.07\r"},
     {"CLK\r", "#14:05:10\r"},
     {"DAT\r", "#05/12/26\r"},
