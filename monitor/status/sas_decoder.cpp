@@ -28,6 +28,7 @@ Int16 statusDigit(std::string_view reply, std::size_t position) {
     return ch.empty() ? Int16{0} : digitValue(ch[0]);
 }
 
+// Fields by their position in the record.
 void decode(std::string_view reply, DecodedStatus& st) {
     for (const FlagPosition& flag : flagPositions()) {
         if (flag.lamp >= 0)
@@ -40,11 +41,11 @@ void decode(std::string_view reply, DecodedStatus& st) {
     st.Source1BypassOn = statusDigit(reply, 34);
     st.Source2BypassOn = statusDigit(reply, 35);
     st.OutputSwitchOff = statusDigit(reply, 36);
-    st.SourceIndicator = statusDigit(reply, kSourceIndicatorPosition);
-    st.PathCode = statusDigit(reply, kPathCodePosition);
-    st.ServiceLoginActive = statusDigit(reply, kServiceLoginPosition);
-    st.SoundOff = statusDigit(reply, kSoundOffPosition);
-    st.UserLoginActive = statusDigit(reply, kUserLoginPosition);
+    st.SourceIndicator = statusDigit(reply, 38);
+    st.PathCode = statusDigit(reply, 39);
+    st.ServiceLoginActive = statusDigit(reply, 40);
+    st.SoundOff = statusDigit(reply, 41);
+    st.UserLoginActive = statusDigit(reply, 42);
 }
 
 // Each field shows the text of its last set flag, on red; empty on button face.
