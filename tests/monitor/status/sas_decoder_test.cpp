@@ -7,17 +7,6 @@
 namespace treld::testing {
 namespace {
 
-TEST(StatusDecoding, AllClearRecordFromTheDeviceShowsAHealthyStationOnTheLocalLink) {
-    VirtualRig rig;
-    rig.writeConfig("COMPORT:1\r\n");
-    rig.device = answeringDevice;
-    rig.start();
-    rig.runUntil([&] { return rig.commandsSent().size() >= 5; }, 10'000);  // past "SAS"
-    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/Logout(Local)");
-    EXPECT_EQ(rig.monitor.ui()(Form::Form1, "Label8").backColour(), kLightGreen);
-    EXPECT_EQ(rig.caption("Frame2"), "Source2 (Good)");
-}
-
 TEST(StatusDecoding, EachFaultFieldShowsItsLastSetFlagOnRed) {
     const std::pair<std::string, std::array<const char*, 3>> cases[] = {
         {statusRecord({{2, '1'}, {9, '1'}}), {"S1 SCR failure", "", ""}},
