@@ -196,7 +196,7 @@ std::string typicalReply(const std::string& command) {
     static const std::map<std::string, std::string> kReplies = {
         {"SRV", "#230 231 229 228 230 232 0500 0499\r"},
         {"OPL", "#045 050 055 010 011 012 035 002\r"},
-        {"SAS", "#00000000 00000000 00000000 000000000 00000\r"},
+        {"SAS", "#00000000 00000000 00000000 00000000 00000\r"},
         {"FIR", "STS V2.07\r"},
         {"CLK", "#14:05:10\r"},
         {"DAT", "#05/12/26\r"},

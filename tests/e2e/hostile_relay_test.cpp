@@ -104,7 +104,7 @@ class HostileRelay : public ::testing::Test {
         dir.write("DEMOSET.CFG",
                   "SRV:#230 231 229 228 230 232 0500 0499\r\n"
                   "OPL:#045 050 055 010 011 012 035 002\r\n"
-                  "SST:#000\r\nSAS:#00000000 00000000 00000000 000000000 00000\r\n"
+                  "SST:#000\r\nSAS:#00000000 00000000 00000000 00000000 00000\r\n"
                   "FIR:STS V2.07\r\nCLK:#14:05:10\r\nDAT:#05/12/26\r\n");
         DeviceLine& device = line;
         monitor = startMonitor(

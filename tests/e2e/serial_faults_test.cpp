@@ -139,7 +139,7 @@ TEST(SerialFaultsInProgramDir, EventFolderThatCannotBeWrittenStopsNothing) {
     const auto monitor = startMonitor(dir, line, kConfig);
     // An alarm in the status reply makes the monitor want to log it.
     DevicePlayer device(line, [](const std::string& command) {
-        return command == "SAS" ? "#11111111 11111111 11111111 111111111 11111\r"
+        return command == "SAS" ? "#11111111 11111111 11111111 11111111 11111\r"
                                 : typicalReply(command);
     });
     std::this_thread::sleep_for(4s);
