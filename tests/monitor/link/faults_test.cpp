@@ -135,8 +135,11 @@ TEST(Faults, SettingsSaveOnAFullDiskLeavesTheOldFileWholeAndNoLitter) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir))
         ++filesAfter;
     EXPECT_EQ(filesAfter, filesBefore) << "a half-written file was left behind";
-    // Polling goes on.
+    // Polling goes on, and with room on the disk the same Save writes.
     EXPECT_GT(commandsWithin(rig, 5000), 10u);
+    rig.monitor.click(Form::Form1, "mnset");
+    rig.monitor.click(Form::Form2, "Command1");
+    EXPECT_NE(fileText(dir / "sts.cfg"), config);
 }
 
 }  // namespace
