@@ -1,6 +1,7 @@
-// An alarm on the simulated STS, followed to the end: the real mail program
-// delivers it to a loopback mail server, and the calendar marks the day and
-// lists the monitor's start and the alarm in order.
+// An alarm on the simulated STS, followed to the end: the monitor starts the
+// real mail program with one argument and no shell, which delivers it to a
+// loopback mail server, and the calendar marks the day and lists the
+// monitor's start and the alarm in order.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -23,7 +24,7 @@ TEST(AlarmRecords, AlarmArrivesByMailAndTheCalendarListsTheDaysEvents) {
     std::filesystem::create_directory(inbox);
     MailSink sink(inbox, "");
     dir.write("sts.cfg",
-              "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Plant A\r\n"
+              "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Plant $(id) & \"B\"\r\n"
               "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\n"
               "SMTPHOST:127.0.0.1:" +
                   std::to_string(sink.smtpPort) + "\r\nMAILRETRY:2\r\nFAILDELAY:1\r\n");
@@ -41,8 +42,10 @@ TEST(AlarmRecords, AlarmArrivesByMailAndTheCalendarListsTheDaysEvents) {
     }
     const std::string mail = dir.read("inbox/1.txt");
     EXPECT_NE(mail.find("envelope-to: ops@plant.example"), std::string::npos) << mail;
-    EXPECT_NE(mail.find("Station : Plant A"), std::string::npos) << mail;
-    EXPECT_NE(mail.find("-S1 Black out"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("Station : Plant $(id) & \"B\"<br>"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("<br>-S1 Black out-S1 BAD--Transfer inhibit"), std::string::npos) << mail;
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(std::filesystem::exists(inbox / "2.txt")) << "a steady status mails nothing more";
 
     const std::time_t now = std::time(nullptr);
     const std::tm today = *std::localtime(&now);

@@ -63,20 +63,6 @@ TEST_F(SerialLine, CommandsGoOutInCycleOrderEachWithOneCrAndFollowTheirReplyProm
     }
 }
 
-TEST_F(SerialLine, SilentDeviceIsAskedAgainAfterTheTimeOutAndThreeSeconds) {
-    startMonitor(500);
-    const auto srv = line.nextCommand(5s);
-    ASSERT_TRUE(srv);
-    const auto opl = line.nextCommand(8s);
-    ASSERT_TRUE(opl);
-    EXPECT_EQ(srv->text, "SRV");
-    EXPECT_EQ(opl->text, "OPL");
-    EXPECT_GE(opl->at - srv->at, 3400ms);
-    const auto again = line.nextCommand(8s);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->text, "SRV");
-}
-
 TEST_F(SerialLine, MonitorKeepsRunningWhenTheDeviceEndVanishesMidReply) {
     startMonitor(500);
     ASSERT_TRUE(line.nextCommand(5s));
