@@ -18,6 +18,22 @@ extern char** environ;
 
 namespace treld::e2e {
 
+std::string healthyDeviceReply(const std::string& command) {
+    if (command == "SRV")
+        return "#230 231 229 228 230 232 0500 0499\r";
+    if (command == "OPL")
+        return "#045 050 055 010 011 012 035 002\r";
+    if (command == "SAS")
+        return "#00000000 00000000 00000000 00000000 00000\r";
+    if (command == "FIR")
+        return "STS V2.07\r";
+    if (command == "CLK")
+        return "#14:05:10\r";
+    if (command == "DAT")
+        return "#05/12/26\r";
+    return command.empty() ? "" : "#000\r";
+}
+
 std::filesystem::path builtProgramDir() {
     return TRELD_BUILT_PROGRAM_DIR;
 }

@@ -36,6 +36,10 @@ class ProgramDir {
     std::filesystem::path path_;
 };
 
+// What a healthy device answers at once to the measurement cycle's commands;
+// nothing to an empty line.
+std::string healthyDeviceReply(const std::string& command);
+
 // The build's program directory.
 std::filesystem::path builtProgramDir();
 

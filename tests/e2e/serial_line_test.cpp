@@ -11,22 +11,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string answer(const std::string& command) {
-    if (command == "SRV")
-        return "#230 231 229 228 230 232 0500 0499\r";
-    if (command == "OPL")
-        return "#045 050 055 010 011 012 035 002\r";
-    if (command == "SAS")
-        return "#00000000 00000000 00000000 00000000 00000\r";
-    if (command == "FIR")
-        return "STS V2.07\r";
-    if (command == "CLK")
-        return "#14:05:10\r";
-    if (command == "DAT")
-        return "#05/12/26\r";
-    return "#000\r";
-}
-
 class SerialLine : public ::testing::Test {
   protected:
     void startMonitor(int timeoutMs) {
@@ -54,7 +38,7 @@ TEST_F(SerialLine, CommandsGoOutInCycleOrderEachWithOneCrAndFollowTheirReplyProm
         }
         EXPECT_EQ(command->text.find('\n'), std::string::npos);
         commands.push_back(command->text);
-        line.send(answer(command->text));
+        line.send(healthyDeviceReply(command->text));
         answeredAt = Clock::now();
     }
     const std::vector<std::string> cycle = {"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT"};
