@@ -21,20 +21,6 @@ struct Figures {
     long peakKiB = 0;
 };
 
-std::string answer(const std::string& command) {
-    if (command == "SRV")
-        return "#230 231 229 228 230 232 0500 0499\r";
-    if (command == "OPL")
-        return "#045 050 055 010 011 012 035 002\r";
-    if (command == "SAS")
-        return "#00000000 00000000 00000000 00000000 00000\r";
-    if (command == "FIR")
-        return "STS V2.07\r";
-    if (command.empty())
-        return "";
-    return "#000\r";
-}
-
 Figures measure(const std::filesystem::path& built, int seconds) {
     ProgramDir dir;
     dir.installFrom(built);
@@ -56,7 +42,7 @@ Figures measure(const std::filesystem::path& built, int seconds) {
             gaps.push_back(
                 std::chrono::duration<double, std::milli>(command->at - answeredAt).count());
         }
-        line.send(answer(command->text));
+        line.send(healthyDeviceReply(command->text));
         answeredAt = Clock::now();
         ++figures.exchanges;
     }

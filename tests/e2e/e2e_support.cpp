@@ -22,6 +22,22 @@ extern char** environ;
 
 namespace treld::e2e {
 
+std::string healthyDeviceReply(const std::string& command) {
+    if (command == "SRV")
+        return "#230 231 229 228 230 232 0500 0499\r";
+    if (command == "OPL")
+        return "#045 050 055 010 011 012 035 002\r";
+    if (command == "SAS")
+        return "#00000000 00000000 00000000 00000000 00000\r";
+    if (command == "FIR")
+        return "STS V2.07\r";
+    if (command == "CLK")
+        return "#14:05:10\r";
+    if (command == "DAT")
+        return "#05/12/26\r";
+    return command.empty() ? "" : "#000\r";
+}
+
 std::filesystem::path builtProgramDir() {
     return TRELD_BUILT_PROGRAM_DIR;
 }
@@ -190,19 +206,6 @@ void DeviceLine::send(const std::string& text) {
     if (write(master_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
         throw std::runtime_error("device line write failed");
     }
-}
-
-std::string typicalReply(const std::string& command) {
-    static const std::map<std::string, std::string> kReplies = {
-        {"SRV", "#230 231 229 228 230 232 0500 0499\r"},
-        {"OPL", "#045 050 055 010 011 012 035 002\r"},
-        {"SAS", "#00000000 00000000 00000000 00000000 00000\r"},
-        {"FIR", "STS V2.07\r"},
-        {"CLK", "#14:05:10\r"},
-        {"DAT", "#05/12/26\r"},
-    };
-    const auto found = kReplies.find(command);
-    return found != kReplies.end() ? found->second : "#000\r";
 }
 
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const DeviceLine& line,

@@ -41,6 +41,10 @@ class ProgramDir {
     std::filesystem::path path_;
 };
 
+// What a healthy device answers at once to the measurement cycle's commands;
+// nothing to an empty line.
+std::string healthyDeviceReply(const std::string& command);
+
 // The build's program directory.
 std::filesystem::path builtProgramDir();
 
@@ -92,9 +96,6 @@ class DeviceLine {
     std::string pending_;
 };
 
-// A device in good health: the reply to each measurement-cycle command.
-std::string typicalReply(const std::string& command);
-
 // The treld of the build in `dir`, on `line`, with `config` as its sts.cfg.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const DeviceLine& line,
                                       const std::string& config);
@@ -104,7 +105,7 @@ std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const DeviceLine& l
 class DevicePlayer {
   public:
     using Reply = std::function<std::string(const std::string& command)>;
-    DevicePlayer(DeviceLine& line, Reply reply = typicalReply);
+    DevicePlayer(DeviceLine& line, Reply reply = healthyDeviceReply);
     ~DevicePlayer();
     DevicePlayer(const DevicePlayer&) = delete;
     DevicePlayer& operator=(const DevicePlayer&) = delete;

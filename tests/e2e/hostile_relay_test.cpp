@@ -110,7 +110,7 @@ class HostileRelay : public ::testing::Test {
         monitor = startMonitor(
             dir, device, "COMPORT:1\r\nREMOTEPORT:" + std::to_string(port) + "\r\nTIMEOUT:500\r\n");
         player = std::make_unique<DevicePlayer>(line, [](const std::string& command) {
-            return command == "XF1" ? std::string("OK\r") : typicalReply(command);
+            return command == "XF1" ? std::string("OK\r") : healthyDeviceReply(command);
         });
         // The cycle has run once, so the cache holds an SRV reply.
         std::this_thread::sleep_for(1500ms);

@@ -32,7 +32,7 @@ class SerialFaults : public ::testing::Test {
         auto position = std::find(kCycle.begin(), kCycle.end(), command->text);
         ASSERT_NE(position, kCycle.end()) << command->text;
         for (int i = 0; i < count; ++i) {
-            line.send(typicalReply(command->text));
+            line.send(healthyDeviceReply(command->text));
             const auto next = line.nextCommand(2s);
             ASSERT_TRUE(next) << "the reply to " << command->text << " was not taken";
             if (++position == kCycle.end())
@@ -87,7 +87,7 @@ TEST_F(SerialFaults, RepliesInOneByteChunksAreEachTakenOnce) {
     auto command = line.nextCommand(5s);
     ASSERT_TRUE(command);
     while (Clock::now() < end) {
-        for (char character : typicalReply(command->text)) {
+        for (char character : healthyDeviceReply(command->text)) {
             line.send(std::string(1, character));
             std::this_thread::sleep_for(1ms);
         }
@@ -121,7 +121,7 @@ TEST_F(SerialFaults, LateRepliesOfEarlierCommandsDoNotDesynchroniseTheCycle) {
         const auto command = line.nextCommand(8s);
         ASSERT_TRUE(command);
         std::this_thread::sleep_for(700ms);
-        line.send(typicalReply(previous));
+        line.send(healthyDeviceReply(previous));
         previous = command->text;
     }
     expectRunningAndSmall();
@@ -140,7 +140,7 @@ TEST(SerialFaultsInProgramDir, EventFolderThatCannotBeWrittenStopsNothing) {
     // An alarm in the status reply makes the monitor want to log it.
     DevicePlayer device(line, [](const std::string& command) {
         return command == "SAS" ? "#11111111 11111111 11111111 11111111 11111\r"
-                                : typicalReply(command);
+                                : healthyDeviceReply(command);
     });
     std::this_thread::sleep_for(4s);
     ASSERT_TRUE(monitor->running());

@@ -68,22 +68,6 @@ class AgainstSimulator : public ::testing::Test {
     std::optional<Process> monitor;
 };
 
-TEST_F(AgainstSimulator, MonitorWalksTheMeasurementCycleAndAsksAgainAfterEachReply) {
-    start("");
-    std::this_thread::sleep_for(3s);
-    const std::vector<TraceLine> all = trace();
-    const std::vector<TraceLine> commands = received(all);
-    ASSERT_GE(commands.size(), 14u);
-    const std::vector<std::string> cycle = {"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT"};
-    for (std::size_t i = 0; i < 14; ++i)
-        EXPECT_EQ(commands[i].text, cycle[i % 7]) << i;
-    // Every command is answered and the next one follows its answer: no time-out pauses.
-    for (std::size_t i = 1; i < 14; ++i) {
-        EXPECT_LT(commands[i].atMs - commands[i - 1].atMs, 500) << commands[i].text;
-    }
-    EXPECT_TRUE(monitor->running());
-}
-
 TEST_F(AgainstSimulator, SilentSimulatorSlowsThePollingToTheTimeOutRhythm) {
     start("1s silent on\n");
     std::this_thread::sleep_for(10s);
