@@ -151,8 +151,9 @@ class HostileRelay : public ::testing::Test {
     double pollsPerSecondBefore = 0;
 };
 
-TEST_F(HostileRelay, TenThousandConnectionsInBurstsAreEachAnsweredOrClosed) {
-    const int bursts = normalOrLong(100, 400);
+TEST_F(HostileRelay, ConnectionsInBurstsAreEachAnsweredOrClosed) {
+    // 1,000 connections in the default run, 10,000 in the long one.
+    const int bursts = normalOrLong(10, 100);
     constexpr int kBurst = 100;
     Tally tally;
     underAttack("connection bursts", [&] {
