@@ -38,13 +38,6 @@ class RelayServer : public ::testing::Test {
     void waitForAnswer(int slot) {
         rig.runUntil([&] { return !answers(slot).empty(); }, 30'000);
     }
-    std::int64_t writtenAt(const std::string& frame) {
-        for (const WireRecord& write : rig.platform.serialWrites) {
-            if (write.text == frame)
-                return write.atMs;
-        }
-        return -1;
-    }
     bool closed(int slot) {
         const auto& slots = rig.platform.closedSlots;
         return std::find(slots.begin(), slots.end(), slot) != slots.end();
@@ -119,14 +112,9 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
     EXPECT_EQ(answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
 
     rig.monitor.onRelayClosed(2);  // gone while queued: its command is never sent
-    for (int i = 1; i <= 8; ++i) {
-        if (i != 2)
-            waitForAnswer(i);
-    }
-    for (int i = 1; i <= 8; ++i) {
-        if (i != 2) {
-            EXPECT_EQ(answers(i), Texts{"Q" + std::to_string(i) + "-ack\r\r"});
-        }
+    for (int i : {1, 3, 4, 5, 6, 7, 8}) {
+        waitForAnswer(i);
+        EXPECT_EQ(answers(i), Texts{"Q" + std::to_string(i) + "-ack\r\r"});
     }
     const Texts sent = rig.commandsSent();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "Q2"), 0);
@@ -186,9 +174,7 @@ TEST_F(RelayServer, RequestsAreCollectedUpToTheirCrAndAbusiveClientsAreDropped) 
     EXPECT_TRUE(closed(silent));
     EXPECT_EQ(answers(queued), Texts{"Timeout\r"});
     EXPECT_EQ(rig.monitor.core().s.RelayPending, 0);
-
-    EXPECT_TRUE(answers(silent).empty());
-    EXPECT_TRUE(answers(flood).empty());
+    EXPECT_TRUE(answers(silent).empty() && answers(flood).empty());
     const Texts sent = rig.commandsSent();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "INH"), 0);
 }
