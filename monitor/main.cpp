@@ -1,0 +1,34 @@
+// treld: the STS monitor. Runs headless with QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QMainWindow>
+
+#include "link/monitor.h"
+#include "platform/qt_platform.h"
+#include "windows/binder.h"
+#include "windows/builders.h"
+#include "windows/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName("ZID evevori");
+    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+
+    treld::QtPlatform platform;
+    treld::Monitor monitor(platform, programDir);
+
+    QMainWindow* form1 = treld::buildMainWindow();
+    const std::array<QWidget*, treld::kFormCount> windows = {
+        form1, treld::buildSettingsDialog(form1), treld::buildLoginDialog(form1),
+        treld::buildAlarmsWindow(), treld::buildAboutWindow(form1)};
+    treld::Binder binder(monitor, windows);
+    platform.attach(&monitor, [&binder] { binder.flush(); });
+
+    binder.bindAll();
+    form1->show();
+    monitor.start();
+    binder.flush();
+    const int code = app.exec();
+    delete windows[static_cast<int>(treld::Form::Form4)];  // the one window without an owner
+    delete form1;
+    return code;
+}

@@ -1,0 +1,62 @@
+// The platform of the real program: Qt timers, serial port, sockets,
+// processes and the PC clock, delivering their events to the Monitor.
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <array>
+#include <functional>
+
+#include "link/monitor.h"
+#include "link/platform.h"
+
+namespace treld {
+
+// The device file of serial port n: $TRELD_COM<n> when set, else /dev/ttyS<n-1>.
+QString serialDevicePath(int port);
+
+class QtPlatform : public QObject, public Platform {
+    Q_OBJECT
+  public:
+    explicit QtPlatform(QObject* parent = nullptr);
+    ~QtPlatform() override;
+
+    // Every event goes to `monitor`; `afterEvent` runs after each one (the
+    // windows redraw what changed).
+    void attach(Monitor* monitor, std::function<void()> afterEvent);
+
+    void startTimer(TimerId timer, int intervalMs) override;
+    void stopTimer(TimerId timer) override;
+    bool openSerialPort(int port) override;
+    bool writeSerial(std::string_view text) override;
+    void connectRemote(const std::string& host, int port) override;
+    void sendRemote(std::string_view text) override;
+    void closeRemote() override;
+    bool listenRelay(int port) override;
+    bool acceptRelay(int slot) override;
+    bool sendRelay(int slot, std::string_view text) override;
+    void closeRelay(int slot) override;
+    bool startProgram(const std::string& path, const std::string& argument) override;
+    LocalDateTime now() override;
+    void exitProgram() override;
+
+  private:
+    template <typename Event>
+    void deliver(Event&& event);
+    void onNewRelayConnection();
+
+    Monitor* monitor_ = nullptr;
+    std::function<void()> afterEvent_;
+    std::array<QTimer, kTimerCount> timers_;
+    QSerialPort serial_;
+    QTcpSocket remote_;
+    QTcpServer server_;
+    static constexpr int kSlots = 16;  // slot 0 is the listener
+    std::array<QTcpSocket*, kSlots> slots_{};
+    bool acceptedOne_ = false;
+};
+
+}  // namespace treld

@@ -1,0 +1,7 @@
+#include "windows/builders.h"
+
+namespace treld {
+
+void buildControlTab(QWidget*) {}
+
+}  // namespace treld

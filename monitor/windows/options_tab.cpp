@@ -1,0 +1,7 @@
+#include "windows/builders.h"
+
+namespace treld {
+
+void buildOptionsTab(QWidget*) {}
+
+}  // namespace treld
