@@ -6,7 +6,11 @@
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <atomic>
 #include <fstream>
+#include <thread>
+
+#include "e2e_support.h"
 
 #include "platform/qt_platform.h"
 #include "support/virtual_rig.h"
@@ -36,11 +40,12 @@ int freePort() {
     }
 }
 
-// A monitor on the real platform; no serial port opens (COM99).
+// A monitor on the real platform; no serial port opens unless the
+// configuration names one (COMPORT:99 by default).
 struct RealMonitor {
     explicit RealMonitor(const std::string& config) {
         std::ofstream(dir.path() / "sts.cfg") << "COMPORT:99\r\nTIMEOUT:1000\r\n" << config;
-        std::ofstream(dir.path() / "DEMOSET.CFG") << "SRV:#demo\r\n";
+        std::ofstream(dir.path() / "DEMOSET.CFG") << "SRV:-\r\nOPL:-\r\nSAS:-\r\n";
         platform.attach(&monitor, {});
         monitor.start();
     }
@@ -77,18 +82,41 @@ TEST(RelaySocket, TakenPortIsReported) {
     EXPECT_EQ(server.caption("Label25"), " port:" + std::to_string(port) + " in use");
 }
 
-TEST(RelaySocket, RemoteMonitorShowsWhatTheLocalOneHasCached) {
-    const int port = freePort();
-    const std::string config = "REMOTEPORT:" + std::to_string(port) + "\r\n";
-    RealMonitor local(config);
-    local.monitor.core().s.CommandTable[1].CachedReply = kSrvReply;
-    RealMonitor remote(config + "REMOTEIP1:127.0.0.1\r\n");
+// A local monitor with the device on a pseudo-terminal, a remote one polling
+// through its relay server: same values, and the remote's command reaches the device.
+TEST(RelaySocket, TwoMonitorsWatchOneDevice) {
+    e2e::DeviceLine line;
+    std::atomic<bool> stop = false;
+    std::atomic<int> xf1Seen = 0;
+    std::thread device([&] {
+        while (!stop) {
+            const auto command = line.nextCommand(std::chrono::milliseconds(50));
+            if (!command || command->text.empty())
+                continue;
+            xf1Seen += command->text == "XF1";
+            const auto reply = answeringDevice(command->text);
+            line.send(command->text == "SRV" ? "#231 232 233 234 235 236 0501 0502\r"
+                                             : reply->text);
+        }
+    });
+    qputenv("TRELD_COM7", QByteArray::fromStdString(line.monitorEnd()));
+
+    const std::string port = "REMOTEPORT:" + std::to_string(freePort()) + "\r\n";
+    RealMonitor local(port + "COMPORT:7\r\n");
+    RealMonitor remote(port + "REMOTEIP3:127.0.0.1\r\n");
     remote.monitor.select(Form::Form1, "List3", 1);
     remote.monitor.click(Form::Form1, "Command5");
+    ASSERT_EQ(remote.monitor.core().s.RemoteMode, 3);
 
-    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label8") == "230"; }));
-    EXPECT_EQ(remote.caption("Label26"), "0500");
-    EXPECT_EQ(remote.caption("Label56").substr(1), "127.0.0.1/" + std::to_string(port));
+    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label26") == "0501"; }));
+    EXPECT_EQ(remote.caption("Label8"), local.caption("Label8"));
+    EXPECT_EQ(remote.caption("Label4"), "0502");
+
+    remote.monitor.core().s.PollState = "XF1";
+    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label40") == "OK\r"; }));
+    EXPECT_EQ(xf1Seen, 1);
+    stop = true;
+    device.join();
 }
 
 }  // namespace
