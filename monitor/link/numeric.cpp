@@ -39,6 +39,12 @@ Int16 digitValue(char c) {
     return (c >= '0' && c <= '9') ? static_cast<Int16>(c - '0') : 0;
 }
 
+std::string twoDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
 std::string threeDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%03d", value);

@@ -25,6 +25,9 @@ Int16 digitValue(char c);
 // A non-negative number written with "0"s in front to three characters.
 std::string threeDigits(int value);
 
+// A number with at least two digits: a single digit gets a "0" in front.
+std::string twoDigits(int value);
+
 // The characters [first, first+count) of a text counted from position 1;
 // positions beyond the end are simply missing.
 std::string_view positions(std::string_view text, std::size_t first, std::size_t count);

@@ -52,8 +52,8 @@ class Platform {
     virtual bool sendRelay(int slot, std::string_view text) = 0;
     virtual void closeRelay(int slot) = 0;
 
-    // Starts a program with exactly one argument, without a shell and
-    // without waiting for it.
+    // Starts a program with exactly one argument (none when it is empty),
+    // without a shell and without waiting for it.
     virtual bool startProgram(const std::string& path, const std::string& argument) = 0;
 
     virtual LocalDateTime now() = 0;

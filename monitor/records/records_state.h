@@ -1,4 +1,5 @@
-// State of the device log download and the Settings dialog.
+// State of the records subsystem: the device log download, the PC event
+// files and the Settings dialog.
 #pragma once
 
 #include "link/numeric.h"
@@ -8,6 +9,9 @@ namespace treld {
 struct LogDownload {
     Int16 LogIndex = 0;
     Int16 LogWaiting = 0;
+    // The status line has said that a PC log line could not be written; it
+    // says so again only after a line has got through.
+    bool PcLogFailureShown = false;
 };
 
 struct SettingsState {

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <variant>
 
+#include "records/atomic_file.h"
+
 namespace treld {
 namespace {
 
@@ -118,6 +120,11 @@ std::string WriteConfigText(const StationConfig& config, Int16 comPortValue) {
         out += "\r\n";
     }
     return out;
+}
+
+bool WriteConfig(const std::filesystem::path& file, const StationConfig& config,
+                 Int16 comPortValue) {
+    return replaceFileAtomically(file, WriteConfigText(config, comPortValue));
 }
 
 }  // namespace treld

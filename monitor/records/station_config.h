@@ -61,4 +61,12 @@ bool ReadConfig(const std::filesystem::path& file, StationConfig& config);
 // `comPortValue` is what the COMPORT: line carries.
 std::string WriteConfigText(const StationConfig& config, Int16 comPortValue);
 
+// Rewrites the file with WriteConfigText, readable by its owner only (it
+// holds the mail password). On failure the old file stays as it was.
+bool WriteConfig(const std::filesystem::path& file, const StationConfig& config,
+                 Int16 comPortValue);
+
+// The mail program beside the monitor; it reads its account from sts.cfg.
+inline constexpr std::string_view kMailProgram = "drovelin";
+
 }  // namespace treld

@@ -1,9 +1,125 @@
 #include "records/sts_log.h"
 
-namespace treld {
+#include <array>
 
-// The log download lands with the records subsystem.
-void LOGS(Core&) {}
-void restartStsLogDownload(Core&) {}
+#include "link/send.h"
+
+namespace treld {
+namespace {
+
+constexpr std::array<std::string_view, 12> kEventTexts = {
+    "",
+    " Service Login-",
+    " Emergency Stop-",
+    " On source 1-",
+    " On source 2-",
+    " STS Reset-",
+    "",
+    " Output Shutdown-",
+    " User Login-",
+    " Maint. byp. to S1-",
+    " Maint. byp. to S2-",
+    " Short circuit-",
+};
+
+using BitTexts = std::array<std::string_view, 8>;  // bit value 1 first
+
+constexpr BitTexts kGroupA = {" Source1 BAD-", " Source2 BAD-",      " Non synchron-",
+                              " Overload-",    " Non SYNC inhibit-", " XFER inhibit-",
+                              " S1 SCR open-", " S2 SCR open-"};
+constexpr BitTexts kGroupB = {" DC PSP failure 1-",  " DC PSP failure 2-",  " Overtemperature-",
+                              " Manual XFER to S1-", " Manual XFER to S2-", " S1 phase seq.bad-",
+                              " S2 phase seq.bad-",  " Output SW off"};
+constexpr BitTexts kGroupC = {" S1 input sw. off-",  " S2 input sw. off-", " S1 blackout sense-",
+                              " S2 blackout sense-", " S1 freq. bad-",     " S2 freq. bad-",
+                              " S1 balance bad-",    " S2 balance bad-"};
+
+// The three-character field starting at `first` (1-based) by the
+// numeric-prefix rule; 0 when the record is too short or it holds no number.
+int field(std::string_view record, std::size_t first) {
+    const std::optional<Int16> value =
+        toInt16RoundedEven(leadingNumber(positions(record, first, 3)));
+    return value.value_or(0);
+}
+
+void appendSetBits(std::string& row, int flags, const BitTexts& texts) {
+    for (int bit = 0; bit < 8; ++bit) {
+        if (flags & (1 << bit))
+            row += texts[bit];
+    }
+}
+
+void clearList(Core& c) {
+    c.form1("List1").clearItems();
+}
+
+}  // namespace
+
+std::string stsLogRowText(std::string_view record) {
+    const int code = field(record, 2);
+    const int groupA = field(record, 6);
+    if (code == 6 && groupA == 6)
+        return "Empty log record";
+    const int year = field(record, 34);
+    std::string row = twoDigits(field(record, 26)) + "/" + twoDigits(field(record, 30)) + "/" +
+                      (year >= 0 && year <= 9 ? "200" : "20") + std::to_string(year) + "  " +
+                      twoDigits(field(record, 18)) + ":" + twoDigits(field(record, 22));
+    if (code >= 0 && code < int(kEventTexts.size()))
+        row += kEventTexts[code];
+    appendSetBits(row, groupA, kGroupA);
+    appendSetBits(row, field(record, 10), kGroupB);
+    appendSetBits(row, field(record, 14), kGroupC);
+    return row;
+}
+
+void LOGS(Core& c) {
+    auto& s = c.s;
+    auto& log = c.log;
+    if (s.LogRefresh != 0 && log.LogWaiting == 0) {
+        s.LogRefresh = 0;
+        log.LogIndex = 0;
+    }
+    if (log.LogIndex >= kStsLogRecords)
+        return;
+
+    if (log.LogWaiting != 1) {
+        // No late answer to an earlier command may pass for this record.
+        s.Reply.clear();
+        s.ReceiveBuffer.clear();
+        s.Command = "LOG" + threeDigits(log.LogIndex);
+        GONDERME(c);
+        log.LogWaiting = 1;
+        return;
+    }
+
+    if (!s.Reply.empty()) {
+        c.form1("Label40").setCaption("Data OK");
+        c.form1("List1").addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
+        log.LogWaiting = 0;
+        ++log.LogIndex;
+    } else {
+        s.LogRefresh = 1;
+        log.LogWaiting = 0;
+        c.form1("Label40").setCaption("Time out on com" + std::to_string(c.config.ComPort));
+    }
+    if (s.LogRefresh != 0) {
+        s.LogRefresh = 0;
+        log.LogIndex = 0;
+        clearList(c);
+    }
+}
+
+void restartStsLogDownload(Core& c) {
+    clearList(c);
+    c.log.LogWaiting = 0;
+    c.s.LogRefresh = 0;
+    c.log.LogIndex = 0;
+}
+
+void Command20_Click(Core& c) {
+    clearList(c);
+    c.s.LogRefresh = 1;
+    c.log.LogWaiting = 0;
+}
 
 }  // namespace treld

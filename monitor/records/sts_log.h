@@ -1,13 +1,27 @@
-// LOGS: downloads the device's event log on the "Log event" tab.
+// LOGS: downloads the device's event log on the "Log event" tab, one "LOG"
+// request and its record every two poll ticks, into List1.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 #include "link/core.h"
 
 namespace treld {
 
+inline constexpr Int16 kStsLogRecords = 128;
+
+// The text of one list row after "<n>-": "Empty log record", or the date
+// and time of the record followed by its event and condition texts.
+std::string stsLogRowText(std::string_view record);
+
 void LOGS(Core& c);
 
 // Entering the tab: an empty list and a download from record 0.
 void restartStsLogDownload(Core& c);
+
+// "Refresh STS Logs": an empty list, and the download starts again from
+// record 0 at the next tick; a reply still awaited is discarded.
+void Command20_Click(Core& c);
 
 }  // namespace treld

@@ -1,0 +1,108 @@
+// drovelin: sends the alarm or test e-mail the monitor asks for, with the
+// account settings of sts.cfg beside the program, and logs every attempt.
+#include <curl/curl.h>
+
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "curl_delivery.h"
+#include "mail_log.h"
+#include "mail_request.h"
+#include "mail_settings.h"
+#include "mime_message.h"
+
+namespace fs = std::filesystem;
+using namespace drovelin;
+
+namespace {
+
+enum ExitCode {
+    kSent = 0,
+    kNotSent = 1,         // every attempt failed
+    kBadArgument = 2,     // not "1&&send++..." or "1&&test message++..."
+    kUnusableConfig = 3,  // sts.cfg missing, or its mail settings unusable or unsafe
+};
+
+fs::path programDirectory(const char* argv0) {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::absolute(argv0).parent_path() : self.parent_path();
+}
+
+std::optional<std::string> readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::tm localNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Started detached: a standard error whose reader went away must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    const fs::path directory = programDirectory(argv[0]);
+    auto report = [&](const std::string& line) {
+        appendToLog(directory / "drovelin.log", line);
+        std::cerr << line << '\n';
+    };
+
+    const std::optional<MailRequest> request =
+        argc == 2 ? parseMailArgument(argv[1]) : std::nullopt;
+    if (!request) {
+        report(refusalLogLine(localNow(), "-",
+                              "the one argument must be \"1&&send++\" or \"1&&test message++\" "
+                              "followed by the text"));
+        return kBadArgument;
+    }
+    const std::string_view kind = kindName(request->kind);
+
+    const std::optional<std::string> configText = readFile(directory / "sts.cfg");
+    if (!configText) {
+        report(refusalLogLine(localNow(), kind, "sts.cfg cannot be read"));
+        return kUnusableConfig;
+    }
+    treld::StationConfig config;
+    treld::ReadConfigText(*configText, config);
+    const SettingsCheck check = mailSettings(config, readRetryPolicy(*configText), request->kind);
+    if (!check.problem.empty()) {
+        report(refusalLogLine(localNow(), kind, check.problem));
+        return kUnusableConfig;
+    }
+    const MailSettings& settings = check.settings;
+    const std::string message = buildMimeMessage(
+        {settings.sender, settings.recipients, settings.subject, htmlBody(*request),
+         std::time(nullptr), newMessageId(settings.sender.address)});
+
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    const int attempts = settings.retry.attempts;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (attempt > 1)
+            std::this_thread::sleep_for(std::chrono::seconds(settings.retry.delaySeconds));
+        const std::string problem = deliverOnce(settings, message);
+        report(attemptLogLine(localNow(), kind, settings.recipients.size(), attempt, attempts,
+                              problem.empty() ? "sent" : "failed: " + problem, settings.password));
+        if (problem.empty()) {
+            curl_global_cleanup();
+            return kSent;
+        }
+    }
+    curl_global_cleanup();
+    return kNotSent;
+}

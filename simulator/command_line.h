@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link_faults.h"
+
+namespace sts {
+
+struct SimOptions {
+    std::string devicePath;  // empty: open a pseudo-terminal
+    std::string linkPath;    // symlink to the pseudo-terminal, removed at exit
+    std::string tracePath;
+    std::string scenarioPath;
+    std::string servicePassword = "9999";
+    std::string userPassword = "1111";
+    unsigned seed = 1;
+    LinkFaults faults;
+};
+
+extern const char* const kUsage;
+
+// Gives nothing and sets error on an unknown option or a bad value.
+std::optional<SimOptions> parseCommandLine(const std::vector<std::string>& arguments,
+                                           std::string& error);
+
+}  // namespace sts

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "device_clock.h"
+
+namespace sts {
+
+// Misbehaviour of the serial line, switched by the scenario or the command line.
+struct LinkFaults {
+    bool silent = false;   // no reply at all
+    int chunks = 1;        // a reply goes out in this many pieces
+    int delayMs = 0;       // before the first piece
+    bool garbage = false;  // the reply's characters are replaced by random ones (CR kept)
+    bool noCr = false;     // the closing CR is left off
+};
+
+struct TimedWrite {
+    Millis due;
+    std::string bytes;
+};
+
+// Turns one reply into the writes that go on the line under the given faults.
+class ReplyShaper {
+  public:
+    static constexpr Millis kChunkGap = 30;  // between pieces, so they arrive apart
+
+    explicit ReplyShaper(unsigned seed) : random_(seed) {}
+
+    std::vector<TimedWrite> shape(std::string reply, const LinkFaults& faults, Millis now);
+
+  private:
+    std::mt19937 random_;
+};
+
+}  // namespace sts
