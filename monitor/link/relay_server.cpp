@@ -77,8 +77,16 @@ void startRelayServer(Core& c) {
 void onRelayConnectionRequest(Core& c) {
     if (c.s.RemoteMode != 0)
         return;
-    Int16& slot = c.s.ServerSlot;
-    slot = static_cast<Int16>(slot % kRelaySlotCount + 1);
+    // Slots go round in order, but a busy one is skipped while another is
+    // free: only a 16th simultaneous client displaces the oldest turn.
+    const int first = c.s.ServerSlot % kRelaySlotCount + 1;
+    int slot = first;
+    while (c.s.RelaySlots[slot].state != State::Free) {
+        slot = slot % kRelaySlotCount + 1;
+        if (slot == first)
+            break;
+    }
+    c.s.ServerSlot = static_cast<Int16>(slot);
     discardSlot(c, slot);
     if (c.platform.acceptRelay(slot))
         c.s.RelaySlots[slot].state = State::Collecting;

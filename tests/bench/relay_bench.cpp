@@ -1,7 +1,6 @@
 // Prints how fast the real treld's relay server hands out cached poll
 // replies to clients that open a connection per request, and how its own
-// poll pace holds up meanwhile. The device is played on a pseudo-terminal
-// and answers at once.
+// poll pace against the real sts-sim holds up meanwhile.
 // Usage: relay_bench [seconds=20] [clients=1]
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,8 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -22,16 +21,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string answer(const std::string& command) {
-    if (command == "SRV")
-        return "#230 231 229 228 230 232 0500 0499\r";
-    if (command == "OPL")
-        return "#045 050 055 010 011 012 035 002\r";
-    if (command == "SAS")
-        return "#00000000 00000000 00000000 00000000 00000\r";
-    if (command == "FIR")
-        return "STS V2.07\r";
-    return "#000\r";
+// The commands the simulator has received so far, from its trace.
+long commandsReceived(const std::filesystem::path& trace) {
+    std::ifstream in(trace);
+    long count = 0;
+    std::string line;
+    while (std::getline(in, line))
+        count += line.find(" RX ") != std::string::npos;
+    return count;
 }
 
 sockaddr_in loopback(int port) {
@@ -104,29 +101,22 @@ int main(int argc, char** argv) {
 
     ProgramDir dir;
     dir.install("treld");
+    dir.install("sts-sim");
     const int port = freePort();
     dir.write("sts.cfg",
               "COMPORT:1\r\nTIMEOUT:1000\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
     dir.write("DEMOSET.CFG", "SRV:-\r\nOPL:-\r\nSST:-\r\nSAS:-\r\nFIR:-\r\nCLK:-\r\nDAT:-\r\n");
-    DeviceLine line;
+    const std::filesystem::path line = dir.path() / "sts-line";
+    const std::filesystem::path trace = dir.path() / "trace.txt";
+    Process simulator(dir.path() / "sts-sim", {"--link", line.string(), "--trace", trace.string()});
+    for (int i = 0; i < 100 && !std::filesystem::exists(line); ++i)
+        std::this_thread::sleep_for(20ms);
     Process monitor(dir.path() / "treld", {},
-                    {{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line.monitorEnd()}});
-
-    std::atomic<long> exchanges{0};
-    std::atomic<bool> stop{false};
-    std::thread device([&] {
-        while (!stop) {
-            const auto command = line.nextCommand(200ms);
-            if (command && !command->text.empty()) {  // the clock's second CR is no command
-                line.send(answer(command->text));
-                ++exchanges;
-            }
-        }
-    });
+                    {{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line.string()}});
     auto pace = [&](std::chrono::seconds window) {
-        const long before = exchanges;
+        const long before = commandsReceived(trace);
         std::this_thread::sleep_for(window);
-        return double(exchanges - before) / double(window.count());
+        return double(commandsReceived(trace) - before) / double(window.count());
     };
 
     std::this_thread::sleep_for(2s);  // the first poll cycles fill the cache
@@ -136,14 +126,12 @@ int main(int argc, char** argv) {
     const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
     std::vector<Load> loads(clients);
     std::vector<std::thread> threads;
-    const long before = exchanges;
+    const long before = commandsReceived(trace);
     for (Load& load : loads)
         threads.emplace_back([&] { runLoad(server, end, load); });
     for (std::thread& thread : threads)
         thread.join();
-    const double loadedPace = double(exchanges - before) / seconds;
-    stop = true;
-    device.join();
+    const double loadedPace = double(commandsReceived(trace) - before) / seconds;
 
     std::vector<double> all;
     long notCached = 0;

@@ -142,6 +142,10 @@ TEST_F(RelayServer, SixteenthConnectionTakesOverSlotOneWithoutInheritingItsReply
     rig.monitor.onRelayData(1, "C16\r");
     waitForAnswer(1);
     EXPECT_EQ(answers(1), Texts{"C16-ack\r\r"}) << "C1's reply went to nobody";
+
+    rig.monitor.onRelayClosed(5);
+    rig.monitor.onRelayConnectionRequest();
+    EXPECT_EQ(rig.platform.acceptedSlots.back(), 5) << "busy slots 2 to 4 are skipped";
 }
 
 TEST_F(RelayServer, ConnectionsAreNotTakenInRemoteMode) {
