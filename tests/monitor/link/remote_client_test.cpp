@@ -1,5 +1,5 @@
-// Remote mode: the station list, "Connect", and one TCP exchange per command
-// with the relay server of the monitor that has the device.
+// Remote mode: one TCP exchange per command with the relay server of the
+// monitor that has the device.
 #include <gtest/gtest.h>
 
 #include "support/virtual_rig.h"
@@ -7,52 +7,13 @@
 namespace treld::testing {
 namespace {
 
-using Texts = std::vector<std::string>;
-
-void connectTo(VirtualRig& rig, int entry) {
-    rig.monitor.select(Form::Form1, "List3", entry);
-    rig.monitor.click(Form::Form1, "Command5");
-}
-
-TEST(StationList, OffersTheLocalStsAndEachAddressUnderItsOwnNumber) {
-    struct Case {
-        const char* config;
-        Texts entries;
-        Int16 modeOfLastEntry;
-    };
-    const Case cases[] = {
-        {"", {"Connect to Local STS on RS232"}, 0},
-        {"REMOTEIP2:10.0.0.7\r\n",
-         {"Connect to Local STS on RS232", "Connect to Remote STS on 10.0.0.7"},
-         2},
-        {"REMOTEIP1:a\r\nREMOTEIP2:b\r\nREMOTEIP3:c\r\n",
-         {"Connect to Local STS on RS232", "Connect to Remote STS on a",
-          "Connect to Remote STS on b", "Connect to Remote STS on c"},
-         3},
-    };
-    for (const Case& c : cases) {
-        VirtualRig rig;
-        rig.writeConfig(c.config);
-        rig.start();
-        const Element& list = rig.monitor.ui()(Form::Form1, "List3");
-        EXPECT_EQ(list.items(), c.entries) << c.config;
-        EXPECT_EQ(list.listIndex(), 0) << c.config;
-
-        connectTo(rig, static_cast<int>(c.entries.size()) - 1);
-        EXPECT_EQ(rig.monitor.core().s.RemoteMode, c.modeOfLastEntry) << c.config;
-        connectTo(rig, 7);  // no such entry: the selection stays
-        EXPECT_EQ(rig.monitor.core().s.RemoteMode, c.modeOfLastEntry) << c.config;
-        connectTo(rig, 0);
-        EXPECT_EQ(rig.monitor.core().s.RemoteMode, 0) << c.config;
-    }
-}
-
 class RemoteClient : public ::testing::Test {
   protected:
     void SetUp() override {
         rig.writeConfig("COMPORT:1\r\nTIMEOUT:1000\r\nREMOTEIP2:10.0.0.7\r\nREMOTEPORT:1200\r\n");
         rig.start();
-        connectTo(rig, 1);
+        rig.monitor.select(Form::Form1, "List3", 1);
+        rig.monitor.click(Form::Form1, "Command5");
         rig.advance(50);  // the first SRV goes out over TCP
     }
     ProgramState& s() { return rig.monitor.core().s; }

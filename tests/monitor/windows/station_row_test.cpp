@@ -40,6 +40,10 @@ TEST(StationRow, ChoosingARemoteStationThroughTheWidgets) {
     rig.advance(50);
     binder.flush();
     EXPECT_EQ(form1->findChild<QLabel*>("Label56")->text(), "/10.0.0.7/1118");
+
+    stations->setCurrentRow(0);
+    form1->findChild<QPushButton*>("Command5")->click();
+    EXPECT_EQ(rig.monitor.core().s.RemoteMode, 0);
 }
 
 }  // namespace
