@@ -2,12 +2,18 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "link/core.h"
 #include "link/operator_event.h"
 
 namespace treld {
 
 void declareDeviceElements(DisplayModel& ui);
+
+// The name of element `index` of a control array: "Combo1_5".
+std::string arrayElement(std::string_view array, int index);
 
 // Returns true when the event belonged to this subsystem.
 bool onDeviceEvent(Core& c, const OperatorEvent& event);

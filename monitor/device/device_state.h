@@ -12,10 +12,16 @@ struct OptionsState {
     std::array<Int16, 51> OptionValues{};
     Int16 EditedOption = 0;
     Int16 EditedValue = 0;
+    // The operator picked a value in a selector since start-up or since the
+    // last editor load; until then "Update STS" has nothing of theirs to write.
+    bool OperatorChoseValue = false;
 };
 
+inline constexpr Int16 kServiceLogin = 1;
+inline constexpr Int16 kUserLogin = 2;
+
 struct LoginState {
-    Int16 LoginKind = 0;  // 1 service, 2 user
+    Int16 LoginKind = 0;  // kServiceLogin or kUserLogin
     std::string LoginPassword;
     Int16 LogonTicks = 0;
 };

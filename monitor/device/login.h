@@ -1,14 +1,29 @@
-// Login dialog sequence and the login keep-alive.
+// The login dialog Form3, its timed login sequence and the login keep-alive.
 #pragma once
 
 #include "link/core.h"
 
 namespace treld {
 
-// Timer2: repeats the login every 20 s while the device reports one.
-void Timer2_Timer(Core& c);
+// Shows the login dialog for kServiceLogin or kUserLogin. A dialog already
+// open only comes to the front and keeps its caption.
+void showLoginDialog(Core& c, Int16 kind);
 
-// The login dialog's own 500 ms timer.
+// "Logon": checks the password's length and starts the sequence.
+void onLogonClick(Core& c);
+
+// Cancel or any other close; ends a pause of the poll cycle.
+void closeLoginDialog(Core& c);
+
+// "Logout": queues "OUT".
+void logout(Core& c);
+
+// The dialog's 500 ms timer: pause at 1 s, send at 3 s, resume at 5 s,
+// verdict at 8 s.
 void LoginTimer_Timer(Core& c);
+
+// Timer2: repeats the login every 20 s while the device reports one, and
+// tries again 5 s later while the command slot is busy.
+void Timer2_Timer(Core& c);
 
 }  // namespace treld

@@ -1,14 +1,87 @@
 #include "device/options_cycle.h"
 
+#include "device/device_controls.h"
+#include "device/option_editor.h"
+#include "device/option_table.h"
+#include "link/demo_table.h"
+#include "link/poll_cycle.h"
+#include "link/send.h"
+#include "status/sas_decoder.h"
+
 namespace treld {
+namespace {
 
-// The option reads land with the device subsystem.
-void OPTIONS(Core&) {}
+constexpr Int16 kFirstStep = 100;
+constexpr Int16 kStatusStep = kFirstStep + 2 * kOptionCount;  // 126
 
-}  // namespace treld
+// After every reply: a command queued meanwhile goes out now. Returns false
+// when that ends the tick, so the reply just read is not used.
+bool commonReplyStep(Core& c) {
+    auto& s = c.s;
+    ++s.PollStep;
+    if (s.PollState.empty()) {
+        c.platform.startTimer(TimerId::Timer1, 10);
+        return true;
+    }
+    s.Reply.clear();
+    s.ReceiveBuffer.clear();
+    s.Command = s.PollState;
+    if (s.DemoMode == 0) {
+        GONDERME(c);
+        s.PollState = kAwaiting;
+        c.platform.startTimer(TimerId::Timer1, 3000);
+        return false;
+    }
+    OZELGELDI(c);
+    s.PollState = kAwaiting;
+    s.PollStep = 1;
+    c.platform.startTimer(TimerId::Timer1, 10);
+    return true;
+}
 
-namespace treld {
+void showOption(Core& c, const OptionSpec& option, Int16 value) {
+    Element& shown = c.form1(arrayElement("Label32", option.number));
+    if (option.kind == OptionKind::Number) {
+        shown.setCaption(std::to_string(value));
+        return;
+    }
+    const Int16 v = static_cast<Int16>(value & option.mask);
+    shown.setCaption(option.valueTexts[v]);
+    c.options.OptionValues[option.number] = v;
+}
 
-void ekranla(Core&) {}
+}  // namespace
+
+void OPTIONS(Core& c) {
+    auto& s = c.s;
+    const Int16 step = s.PollStep;
+    if (step < kFirstStep || step > kStatusStep + 1) {
+        s.PollStep = kFirstStep;
+        return;
+    }
+    const int n = (step - kFirstStep) / 2;  // kOptionCount for the status poll
+    if (step % 2 == 0) {
+        s.Command = n < kOptionCount ? std::string(kOptionTable[n].readCommand) : "SAS";
+        GONDERME(c);
+        return;
+    }
+    if (s.Reply.empty()) {
+        timeover(c);
+        // The same request goes out again: the cycle never skips an option.
+        s.PollStep = n < kOptionCount ? static_cast<Int16>(step - 1) : kFirstStep;
+        return;
+    }
+    const Int16 value = optionReplyValue(s.Reply);
+    if (!commonReplyStep(c))
+        return;
+    if (n < kOptionCount) {
+        showOption(c, kOptionTable[n], value);
+        return;
+    }
+    SASAYIKLA(c);
+    if (s.OptionsRefresh != 0)
+        loadOptionEditor(c);
+    s.PollStep = kFirstStep;
+}
 
 }  // namespace treld

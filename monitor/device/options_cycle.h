@@ -5,13 +5,8 @@
 
 namespace treld {
 
+// Steps 100 + 2n send the read of option n, 101 + 2n evaluate it; 126 and
+// 127 poll the status, after which the editor is loaded when asked for.
 void OPTIONS(Core& c);
-
-}  // namespace treld
-
-namespace treld {
-
-// Start-up: fills the option selectors with their value texts.
-void ekranla(Core& c);
 
 }  // namespace treld

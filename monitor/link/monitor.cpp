@@ -4,7 +4,7 @@
 
 #include "device/device_controls.h"
 #include "device/login.h"
-#include "device/options_cycle.h"
+#include "device/option_editor.h"
 #include "link/demo_table.h"
 #include "link/main_window.h"
 #include "link/measurements.h"
@@ -101,11 +101,13 @@ void Monitor::onTimer(TimerId timer) {
             Timer1_Timer(core_);
             break;
         case TimerId::Timer2:
+            Timer2_Timer(core_);
             break;
         case TimerId::Timer3:
             Timer3_Timer(core_);
             break;
         case TimerId::LoginTimer:
+            LoginTimer_Timer(core_);
             break;
         case TimerId::RelayTimer:
             RelayTimer_Timer(core_);

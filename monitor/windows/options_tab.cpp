@@ -1,7 +1,67 @@
+// The "User options" tab: one row per option with its caption, the value the
+// device holds and the editor, and "Update STS" below the editors.
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "device/option_table.h"
 #include "windows/builders.h"
 
 namespace treld {
+namespace {
 
-void buildOptionsTab(QWidget*) {}
+template <typename W>
+W* named(const QString& name, QWidget* parent) {
+    auto* widget = new W(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString element(const char* array, int n) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(n);
+}
+
+// Options 2 and 4: the number field with its up-down to the right.
+QWidget* numberEditor(int n, QWidget* page) {
+    auto* editor = new QWidget(page);
+    auto* row = new QHBoxLayout(editor);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* field = named<QLabel>(element("Label30", n), editor);
+    field->setFrameShape(QFrame::StyledPanel);
+    field->setFrameShadow(QFrame::Sunken);
+    row->addWidget(field, 1);
+    auto* upDown = named<QSpinBox>(element("UpDown1", n), editor);
+    upDown->setRange(0, 999);
+    upDown->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    row->addWidget(upDown);
+    return editor;
+}
+
+}  // namespace
+
+void buildOptionsTab(QWidget* page) {
+    auto* grid = new QGridLayout(page);
+    grid->setHorizontalSpacing(px(240));
+    for (const OptionSpec& option : kOptionTable) {
+        const int n = option.number;
+        grid->addWidget(named<QLabel>(element("Label5", n), page), n, 0);
+        auto* value = named<QLabel>(element("Label32", n), page);
+        value->setFrameShape(QFrame::StyledPanel);
+        value->setFrameShadow(QFrame::Sunken);
+        value->setMinimumWidth(px(1800));
+        grid->addWidget(value, n, 1);
+        QWidget* editor = option.kind == OptionKind::Choice
+                              ? named<QComboBox>(element("Combo1", n), page)
+                              : numberEditor(n, page);
+        editor->setMinimumWidth(px(2200));
+        grid->addWidget(editor, n, 2);
+    }
+    grid->addWidget(named<QPushButton>("Command1", page), kOptionCount, 2);
+    grid->setRowStretch(kOptionCount + 1, 1);
+    grid->setColumnStretch(3, 1);
+}
 
 }  // namespace treld

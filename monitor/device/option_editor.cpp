@@ -1,0 +1,53 @@
+#include "device/option_editor.h"
+
+#include "device/device_controls.h"
+#include "device/login.h"
+#include "device/option_table.h"
+
+namespace treld {
+void ekranla(Core& c) {
+    for (const OptionSpec& option : kOptionTable) {
+        if (option.kind != OptionKind::Choice)
+            continue;
+        Element& selector = c.form1(arrayElement("Combo1", option.number));
+        for (int v = 0; v < option.valueCount(); ++v)
+            selector.addItem(option.valueTexts[v]);
+    }
+}
+
+void onOptionSelected(Core& c, int number, int position) {
+    c.form1(arrayElement("Combo1", number)).setListIndex(position);
+    c.options.EditedOption = static_cast<Int16>(number);
+    c.options.EditedValue = static_cast<Int16>(position);
+}
+
+void loadOptionEditor(Core& c) {
+    c.s.OptionsRefresh = 0;
+    for (const OptionSpec& option : kOptionTable) {
+        const int n = option.number;
+        if (option.kind == OptionKind::Choice) {
+            onOptionSelected(c, n, c.options.OptionValues[n]);
+            continue;
+        }
+        const std::string shown = c.form1(arrayElement("Label32", n)).caption();
+        c.form1(arrayElement("Label30", n)).setCaption(shown);
+        c.form1(arrayElement("UpDown1", n))
+            .setValue(toInt16RoundedEven(leadingNumber(shown)).value_or(0));
+    }
+    // What the load selected is the device's value, not a choice to write.
+    c.options.OperatorChoseValue = false;
+}
+
+void updateSts(Core& c) {
+    if (!c.status.loggedIn()) {
+        showLoginDialog(c, kUserLogin);
+        return;
+    }
+    const OptionsState& o = c.options;
+    if (!o.OperatorChoseValue || o.EditedOption < 0 || o.EditedOption >= kOptionCount ||
+        !kOptionTable[o.EditedOption].writable)
+        return;
+    c.s.PollState = optionWriteCommand(o.EditedOption, o.EditedValue);
+}
+
+}  // namespace treld
