@@ -131,6 +131,12 @@ TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSends) {
         2000);
     EXPECT_FALSE(dataError);
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
+
+    rig.monitor.select(Form::Form1, "SSTab1", 1);  // the options cycle reads all thirteen
+    rig.advance(1000);
+    for (int n = 0; n <= 12; ++n)
+        EXPECT_NE(rig.caption("Label32_" + std::to_string(n)), "") << "option " << n;
+    EXPECT_EQ(rig.caption("Label40"), "Data OK");
 }
 
 }  // namespace
