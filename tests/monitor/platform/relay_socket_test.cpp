@@ -6,9 +6,7 @@
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <atomic>
 #include <fstream>
-#include <thread>
 
 #include "e2e_support.h"
 
@@ -45,7 +43,7 @@ int freePort() {
 struct RealMonitor {
     explicit RealMonitor(const std::string& config) {
         std::ofstream(dir.path() / "sts.cfg") << "COMPORT:99\r\nTIMEOUT:1000\r\n" << config;
-        std::ofstream(dir.path() / "DEMOSET.CFG") << "SRV:-\r\nOPL:-\r\nSAS:-\r\n";
+        std::ofstream(dir.path() / "DEMOSET.CFG") << "SRV:-\r\nOPL:-\r\nSAS:-\r\nFIR:-\r\n";
         platform.attach(&monitor, {});
         monitor.start();
     }
@@ -82,24 +80,17 @@ TEST(RelaySocket, TakenPortIsReported) {
     EXPECT_EQ(server.caption("Label25"), " port:" + std::to_string(port) + " in use");
 }
 
-// A local monitor with the device on a pseudo-terminal, a remote one polling
-// through its relay server: same values, and the remote's command reaches the device.
-TEST(RelaySocket, TwoMonitorsWatchOneDevice) {
-    e2e::DeviceLine line;
-    std::atomic<bool> stop = false;
-    std::atomic<int> xf1Seen = 0;
-    std::thread device([&] {
-        while (!stop) {
-            const auto command = line.nextCommand(std::chrono::milliseconds(50));
-            if (!command || command->text.empty())
-                continue;
-            xf1Seen += command->text == "XF1";
-            const auto reply = answeringDevice(command->text);
-            line.send(command->text == "SRV" ? "#231 232 233 234 235 236 0501 0502\r"
-                                             : reply->text);
-        }
-    });
-    qputenv("TRELD_COM7", QByteArray::fromStdString(line.monitorEnd()));
+// A local monitor with sts-sim on a pseudo-terminal, a remote one polling
+// through its relay server: same values, and the remote's command reaches
+// the simulator and its reply comes back.
+TEST(RelaySocket, TwoMonitorsWatchOneSimulatedSts) {
+    e2e::ProgramDir sim;
+    sim.install("sts-sim");
+    const std::filesystem::path line = sim.path() / "sts-line";
+    e2e::Process simulator(sim.path() / "sts-sim",
+                           {"--link", line.string(), "--trace", (sim.path() / "trace").string()});
+    ASSERT_TRUE(spinUntil([&] { return std::filesystem::exists(line); }));
+    qputenv("TRELD_COM7", QByteArray::fromStdString(line.string()));
 
     const std::string port = "REMOTEPORT:" + std::to_string(freePort()) + "\r\n";
     RealMonitor local(port + "COMPORT:7\r\n");
@@ -108,15 +99,15 @@ TEST(RelaySocket, TwoMonitorsWatchOneDevice) {
     remote.monitor.click(Form::Form1, "Command5");
     ASSERT_EQ(remote.monitor.core().s.RemoteMode, 3);
 
-    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label26") == "0501"; }));
-    EXPECT_EQ(remote.caption("Label8"), local.caption("Label8"));
-    EXPECT_EQ(remote.caption("Label4"), "0502");
+    EXPECT_TRUE(spinUntil([&] {
+        return !local.caption("Label26").empty() &&
+               remote.caption("Label26") == local.caption("Label26") &&
+               remote.caption("Label14") == local.caption("Label14");
+    }));
 
     remote.monitor.core().s.PollState = "XF1";
-    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label40") == "OK\r"; }));
-    EXPECT_EQ(xf1Seen, 1);
-    stop = true;
-    device.join();
+    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label40") == "LOGON PLEASE\r"; }));
+    EXPECT_NE(sim.read("trace").find(" RX XF1"), std::string::npos);
 }
 
 }  // namespace
