@@ -67,7 +67,8 @@ void handleRequest(Core& c, int slot) {
 }  // namespace
 
 void startRelayServer(Core& c) {
-    if (!c.platform.listenRelay(c.config.RemotePort)) {
+    // Port 0 would let the system choose one that no client knows.
+    if (c.config.RemotePort <= 0 || !c.platform.listenRelay(c.config.RemotePort)) {
         c.form1("Label25").setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
         return;
     }

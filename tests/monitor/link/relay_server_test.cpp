@@ -190,6 +190,11 @@ TEST_F(RelayServer, PortInUseIsReportedAndPollingGoesOn) {
     rig.start();
     EXPECT_EQ(rig.platform.relayListenPort, 2000);
     EXPECT_EQ(rig.caption("Label25"), " port:2000 in use");
+
+    VirtualRig zero;
+    zero.writeConfig("REMOTEPORT:0\r\n");
+    zero.start();
+    EXPECT_EQ(zero.caption("Label25"), " port:0 in use") << "no listener on a port nobody knows";
     rig.runUntil([&] { return rig.caption("Label40") == "Data OK"; }, 10'000);
 }
 
