@@ -25,6 +25,7 @@ struct DecodedStatus {
     std::string CurrentStatus;  // first 36 characters, for alarm detection
     std::string PreviousStatus;
 
+    bool operator==(const DecodedStatus&) const = default;
     bool loggedIn() const { return ServiceLoginActive != 0 || UserLoginActive != 0; }
 };
 

@@ -1,8 +1,121 @@
 #include "status/sas_decoder.h"
 
-namespace treld {
+#include "link/main_window.h"
+#include "link/poll_cycle.h"
+#include "status/alarm_lamps.h"
+#include "status/alarms.h"
+#include "status/schematic.h"
+#include "status/status_record.h"
 
-// The status decoding lands with the status subsystem.
-void SASAYIKLA(Core&) {}
+namespace treld {
+namespace {
+
+constexpr std::string_view kSource1Values[] = {"Label8", "Label10", "Label12", "Label26"};
+constexpr std::string_view kSource2Values[] = {"Label14", "Label16", "Label1", "Label4"};
+constexpr std::string_view kFaultFields[] = {"Label2", "Label27", "Label28"};
+
+bool frameIsValid(std::string_view reply) {
+    for (std::size_t at : kStatusFramePositions) {
+        if (positions(reply, at, 1) != (at == 1 ? "#" : " "))
+            return false;
+    }
+    return true;
+}
+
+// A status character by the numeric-prefix rule; missing positions read 0.
+Int16 statusDigit(std::string_view reply, std::size_t position) {
+    const std::string_view ch = positions(reply, position, 1);
+    return ch.empty() ? Int16{0} : digitValue(ch[0]);
+}
+
+// Fields by their position in the record.
+void decode(std::string_view reply, DecodedStatus& st) {
+    for (const FlagPosition& flag : flagPositions()) {
+        if (flag.lamp >= 0)
+            st.StatusFlags[flag.lamp] = statusDigit(reply, flag.position);
+    }
+    st.Source1InputOff = statusDigit(reply, 8);
+    st.Source2InputOff = statusDigit(reply, 17);
+    st.Source1Bad = statusDigit(reply, 20);
+    st.Source2Bad = statusDigit(reply, 21);
+    st.Source1BypassOn = statusDigit(reply, 34);
+    st.Source2BypassOn = statusDigit(reply, 35);
+    st.OutputSwitchOff = statusDigit(reply, 36);
+    st.SourceIndicator = statusDigit(reply, 38);
+    st.PathCode = statusDigit(reply, 39);
+    st.ServiceLoginActive = statusDigit(reply, 40);
+    st.SoundOff = statusDigit(reply, 41);
+    st.UserLoginActive = statusDigit(reply, 42);
+}
+
+// Each field shows the text of its last set flag, on red; empty on button face.
+void showFaultTexts(Core& c, std::string_view reply) {
+    for (std::string_view field : kFaultFields) {
+        std::string_view text;
+        for (const FlagPosition& flag : flagPositions()) {
+            if (flag.faultField == field && statusDigit(reply, flag.position) != 0)
+                text = flag.faultText;
+        }
+        Element& label = c.form1(field);
+        label.setCaption(text);
+        label.setBackColour(text.empty() ? kButtonFace : kRed);
+    }
+}
+
+void showTitle(Core& c) {
+    const DecodedStatus& st = c.status;
+    std::string title(kProgramTitle);
+    if (st.ServiceLoginActive != 0) {
+        title += "/Service Login";
+    } else if (st.UserLoginActive != 0) {
+        title += "/User Login";
+    } else {
+        title += "/Logout";
+    }
+    title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
+    c.form1("Form1").setCaption(title);
+}
+
+// The values of the source in use on light green, the other on light yellow.
+void tintPanels(Core& c) {
+    const Int16 source = c.status.SourceIndicator;
+    if (source != 0 && source != 1)
+        return;
+    const std::uint32_t source1 = source == 0 ? kLightGreen : kLightYellow;
+    const std::uint32_t source2 = source == 0 ? kLightYellow : kLightGreen;
+    for (std::string_view label : kSource1Values)
+        c.form1(label).setBackColour(source1);
+    for (std::string_view label : kSource2Values)
+        c.form1(label).setBackColour(source2);
+    showTransferPath(c);
+}
+
+void showPanelTitles(Core& c) {
+    c.form1("Frame1").setCaption(c.status.Source1Bad == 0 ? "Source1 (Good)" : "Source1 (Bad)");
+    c.form1("Frame2").setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
+}
+
+}  // namespace
+
+void SASAYIKLA(Core& c) {
+    c.s.CheckedCommand = "SAS";
+    const std::string_view reply = c.s.Reply;
+    if (!frameIsValid(reply)) {
+        datahata(c);
+        return;
+    }
+    decode(reply, c.status);
+    c.form1("Label36").setCaption(c.status.SoundOff != 0 ? "Sound off" : "Sound on");
+    showFaultTexts(c, reply);
+    detectAlarm(c);
+    if (alarmWindowShown(c)) {
+        refreshAlarmLamps(c);
+        c.form1("Label40").setCaption("Data OK");
+    }
+    showTitle(c);
+    tintPanels(c);
+    showSwitches(c);
+    showPanelTitles(c);
+}
 
 }  // namespace treld

@@ -17,7 +17,7 @@ std::string answer(const std::string& command) {
     if (command == "OPL")
         return "#045 050 055 010 011 012 035 002\r";
     if (command == "SAS")
-        return "#00000000 00000000 00000000 000000000 00000\r";
+        return "#00000000 00000000 00000000 00000000 00000\r";
     if (command == "FIR")
         return "STS V2.07\r";
     if (command == "CLK")

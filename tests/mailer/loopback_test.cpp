@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "mail_sink_process.h"
 #include "records/station_config.h"
 
 namespace {
@@ -23,34 +24,6 @@ std::string readFile(const fs::path& file) {
     text << in.rdbuf();
     return text.str();
 }
-
-// mail_sink.py running until the end of the test.
-class MailSink {
-  public:
-    MailSink(const fs::path& inbox, const std::string& options) {
-        const std::string command =
-            "exec /usr/bin/python3 " MAIL_SINK_SCRIPT " --dir " + inbox.string() + " " + options;
-        output_ = popen(command.c_str(), "r");
-        char word[16];
-        int number = 0;
-        while (pid_ == 0 && std::fscanf(output_, "%15s %d", word, &number) == 2)
-            (word == std::string("smtp")   ? smtpPort
-             : word == std::string("pop3") ? pop3Port
-                                           : pid_) = number;
-        EXPECT_GT(pid_, 0) << "mail_sink.py did not start";
-    }
-    ~MailSink() {
-        if (pid_ > 0)
-            kill(pid_, SIGTERM);
-        pclose(output_);
-    }
-    int smtpPort = 0;
-    int pop3Port = 0;
-
-  private:
-    int pid_ = 0;
-    FILE* output_ = nullptr;
-};
 
 // A loopback port that nothing listens on.
 int closedPort() {

@@ -79,6 +79,6 @@ std::optional<DeviceReply> answeringDevice(const std::string& command);
 
 inline constexpr const char* kSrvReply = "#230 231 229 228 230 232 0500 0499\r";
 inline constexpr const char* kOplReply = "#045 050 055 010 011 012 035 002\r";
-inline constexpr const char* kSasReply = "#00000000 00000000 00000000 000000000 00000\r";
+inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 00000\r";
 
 }  // namespace treld::testing

@@ -14,15 +14,14 @@ class ControlTab : public ::testing::Test {
     void SetUp() override {
         rig.writeConfig("COMPORT:1\r\nTIMEOUT:1000\r\n");
         rig.device = [this](const std::string& command) -> std::optional<DeviceReply> {
-            if (command == "SAS")
-                return DeviceReply{kSasReply, sasDelayMs};
+            if (command == "SAS")  // a user is logged in (position 42)
+                return DeviceReply{"#00000000 00000000 00000000 00000000 00001\r", sasDelayMs};
             if (command == "INH")
                 return DeviceReply{"ACCESS DENIED\r"};
             return answeringDevice(command);
         };
         rig.start();
         rig.monitor.select(Form::Form1, "SSTab1", 3);
-        rig.monitor.core().status.UserLoginActive = 1;
         rig.runUntil([&] { return rig.commandsSent().size() == 2; }, 5'000);
     }
     Commands sentAfter(std::size_t first) {

@@ -12,11 +12,13 @@ class Login : public ::testing::Test {
   protected:
     void SetUp() override {
         rig.writeConfig("COMPORT:1\r\nTIMEOUT:1000\r\n");
-        // The device accepts "1234" at either level; the status decoding
-        // would then report the login.
+        // The device accepts "1234" at either level and then reports a
+        // service login in its status record (position 40).
         rig.device = [this](const std::string& command) -> std::optional<DeviceReply> {
             if (command == "P1234" || command == "U1234")
-                core().status.ServiceLoginActive = 1;
+                loggedIn = true;
+            if (command == "SAS" && loggedIn)
+                return DeviceReply{"#00000000 00000000 00000000 00000000 00100\r"};
             return answeringDevice(command);
         };
         rig.start();
@@ -28,6 +30,7 @@ class Login : public ::testing::Test {
         rig.monitor.click(Form::Form3, "Command1");
     }
     Core& core() { return rig.monitor.core(); }
+    bool loggedIn = false;
     Element& dialog(const char* name) { return rig.monitor.ui()(Form::Form3, name); }
     bool sentSince(std::int64_t t, const std::string& text) {
         const auto writes = writesFrom(t);
@@ -113,7 +116,7 @@ TEST_F(Login, KeepAliveRepeatsTheLoginEvery20sAndBacksOff5sWhileTheSlotIsBusy) {
     rig.advance(100);
     EXPECT_TRUE(sentSince(next + 5'000, "U1234\r\r"));
 
-    core().status.ServiceLoginActive = 0;  // the device dropped the login
+    loggedIn = false;  // the device dropped the login
     rig.advance(20'000);
     EXPECT_FALSE(sentSince(next + 5'100, "U1234\r\r"));
 }

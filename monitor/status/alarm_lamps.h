@@ -1,0 +1,23 @@
+// The lamps of the Alarms window "STS Alarms" (Form4): a red picture Image1_n
+// under a green one Image2_n; hiding the green one shows the lamp red.
+#pragma once
+
+#include "link/core.h"
+
+namespace treld {
+
+void declareAlarmWindow(DisplayModel& ui);
+
+bool alarmWindowShown(Core& c);
+
+// Shows lamp n red when the flag is not 0, else green.
+void SetLamp(Core& c, int lamp, Int16 flag);
+
+// All thirty lamps from StatusFlags, in ascending lamp order.
+void refreshAlarmLamps(Core& c);
+
+// The window goes away with its lamp states: when it is next shown, every
+// lamp is green until a status reply refreshes them.
+void closeAlarmWindow(Core& c);
+
+}  // namespace treld

@@ -1,0 +1,59 @@
+#include "status/alarms.h"
+
+#include "records/pc_log.h"
+#include "status/status_record.h"
+
+namespace treld {
+
+void detectAlarm(Core& c) {
+    DecodedStatus& st = c.status;
+    const std::string_view reply = c.s.Reply;
+    if (reply.size() <= kAlarmStatusLength)
+        return;
+    st.CurrentStatus = reply.substr(0, kAlarmStatusLength);
+    if (st.CurrentStatus == st.PreviousStatus)
+        return;
+    if (st.CurrentStatus.find('1') != std::string::npos)
+        ALARMETIKET(c);
+    // Remembered whatever the event's log line or mail did, so one status
+    // is reported once.
+    st.PreviousStatus = st.CurrentStatus;
+}
+
+std::string AlarmList(std::string_view currentStatus) {
+    std::string list;
+    for (const FlagPosition& flag : flagPositions()) {
+        if (flag.position <= currentStatus.size() && currentStatus[flag.position - 1] == '1') {
+            list += '-';
+            list += flag.alarmText;
+        }
+    }
+    return list;
+}
+
+std::string AlarmMailBody(Core& c) {
+    const LocalDateTime now = c.platform.now();
+    std::string body = "This message is automatically produced by STS management software<br>";
+    if (!c.config.StationName.empty())
+        body += "Station : " + c.config.StationName + "<br>";
+    body += "Your STS unit produced the following alarm/alarms:<br>";
+    body += "Alarm Date: " + now.shortDate + "<br>";
+    body += "Alarm time: " + now.longTime + "<br>";
+    return body;
+}
+
+void ALARMETIKET(Core& c) {
+    const std::string list = AlarmList(c.status.CurrentStatus);
+    c.s.PcLogEventCode = 100;
+    c.s.PcLogEventText = list;
+    // A line that cannot be written is the log writer's to report; the
+    // e-mail still goes out.
+    WritePcLog(c);
+    if (c.s.RemoteMode != 0 || c.config.EmailEnable == 0)
+        return;
+    // A mail program that cannot be started is ignored: the log line stands.
+    c.platform.startProgram((c.programDir / kMailProgram).string(),
+                            "1&&send++" + AlarmMailBody(c) + list);
+}
+
+}  // namespace treld

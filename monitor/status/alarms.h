@@ -1,0 +1,25 @@
+// Alarm events: every change of the status record that leaves a flag at "1"
+// is logged on the PC and, on a station with its own STS, mailed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "link/core.h"
+
+namespace treld {
+
+// Compares the first 36 characters of the valid status record in Reply with
+// the previous ones and raises an event when they changed and hold a "1".
+void detectAlarm(Core& c);
+
+// "-" and the flag's words for every position of the status that holds "1".
+std::string AlarmList(std::string_view currentStatus);
+
+// The HTML head of the alarm e-mail, dated now.
+std::string AlarmMailBody(Core& c);
+
+// One alarm event for CurrentStatus: a PC-log line, then the e-mail.
+void ALARMETIKET(Core& c);
+
+}  // namespace treld

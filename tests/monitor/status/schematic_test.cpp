@@ -1,0 +1,81 @@
+// The switch diagram as the decoded status draws it.
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "status_rig.h"
+
+namespace treld::testing {
+namespace {
+
+using Names = std::vector<const char*>;
+
+TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndIgnoresOtherDigits) {
+    struct Case {
+        int position;
+        char closedAt;  // input and output switches are closed at 0, bypasses at 1
+        const char *closed, *open;
+        Names live, dead;
+    };
+    const Case cases[] = {
+        {36, '0', "sw1", "sw2", {"Line15"}, {"Line23"}},
+        {8, '0', "sw7", "sw8", {"Line3"}, {"Line24"}},
+        {34, '1', "sw3", "sw4", {"Line12", "Line14"}, {"Line19", "Line20"}},
+        {17, '0', "sw9", "sw10", {"Line4"}, {"Line25"}},
+        {35, '1', "sw5", "sw6", {"Line7", "Line16"}, {"Line21", "Line22"}},
+    };
+    for (const Case& c : cases) {
+        StatusRig rig;
+        const char openAt = c.closedAt == '0' ? '1' : '0';
+        bool isClosed = false;
+        // a "2" leaves the switch as the record before it set it
+        for (char shown : {openAt, c.closedAt, '2', openAt, '2'}) {
+            if (shown != '2')
+                isClosed = shown == c.closedAt;
+            rig.feed(statusRecord({{c.position, shown}}));
+            EXPECT_EQ(rig.form1(c.closed).visible(), isClosed) << c.closed << shown;
+            EXPECT_EQ(rig.form1(c.open).visible(), !isClosed) << c.open << shown;
+            for (const char* line : c.live)
+                EXPECT_EQ(rig.form1(line).visible(), isClosed) << line << shown;
+            for (const char* line : c.dead)
+                EXPECT_EQ(rig.form1(line).visible(), !isClosed) << line << shown;
+        }
+    }
+}
+
+TEST(Schematic, LoadIsDeadOnlyWithTheOutputSwitchOpenAndNoBypassClosed) {
+    struct Case {
+        char output, bypass1, bypass2;
+        bool dead;
+    };
+    const Case cases[] = {
+        {'1', '0', '0', true},  {'1', '1', '0', false}, {'1', '0', '1', false},
+        {'0', '0', '0', false}, {'2', '0', '0', false},
+    };
+    for (const Case& c : cases) {
+        StatusRig rig;
+        rig.feed(statusRecord({{36, c.output}, {34, c.bypass1}, {35, c.bypass2}}));
+        EXPECT_EQ(rig.form1("Line26").visible(), c.dead) << c.output << c.bypass1 << c.bypass2;
+        EXPECT_EQ(rig.form1("Line17").visible(), !c.dead) << c.output << c.bypass1 << c.bypass2;
+    }
+}
+
+TEST(Schematic, TransferPathLineDependsOnTheSourceInUseAndThePathCode) {
+    // {source, path, Line1 lit (else Line2)}, in one rig, so that a step with an
+    // unknown value shows what it leaves standing
+    const std::tuple<char, char, bool> steps[] = {
+        {'0', '0', true},  {'1', '0', false}, {'1', '1', true},  {'0', '1', false},
+        {'1', '2', true},  {'0', '5', false}, {'0', '7', false}, {'7', '4', false},
+        {'1', '3', false}, {'0', '4', true},
+    };
+    StatusRig rig;
+    for (auto [source, path, line1] : steps) {
+        rig.feed(statusRecord({{38, source}, {39, path}}));
+        EXPECT_EQ(rig.form1("Line1").visible(), line1) << source << path;
+        EXPECT_EQ(rig.form1("Line2").visible(), !line1) << source << path;
+    }
+}
+
+}  // namespace
+}  // namespace treld::testing
