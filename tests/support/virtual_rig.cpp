@@ -44,7 +44,11 @@ VirtualRig::VirtualRig() : monitor(platform, programDir.path()) {
 }
 
 void VirtualRig::writeConfig(const std::string& text) {
-    std::ofstream(programDir.path() / "sts.cfg", std::ios::binary) << text;
+    writeProgramFile("sts.cfg", text);
+}
+
+void VirtualRig::writeProgramFile(const std::string& name, const std::string& text) {
+    std::ofstream(programDir.path() / name, std::ios::binary) << text;
 }
 
 void VirtualRig::at(std::int64_t atMs, std::function<void()> event) {

@@ -51,6 +51,8 @@ class VirtualRig {
 
     // Writes sts.cfg in the program directory before start().
     void writeConfig(const std::string& text);
+    // Writes any file of the program directory (DEMOSET.CFG ...).
+    void writeProgramFile(const std::string& name, const std::string& text);
     void start() { monitor.start(); }
 
     void at(std::int64_t atMs, std::function<void()> event);
