@@ -70,11 +70,8 @@ TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArgumentsAndIgnoreFailure)
     rig.monitor.click(Form::Form1, "mncal");
     rig.platform.programsStart = true;
     rig.monitor.click(Form::Form1, "mncal");
-    ASSERT_EQ(rig.platform.startedPrograms.size(), 2u);
-    for (const StartedProgram& started : rig.platform.startedPrograms) {
-        EXPECT_EQ(started.path, (rig.programDir.path() / "kirnal").string());
-        EXPECT_EQ(started.argument, "");
-    }
+    const StartedProgram calendar{(rig.programDir.path() / "kirnal").string(), ""};
+    EXPECT_EQ(rig.platform.startedPrograms, std::vector(2, calendar));
 }
 
 }  // namespace
