@@ -2,19 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "records/pc_log.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
-
-std::string fileText(const std::filesystem::path& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 void logEvent(VirtualRig& rig, Int16 code, std::string text, std::int64_t atSecond) {
     rig.platform.clockOffsetSeconds = atSecond;

@@ -16,14 +16,10 @@ constexpr const char* kMailConfig = "COMPORT:1\r\nEMAILENABLE:1\r\nSNAME:Plant A
 std::pair<std::string, std::vector<std::string>> feedAndCollect(StatusRig& rig,
                                                                 const std::string& record) {
     const auto file = rig.programDir.path() / "SERLOGS" / "2026-12.TXT";
-    std::error_code absent;
-    const auto logSize = std::filesystem::file_size(file, absent);
+    const std::size_t logged = fileText(file).size();
     const std::size_t started = rig.platform.startedPrograms.size();
     rig.feed(record);
-    std::ifstream in(file, std::ios::binary);
-    in.seekg(absent ? 0 : static_cast<std::streamoff>(logSize));
-    std::pair<std::string, std::vector<std::string>> added{
-        std::string(std::istreambuf_iterator<char>(in), {}), {}};
+    std::pair<std::string, std::vector<std::string>> added{fileText(file).substr(logged), {}};
     for (std::size_t i = started; i < rig.platform.startedPrograms.size(); ++i)
         added.second.push_back(rig.platform.startedPrograms[i].argument);
     return added;
