@@ -84,8 +84,7 @@ TEST_F(OptionsTab, OptionThatNeverAnswersHoldsTheCycle) {
     sts.silentOn = {"M0034"};
     rig.advance(50 + 3 * 4000);
     EXPECT_EQ(rig.commandsSent(), (Commands{"M0032", "M0033", "M0034", "M0034", "M0034"}));
-    const auto& writes = rig.platform.serialWrites;
-    EXPECT_EQ(writes[4].atMs - writes[3].atMs, 1000 + 3000);
+    EXPECT_EQ(rig.platform.serialWrites[4].atMs - rig.platform.serialWrites[3].atMs, 1000 + 3000);
     EXPECT_EQ(rig.caption("Label40"), "Time out on com1");
 }
 
