@@ -113,6 +113,11 @@ std::vector<std::string> VirtualRig::commandsSent() const {
     return commands;
 }
 
+std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::optional<DeviceReply> answeringDevice(const std::string& command) {
     if (command == "SRV")
         return DeviceReply{kSrvReply};

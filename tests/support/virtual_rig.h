@@ -74,6 +74,9 @@ class VirtualRig {
     int eventsRun_ = 0;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string fileText(const std::filesystem::path& file);
+
 // A device that answers every measurement-cycle command at once.
 std::optional<DeviceReply> answeringDevice(const std::string& command);
 
