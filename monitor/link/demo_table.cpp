@@ -1,16 +1,46 @@
 #include "link/demo_table.h"
 
+#include <algorithm>
+#include <array>
+#include <fstream>
+
 namespace treld {
 namespace {
 
+// More than 50 sensible entry lines ever need; a larger file is read only
+// this far.
+constexpr std::size_t kDemoFileLimit = 256 * 1024;
+
+// The poll commands; only their entries take part in the relay cache.
+constexpr std::array<std::string_view, 7> kPollKeys = {"SAS", "OPL", "SRV", "SST",
+                                                       "FIR", "CLK", "DAT"};
+
+std::string_view trimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string readFileStart(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return {};
+    std::string text(kDemoFileLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
 void answerFromTable(Core& c, std::string_view key) {
+    c.s.Reply.clear();
     if (c.s.Command.starts_with("LOG")) {
         c.s.Reply = kDemoLogRecord;
         return;
     }
     for (int n = 1; n <= kCommandTableSize; ++n) {
         const CommandTableEntry& entry = c.s.CommandTable[n];
-        if (!entry.TableCommand.empty() && entry.TableCommand == key) {
+        if (entry.TableCommand == key) {
             c.s.Reply = entry.DemoReply;
             return;
         }
@@ -18,6 +48,32 @@ void answerFromTable(Core& c, std::string_view key) {
 }
 
 }  // namespace
+
+void declareDemoSetElements(DisplayModel& ui) {
+    ui.declare(Form::Form1, "List2");
+}
+
+void LoadDemoTable(Core& c) {
+    Element& list = c.form1("List2");
+    list.clearItems();
+    c.s.CommandTable = {};
+    int n = 0;
+    forEachConfigLine(
+        readFileStart(c.programDir / "DEMOSET.CFG"),
+        [&](std::string_view keyWithColon, std::string_view answer) {
+            if (keyWithColon.empty())
+                return true;  // no colon: not an entry
+            if (++n > kCommandTableSize)
+                return false;
+            keyWithColon.remove_suffix(1);
+            CommandTableEntry& entry = c.s.CommandTable[n];
+            entry.TableCommand = trimSpaces(keyWithColon);
+            entry.DemoReply = trimSpaces(answer);
+            entry.TableActive = std::ranges::find(kPollKeys, entry.TableCommand) != kPollKeys.end();
+            list.addItem(std::to_string(n) + "-" + entry.TableCommand + entry.DemoReply);
+            return true;
+        });
+}
 
 void DEMOGELDI(Core& c) {
     answerFromTable(c, c.s.Command);
@@ -27,12 +83,5 @@ void OZELGELDI(Core& c) {
     const std::string_view command = c.s.Command;
     answerFromTable(c, command.starts_with("W0") ? command.substr(0, 5) : command);
 }
-
-}  // namespace treld
-
-namespace treld {
-
-// Reading DEMOSET.CFG lands with demo mode.
-void LoadDemoTable(Core&) {}
 
 }  // namespace treld

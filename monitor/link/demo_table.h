@@ -1,4 +1,5 @@
 // Demo mode: every command answered from the table read from DEMOSET.CFG.
+// The same table names the poll commands whose replies the relay server caches.
 #pragma once
 
 #include "link/core.h"
@@ -8,18 +9,18 @@ namespace treld {
 // The record every "LOG" command gets in demo mode.
 inline constexpr std::string_view kDemoLogRecord = "$001 000 000 000 015 020 010 009 007";
 
+// The "Demo set" tab's list of the loaded entries.
+void declareDemoSetElements(DisplayModel& ui);
+
+// Start-up: reads DEMOSET.CFG from the program directory into CommandTable
+// and List2. A missing file leaves the table empty.
+void LoadDemoTable(Core& c);
+
 // Answer for a command sent by GONDERME: sets Reply (empty when none).
 void DEMOGELDI(Core& c);
 
 // Answer for a queued operator command or a forwarded relay command: option
 // writes are looked up by their first five characters ("W0" and the code).
 void OZELGELDI(Core& c);
-
-}  // namespace treld
-
-namespace treld {
-
-// Start-up: reads DEMOSET.CFG from the program directory into CommandTable.
-void LoadDemoTable(Core& c);
 
 }  // namespace treld

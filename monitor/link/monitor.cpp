@@ -70,6 +70,8 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     declareStatusElements(core_.ui);
     declareDeviceElements(core_.ui);
     declareRecordsElements(core_.ui);
+    declareStationListElements(core_.ui);
+    declareDemoSetElements(core_.ui);
 }
 
 void Monitor::start() {
@@ -106,6 +108,9 @@ void Monitor::onTimer(TimerId timer) {
             break;
         case TimerId::LoginTimer:
             LoginTimer_Timer(core_);
+            break;
+        case TimerId::RelayTimer:
+            RelayTimer_Timer(core_);
             break;
     }
 }
@@ -166,6 +171,8 @@ void Monitor::dispatch(OperatorEvent event) {
     event.array = name.array;
     event.index = name.index;
     if (onLinkEvent(core_, event))
+        return;
+    if (onStationListEvent(core_, event))
         return;
     if (onStatusEvent(core_, event))
         return;

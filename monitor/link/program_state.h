@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <string>
+#include <vector>
 
 #include "link/numeric.h"
 
@@ -18,6 +20,25 @@ struct CommandTableEntry {
 };
 
 inline constexpr int kCommandTableSize = 50;
+
+// Relay server connection slots 1..15 (slot 0 is the listener).
+inline constexpr int kRelaySlotCount = 15;
+
+// Where a relay client's connection stands: collecting its request up to the
+// CR, waiting for the device (queued or in flight), or answered and closing.
+enum class RelaySlotState { Free, Collecting, Waiting, Answered };
+
+struct RelaySlot {
+    RelaySlotState state = RelaySlotState::Free;
+    std::string request;
+    Int16 idleSeconds = 0;  // since the client last sent something or was answered
+};
+
+// A relay client's command that must go to the device, in arrival order.
+struct RelayRequest {
+    Int16 slot;
+    std::string command;
+};
 
 // PollState values besides "" (normal polling) and a queued command text.
 inline constexpr std::string_view kPause = "PAUSE";
@@ -42,6 +63,10 @@ struct ProgramState {
     Int16 RelayPending = 0;
     Int16 ServerSlot = 0;
     std::string TcpReceiveBuffer;
+    std::array<RelaySlot, kRelaySlotCount + 1> RelaySlots;  // slots 1..15
+    std::deque<RelayRequest>
+        RelayQueue;                     // forwarded commands not yet sent; RelayPending mirrors it
+    std::vector<Int16> StationNumbers;  // item number of each List3 entry
     std::array<CommandTableEntry, kCommandTableSize + 1> CommandTable;  // entries 1..50
     std::string ProgramVersion;
     Int16 PcLogEventCode = 0;

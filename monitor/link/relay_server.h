@@ -1,32 +1,45 @@
 // The relay server: other monitors ask this one for the device's replies.
+// Poll commands are answered from the reply cache at once; any other command
+// is queued and forwarded to the device by the poll cycle, one at a time.
 #pragma once
+
+#include <string_view>
 
 #include "link/core.h"
 
 namespace treld {
 
-// A forwarded command's reply has come (or its 3 s are over) and a client waits.
-bool relayAnswerDue(const Core& c);
+// A request longer than this without its CR is not a command line: the
+// client is disconnected.
+inline constexpr std::size_t kRelayRequestLimit = 64;
+// Forwarded commands waiting for the device, besides the one in flight.
+// Further requests are answered "Timeout" at once.
+inline constexpr std::size_t kRelayQueueLimit = 8;
+// A client that sends nothing, or waits in the queue, this long is dropped
+// (a queued one is answered "Timeout").
+inline constexpr int kRelayIdleSeconds = 10;
 
-// Sends the forwarded command's reply, or "Timeout", to the waiting client.
-void answerRelayClient(Core& c);
-
-// Writes the pending relay command to the device after an evaluation.
-void forwardRelayCommand(Core& c);
-
-}  // namespace treld
-
-namespace treld {
+// Start-up: listens on RemotePort, or says in Label25 that the port is taken.
+void startRelayServer(Core& c);
 
 // Relay server events, slot 1..15 of an accepted connection.
-void startRelayServer(Core& c);
 void onRelayConnectionRequest(Core& c);
 void onRelayData(Core& c, int slot, std::string_view data);
 void onRelaySendComplete(Core& c, int slot);
 void onRelayClosed(Core& c, int slot);
 
+// RelayTimer, every second: drops clients idle for kRelayIdleSeconds.
+void RelayTimer_Timer(Core& c);
+
 // The answer to one request: a cached or demo reply with its CR, "Time out"
-// for an empty cache entry, or "" when the command is forwarded to the device.
+// for an empty cache entry, or "" when the command must go to the device.
 std::string LookupRelayRequest(Core& c, std::string request);
+
+// The poll cycle's side. A forwarded command's reply has come (or its 3 s
+// are over): relayAnswerDue, then answerRelayClient. After an evaluation
+// with RelayPending set, forwardRelayCommand writes the next queued command.
+bool relayAnswerDue(const Core& c);
+void answerRelayClient(Core& c);
+void forwardRelayCommand(Core& c);
 
 }  // namespace treld

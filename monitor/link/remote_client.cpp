@@ -11,6 +11,8 @@ void onRemoteConnected(Core& c) {
 
 void onRemoteData(Core& c, std::string_view chunk) {
     auto& s = c.s;
+    if (!s.Reply.empty())
+        return;  // this exchange is complete; anything more is not its reply
     const std::size_t cr = chunk.find('\r');
     const std::string_view beforeCr = chunk.substr(0, cr);
     s.TcpReceiveBuffer.append(

@@ -1,8 +1,70 @@
 #include "link/station_list.h"
 
 namespace treld {
+namespace {
 
-// The station list lands with the TCP links.
-void STSLIST(Core&) {}
+// The address of remote station n (1..3).
+const std::string& remoteIp(const StationConfig& config, int n) {
+    const std::string* const kIps[] = {&config.RemoteIp1, &config.RemoteIp2, &config.RemoteIp3};
+    return *kIps[n - 1];
+}
+
+// Connect: the selected entry's station becomes the link of the next send.
+void connectSelectedStation(Core& c) {
+    const int index = c.form1("List3").listIndex();
+    if (index < 0 || index >= static_cast<int>(c.s.StationNumbers.size()))
+        return;
+    const Int16 n = c.s.StationNumbers[index];
+    if (n == 0) {
+        c.s.RemoteMode = 0;
+        return;
+    }
+    const std::string& address = remoteIp(c.config, n);
+    if (address.empty())
+        return;
+    c.s.RemoteAddress = address;
+    c.s.RemoteMode = n;
+}
+
+}  // namespace
+
+void declareStationListElements(DisplayModel& ui) {
+    ui.declare(Form::Form1, "List3");
+    ui.declare(Form::Form1, "Command5", {.caption = "Connect"});
+}
+
+void STSLIST(Core& c) {
+    Element& list = c.form1("List3");
+    list.clearItems();
+    c.s.StationNumbers.clear();
+    list.addItem("Connect to Local STS on RS232");
+    c.s.StationNumbers.push_back(0);
+    list.setListIndex(0);
+    // An entry keeps its address's number even when an earlier address is empty.
+    for (Int16 n = 1; n <= 3; ++n) {
+        const std::string& address = remoteIp(c.config, n);
+        if (address.empty())
+            continue;
+        list.addItem("Connect to Remote STS on " + address);
+        c.s.StationNumbers.push_back(n);
+    }
+}
+
+bool onStationListEvent(Core& c, const OperatorEvent& event) {
+    if (event.form != Form::Form1)
+        return false;
+    using Kind = OperatorEvent::Kind;
+    if (event.kind == Kind::Select && event.array == "List3") {
+        Element& list = c.form1("List3");
+        if (event.number >= 0 && event.number < static_cast<int>(list.items().size()))
+            list.setListIndex(event.number);
+        return true;
+    }
+    if (event.kind == Kind::Click && event.array == "Command5") {
+        connectSelectedStation(c);
+        return true;
+    }
+    return false;
+}
 
 }  // namespace treld

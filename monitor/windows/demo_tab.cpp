@@ -1,7 +1,16 @@
+#include <QListWidget>
+#include <QVBoxLayout>
+
 #include "windows/builders.h"
 
 namespace treld {
 
-void buildDemoSetTab(QWidget*) {}
+// "Demo set": the entries read from DEMOSET.CFG.
+void buildDemoSetTab(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    auto* entries = new QListWidget(page);
+    entries->setObjectName("List2");
+    layout->addWidget(entries);
+}
 
 }  // namespace treld

@@ -7,43 +7,26 @@
 namespace kirnal {
 namespace {
 
-TEST(LanguageTexts, KeepsOnlyUsableEntries) {
-    LanguageTexts texts;
-    for (const char* line : {
-             "001 Exit",
-             "  002 Calendar  ",    // blanks around the line are removed
-             "3.4 Clear",           // rounded to 3
-             "4.5 Halves go even",  // rounded to 4
-             "005 ",                // empty text: ignored
-             "000 Zero",            // out of range
-             "101 Too high",        // out of range
-             "-01 Negative",        // out of range
-             "abc No number", "", "006 Old",
-             "006 New",           // a later line replaces an earlier one
-             "7 x Short number",  // the number is read from the first three characters
-         }) {
-        texts.addLine(line);
-    }
-    EXPECT_EQ(texts.text(1), "Exit");
-    EXPECT_EQ(texts.text(2), "Calendar");
-    EXPECT_EQ(texts.text(3), "Clear");
-    EXPECT_EQ(texts.text(4), "Halves go even");
-    EXPECT_EQ(texts.text(5), "");
-    EXPECT_EQ(texts.text(6), "New");
-    EXPECT_EQ(texts.text(7), "Short number");
-    EXPECT_EQ(texts.text(0), "");
-    EXPECT_EQ(texts.text(101), "");
-}
-
-TEST(LanguageTexts, ReadsTheFileOrReportsItMissing) {
+TEST(LanguageTexts, KeepsOnlyUsableEntriesOfTheFile) {
     const TempProgramDir dir;
-    dir.write(kLanguageFileName, "001 Exit\r\n016 Delete?\r\n024 Saturday");
-    const auto file = dir.path() / kLanguageFileName;
-    const auto texts = readLanguageFile(file);
+    dir.write(kLanguageFileName,
+              "001 Exit\r\n"
+              "  002 Calendar  \r\n"    // blanks around the line are removed
+              "3.4 Clear\r\n"           // rounded to 3
+              "4.5 Halves go even\r\n"  // rounded to 4
+              "005 \r\n"                // empty text: ignored
+              "000 Zero\r\n101 Too high\r\n-01 Negative\r\nabc No number\r\n\r\n"  // no number
+              "006 Old\r\n006 New\r\n"  // a later line replaces an earlier one
+              "7 x Short number\r\n"    // the number is read from the first three characters
+              "024 Saturday");          // no line end at the end of the file
+    const auto texts = readLanguageFile(dir.path() / kLanguageFileName);
     ASSERT_TRUE(texts.has_value());
-    EXPECT_EQ(texts->text(1), "Exit");
-    EXPECT_EQ(texts->text(16), "Delete?");
+    const char* const expected[] = {"", "Exit", "Calendar",    "Clear", "Halves go even",
+                                    "", "New",  "Short number"};
+    for (int number = 0; number < 8; ++number)
+        EXPECT_EQ(texts->text(number), expected[number]) << number;
     EXPECT_EQ(texts->text(24), "Saturday");
+    EXPECT_EQ(texts->text(101), "");
 
     EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT").has_value());
     EXPECT_FALSE(readLanguageFile(dir.path()).has_value());  // a folder is no language file

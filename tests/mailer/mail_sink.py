@@ -1,7 +1,5 @@
-"""Loopback mail servers for the drovelin tests: SMTP (aiosmtpd) and, on request, a tiny POP3
-server, on free ports of 127.0.0.1. Prints "smtp PORT", "pop3 PORT" and "pid PID", then serves
-until terminated. Accepted messages are stored decoded in DIR/N.txt; log-ins and messages are
-noted in order in DIR/events.txt."""
+"""Loopback SMTP (aiosmtpd) and optional POP3 servers for the drovelin tests. Prints "smtp PORT",
+"pop3 PORT", "pid PID"; stores messages decoded in DIR/N.txt, notes events in DIR/events.txt."""
 import argparse
 import asyncio
 import email
@@ -28,24 +26,21 @@ def note(event):
 
 
 class Inbox:
-    received = 0
-    refused = 0
+    messages = 0  # the first args.refuse of them are refused
 
     async def handle_DATA(self, server, session, envelope):
-        if self.refused < args.refuse:
-            self.refused += 1
+        self.messages += 1
+        if self.messages <= args.refuse:
             note("smtp refused")
             return "451 Try again later"
-        self.received += 1
         message = email.message_from_bytes(envelope.content, policy=email.policy.default)
         lines = ["envelope-from: " + envelope.mail_from]
         lines += ["envelope-to: " + rcpt for rcpt in envelope.rcpt_tos]
         lines += [f"{name}: {message[name]}" for name in ("From", "To", "Subject", "Message-ID", "Content-Type")]
-        lines.append(f"date-parsed: {message['Date'].datetime is not None}")
         defects = len(message.defects) + sum(len(message[name].defects) for name in message.keys())
-        lines.append(f"defects: {defects}")
+        lines += [f"date-parsed: {message['Date'].datetime is not None}", f"defects: {defects}"]
         text = "\n".join(lines) + "\n\n" + message.get_content()
-        (inbox / f"{self.received}.txt").write_text(text, encoding="utf-8")
+        (inbox / f"{self.messages - args.refuse}.txt").write_text(text, encoding="utf-8")
         note("smtp received")
         return "250 OK"
 
@@ -62,17 +57,13 @@ async def pop3(reader, writer):
     while line := await reader.readline():
         command, _, argument = line.decode().rstrip("\r\n").partition(" ")
         command = command.upper()
-        reply = "-ERR unknown"
+        reply = {"USER": "+OK", "LIST": "+OK\r\n.", "QUIT": "+OK"}.get(command, "-ERR unknown")
         if command == "USER":
-            user, reply = argument, "+OK"
+            user = argument
         elif command == "PASS":
             accepted = user == args.user and argument == args.password
             note("pop3 login " + ("accepted" if accepted else "refused"))
             reply = "+OK" if accepted else "-ERR denied"
-        elif command == "LIST":
-            reply = "+OK\r\n."
-        elif command == "QUIT":
-            reply = "+OK"
         writer.write(reply.encode() + b"\r\n")
         await writer.drain()
         if command == "QUIT":
@@ -82,9 +73,8 @@ async def pop3(reader, writer):
 
 async def main():
     loop = asyncio.get_running_loop()
-    handler = Inbox()
     smtp = await loop.create_server(
-        lambda: SMTP(handler, hostname="localhost", auth_required=args.smtp_auth,
+        lambda handler=Inbox(): SMTP(handler, hostname="localhost", auth_required=args.smtp_auth,
                      auth_require_tls=False, authenticator=authenticator),
         "127.0.0.1", 0)
     print("smtp", smtp.sockets[0].getsockname()[1])

@@ -30,8 +30,7 @@ class MailSink {
     MailSink(const MailSink&) = delete;
     MailSink& operator=(const MailSink&) = delete;
 
-    int smtpPort = 0;
-    int pop3Port = 0;
+    int smtpPort = 0, pop3Port = 0;
 
   private:
     int pid_ = 0;

@@ -21,6 +21,7 @@ struct WireRecord {
 struct StartedProgram {
     std::string path;
     std::string argument;
+    bool operator==(const StartedProgram&) const = default;
 };
 
 class FakePlatform : public Platform {

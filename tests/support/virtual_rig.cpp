@@ -44,7 +44,11 @@ VirtualRig::VirtualRig() : monitor(platform, programDir.path()) {
 }
 
 void VirtualRig::writeConfig(const std::string& text) {
-    std::ofstream(programDir.path() / "sts.cfg", std::ios::binary) << text;
+    writeProgramFile("sts.cfg", text);
+}
+
+void VirtualRig::writeProgramFile(const std::string& name, const std::string& text) {
+    std::ofstream(programDir.path() / name, std::ios::binary) << text;
 }
 
 void VirtualRig::at(std::int64_t atMs, std::function<void()> event) {
@@ -107,6 +111,11 @@ std::vector<std::string> VirtualRig::commandsSent() const {
         commands.push_back(command);
     }
     return commands;
+}
+
+std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::optional<DeviceReply> answeringDevice(const std::string& command) {

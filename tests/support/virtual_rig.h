@@ -51,6 +51,8 @@ class VirtualRig {
 
     // Writes sts.cfg in the program directory before start().
     void writeConfig(const std::string& text);
+    // Writes any file of the program directory (DEMOSET.CFG ...).
+    void writeProgramFile(const std::string& name, const std::string& text);
     void start() { monitor.start(); }
 
     void at(std::int64_t atMs, std::function<void()> event);
@@ -71,6 +73,9 @@ class VirtualRig {
     std::multimap<std::int64_t, std::function<void()>> events_;
     int eventsRun_ = 0;
 };
+
+// The whole content of a file; empty when it cannot be read.
+std::string fileText(const std::filesystem::path& file);
 
 // A device that answers every measurement-cycle command at once.
 std::optional<DeviceReply> answeringDevice(const std::string& command);

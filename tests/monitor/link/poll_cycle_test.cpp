@@ -179,16 +179,14 @@ TEST_F(PollCycle, OperatorAndRelayCommandsInTheSameTickGoOutOneAfterTheOther) {
     };
     rig.start();
     rig.runUntil([&] { return rig.commandsSent().size() == 1; }, 10'000);
-    Core& core = rig.monitor.core();
-    core.s.PollState = "XF2";
-    core.s.RelayCommand = "TST";
-    core.s.RelayPending = 1;
-    core.s.RelayClient = 4;
-    rig.runUntil([&] { return !rig.platform.relaySends[4].empty(); }, 20'000);
+    rig.monitor.core().s.PollState = "XF2";
+    rig.monitor.onRelayConnectionRequest();
+    rig.monitor.onRelayData(1, "TST\r");
+    rig.runUntil([&] { return !rig.platform.relaySends[1].empty(); }, 20'000);
 
     const Commands sent = rig.commandsSent();
     EXPECT_EQ(Commands(sent.begin(), sent.begin() + 4), (Commands{"SRV", "XF2", "SRV", "TST"}));
-    EXPECT_EQ(rig.platform.relaySends[4], (std::vector<std::string>{"INVALID DATA\r\r"}))
+    EXPECT_EQ(rig.platform.relaySends[1], (std::vector<std::string>{"INVALID DATA\r\r"}))
         << "the relay client gets its own reply, not the operator's";
 }
 

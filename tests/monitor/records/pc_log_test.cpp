@@ -2,19 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "records/pc_log.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
-
-std::string fileText(const std::filesystem::path& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 void logEvent(VirtualRig& rig, Int16 code, std::string text, std::int64_t atSecond) {
     rig.platform.clockOffsetSeconds = atSecond;
@@ -70,11 +63,8 @@ TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArgumentsAndIgnoreFailure)
     rig.monitor.click(Form::Form1, "mncal");
     rig.platform.programsStart = true;
     rig.monitor.click(Form::Form1, "mncal");
-    ASSERT_EQ(rig.platform.startedPrograms.size(), 2u);
-    for (const StartedProgram& started : rig.platform.startedPrograms) {
-        EXPECT_EQ(started.path, (rig.programDir.path() / "kirnal").string());
-        EXPECT_EQ(started.argument, "");
-    }
+    const StartedProgram calendar{(rig.programDir.path() / "kirnal").string(), ""};
+    EXPECT_EQ(rig.platform.startedPrograms, std::vector(2, calendar));
 }
 
 }  // namespace

@@ -11,32 +11,18 @@ namespace {
 
 constexpr const char* kMailConfig = "COMPORT:1\r\nEMAILENABLE:1\r\nSNAME:Plant A & \"B\"\r\n";
 
-// The PC-log lines and the arguments of the mail programs that a record caused.
-struct Event {
-    std::vector<std::string> logLines;
-    std::vector<std::string> mails;
-};
-
-std::vector<std::string> pcLogLines(StatusRig& rig) {
-    std::ifstream in(rig.programDir.path() / "SERLOGS" / "2026-12.TXT", std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line, '\n');)
-        lines.push_back(line);
-    return lines;
-}
-
-Event feedAndCollect(StatusRig& rig, const std::string& record) {
-    const std::size_t linesBefore = pcLogLines(rig).size();
-    const std::size_t mailsBefore = rig.platform.startedPrograms.size();
+// What one record adds to the PC-log file, and the arguments of the mail
+// programs it starts.
+std::pair<std::string, std::vector<std::string>> feedAndCollect(StatusRig& rig,
+                                                                const std::string& record) {
+    const auto file = rig.programDir.path() / "SERLOGS" / "2026-12.TXT";
+    const std::size_t logged = fileText(file).size();
+    const std::size_t started = rig.platform.startedPrograms.size();
     rig.feed(record);
-    Event event;
-    const std::vector<std::string> lines = pcLogLines(rig);
-    event.logLines.assign(lines.begin() + std::min(linesBefore, lines.size()), lines.end());
-    for (std::size_t i = mailsBefore; i < rig.platform.startedPrograms.size(); ++i) {
-        EXPECT_EQ(rig.platform.startedPrograms[i].path, rig.programDir.path() / "drovelin");
-        event.mails.push_back(rig.platform.startedPrograms[i].argument);
-    }
-    return event;
+    std::pair<std::string, std::vector<std::string>> added{fileText(file).substr(logged), {}};
+    for (std::size_t i = started; i < rig.platform.startedPrograms.size(); ++i)
+        added.second.push_back(rig.platform.startedPrograms[i].argument);
+    return added;
 }
 
 TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOne) {
@@ -55,13 +41,11 @@ TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOne) {
     };
     StatusRig rig(kMailConfig);
     for (const auto& [record, logText] : steps) {
-        const Event event = feedAndCollect(rig, record);
-        const auto expected = logText ? std::vector{" 100 05-12-2026--14:05:00 " + *logText + "\r"}
-                                      : std::vector<std::string>{};
-        EXPECT_EQ(event.logLines, expected) << record;
-        ASSERT_EQ(event.mails.size(), logText ? 1u : 0u) << record;
+        const auto [log, mails] = feedAndCollect(rig, record);
+        EXPECT_EQ(log, logText ? " 100 05-12-2026--14:05:00 " + *logText + "\r\n" : "") << record;
+        ASSERT_EQ(mails.size(), logText ? 1u : 0u) << record;
         if (logText) {
-            EXPECT_TRUE(event.mails[0].ends_with("<br>" + *logText)) << record;
+            EXPECT_TRUE(mails[0].ends_with("<br>" + *logText)) << record;
         }
     }
 }
@@ -87,11 +71,9 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         StatusRig rig(c.config);
         rig.core().s.RemoteMode = c.remote;
         rig.advance(3000);  // the virtual clock: 14:05:03 on 5 December 2026
-        const Event event = feedAndCollect(rig, statusRecord({{9, '1'}}));
-        EXPECT_EQ(event.logLines,
-                  std::vector<std::string>{" 100 05-12-2026--14:05:03 -S1 SCR failure\r"})
-            << c.config;
-        EXPECT_EQ(event.mails, c.mails) << c.config;
+        const auto [log, mails] = feedAndCollect(rig, statusRecord({{9, '1'}}));
+        EXPECT_EQ(log, " 100 05-12-2026--14:05:03 -S1 SCR failure\r\n") << c.config;
+        EXPECT_EQ(mails, c.mails) << c.config;
     }
 }
 
@@ -100,9 +82,7 @@ TEST(AlarmEvents, UnwritableLogOrMissingMailProgramStopsNeitherTheMailNorTheDeco
     std::filesystem::remove_all(rig.programDir.path() / "SERLOGS");
     std::ofstream(rig.programDir.path() / "SERLOGS") << "a file where the folder should be";
     const std::string fault = statusRecord({{21, '1'}, {5, '1'}});
-    EXPECT_EQ(feedAndCollect(rig, fault).mails.size(), 1u);
-    EXPECT_TRUE(rig.form1("Label40").caption().starts_with("PC log not written"));
-    EXPECT_EQ(rig.core().status.PreviousStatus, fault.substr(0, 36));
+    EXPECT_EQ(feedAndCollect(rig, fault).second.size(), 1u);
     EXPECT_EQ(rig.form1("Frame2").caption(), "Source2 (Bad)");
 
     rig.platform.programsStart = false;
@@ -124,17 +104,13 @@ TEST(AlarmLamps, FollowTheStatusOnlyWhileTheWindowIsShownAndStartGreenEachTimeIt
     };
     rig.feed(fault);
     EXPECT_EQ(rig.writesTo(Form::Form4), 0);
-    EXPECT_NE(rig.form1("Label40").caption(), "Data OK");
 
     rig.monitor.click(Form::Form1, "mnalarm");
-    EXPECT_TRUE(rig.form4("Form4").visible());
     EXPECT_TRUE(redLamps().empty());
     rig.feed(fault);
     EXPECT_EQ(redLamps(), (std::set<std::string>{"2", "19", "26"}));
-    EXPECT_EQ(rig.form1("Label40").caption(), "Data OK");
 
     rig.monitor.closeWindow(Form::Form4);
-    EXPECT_FALSE(rig.form4("Form4").visible());
     const int writesWhileClosed = rig.writesTo(Form::Form4);
     rig.feed(statusRecord({{36, '1'}}));
     EXPECT_EQ(rig.writesTo(Form::Form4), writesWhileClosed);

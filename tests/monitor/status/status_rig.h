@@ -27,7 +27,6 @@ class StatusRig : public VirtualRig {
 
     Core& core() { return monitor.core(); }
     Element& form1(std::string_view name) { return monitor.ui()(Form::Form1, name); }
-    Element& form4(std::string_view name) { return monitor.ui()(Form::Form4, name); }
 
     void feed(const std::string& reply) {
         core().s.Reply = reply;
