@@ -136,4 +136,12 @@ std::optional<DeviceReply> answeringDevice(const std::string& command) {
     return DeviceReply{"OK\r"};
 }
 
+std::function<std::optional<DeviceReply>(const std::string&)> answeringExcept(
+    std::map<std::string, std::optional<DeviceReply>> special) {
+    return [special = std::move(special)](const std::string& command) {
+        const auto found = special.find(command);
+        return found != special.end() ? found->second : answeringDevice(command);
+    };
+}
+
 }  // namespace treld::testing

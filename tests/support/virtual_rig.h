@@ -14,6 +14,8 @@
 
 namespace treld::testing {
 
+using Texts = std::vector<std::string>;
+
 // How the simulated device answers one command.
 struct DeviceReply {
     DeviceReply(std::string text, int delayMs = 20, std::vector<int> chunkSizes = {})
@@ -59,6 +61,10 @@ class VirtualRig {
     void advance(std::int64_t ms);
     // Runs until `done` holds after an event; fails the test past `limitMs`.
     bool runUntil(const std::function<bool()>& done, std::int64_t limitMs);
+    // Runs until `count` commands have gone out on the serial line.
+    bool runUntilSent(std::size_t count, std::int64_t limitMs = 10'000) {
+        return runUntil([&] { return platform.serialWrites.size() >= count; }, limitMs);
+    }
 
     std::int64_t now() const { return platform.nowMs; }
     const std::string& caption(std::string_view name) {
@@ -79,6 +85,10 @@ std::string fileText(const std::filesystem::path& file);
 
 // A device that answers every measurement-cycle command at once.
 std::optional<DeviceReply> answeringDevice(const std::string& command);
+// answeringDevice, except for the commands in `special`: their reply, or
+// silence where it is std::nullopt.
+std::function<std::optional<DeviceReply>(const std::string&)> answeringExcept(
+    std::map<std::string, std::optional<DeviceReply>> special);
 
 inline constexpr const char* kSrvReply = "#230 231 229 228 230 232 0500 0499\r";
 inline constexpr const char* kOplReply = "#045 050 055 010 011 012 035 002\r";

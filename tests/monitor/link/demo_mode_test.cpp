@@ -3,19 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <tuple>
 
 #include "link/demo_table.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
-
-using Texts = std::vector<std::string>;
-
-std::string withoutCr(std::string_view reply) {
-    return std::string(reply.substr(0, reply.find('\r')));
-}
 
 class DemoMode : public ::testing::Test {
   protected:
@@ -47,23 +42,14 @@ TEST_F(DemoMode, LinesAreTrimmedSplitAtTheFirstColonAndOnlyFiftyEntriesAreRead) 
               (Texts{"1-SRV#230 231", "2-W0032OK", "3-XF1A:B", "4-sasx"}));
     EXPECT_EQ(list.back(), "50-K50A");
     const auto& table = rig.monitor.core().s.CommandTable;
-    EXPECT_EQ(table[1].DemoReply, "#230 231");
-    const Int16 active[] = {table[1].TableActive, table[2].TableActive, table[4].TableActive};
-    EXPECT_EQ(std::vector<Int16>(std::begin(active), std::end(active)),
-              (std::vector<Int16>{1, 0, 0}))
-        << "only the seven poll keys, case-sensitive";
-    EXPECT_EQ(rig.monitor.core().config.ComPort, 3) << "sts.cfg is still read";
+    EXPECT_EQ(table[1].TableActive, 1);
+    EXPECT_EQ(table[2].TableActive + table[4].TableActive, 0) << "only poll keys, case-sensitive";
 }
 
-TEST_F(DemoMode, TableAnswersTheCommandsOfEachCaller) {
+TEST_F(DemoMode, TableAnswersTheTextsOfEachCaller) {
     startInDemo("XF1:done\r\nW0032:written\r\nW0032001:full key\r\nLOG005:never\r\nxf2:lower\r\n");
-    const struct {
-        const char* command;
-        bool queued;
-        std::string expected;
-    } cases[] = {
+    const std::tuple<const char*, bool, std::string> cases[] = {
         {"XF1", false, "done"},
-        {"XF1", true, "done"},
         {"W0032001\r", true, "written"},  // option writes: "W0" and the address
         {"W0032001\r", false, ""},
         {"W0032001", false, "full key"},
@@ -71,14 +57,19 @@ TEST_F(DemoMode, TableAnswersTheCommandsOfEachCaller) {
         {"LOG123", true, std::string(kDemoLogRecord)},
         {"XF2", false, ""},  // keys are case-sensitive
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(answer(c.command, c.queued), c.expected) << c.command;
+    for (const auto& [command, queued, expected] : cases)
+        EXPECT_EQ(answer(command, queued), expected) << command << (queued ? " queued" : "");
 }
 
-TEST_F(DemoMode, CycleStepsEvery10MsAndQueuedAndRelayedCommandsWait20And50Ms) {
-    startInDemo("SRV:" + withoutCr(kSrvReply) + "\r\nOPL:" + withoutCr(kOplReply) +
-                "\r\nSST:#0\r\nSAS:" + withoutCr(kSasReply) +
-                "\r\nFIR:V9\r\nCLK:#12:00\r\nDAT:#01/01/26\r\nXF2:OK\r\n");
+TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
+    std::ifstream shipped(TRELD_SHIPPED_DEMOSET, std::ios::binary);
+    startInDemo(std::string(std::istreambuf_iterator<char>(shipped), {}));
+    for (const char* command : {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF", "OUT"})
+        EXPECT_EQ(answer(command, true), "OK") << command;
+    for (int code = 32; code <= 44; ++code)
+        EXPECT_EQ(answer("W00" + std::to_string(code) + "001\r", true), "OK") << code;
+
+    // 10 ms per step, queued commands answered after 20 ms, relayed ones after 50
     rig.monitor.click(Form::Form1, "Command3");  // clock and date: "OK" without table entries
     rig.advance(50 + 17 * 10);                   // ACL, AD and the seven commands
     ProgramState& s = rig.monitor.core().s;
@@ -103,40 +94,13 @@ TEST_F(DemoMode, CycleStepsEvery10MsAndQueuedAndRelayedCommandsWait20And50Ms) {
     rig.runUntil([&] { return !rig.platform.relaySends[2].empty(); }, 1000);
     EXPECT_EQ(rig.now() - takenAt, 50);
     EXPECT_EQ(rig.platform.relaySends[2], Texts{"OK\r"});
-    EXPECT_TRUE(rig.platform.serialWrites.empty());
-}
-
-TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSends) {
-    std::ifstream shipped(TRELD_SHIPPED_DEMOSET, std::ios::binary);
-    std::ostringstream text;
-    text << shipped.rdbuf();
-    startInDemo(text.str());
-
-    Texts sent = {"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT"};
-    for (const char* command : {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF", "OUT"})
-        EXPECT_EQ(answer(command, true), "OK") << command;
-    for (int code = 32; code <= 44; ++code) {
-        sent.push_back("M00" + std::to_string(code));
-        EXPECT_EQ(answer("W00" + std::to_string(code) + "001\r", true), "OK") << code;
-    }
-    for (const std::string& command : sent)
-        EXPECT_NE(answer(command, false), "") << command;
-
-    bool dataError = false;
-    rig.runUntil(
-        [&] {
-            dataError = dataError || rig.caption("Label40").starts_with("Data error");
-            return rig.now() > 1000;
-        },
-        2000);
-    EXPECT_FALSE(dataError);
-    EXPECT_EQ(rig.caption("Label40"), "Data OK");
 
     rig.monitor.select(Form::Form1, "SSTab1", 1);  // the options cycle reads all thirteen
     rig.advance(1000);
     for (int n = 0; n <= 12; ++n)
         EXPECT_NE(rig.caption("Label32_" + std::to_string(n)), "") << "option " << n;
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
+    EXPECT_TRUE(rig.platform.serialWrites.empty());
 }
 
 }  // namespace

@@ -2,33 +2,19 @@
 // Qt platform of the program, in one process.
 #include <gtest/gtest.h>
 
+#include <QtCore/qtestsupport_core.h>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <fstream>
 
 #include "e2e_support.h"
 
 #include "platform/qt_platform.h"
-#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
 
-bool spinUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
-// A port that is free now. RemotePort is a signed 16-bit number, so the
-// system's ephemeral ports (from 32768) do not fit it.
+// A free port below the ephemeral range: RemotePort is a signed 16-bit number.
 int freePort() {
     static int next = 20000 + QCoreApplication::applicationPid() % 10000;
     for (;; next = next >= 32767 ? 20000 : next + 1) {
@@ -38,12 +24,12 @@ int freePort() {
     }
 }
 
-// A monitor on the real platform; no serial port opens unless the
-// configuration names one (COMPORT:99 by default).
+// A monitor on the real platform with its relay server on `port`; no serial
+// port opens unless `config` names one.
 struct RealMonitor {
-    explicit RealMonitor(const std::string& config) {
-        std::ofstream(dir.path() / "sts.cfg") << "COMPORT:99\r\nTIMEOUT:1000\r\n" << config;
-        std::ofstream(dir.path() / "DEMOSET.CFG") << "SRV:-\r\nOPL:-\r\nSAS:-\r\nFIR:-\r\n";
+    explicit RealMonitor(int port, const std::string& config = "") {
+        dir.write("sts.cfg", "COMPORT:99\r\nREMOTEPORT:" + std::to_string(port) + "\r\n" + config);
+        dir.write("DEMOSET.CFG", "SRV:-\r\nOPL:-\r\nSAS:-\r\nFIR:-\r\n");
         platform.attach(&monitor, {});
         monitor.start();
     }
@@ -51,62 +37,42 @@ struct RealMonitor {
         return monitor.ui()(Form::Form1, name).caption();
     }
 
-    TempDir dir;
+    e2e::ProgramDir dir;
     QtPlatform platform;
     Monitor monitor{platform, dir.path()};
 };
 
-TEST(RelaySocket, CachedReplyIsAnsweredAndTheServerCloses) {
-    const int port = freePort();
-    RealMonitor server("REMOTEPORT:" + std::to_string(port) + "\r\n");
-    server.monitor.core().s.CommandTable[1].CachedReply = "#cached\r";
-
-    QTcpSocket client;
-    QByteArray received;
-    QObject::connect(&client, &QTcpSocket::readyRead, [&] { received += client.readAll(); });
-    client.connectToHost("127.0.0.1", static_cast<quint16>(port));
-    client.write("SR");
-    ASSERT_TRUE(spinUntil([&] { return client.bytesToWrite() == 0; }));
-    client.write("V\r");
-    EXPECT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }));
-    EXPECT_EQ(received, QByteArray("#cached\r\r"));
-}
-
-TEST(RelaySocket, TakenPortIsReported) {
-    const int port = freePort();
-    QTcpServer squatter;
-    ASSERT_TRUE(squatter.listen(QHostAddress::Any, static_cast<quint16>(port)));
-    RealMonitor server("REMOTEPORT:" + std::to_string(port) + "\r\n");
-    EXPECT_EQ(server.caption("Label25"), " port:" + std::to_string(port) + " in use");
-}
-
-// A local monitor with sts-sim on a pseudo-terminal, a remote one polling
-// through its relay server: same values, and the remote's command reaches
-// the simulator and its reply comes back.
-TEST(RelaySocket, TwoMonitorsWatchOneSimulatedSts) {
+// A local monitor on sts-sim serves a bare socket a cached reply and closes it; a remote
+// monitor polling through it shows the same values, and its XF1 gets the device's reply.
+TEST(RelaySocket, TwoMonitorsWatchOneSimulatedStsThroughTheRelayServer) {
     e2e::ProgramDir sim;
     sim.install("sts-sim");
     const std::filesystem::path line = sim.path() / "sts-line";
     e2e::Process simulator(sim.path() / "sts-sim",
                            {"--link", line.string(), "--trace", (sim.path() / "trace").string()});
-    ASSERT_TRUE(spinUntil([&] { return std::filesystem::exists(line); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(line); }));
     qputenv("TRELD_COM7", QByteArray::fromStdString(line.string()));
 
-    const std::string port = "REMOTEPORT:" + std::to_string(freePort()) + "\r\n";
-    RealMonitor local(port + "COMPORT:7\r\n");
-    RealMonitor remote(port + "REMOTEIP3:127.0.0.1\r\n");
+    const int port = freePort();
+    RealMonitor local(port, "COMPORT:7\r\n");
+    RealMonitor remote(port, "REMOTEIP3:127.0.0.1\r\n");
+    EXPECT_EQ(remote.caption("Label25"), " port:" + std::to_string(port) + " in use");
     remote.monitor.select(Form::Form1, "List3", 1);
     remote.monitor.click(Form::Form1, "Command5");
-    ASSERT_EQ(remote.monitor.core().s.RemoteMode, 3);
 
-    EXPECT_TRUE(spinUntil([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         return !local.caption("Label26").empty() &&
                remote.caption("Label26") == local.caption("Label26") &&
                remote.caption("Label14") == local.caption("Label14");
     }));
+    QTcpSocket client;
+    client.connectToHost("127.0.0.1", static_cast<quint16>(port));
+    client.write("SRV\r");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.state() == QTcpSocket::UnconnectedState; }));
+    EXPECT_TRUE(client.readAll().endsWith("\r\r")) << "the cached reply and a CR";
 
     remote.monitor.core().s.PollState = "XF1";
-    EXPECT_TRUE(spinUntil([&] { return remote.caption("Label40") == "LOGON PLEASE\r"; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return remote.caption("Label40") == "LOGON PLEASE\r"; }));
     EXPECT_NE(sim.read("trace").find(" RX XF1"), std::string::npos);
 }
 
