@@ -38,6 +38,22 @@ std::string healthyDeviceReply(const std::string& command) {
     return command.empty() ? "" : "#000\r";
 }
 
+std::vector<ReceivedCommand> simulatorReceived(const std::filesystem::path& traceFile) {
+    std::vector<ReceivedCommand> commands;
+    std::ifstream in(traceFile);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        ReceivedCommand command{};
+        std::string direction;
+        fields >> command.atMs >> direction;
+        std::getline(fields >> std::ws, command.text);
+        if (direction == "RX")
+            commands.push_back(command);
+    }
+    return commands;
+}
+
 std::filesystem::path builtProgramDir() {
     return TRELD_BUILT_PROGRAM_DIR;
 }

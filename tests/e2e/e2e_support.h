@@ -45,6 +45,13 @@ class ProgramDir {
 // nothing to an empty line.
 std::string healthyDeviceReply(const std::string& command);
 
+// A command the simulator received, from its --trace file (ms since its start).
+struct ReceivedCommand {
+    long atMs;
+    std::string text;
+};
+std::vector<ReceivedCommand> simulatorReceived(const std::filesystem::path& traceFile);
+
 // The build's program directory.
 std::filesystem::path builtProgramDir();
 

@@ -96,6 +96,20 @@ struct Tally {
     }
 };
 
+// Opens `count` connections at once, each sending `request`, and tallies
+// how each ends by `wait` from now.
+void requestRound(int port, int count, const char* request, std::chrono::seconds wait,
+                  Tally& tally) {
+    std::vector<std::unique_ptr<Connection>> connections;
+    for (int i = 0; i < count; ++i) {
+        connections.push_back(std::make_unique<Connection>(port));
+        connections.back()->send(request);
+    }
+    const auto deadline = Clock::now() + wait;
+    for (auto& connection : connections)
+        tally.add(connection->await(deadline));
+}
+
 class HostileRelay : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -157,18 +171,8 @@ TEST_F(HostileRelay, ConnectionsInBurstsAreEachAnsweredOrClosed) {
     constexpr int kBurst = 100;
     Tally tally;
     underAttack("connection bursts", [&] {
-        for (int burst = 0; burst < bursts; ++burst) {
-            std::vector<std::unique_ptr<Connection>> connections;
-            for (int i = 0; i < kBurst; ++i) {
-                connections.push_back(std::make_unique<Connection>(port));
-                connections.back()->send("SRV\r");
-            }
-            const auto deadline = Clock::now() + 5s;
-            for (auto& connection : connections)
-                tally.add(connection->await(deadline));
-            if (tally.hung > 0)
-                break;  // no need to wait out the rest
-        }
+        for (int burst = 0; burst < bursts && tally.hung == 0; ++burst)
+            requestRound(port, kBurst, "SRV\r", 5s, tally);
     });
     std::printf("%d connections: %d answered, %d closed, %d hung\n", bursts * kBurst,
                 tally.answered, tally.closed, tally.hung);
@@ -238,18 +242,8 @@ TEST_F(HostileRelay, FloodOfForwardedCommandsIsAnsweredOrClosedAndPollingGoesOn)
     Tally tally;
     underAttack("forwarded command flood", [&] {
         const auto end = Clock::now() + normalOrLong(5s, 60s);
-        while (Clock::now() < end && tally.hung == 0) {
-            std::vector<std::unique_ptr<Connection>> connections;
-            for (int i = 0; i < 20; ++i) {
-                connections.push_back(std::make_unique<Connection>(port));
-                connections.back()->send("XF1\r");
-            }
-            const auto deadline = Clock::now() + 8s;
-            for (auto& connection : connections)
-                tally.add(connection->await(deadline));
-            if (tally.hung > 0)
-                break;  // no need to wait out the rest
-        }
+        while (Clock::now() < end && tally.hung == 0)
+            requestRound(port, 20, "XF1\r", 8s, tally);
     });
     std::printf("forwarded flood: %d answered, %d closed, %d hung\n", tally.answered, tally.closed,
                 tally.hung);

@@ -13,35 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct TraceLine {
-    long atMs;
-    std::string direction;  // RX: received by the device, TX: sent by it
-    std::string text;
-};
-
-std::vector<TraceLine> readTrace(const std::filesystem::path& file) {
-    std::vector<TraceLine> lines;
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        TraceLine entry;
-        fields >> entry.atMs >> entry.direction;
-        std::getline(fields >> std::ws, entry.text);
-        lines.push_back(entry);
-    }
-    return lines;
-}
-
-std::vector<TraceLine> received(const std::vector<TraceLine>& trace) {
-    std::vector<TraceLine> commands;
-    for (const TraceLine& line : trace) {
-        if (line.direction == "RX")
-            commands.push_back(line);
-    }
-    return commands;
-}
-
 class AgainstSimulator : public ::testing::Test {
   protected:
     void start(const std::string& scenario) {
@@ -61,7 +32,6 @@ class AgainstSimulator : public ::testing::Test {
                         std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
                                                            {"TRELD_COM1", line}});
     }
-    std::vector<TraceLine> trace() { return readTrace(dir.path() / "trace.txt"); }
 
     ProgramDir dir;
     std::optional<Process> simulator;
@@ -71,8 +41,8 @@ class AgainstSimulator : public ::testing::Test {
 TEST_F(AgainstSimulator, SilentSimulatorSlowsThePollingToTheTimeOutRhythm) {
     start("1s silent on\n");
     std::this_thread::sleep_for(10s);
-    std::vector<TraceLine> silent;
-    for (const TraceLine& command : received(trace())) {
+    std::vector<ReceivedCommand> silent;
+    for (const ReceivedCommand& command : simulatorReceived(dir.path() / "trace.txt")) {
         if (command.atMs > 1000)
             silent.push_back(command);
     }

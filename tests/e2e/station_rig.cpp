@@ -60,17 +60,8 @@ void StationRig::wait(std::chrono::milliseconds time) {
 
 std::vector<std::string> StationRig::simulatorReceived() const {
     std::vector<std::string> commands;
-    std::ifstream in(dir.path() / "trace.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        long atMs;
-        std::string direction, text;
-        fields >> atMs >> direction;
-        std::getline(fields >> std::ws, text);
-        if (direction == "RX")
-            commands.push_back(text);
-    }
+    for (const ReceivedCommand& command : e2e::simulatorReceived(dir.path() / "trace.txt"))
+        commands.push_back(command.text);
     return commands;
 }
 
