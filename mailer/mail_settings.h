@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/station_config.h"
 #include "mail_request.h"
-#include "records/station_config.h"
 
 namespace drovelin {
 

@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <QMainWindow>
 
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 #include "platform/qt_platform.h"
 #include "windows/binder.h"
 #include "windows/builders.h"

@@ -8,7 +8,7 @@
 #include <QTextStream>
 #include <map>
 
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 #include "windows/binder.h"
 #include "windows/builders.h"
 #include "windows/main_window.h"

@@ -1,7 +1,7 @@
 #include "device/control_cycle.h"
 
 #include "device/login.h"
-#include "link/poll_cycle.h"
+#include "link/exchange.h"
 #include "link/send.h"
 #include "status/sas_decoder.h"
 

@@ -4,7 +4,7 @@
 #include "device/login.h"
 #include "device/option_editor.h"
 #include "device/option_table.h"
-#include "link/main_window.h"
+#include "foundation/main_window.h"
 
 namespace treld {
 namespace {

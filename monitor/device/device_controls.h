@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "link/core.h"
-#include "link/operator_event.h"
+#include "foundation/core.h"
+#include "foundation/operator_event.h"
 
 namespace treld {
 

@@ -1,6 +1,6 @@
 #include "device/login.h"
 
-#include "link/main_window.h"
+#include "foundation/main_window.h"
 #include "link/send.h"
 
 namespace treld {

@@ -1,7 +1,7 @@
 // The login dialog Form3, its timed login sequence and the login keep-alive.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

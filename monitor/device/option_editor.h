@@ -2,7 +2,7 @@
 // fields, the remembered selection and "Update STS".
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

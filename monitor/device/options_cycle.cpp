@@ -4,7 +4,7 @@
 #include "device/option_editor.h"
 #include "device/option_table.h"
 #include "link/demo_table.h"
-#include "link/poll_cycle.h"
+#include "link/exchange.h"
 #include "link/send.h"
 #include "status/sas_decoder.h"
 

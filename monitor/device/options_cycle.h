@@ -1,7 +1,7 @@
 // OPTIONS: the poll cycle of the "User options" tab.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

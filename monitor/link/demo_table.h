@@ -2,7 +2,7 @@
 // The same table names the poll commands whose replies the relay server caches.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

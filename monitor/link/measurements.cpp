@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "link/poll_cycle.h"
+#include "link/exchange.h"
 
 namespace treld {
 namespace {

@@ -2,7 +2,7 @@
 // current, temperature, SYNC angle, version, STS clock and date.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

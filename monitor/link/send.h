@@ -1,7 +1,7 @@
 // GONDERME: sends `Command` over the link in use (demo table, TCP or serial).
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

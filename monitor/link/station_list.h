@@ -2,8 +2,8 @@
 // "Connect" button that switches between them.
 #pragma once
 
-#include "link/core.h"
-#include "link/operator_event.h"
+#include "foundation/core.h"
+#include "foundation/operator_event.h"
 
 namespace treld {
 

@@ -10,8 +10,8 @@
 #include <array>
 #include <functional>
 
-#include "link/monitor.h"
-#include "link/platform.h"
+#include "conductor/monitor.h"
+#include "foundation/platform.h"
 
 namespace treld {
 

@@ -2,8 +2,8 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
-#include "link/core.h"
-#include "link/operator_event.h"
+#include "foundation/core.h"
+#include "foundation/operator_event.h"
 
 namespace treld {
 

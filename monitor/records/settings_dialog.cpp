@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include "link/poll_cycle.h"
+#include "foundation/main_window.h"
+#include "link/exchange.h"
 #include "link/station_list.h"
 
 namespace treld {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

@@ -2,7 +2,7 @@
 // under a green one Image2_n; hiding the green one shows the lamp red.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

@@ -1,7 +1,7 @@
 #include "status/sas_decoder.h"
 
-#include "link/main_window.h"
-#include "link/poll_cycle.h"
+#include "foundation/main_window.h"
+#include "link/exchange.h"
 #include "status/alarm_lamps.h"
 #include "status/alarms.h"
 #include "status/schematic.h"

@@ -1,7 +1,7 @@
 // SASAYIKLA: decodes the device's status record in Reply.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

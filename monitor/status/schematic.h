@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 
 namespace treld {
 

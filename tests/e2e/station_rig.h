@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "conductor/monitor.h"
 #include "e2e_support.h"
-#include "link/monitor.h"
 #include "platform/qt_platform.h"
 #include "windows/binder.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 #include "support/fake_platform.h"
 
 namespace treld::fuzz {

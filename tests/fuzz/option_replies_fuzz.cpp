@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "fuzz_monitor.h"
-#include "link/poll_cycle.h"
+#include "link/exchange.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     treld::fuzz::FuzzMonitor rig;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "foundation/station_config.h"
 #include "fuzz_monitor.h"
-#include "records/station_config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace treld;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "foundation/station_config.h"
 #include "mail_sink_process.h"
-#include "records/station_config.h"
 
 namespace {
 

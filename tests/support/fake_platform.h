@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/platform.h"
+#include "foundation/platform.h"
 
 namespace treld::testing {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 #include "support/fake_platform.h"
 
 namespace treld::testing {

@@ -8,7 +8,7 @@
 #include <array>
 #include <set>
 
-#include "link/numeric.h"
+#include "foundation/numeric.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

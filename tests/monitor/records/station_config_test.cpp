@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "records/station_config.h"
+#include "foundation/station_config.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

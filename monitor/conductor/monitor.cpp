@@ -1,14 +1,14 @@
-#include "link/monitor.h"
+#include "conductor/monitor.h"
 
 #include <charconv>
 
+#include "conductor/poll_tick.h"
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_editor.h"
+#include "foundation/main_window.h"
 #include "link/demo_table.h"
-#include "link/main_window.h"
 #include "link/measurements.h"
-#include "link/poll_cycle.h"
 #include "link/relay_server.h"
 #include "link/remote_client.h"
 #include "link/serial_link.h"

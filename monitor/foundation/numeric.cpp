@@ -1,4 +1,4 @@
-#include "link/numeric.h"
+#include "foundation/numeric.h"
 
 #include <cmath>
 #include <cstdio>

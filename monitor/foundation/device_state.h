@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "link/numeric.h"
+#include "foundation/numeric.h"
 
 namespace treld {
 

@@ -1,4 +1,4 @@
-#include "link/display_model.h"
+#include "foundation/display_model.h"
 
 #include <stdexcept>
 

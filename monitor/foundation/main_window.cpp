@@ -1,4 +1,4 @@
-#include "link/main_window.h"
+#include "foundation/main_window.h"
 
 namespace treld {
 

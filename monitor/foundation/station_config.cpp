@@ -1,10 +1,10 @@
-#include "records/station_config.h"
+#include "foundation/station_config.h"
 
 #include <fstream>
 #include <sstream>
 #include <variant>
 
-#include "records/atomic_file.h"
+#include "foundation/atomic_file.h"
 
 namespace treld {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/numeric.h"
+#include "foundation/numeric.h"
 
 namespace treld {
 

@@ -2,7 +2,7 @@
 // files and the Settings dialog.
 #pragma once
 
-#include "link/numeric.h"
+#include "foundation/numeric.h"
 
 namespace treld {
 

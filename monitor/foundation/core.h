@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <string_view>
 
-#include "device/device_state.h"
-#include "link/display_model.h"
-#include "link/platform.h"
-#include "link/program_state.h"
-#include "records/records_state.h"
-#include "records/station_config.h"
-#include "status/decoded_status.h"
+#include "foundation/decoded_status.h"
+#include "foundation/device_state.h"
+#include "foundation/display_model.h"
+#include "foundation/platform.h"
+#include "foundation/program_state.h"
+#include "foundation/records_state.h"
+#include "foundation/station_config.h"
 
 namespace treld {
 

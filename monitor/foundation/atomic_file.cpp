@@ -1,4 +1,4 @@
-#include "records/atomic_file.h"
+#include "foundation/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

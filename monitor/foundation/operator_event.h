@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "link/display_model.h"
+#include "foundation/display_model.h"
 
 namespace treld {
 

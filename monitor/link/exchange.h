@@ -1,18 +1,11 @@
-// The poll timer Timer1: every tick either sends the next command or
-// evaluates the reply to the last one, for the tab the operator has open.
+// What every poll cycle does with an exchange's outcome: the time-out and
+// data-error reports, the relay cache of the latest replies, and the clock
+// and date commands that Synchronize sends.
 #pragma once
 
-#include "link/core.h"
+#include "foundation/core.h"
 
 namespace treld {
-
-// Tabs of SSTab1.
-enum Tab { kMeasuresTab = 0, kOptionsTab = 1, kDemoSetTab = 2, kControlTab = 3, kLogTab = 4 };
-
-// Measurement cycle steps that the Synchronize button jumps to.
-inline constexpr Int16 kSetClockStep = 15;
-
-void Timer1_Timer(Core& c);
 
 // The reply did not come: says why in the status line and waits 3 s.
 void timeover(Core& c);
