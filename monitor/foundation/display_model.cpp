@@ -82,6 +82,7 @@ Element& DisplayModel::declare(Form form, std::string name, const Design& design
     Element& element = it->second;
     element.model_ = this;
     element.form_ = form;
+    element.index_ = elementCount_++;
     element.name_ = std::move(name);
     element.caption_ = design.caption;
     element.visible_ = design.visible;

@@ -31,6 +31,9 @@ class Element {
   public:
     const std::string& name() const { return name_; }
     Form form() const { return form_; }
+    // Place in the order of declaration over all windows, from 0, so that a
+    // viewer can keep what it needs per element in an array.
+    std::size_t index() const { return index_; }
 
     const std::string& caption() const { return caption_; }
     bool visible() const { return visible_; }
@@ -61,6 +64,7 @@ class Element {
 
     DisplayModel* model_ = nullptr;
     Form form_ = Form::Form1;
+    std::size_t index_ = 0;
     std::string name_;
     std::string caption_;
     bool visible_ = true;
@@ -104,6 +108,7 @@ class DisplayModel {
     Element& operator()(Form form, std::string_view name);
     const Element& operator()(Form form, std::string_view name) const;
     bool has(Form form, std::string_view name) const;
+    std::size_t elementCount() const { return elementCount_; }
 
     const std::map<std::string, Element, std::less<>>& elements(Form form) const {
         return forms_[static_cast<int>(form)];
@@ -118,6 +123,7 @@ class DisplayModel {
   private:
     friend class Element;
     std::map<std::string, Element, std::less<>> forms_[kFormCount];
+    std::size_t elementCount_ = 0;
     std::vector<Element*> changes_;
     std::vector<MessageBoxRequest> messages_;
 };

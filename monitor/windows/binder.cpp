@@ -33,31 +33,40 @@ void drawBackground(QWidget* widget, std::uint32_t colour) {
     widget->setAutoFillBackground(true);
 }
 
-void drawItems(QListWidget* list, const Element& element) {
+// Items that were only appended to since the last draw are appended to the
+// list; after a clear it is refilled.
+void drawItems(QListWidget* list, const Element& element, int& shownGeneration) {
     const auto& items = element.items();
-    const bool appended = list->property("itemsGeneration").toInt() == element.itemsGeneration() &&
+    const bool appended = shownGeneration == element.itemsGeneration() &&
                           list->count() <= static_cast<int>(items.size());
     if (!appended)
         list->clear();
     for (std::size_t i = list->count(); i < items.size(); ++i)
         list->addItem(displayText(items[i]));
-    list->setProperty("itemsGeneration", element.itemsGeneration());
+    shownGeneration = element.itemsGeneration();
     list->setCurrentRow(element.listIndex());
 }
 
-void drawItems(QComboBox* combo, const Element& element) {
+void drawItems(QComboBox* combo, const Element& element, int& shownGeneration) {
     const auto& items = element.items();
     if (combo->count() != static_cast<int>(items.size()) ||
-        combo->property("itemsGeneration").toInt() != element.itemsGeneration()) {
+        shownGeneration != element.itemsGeneration()) {
         combo->clear();
         for (const std::string& item : items)
             combo->addItem(displayText(item));
-        combo->setProperty("itemsGeneration", element.itemsGeneration());
+        shownGeneration = element.itemsGeneration();
     }
     combo->setCurrentIndex(element.listIndex());
     if (combo->isEditable() && element.listIndex() < 0) {
         combo->setEditText(displayText(element.caption()));
     }
+}
+
+// The tab control that shows `widget` as one of its pages, if any.
+QTabWidget* tabsOfPage(QWidget* widget) {
+    QWidget* stack = widget->parentWidget();
+    auto* tabs = qobject_cast<QTabWidget*>(stack != nullptr ? stack->parentWidget() : nullptr);
+    return tabs != nullptr && tabs->indexOf(widget) >= 0 ? tabs : nullptr;
 }
 
 }  // namespace
@@ -89,21 +98,70 @@ QObject* Binder::find(Form form, const QString& name) const {
 }
 
 void Binder::bindAll() {
+    bindings_.assign(monitor_.ui().elementCount(), Binding{});
     for (int f = 0; f < kFormCount; ++f) {
         if (windows_[f] == nullptr)
             continue;
-        for (const auto& [name, element] : monitor_.ui().elements(static_cast<Form>(f))) {
-            draw(element);
-            connectActions(element);
-        }
+        for (const auto& [name, element] : monitor_.ui().elements(static_cast<Form>(f)))
+            bind(element);
     }
-    monitor_.ui().takeChanges();
-    flush();
+    monitor_.ui().takeChanges();  // all drawn
+    showMessages();
+}
+
+std::optional<Binder::Kind> Binder::kindOf(QObject* target) {
+    if (qobject_cast<QAction*>(target) != nullptr)
+        return Kind::Action;
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (widget == nullptr)
+        return std::nullopt;
+    if (widget->isWindow())
+        return Kind::Window;
+    if (tabsOfPage(widget) != nullptr)
+        return Kind::TabPage;
+    // The first class the widget inherits decides: a check box is a button too.
+    static const std::pair<const QMetaObject*, Kind> kClasses[] = {
+        {&QTabWidget::staticMetaObject, Kind::Tabs},
+        {&QCheckBox::staticMetaObject, Kind::CheckBox},
+        {&QAbstractButton::staticMetaObject, Kind::Button},
+        {&QComboBox::staticMetaObject, Kind::ComboBox},
+        {&QListWidget::staticMetaObject, Kind::List},
+        {&QLineEdit::staticMetaObject, Kind::LineEdit},
+        {&QSpinBox::staticMetaObject, Kind::SpinBox},
+        {&QGroupBox::staticMetaObject, Kind::GroupBox},
+        {&QLabel::staticMetaObject, Kind::Label},
+    };
+    for (const auto& [metaObject, kind] : kClasses) {
+        if (widget->metaObject()->inherits(metaObject))
+            return kind;
+    }
+    return Kind::Plain;
+}
+
+void Binder::bind(const Element& element) {
+    Binding& binding = bindings_[element.index()];
+    binding.element = &element;
+    QObject* target = find(element.form(), QString::fromStdString(element.name()));
+    const std::optional<Kind> kind = target != nullptr ? kindOf(target) : std::nullopt;
+    if (!kind)
+        return;
+    binding.target = target;
+    binding.kind = *kind;
+    if (*kind == Kind::TabPage)
+        binding.tabs = tabsOfPage(static_cast<QWidget*>(target));
+    draw(binding);
+    connectActions(binding);
 }
 
 void Binder::flush() {
-    for (const Element* element : monitor_.ui().takeChanges())
-        draw(*element);
+    for (const Element* element : monitor_.ui().takeChanges()) {
+        if (element->index() < bindings_.size())
+            draw(bindings_[element->index()]);
+    }
+    showMessages();
+}
+
+void Binder::showMessages() {
     for (const MessageBoxRequest& message : monitor_.ui().takeMessages()) {
         auto* box = new QMessageBox(QMessageBox::NoIcon, displayText(message.title),
                                     displayText(message.text), QMessageBox::Ok,
@@ -113,119 +171,163 @@ void Binder::flush() {
     }
 }
 
-void Binder::draw(const Element& element) {
-    QObject* target = find(element.form(), QString::fromStdString(element.name()));
+// The widget was classified when it was bound; each kind is drawn without
+// searching or casting again.
+void Binder::draw(Binding& binding) {
+    QObject* target = binding.target;
     if (target == nullptr)
         return;
-    const QString caption = displayText(element.caption());
+    const Element& element = *binding.element;
     const QSignalBlocker blocker(target);
-
-    if (auto* action = qobject_cast<QAction*>(target)) {
-        action->setText(caption);
-        action->setEnabled(element.enabled());
-        action->setVisible(element.visible());
-        return;
-    }
-    auto* widget = qobject_cast<QWidget*>(target);
-    if (widget == nullptr)
-        return;
-
-    if (widget->isWindow()) {
-        widget->setWindowTitle(caption);
-        if (element.form() != Form::Form1) {
-            widget->setVisible(element.visible());
-            if (element.visible() &&
-                widget->property("activations").toInt() != element.activations()) {
-                widget->raise();
-                widget->activateWindow();
-            }
-            widget->setProperty("activations", element.activations());
+    switch (binding.kind) {
+        case Kind::Action: {
+            auto* action = static_cast<QAction*>(target);
+            action->setText(displayText(element.caption()));
+            action->setEnabled(element.enabled());
+            action->setVisible(element.visible());
+            return;
         }
-        return;
+        case Kind::Window:
+            drawWindow(static_cast<QWidget*>(target), binding);
+            return;
+        case Kind::TabPage: {
+            const int page = binding.tabs->indexOf(static_cast<QWidget*>(target));
+            binding.tabs->setTabEnabled(page, element.enabled());
+            binding.tabs->setTabText(page, displayText(element.caption()));
+            return;
+        }
+        default:
+            drawWidget(static_cast<QWidget*>(target), binding);
+            return;
     }
-    if (auto* tabs = qobject_cast<QTabWidget*>(
-            widget->parentWidget() ? widget->parentWidget()->parentWidget() : nullptr);
-        tabs != nullptr && tabs->indexOf(widget) >= 0) {
-        tabs->setTabEnabled(tabs->indexOf(widget), element.enabled());
-        tabs->setTabText(tabs->indexOf(widget), caption);
+}
+
+void Binder::drawWindow(QWidget* window, Binding& binding) {
+    const Element& element = *binding.element;
+    window->setWindowTitle(displayText(element.caption()));
+    if (element.form() == Form::Form1)
         return;
+    window->setVisible(element.visible());
+    if (element.visible() && binding.activations != element.activations()) {
+        window->raise();
+        window->activateWindow();
     }
+    binding.activations = element.activations();
+}
+
+void Binder::drawWidget(QWidget* widget, Binding& binding) {
+    const Element& element = *binding.element;
     widget->setVisible(element.visible());
     widget->setEnabled(element.enabled());
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
-        tabs->setCurrentIndex(element.listIndex());
-    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        check->setText(caption);
-        check->setChecked(element.value() != 0);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(caption);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        drawItems(combo, element);
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        drawItems(list, element);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text() != caption)
-            edit->setText(caption);
-    } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-        spin->setValue(element.value());
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(caption);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        if (label->pixmap().isNull())
-            label->setText(caption);
+    switch (binding.kind) {
+        case Kind::Tabs:
+            static_cast<QTabWidget*>(widget)->setCurrentIndex(element.listIndex());
+            break;
+        case Kind::CheckBox: {
+            auto* check = static_cast<QCheckBox*>(widget);
+            check->setText(displayText(element.caption()));
+            check->setChecked(element.value() != 0);
+            break;
+        }
+        case Kind::Button:
+            static_cast<QAbstractButton*>(widget)->setText(displayText(element.caption()));
+            break;
+        case Kind::ComboBox:
+            drawItems(static_cast<QComboBox*>(widget), element, binding.itemsGeneration);
+            break;
+        case Kind::List:
+            drawItems(static_cast<QListWidget*>(widget), element, binding.itemsGeneration);
+            break;
+        case Kind::LineEdit: {
+            auto* edit = static_cast<QLineEdit*>(widget);
+            const QString caption = displayText(element.caption());
+            if (edit->text() != caption)
+                edit->setText(caption);
+            break;
+        }
+        case Kind::SpinBox:
+            static_cast<QSpinBox*>(widget)->setValue(element.value());
+            break;
+        case Kind::GroupBox:
+            static_cast<QGroupBox*>(widget)->setTitle(displayText(element.caption()));
+            break;
+        case Kind::Label: {
+            auto* label = static_cast<QLabel*>(widget);
+            if (label->pixmap().isNull())
+                label->setText(displayText(element.caption()));
+            break;
+        }
+        default:
+            break;
     }
     drawBackground(widget, element.backColour());
 }
 
-void Binder::connectActions(const Element& element) {
-    const Form form = element.form();
-    const QString name = QString::fromStdString(element.name());
-    QObject* target = find(form, name);
-    if (target == nullptr)
-        return;
-    const std::string control = element.name();
+void Binder::connectActions(const Binding& binding) {
+    const Form form = binding.element->form();
+    const std::string control = binding.element->name();
+    QObject* target = binding.target;
     auto run = [this](auto&& action) {
         action();
         flush();
     };
 
-    if (auto* action = qobject_cast<QAction*>(target)) {
-        connect(action, &QAction::triggered, this,
-                [=, this] { run([&] { monitor_.click(form, control); }); });
-    } else if (auto* widget = qobject_cast<QWidget*>(target); widget && widget->isWindow()) {
-        widget->installEventFilter(this);
-    } else if (auto* tabs = qobject_cast<QTabWidget*>(target)) {
-        connect(tabs, &QTabWidget::currentChanged, this, [=, this](int index) {
-            run([&] { monitor_.select(form, control, index); });
-            // A page the core refused shows the tab the core keeps.
-            const QSignalBlocker blocker(tabs);
-            tabs->setCurrentIndex(monitor_.ui()(form, control).listIndex());
-        });
-    } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
-        connect(check, &QCheckBox::clicked, this,
-                [=, this](bool on) { run([&] { monitor_.setValue(form, control, on ? 1 : 0); }); });
-    } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
-        connect(button, &QAbstractButton::clicked, this,
-                [=, this] { run([&] { monitor_.click(form, control); }); });
-    } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
-        connect(combo, &QComboBox::activated, this,
-                [=, this](int index) { run([&] { monitor_.select(form, control, index); }); });
-        if (combo->isEditable()) {
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+    switch (binding.kind) {
+        case Kind::Action:
+            connect(static_cast<QAction*>(target), &QAction::triggered, this,
+                    [=, this] { run([&] { monitor_.click(form, control); }); });
+            break;
+        case Kind::Window:
+            target->installEventFilter(this);
+            break;
+        case Kind::Tabs: {
+            auto* tabs = static_cast<QTabWidget*>(target);
+            connect(tabs, &QTabWidget::currentChanged, this, [=, this](int index) {
+                run([&] { monitor_.select(form, control, index); });
+                // A page the core refused shows the tab the core keeps.
+                const QSignalBlocker blocker(tabs);
+                tabs->setCurrentIndex(monitor_.ui()(form, control).listIndex());
+            });
+            break;
+        }
+        case Kind::CheckBox:
+            connect(static_cast<QCheckBox*>(target), &QCheckBox::clicked, this, [=, this](bool on) {
+                run([&] { monitor_.setValue(form, control, on ? 1 : 0); });
+            });
+            break;
+        case Kind::Button:
+            connect(static_cast<QAbstractButton*>(target), &QAbstractButton::clicked, this,
+                    [=, this] { run([&] { monitor_.click(form, control); }); });
+            break;
+        case Kind::ComboBox: {
+            auto* combo = static_cast<QComboBox*>(target);
+            connect(combo, &QComboBox::activated, this,
+                    [=, this](int index) { run([&] { monitor_.select(form, control, index); }); });
+            if (combo->isEditable()) {
+                connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                        [=, this](const QString& text) {
+                            run([&] { monitor_.editText(form, control, modelText(text)); });
+                        });
+            }
+            break;
+        }
+        case Kind::List:
+            connect(static_cast<QListWidget*>(target), &QListWidget::currentRowChanged, this,
+                    [=, this](int row) { run([&] { monitor_.select(form, control, row); }); });
+            break;
+        case Kind::LineEdit:
+            connect(static_cast<QLineEdit*>(target), &QLineEdit::textEdited, this,
                     [=, this](const QString& text) {
                         run([&] { monitor_.editText(form, control, modelText(text)); });
                     });
-        }
-    } else if (auto* list = qobject_cast<QListWidget*>(target)) {
-        connect(list, &QListWidget::currentRowChanged, this,
-                [=, this](int row) { run([&] { monitor_.select(form, control, row); }); });
-    } else if (auto* edit = qobject_cast<QLineEdit*>(target)) {
-        connect(edit, &QLineEdit::textEdited, this, [=, this](const QString& text) {
-            run([&] { monitor_.editText(form, control, modelText(text)); });
-        });
-    } else if (auto* spin = qobject_cast<QSpinBox*>(target)) {
-        connect(spin, &QSpinBox::valueChanged, this,
+            break;
+        case Kind::SpinBox:
+            connect(
+                static_cast<QSpinBox*>(target), &QSpinBox::valueChanged, this,
                 [=, this](int value) { run([&] { monitor_.setValue(form, control, value); }); });
+            break;
+        default:
+            break;
     }
 }
 

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "conductor/monitor.h"
+
+class QTabWidget;
 
 namespace treld {
 
@@ -17,7 +22,8 @@ class Binder : public QObject {
     // element has the element's name as objectName.
     Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows);
 
-    // Draws every element once and connects the operator's actions.
+    // Finds each element's widget once, draws every element and connects
+    // the operator's actions.
     void bindAll();
 
     // Draws what changed since the last call and shows pending messages.
@@ -30,11 +36,45 @@ class Binder : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void draw(const Element& element);
-    void connectActions(const Element& element);
+    // What kind of widget an element has, decided once when it is bound.
+    enum class Kind {
+        Action,
+        Window,
+        TabPage,
+        Tabs,
+        CheckBox,
+        Button,
+        ComboBox,
+        List,
+        LineEdit,
+        SpinBox,
+        GroupBox,
+        Label,
+        Plain,  // visibility, enabling and colour only
+    };
+    struct Binding {
+        const Element* element = nullptr;
+        QPointer<QObject> target;  // null: the window has no such widget
+        Kind kind = Kind::Plain;
+        QTabWidget* tabs = nullptr;  // of a tab page
+        // What the widget last showed, so lists are refilled and windows
+        // raised only when the model asks again.
+        int itemsGeneration = 0;
+        int activations = 0;
+    };
+
+    // Nothing for an object that is neither a widget nor an action.
+    static std::optional<Kind> kindOf(QObject* target);
+    void bind(const Element& element);
+    void draw(Binding& binding);
+    void drawWindow(QWidget* window, Binding& binding);
+    void drawWidget(QWidget* widget, Binding& binding);
+    void connectActions(const Binding& binding);
+    void showMessages();
 
     Monitor& monitor_;
     std::array<QWidget*, kFormCount> windows_;
+    std::vector<Binding> bindings_;  // by Element::index()
 };
 
 // 8-bit model text to what a widget shows (control characters left out) and back.
