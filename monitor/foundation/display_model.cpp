@@ -80,6 +80,7 @@ Element& DisplayModel::declare(Form form, std::string name, const Design& design
     if (!inserted)
         throw std::logic_error("display element declared twice: " + name);
     Element& element = it->second;
+    byName_[static_cast<int>(form)].emplace(it->first, &element);
     element.model_ = this;
     element.form_ = form;
     element.index_ = elementCount_++;
@@ -92,11 +93,11 @@ Element& DisplayModel::declare(Form form, std::string name, const Design& design
 }
 
 Element& DisplayModel::operator()(Form form, std::string_view name) {
-    auto& elements = forms_[static_cast<int>(form)];
+    const auto& elements = byName_[static_cast<int>(form)];
     auto it = elements.find(name);
     if (it == elements.end())
         throw std::out_of_range("no display element " + std::string(name));
-    return it->second;
+    return *it->second;
 }
 
 const Element& DisplayModel::operator()(Form form, std::string_view name) const {
@@ -104,8 +105,7 @@ const Element& DisplayModel::operator()(Form form, std::string_view name) const 
 }
 
 bool DisplayModel::has(Form form, std::string_view name) const {
-    const auto& elements = forms_[static_cast<int>(form)];
-    return elements.find(name) != elements.end();
+    return byName_[static_cast<int>(form)].contains(name);
 }
 
 std::vector<Element*> DisplayModel::takeChanges() {

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace treld {
@@ -123,6 +124,9 @@ class DisplayModel {
   private:
     friend class Element;
     std::map<std::string, Element, std::less<>> forms_[kFormCount];
+    // The same elements hashed by name: the poll cycle looks up several on
+    // every exchange, and a tree walk compares a string at every level.
+    std::unordered_map<std::string_view, Element*> byName_[kFormCount];
     std::size_t elementCount_ = 0;
     std::vector<Element*> changes_;
     std::vector<MessageBoxRequest> messages_;
