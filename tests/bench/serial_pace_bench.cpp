@@ -1,11 +1,11 @@
 // Prints how fast the real treld polls a device that answers at once, beside
 // the floor program doing the same exchanges with nothing else, and what one
-// exchange costs each of them in CPU time.
+// exchange costs each of them.
 // Usage: serial_pace_bench [seconds]
-#include <unistd.h>
-
+//        serial_pace_bench --callgrind [exchanges]   (instructions, needs valgrind)
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -16,8 +16,61 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Start-up (windows, fonts, the first cycle) is left out of the CPU figures.
+// Start-up (windows, fonts, the first cycle) is left out of every figure.
 constexpr auto kWarmUp = 2s;
+constexpr int kWarmUpExchanges = 100;
+
+// What is measured: a built program and its arguments.
+struct Subject {
+    const char* name;
+    std::filesystem::path built;
+    std::vector<std::string> arguments;
+};
+
+const std::vector<Subject>& subjects() {
+    static const std::vector<Subject> kSubjects = {
+        {"treld", builtProgramDir() / "treld", {}},
+        {"bare Qt floor", BARE_FLOOR_PROGRAM, {}},
+        // The floor in the monitor's rhythm: one tick evaluates, one sends.
+        {"floor, 2 ticks", BARE_FLOOR_PROGRAM, {"2"}},
+    };
+    return kSubjects;
+}
+
+// A program in a fresh directory on a pseudo-terminal, run directly or
+// under `wrapper`, with the device answering each command at once.
+class Run {
+  public:
+    Run(const Subject& subject, std::vector<std::string> wrapper) {
+        dir_.installFrom(subject.built);
+        dir_.write("sts.cfg", "COMPORT:1\r\nTIMEOUT:1000\r\n");
+        std::vector<std::string> arguments = std::move(wrapper);
+        arguments.push_back((dir_.path() / subject.built.filename()).string());
+        arguments.insert(arguments.end(), subject.arguments.begin(), subject.arguments.end());
+        const std::string program = arguments.front();
+        arguments.erase(arguments.begin());
+        process_ = std::make_unique<Process>(
+            program, arguments,
+            std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
+                                               {"TRELD_COM1", line_.monitorEnd()}});
+    }
+
+    // Answers the next command; nothing when none came (the program is gone).
+    std::optional<DeviceLine::Command> exchange() {
+        auto command = line_.nextCommand(kNoCommandFor);
+        if (command)
+            line_.send(healthyDeviceReply(command->text));
+        return command;
+    }
+
+    Process& process() { return *process_; }
+
+  private:
+    static constexpr std::chrono::seconds kNoCommandFor{30};  // slow under valgrind
+    ProgramDir dir_;
+    DeviceLine line_;
+    std::unique_ptr<Process> process_;
+};
 
 struct Figures {
     int exchanges = 0;
@@ -39,14 +92,8 @@ double cpuSecondsOf(pid_t pid) {
     return runNs / 1e9;
 }
 
-Figures measure(const std::filesystem::path& built, int seconds) {
-    ProgramDir dir;
-    dir.installFrom(built);
-    const std::string program = built.filename();
-    dir.write("sts.cfg", "COMPORT:1\r\nTIMEOUT:1000\r\n");
-    DeviceLine line;
-    Process process(dir.path() / program, {},
-                    {{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line.monitorEnd()}});
+Figures measure(const Subject& subject, int seconds) {
+    Run run(subject, {});
     std::vector<double> gaps;
     Figures figures;
     const Clock::time_point measureFrom = Clock::now() + kWarmUp;
@@ -55,27 +102,24 @@ Figures measure(const std::filesystem::path& built, int seconds) {
     Clock::time_point started{};
     double cpuAtStart = 0;
     while (Clock::now() < end) {
-        const auto command = line.nextCommand(2s);
+        const auto command = run.exchange();
         if (!command)
-            break;
+            return {};
         const bool measuring = started != Clock::time_point{};
         if (!measuring && command->at >= measureFrom) {
             started = command->at;
-            cpuAtStart = cpuSecondsOf(process.pid());
+            cpuAtStart = cpuSecondsOf(run.process().pid());
         }
         if (measuring) {
             gaps.push_back(
                 std::chrono::duration<double, std::milli>(command->at - answeredAt).count());
             ++figures.exchanges;
         }
-        line.send(healthyDeviceReply(command->text));
         answeredAt = Clock::now();
     }
-    if (started == Clock::time_point{})
-        return figures;
     figures.seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    figures.cpuSeconds = cpuSecondsOf(process.pid()) - cpuAtStart;
-    figures.peakKiB = process.peakResidentKiB();
+    figures.cpuSeconds = cpuSecondsOf(run.process().pid()) - cpuAtStart;
+    figures.peakKiB = run.process().peakResidentKiB();
     std::sort(gaps.begin(), gaps.end());
     if (!gaps.empty()) {
         figures.medianGapMs = gaps[gaps.size() / 2];
@@ -91,22 +135,83 @@ void print(const char* name, const Figures& f) {
                 f.p99GapMs, cpuShare, f.cpuPerExchangeUs(), f.peakKiB / 1024.0);
 }
 
+bool callgrindControl(const std::string& options, pid_t pid) {
+    const std::string command =
+        "callgrind_control " + options + " " + std::to_string(pid) + " >/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+// Instructions the program runs per exchange: instrumentation is switched on
+// after the warm-up exchanges and the counts dumped after `exchanges` more.
+double instructionsPerExchange(const Subject& subject, int exchanges) {
+    const ProgramDir out;
+    const std::filesystem::path counts = out.path() / "callgrind.out";
+    Run run(subject, {"/usr/bin/valgrind", "--tool=callgrind", "--instr-atstart=no",
+                      "--callgrind-out-file=" + counts.string()});
+    for (int i = 0; i < kWarmUpExchanges; ++i) {
+        if (!run.exchange())
+            return 0;
+    }
+    if (!callgrindControl("--instr=on", run.process().pid()))
+        return 0;
+    for (int i = 0; i < exchanges; ++i) {
+        if (!run.exchange())
+            return 0;
+    }
+    if (!callgrindControl("--dump", run.process().pid()))
+        return 0;
+    std::ifstream in(counts.string() + ".1");  // the first dump
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.starts_with("totals:"))
+            return std::stod(line.substr(7)) / exchanges;
+    }
+    return 0;
+}
+
+// The first subject against each of the others.
+void printRatios(const std::vector<double>& perExchange, const char* what) {
+    for (std::size_t i = 1; i < perExchange.size(); ++i) {
+        if (perExchange[i] > 0) {
+            std::printf("%s, treld / %s: %.2fx\n", what, subjects()[i].name,
+                        perExchange[0] / perExchange[i]);
+        }
+    }
+}
+
+int countInstructions(int exchanges) {
+    std::printf("Instructions per exchange under callgrind, %d exchanges after %d\n", exchanges,
+                kWarmUpExchanges);
+    std::vector<double> perExchange;
+    for (const Subject& subject : subjects()) {
+        perExchange.push_back(instructionsPerExchange(subject, exchanges));
+        if (perExchange.back() <= 0) {
+            std::printf("no counts for %s: is valgrind installed?\n", subject.name);
+            return 1;
+        }
+        std::printf("%-14s %10.0f\n", subject.name, perExchange.back());
+    }
+    printRatios(perExchange, "Instructions per exchange");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "--callgrind")
+        return countInstructions(argc > 2 ? std::atoi(argv[2]) : 500);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
     std::printf(
         "%d s each after %lld s of warm-up, device answering at once on a pseudo-terminal\n",
         seconds, static_cast<long long>(kWarmUp.count()));
     std::printf("%-14s %8s %10s %8s %8s %12s %9s\n", "program", "exch/s", "median ms", "p99 ms",
                 "CPU", "CPU us/exch", "peak MiB");
-    const Figures monitor = measure(builtProgramDir() / "treld", seconds);
-    print("treld", monitor);
-    const Figures floor = measure(BARE_FLOOR_PROGRAM, seconds);
-    print("bare Qt floor", floor);
-    if (floor.cpuPerExchangeUs() > 0) {
-        std::printf("CPU per exchange, treld / floor: %.2fx\n",
-                    monitor.cpuPerExchangeUs() / floor.cpuPerExchangeUs());
+    std::vector<double> perExchange;
+    for (const Subject& subject : subjects()) {
+        const Figures figures = measure(subject, seconds);
+        print(subject.name, figures);
+        perExchange.push_back(figures.cpuPerExchangeUs());
     }
+    printRatios(perExchange, "CPU per exchange");
     return 0;
 }
