@@ -72,6 +72,7 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     declareRecordsElements(core_.ui);
     declareStationListElements(core_.ui);
     declareDemoSetElements(core_.ui);
+    declareTrendsElements(core_.ui);
 }
 
 void Monitor::start() {
@@ -93,12 +94,14 @@ void Monitor::start() {
     WritePcLog(c);
     STSLIST(c);
     startRelayServer(c);
+    startTrends(c, trends_);
 }
 
 void Monitor::onTimer(TimerId timer) {
     switch (timer) {
         case TimerId::Timer1:
             Timer1_Timer(core_);
+            takeReadings(core_, trends_);
             break;
         case TimerId::Timer2:
             Timer2_Timer(core_);
@@ -111,6 +114,9 @@ void Monitor::onTimer(TimerId timer) {
             break;
         case TimerId::RelayTimer:
             RelayTimer_Timer(core_);
+            break;
+        case TimerId::TrendTimer:
+            trendTick(core_, trends_);
             break;
     }
 }
@@ -179,6 +185,8 @@ void Monitor::dispatch(OperatorEvent event) {
     if (onDeviceEvent(core_, event))
         return;
     if (onRecordsEvent(core_, event))
+        return;
+    if (onTrendsEvent(core_, trends_, event))
         return;
     // A secondary window without its own closing rule just hides.
     if (event.kind == OperatorEvent::Kind::Close)

@@ -9,6 +9,7 @@
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
+#include "foundation/panel_readings.h"
 #include "foundation/platform.h"
 #include "foundation/program_state.h"
 #include "foundation/records_state.h"
@@ -30,6 +31,7 @@ struct Core {
     ProgramState s;
     StationConfig config;
     DecodedStatus status;
+    PanelReadings readings;
     OptionsState options;
     LoginState login;
     LogDownload log;

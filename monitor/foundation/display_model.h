@@ -10,8 +10,9 @@
 
 namespace treld {
 
-enum class Form { Form1, Form2, Form3, Form4, Form5 };
-inline constexpr int kFormCount = 5;
+// Form6 is the Trends window.
+enum class Form { Form1, Form2, Form3, Form4, Form5, Form6 };
+inline constexpr int kFormCount = 6;
 
 // Colours in blue-green-red order (0x00BBGGRR).
 inline constexpr std::uint32_t kButtonFace = 0x8000000F;    // the system's button face

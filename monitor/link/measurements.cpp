@@ -14,19 +14,20 @@ struct Field {
     std::string_view unit;
 };
 
-constexpr std::array<Field, 8> kSourceFields = {{
+// In reply order, which is the order of PanelReading::numbers.
+constexpr std::array<Field, kReadingFields> kSourceFields = {{
     {"Label8", 2, 3, ""},
     {"Label10", 6, 3, ""},
     {"Label12", 10, 3, ""},
-    {"Label26", 26, 4, ""},
     {"Label14", 14, 3, ""},
     {"Label16", 18, 3, ""},
     {"Label1", 22, 3, ""},
+    {"Label26", 26, 4, ""},
     {"Label4", 31, 4, ""},
 }};
 
 // The first six are the load and current fields that a time-out blanks.
-constexpr std::array<Field, 8> kOutputFields = {{
+constexpr std::array<Field, kReadingFields> kOutputFields = {{
     {"Label19", 2, 3, ""},
     {"Label21", 6, 3, ""},
     {"Label23", 10, 3, ""},
@@ -50,20 +51,32 @@ bool passesFormatTest(std::string_view reply, std::size_t lastSpace) {
     return true;
 }
 
-template <std::size_t N>
+// The field as a number when it is all digits; the panel shows any text.
+std::int16_t fieldNumber(std::string_view text) {
+    int number = 0;
+    for (char digit : text) {
+        if (digit < '0' || digit > '9')
+            return kNotANumber;
+        number = number * 10 + (digit - '0');
+    }
+    return static_cast<std::int16_t>(number);
+}
+
 void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
-                 const std::array<Field, N>& fields) {
+                 const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
     c.s.CheckedCommand = command;
     const std::string_view reply = c.s.Reply;
     if (!passesFormatTest(reply, lastSpace)) {
         datahata(c);
         return;
     }
-    for (const Field& field : fields) {
-        std::string text(positions(reply, field.first, field.width));
-        text += field.unit;
-        c.form1(field.label).setCaption(text);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const Field& field = fields[i];
+        const std::string_view text = positions(reply, field.first, field.width);
+        reading.numbers[i] = fieldNumber(text);
+        c.form1(field.label).setCaption(std::string(text) + std::string(field.unit));
     }
+    reading.news = PanelReading::News::Values;
     c.form1("Label40").setCaption("Data OK");
 }
 
@@ -79,10 +92,10 @@ void declareMeasurementElements(DisplayModel& ui) {
 }
 
 void decodeSourcePanel(Core& c) {
-    decodePanel(c, "SRV", 30, kSourceFields);
+    decodePanel(c, "SRV", 30, kSourceFields, c.readings.source);
 }
 void decodeOutputPanel(Core& c) {
-    decodePanel(c, "OPL", 29, kOutputFields);
+    decodePanel(c, "OPL", 29, kOutputFields, c.readings.output);
 }
 
 void showVersion(Core& c) {
@@ -100,11 +113,15 @@ void showStsDate(Core& c) {
 void blankSourcePanel(Core& c) {
     for (const Field& field : kSourceFields)
         c.form1(field.label).setCaption("");
+    c.readings.source.news = PanelReading::News::TimedOut;
 }
 
+// Temperature and SYNC angle keep their last texts on the panel; the trend
+// history marks the whole reply as lost.
 void blankOutputPanel(Core& c) {
     for (std::size_t i = 0; i < 6; ++i)
         c.form1(kOutputFields[i].label).setCaption("");
+    c.readings.output.news = PanelReading::News::TimedOut;
 }
 
 }  // namespace treld
