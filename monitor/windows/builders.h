@@ -6,6 +6,8 @@
 
 namespace treld {
 
+struct Trends;
+
 // Tab pages of SSTab1 in the main window.
 void buildMeasuresTab(QWidget* page);
 void buildOptionsTab(QWidget* page);
@@ -21,6 +23,8 @@ QWidget* buildSettingsDialog(QWidget* mainWindow);
 QWidget* buildLoginDialog(QWidget* mainWindow);
 QWidget* buildAlarmsWindow();
 QWidget* buildAboutWindow(QWidget* mainWindow);
+// Form6, the charts of `trends`; a window of its own that goes with the main window.
+QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends);
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
 constexpr int px(int twips) {

@@ -35,6 +35,7 @@ QMainWindow* buildMainWindow() {
     window->setObjectName("Form1");
     addMenu(window, "File",
             {{"mnalarm", "Alarms"},
+             {"mntrends", "Trends"},
              {"mnset", "Settings"},
              {"mncal", "Event calender"},
              {"mnabo", "About program"},
