@@ -40,7 +40,7 @@ constexpr std::array<QRgb, 14> kColours = {0x1f4e9c, 0x3a78d8, 0x86aef0, 0xb03a1
 
 // Fixed margins keep the three plot areas, and so their time axes, aligned.
 constexpr qreal kLeftMargin = 56;
-constexpr qreal kRightMargin = 14;
+constexpr qreal kRightMargin = 24;
 constexpr qreal kTopMargin = 34;
 constexpr qreal kBottomMargin = 26;
 
@@ -49,6 +49,27 @@ QDateTimeAxis* timeAxis(QChart* chart) {
 }
 QValueAxis* valueAxis(QChart* chart) {
     return static_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+}
+
+// Ticks on round steps (1, 2, 2.5 or 5 times a power of ten) with a little
+// room around the lines, but no negative volts or hertz.
+void setNiceRange(QValueAxis* axis, double low, double high) {
+    const double pad = std::max(1.0, (high - low) * 0.04);
+    low = low >= 0 ? std::max(0.0, low - pad) : low - pad;
+    high += pad;
+    const double raw = (high - low) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (double factor : {1.0, 2.0, 2.5, 5.0}) {
+        if (factor * power >= raw) {
+            step = factor * power;
+            break;
+        }
+    }
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    axis->setRange(low, high);
+    axis->setTickCount(static_cast<int>(std::lround((high - low) / step)) + 1);
 }
 
 QString quantityLabel(const TrendQuantity& quantity) {
@@ -68,7 +89,6 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
     for (int p = 0; p < kPanels; ++p) {
         Panel& panel = panels_[p];
         panel.chart = new QChart;
-        panel.chart->legend()->setAlignment(Qt::AlignTop);
         panel.chart->setMargins(QMargins(0, 0, 0, 0));
         panel.chart->setBackgroundRoundness(0);
         auto* time = new QDateTimeAxis;
@@ -94,12 +114,17 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         panel.gapBands->setZValue(4.5);
         panel.gapBands->setPen(Qt::NoPen);
         panel.gapBands->setBrush(QColor(0xe4, 0xe4, 0xe4));
+        // The legend sits in the top margin; the chart's own layout would
+        // squeeze it once the plot area is fixed.
+        panel.chart->legend()->detachFromChart();
         connect(panel.chart, &QChart::geometryChanged, this, [this, p] {
             QChart* chart = panels_[p].chart;
             const QSizeF size = chart->size();
+            const qreal width = size.width() - kLeftMargin - kRightMargin;
             chart->setPlotArea(
-                QRectF(kLeftMargin, kTopMargin, size.width() - kLeftMargin - kRightMargin,
+                QRectF(kLeftMargin, kTopMargin, width,
                        size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8)));
+            chart->legend()->setGeometry(QRectF(kLeftMargin, 2, width, kTopMargin - 4));
         });
         connect(panel.chart, &QChart::plotAreaChanged, this,
                 [this, p] { placeGapBands(panels_[p]); });
@@ -148,10 +173,7 @@ void TrendCharts::redraw() {
             low = spec.emptyLow;
             high = spec.emptyHigh;
         }
-        const double pad = std::max(1.0, (high - low) * 0.08);
-        QValueAxis* values = valueAxis(panel.chart);
-        values->setRange(low - pad, high + pad);
-        values->applyNiceNumbers();
+        setNiceRange(valueAxis(panel.chart), low, high);
         QDateTimeAxis* time = timeAxis(panel.chart);
         time->setFormat(kTrendRanges[rangeIndex_].seconds <= 600 ? "hh:mm:ss" : "hh:mm");
         time->setRange(QDateTime::fromSecsSinceEpoch(from), QDateTime::fromSecsSinceEpoch(to));

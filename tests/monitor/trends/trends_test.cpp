@@ -5,6 +5,7 @@
 #include "support/virtual_rig.h"
 #include "trends/decimation.h"
 #include "trends/trend_csv.h"
+#include "trends/trends.h"
 
 namespace treld::testing {
 namespace {
@@ -21,14 +22,14 @@ TEST(TrendHistory, KeepsOneSamplePerSecondForADayAndOneGapPerLoss) {
         history.add(ReplyGroup::Source, at, kFlat);
     const auto& samples = history.samples(ReplyGroup::Source);
     EXPECT_EQ(samples.size(), 86400u);
-    EXPECT_EQ(samples.front().at, 3600 + 1);
+    EXPECT_EQ(samples.front().at, 3600);
 
     auto spike = kFlat;
     spike[0] = 300;
     history.add(ReplyGroup::Source, 25 * 3600 - 1, spike);  // the same second again
     history.addLinkLost(ReplyGroup::Source, 25 * 3600 + 5);
     history.addLinkLost(ReplyGroup::Source, 25 * 3600 + 9);
-    EXPECT_EQ(samples.size(), 86401u);
+    EXPECT_TRUE(samples.back().linkLost);
     EXPECT_EQ(samples[samples.size() - 2].numbers[0], 300);
     EXPECT_EQ(history.valuesAt(ReplyGroup::Source, 25 * 3600 + 4)->numbers[0], 300);
     EXPECT_EQ(history.valuesAt(ReplyGroup::Source, 25 * 3600 + 6), nullptr) << "link lost";
@@ -84,13 +85,36 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
     rig.device = nullptr;
     rig.advance(16'000);
 
+    const std::string kRow = "230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n";
     EXPECT_EQ(fileText(rig.programDir.path() / "TRENDS" / "2026-12-05.csv"),
               "Time,S1 L1 (V),S1 L2 (V),S1 L3 (V),S2 L1 (V),S2 L2 (V),S2 L3 (V),"
               "S1 frequency (Hz),S2 frequency (Hz),Load L1 (%),Load L2 (%),Load L3 (%),"
               "Current L1 (A),Current L2 (A),Current L3 (A),Temperature (C),SYNC angle (deg)\r\n"
-              "EXPECTED\r\n");
+              "2026-12-05T14:05:01+01:00," +
+                  kRow + "2026-12-05T14:05:10+01:00," + kRow + "2026-12-05T14:05:20+01:00," + kRow +
+                  "2026-12-05T14:05:30+01:00,,,,,,,,,,,,,,,,\r\n");
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Source).back().linkLost);
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Output).back().linkLost);
+
+    // "Save CSV...": a row for every second with a sample, from the first.
+    const auto shown = rig.programDir.path() / "shown.csv";
+    ASSERT_TRUE(saveShownRange(rig.monitor.trends(), 0, shown));
+    EXPECT_TRUE(fileText(shown).starts_with(trendCsvHeader() + "2026-12-05T14:05:00+01:00," + kRow +
+                                            "2026-12-05T14:05:01+01:00," + kRow));
+}
+
+TEST(TrendFiles, AnUnwritableFolderIsSaidOnceAndPollingGoesOn) {
+    VirtualRig rig;
+    rig.writeProgramFile("TRENDS", "a file where the folder belongs");
+    rig.device = answeringDevice;
+    rig.start();
+    rig.advance(1'000);
+    EXPECT_EQ(
+        rig.caption("Label40"),
+        "Trends not written: " + (rig.programDir.path() / "TRENDS" / "2026-12-05.csv").string());
+    rig.advance(20'000);
+    EXPECT_EQ(rig.caption("Label40"), "Data OK");
+    EXPECT_EQ(fileText(rig.programDir.path() / "TRENDS"), "a file where the folder belongs");
 }
 
 TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
@@ -100,6 +124,7 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
         trendCsvHeader() + "2026-12-05T14:04:50+00:00,,,,,,,,,45,50,55,10,11,12,35,2\r\n" +
         "2026-12-05T14:04:55+00:00,230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n" +
         "2026-12-05T14:04:58+00:00,230,23";
+    std::filesystem::create_directory(rig.programDir.path() / "TRENDS");
     rig.writeProgramFile("TRENDS/2026-12-04.csv", trendCsvHeader() + yesterday);
     rig.writeProgramFile("TRENDS/2026-12-05.csv", today);
     rig.start();
@@ -109,10 +134,10 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
                   (rig.programDir.path() / "TRENDS" / "2026-12-05.csv").string() + ": 1");
     const TrendHistory& history = historyOf(rig);
     const std::int64_t now = rig.platform.now().epochSeconds;
-    EXPECT_EQ(trendCsvRow(history, now - 308, 0),
+    EXPECT_EQ(trendCsvRow(history, now - 8, 0),
               "2026-12-05T14:04:52+00:00,,,,,,,,,45,50,55,10,11,12,35,2\r\n");
     EXPECT_EQ(
-        trendCsvRow(history, now - 305, 0),
+        trendCsvRow(history, now - 5, 0),
         "2026-12-05T14:04:55+00:00,230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n");
     EXPECT_EQ(history.samples(ReplyGroup::Source).front().numbers[6], 499) << "yesterday";
     rig.advance(1'000);
