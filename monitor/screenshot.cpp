@@ -19,6 +19,7 @@
 #include "windows/binder.h"
 #include "windows/builders.h"
 #include "windows/main_window.h"
+#include "windows/trends_window.h"
 
 namespace {
 
@@ -169,8 +170,7 @@ int main(int argc, char** argv) {
             monitor.select(treld::Form::Form6, "TrendRange", 2);  // 6 h
             binder.flush();
             QApplication::processEvents();  // lays the charts out at their size
-            monitor.onTimer(treld::TimerId::TrendTimer);
-            binder.flush();
+            trends->findChild<treld::TrendCharts*>()->redraw();
             QApplication::processEvents();
             saved = trends->grab().save(argv[3]);
         }

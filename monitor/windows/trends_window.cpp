@@ -101,7 +101,7 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         for (int quantity : kPanelSpecs[p].quantities) {
             auto* line = new QLineSeries;
             line->setName(quantityLabel(kTrendQuantities[quantity]));
-            line->setPen(QPen(QColor(kColours[quantity]), 1.5));
+            line->setPen(QPen(QColor(kColours[quantity]), 1));
             panel.chart->addSeries(line);
             line->attachAxis(time);
             line->attachAxis(values);
@@ -131,7 +131,6 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
 
         auto* view = new QChartView(panel.chart, this);
         view->setObjectName(QStringLiteral("TrendChart%1").arg(p));
-        view->setRenderHint(QPainter::Antialiasing);
         view->setMouseTracking(true);
         view->viewport()->installEventFilter(this);
         layout->addWidget(view, 1);
@@ -139,12 +138,21 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
 }
 
 void TrendCharts::drawElement(const Element& element) {
-    rangeIndex_ = std::clamp(element.listIndex(), 0, static_cast<int>(kTrendRanges.size()) - 1);
+    const int range = std::clamp(element.listIndex(), 0, static_cast<int>(kTrendRanges.size()) - 1);
+    // A pixel spans 1 s at 10 min but 96 s at 24 h: the picture moves on
+    // once the time has moved by a pixel.
+    const std::int64_t pixelSeconds = std::max<std::int64_t>(
+        1, kTrendRanges[range].seconds / std::max(1, int(panels_[0].chart->plotArea().width())));
+    const std::int64_t moved = trends_.shownUntil - drawnUntil_;
+    if (range == rangeIndex_ && moved >= 0 && moved < pixelSeconds)
+        return;
+    rangeIndex_ = range;
     redraw();
 }
 
 void TrendCharts::redraw() {
     const std::int64_t to = trends_.shownUntil;
+    drawnUntil_ = to;
     const std::int64_t from = to - kTrendRanges[rangeIndex_].seconds + 1;
     const int buckets = std::max(16, static_cast<int>(panels_[0].chart->plotArea().width()));
     const std::array<ReplyPlot, kReplyGroups> plots = {
@@ -156,18 +164,19 @@ void TrendCharts::redraw() {
         double low = INFINITY;
         double high = -INFINITY;
         const PanelSpec& spec = kPanelSpecs[p];
-        for (std::size_t i = 0; i < panel.lines.size(); ++i) {
+        std::vector<QList<QPointF>> lines(panel.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             const TrendQuantity& quantity = kTrendQuantities[spec.quantities[i]];
-            const ReplyPlot& plot = plots[static_cast<int>(quantity.group)];
-            QList<QPointF> points;
-            points.reserve(static_cast<qsizetype>(plot.fields[quantity.field].size()));
-            for (const PlotPoint& point : plot.fields[quantity.field]) {
+            const auto& points = plots[static_cast<int>(quantity.group)].fields[quantity.field];
+            lines[i].reserve(static_cast<qsizetype>(points.size()));
+            for (const PlotPoint& point : points) {
                 const double value = double(point.number) / quantity.divisor;
                 low = std::min(low, value);
                 high = std::max(high, value);
-                points.append(QPointF(double(point.at) * 1000.0, value));
+                lines[i].append(QPointF(double(point.at) * 1000.0, value));
             }
-            panel.lines[i]->replace(points);
+            // Each axis change recomputes every line; empty ones cost nothing.
+            panel.lines[i]->clear();
         }
         if (low > high) {
             low = spec.emptyLow;
@@ -177,6 +186,8 @@ void TrendCharts::redraw() {
         QDateTimeAxis* time = timeAxis(panel.chart);
         time->setFormat(kTrendRanges[rangeIndex_].seconds <= 600 ? "hh:mm:ss" : "hh:mm");
         time->setRange(QDateTime::fromSecsSinceEpoch(from), QDateTime::fromSecsSinceEpoch(to));
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            panel.lines[i]->replace(lines[i]);
         panel.gaps = plots[p == kPanels - 1 ? 1 : 0].gaps;
         placeGapBands(panel);
     }

@@ -26,6 +26,7 @@ class TrendCharts : public QWidget, public ElementView {
 
     // The element's list index is the range to show.
     void drawElement(const Element& element) override;
+    // Everything again, whether or not a pixel's time has passed.
     void redraw();
     int rangeIndex() const { return rangeIndex_; }
 
@@ -50,6 +51,7 @@ class TrendCharts : public QWidget, public ElementView {
     const Trends& trends_;
     QLabel* readout_;
     int rangeIndex_ = 0;
+    std::int64_t drawnUntil_ = -1;
     std::array<Panel, kPanels> panels_;
 };
 

@@ -1,18 +1,17 @@
-// Prints what the trends cost: adding samples and CSV rows, the memory of a
-// day of history, a redraw of 24 h beside 10 min, and the CPU of the poll
-// cycle per exchange with the Trends window open at 24 h beside closed, in
-// the same run.
-// Usage: trends_bench [seconds per pace run]
+// Prints what the trends cost, in CPU time of the thread that does it: adding samples and CSV rows,
+// the memory of a day of history, a redraw of 24 h beside 10 min, and the CPU of the poll cycle per
+// exchange with the Trends window open at 24 h beside closed, in the same run. Usage: trends_bench
+// [seconds per pace run]
+#include <malloc.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMainWindow>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
 
 #include "conductor/monitor.h"
@@ -25,7 +24,6 @@
 #include "windows/trends_window.h"
 
 using namespace treld;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -35,14 +33,13 @@ double threadCpuMs() {
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-double residentMiB() {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages >> pages;
-    return double(pages) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+double heapMiB() {
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
 }
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+// CPU time of this thread: the machine's other load does not count.
+double msSince(double startCpuMs) {
+    return threadCpuMs() - startCpuMs;
 }
 
 // A day of 1 Hz samples up to `end`, drifting like a healthy device.
@@ -59,14 +56,14 @@ void costOfSamplesAndRows() {
     TrendHistory history;
     fillDay(history, 86400);  // full: every further add also drops the oldest
     const int adds = 500'000;
-    const auto start = Clock::now();
+    const auto start = threadCpuMs();
     for (int i = 1; i <= adds; ++i)
         history.add(ReplyGroup::Source, 86400 + i, {230, 230, 230, 230, 230, 230, 500, 500});
     const double addUs = msSince(start) * 1000 / adds;
 
     e2e::ProgramDir dir;
     const int rows = 2000;
-    const auto written = Clock::now();
+    const auto written = threadCpuMs();
     for (int i = 0; i < rows; ++i)
         appendToFile(dir.path() / "TRENDS" / "day.csv", trendCsvRow(history, 86400 + adds, 3600));
     const double rowUs = msSince(written) * 1000 / rows;
@@ -80,26 +77,36 @@ void costOfSamplesAndRows() {
 }
 
 void memoryOfADay() {
-    const double before = residentMiB();
+    const double before = heapMiB();
     auto* history = new TrendHistory;
     fillDay(*history, 86400);
-    std::printf("24 h of history         %8.1f MiB resident (%zu samples of %zu bytes)\n",
-                residentMiB() - before, 2 * history->samples(ReplyGroup::Source).size(),
+    std::printf("24 h of history         %8.1f MiB of heap (%zu samples of %zu bytes)\n",
+                heapMiB() - before, 2 * history->samples(ReplyGroup::Source).size(),
                 sizeof(TrendSample));
     delete history;
 }
 
-double redrawMs(TrendCharts& charts, Element& element, int range) {
+struct Redraw {
+    double dataMs;   // decimation and the series
+    double paintMs;  // the three charts painted, as the screen would
+};
+
+Redraw redrawMs(TrendCharts& charts, Element& element, int range) {
     element.setListIndex(range);
-    std::vector<double> times;
+    std::vector<double> data;
+    std::vector<double> paint;
     for (int i = 0; i < 9; ++i) {
-        const auto start = Clock::now();
-        charts.drawElement(element);
-        charts.grab();  // paint it, as the screen would
-        times.push_back(msSince(start));
+        const auto start = threadCpuMs();
+        charts.drawElement(element);  // chooses the range
+        charts.redraw();
+        data.push_back(msSince(start));
+        const auto painted = threadCpuMs();
+        charts.grab();
+        paint.push_back(msSince(painted));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    std::sort(data.begin(), data.end());
+    std::sort(paint.begin(), paint.end());
+    return {data[data.size() / 2], paint[paint.size() / 2]};
 }
 
 void redrawOfADay() {
@@ -111,13 +118,20 @@ void redrawOfADay() {
     charts.resize(1000, 700);
     charts.show();
     QApplication::processEvents();
+    const auto decimated = threadCpuMs();
+    for (ReplyGroup group : {ReplyGroup::Source, ReplyGroup::Output})
+        plotReply(trends.history.samples(group), trends.shownUntil - 86399, trends.shownUntil, 900);
+    std::printf("decimate 24 h, 16 values %7.1f ms\n", msSince(decimated));
     DisplayModel model;
     Element& element = model.declare(Form::Form6, "TrendCharts");
-    const double day = redrawMs(charts, element, 3);
-    const double tenMinutes = redrawMs(charts, element, 0);
+    const Redraw day = redrawMs(charts, element, 3);
+    const Redraw tenMinutes = redrawMs(charts, element, 0);
+    std::printf("redraw 24 h, 14 series  %8.1f ms = %.1f data + %.1f paint (86,400 samples each)\n",
+                day.dataMs + day.paintMs, day.dataMs, day.paintMs);
     std::printf(
-        "redraw 24 h, 14 series  %8.1f ms (86,400 samples each; 10 min: %.1f ms, ratio %.2f)\n",
-        day, tenMinutes, day / tenMinutes);
+        "redraw 10 min           %8.1f ms = %.1f data + %.1f paint (ratio 24 h / 10 min %.2f)\n",
+        tenMinutes.dataMs + tenMinutes.paintMs, tenMinutes.dataMs, tenMinutes.paintMs,
+        (day.dataMs + day.paintMs) / (tenMinutes.dataMs + tenMinutes.paintMs));
 }
 
 // Today's and yesterday's files with a row every second, as a monitor that
@@ -146,10 +160,9 @@ struct Pace {
 Pace runFor(int seconds, const e2e::DevicePlayer& player) {
     const std::size_t exchanges = player.commands().size();
     const double cpu = threadCpuMs();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < seconds * 1000)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
     const double count = double(player.commands().size() - exchanges);
     return {count / seconds, (threadCpuMs() - cpu) / count};
 }
@@ -201,8 +214,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
-    costOfSamplesAndRows();
     memoryOfADay();
+    costOfSamplesAndRows();
     redrawOfADay();
     paceWithTheWindow(seconds);
     return 0;
