@@ -33,7 +33,9 @@ TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
     scenarioDir.write("night.scn",
                       "4s source1 voltage-bad\n16s source1 blackout\n28s source1 restore\n"
                       "40s silent on\n");
-    StationRig rig({"--scenario", (scenarioDir.path() / "night.scn").string()});
+    // A generous reply time-out: only the silent spell may count as lost.
+    StationRig rig({"--scenario", (scenarioDir.path() / "night.scn").string()},
+                   "COMPORT:1\r\nTIMEOUT:2000\r\n");
     rig.form1->findChild<QAction*>("mntrends")->trigger();
     ASSERT_TRUE(rig.windows[5]->isVisible());
 
@@ -64,7 +66,8 @@ TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
     EXPECT_EQ(rows[0][8], "S2 frequency (Hz)");
 
     auto* charts = rig.windows[5]->findChild<TrendCharts*>("TrendCharts");
-    rig.wait(1100ms);  // the next redraw
+    ASSERT_TRUE(rig.waitFor([&] { return !charts->gapBands(2)->path().isEmpty(); }, 20s))
+        << "the output chart shows the silent spell too";
     const auto points = static_cast<QLineSeries*>(charts->chart(0)->series()[0])->points();
     ASSERT_GT(points.size(), 20);
     auto [low, high] = std::minmax_element(points.begin(), points.end(),
@@ -75,7 +78,6 @@ TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
         return p.y() > 170 && p.y() < 200;
     })) << "the sag";
     EXPECT_FALSE(charts->gapBands(0)->path().isEmpty()) << "the silent device";
-    EXPECT_FALSE(charts->gapBands(2)->path().isEmpty());
     EXPECT_TRUE(charts->valuesAt(std::int64_t(low->x() / 1000)).contains("S1 L1 (V) 0   S1 L2"));
 }
 
