@@ -7,8 +7,10 @@
 #include "device/login.h"
 #include "device/option_editor.h"
 #include "foundation/main_window.h"
+#include "link/command_slot.h"
 #include "link/demo_table.h"
 #include "link/measurements.h"
+#include "link/poll_timer.h"
 #include "link/relay_server.h"
 #include "link/remote_client.h"
 #include "link/serial_link.h"
@@ -83,10 +85,10 @@ void Monitor::start() {
     ReadConfig(c.programDir / "sts.cfg", c.config);
     ekranla(c);
     OpenComPort(c);
-    c.platform.startTimer(TimerId::Timer1, 50);
-    c.s.PollStep = 1;
+    c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
+    c.s.PollStep = kFirstMeasurementStep;
     c.s.Command = "SRV";
-    c.platform.startTimer(TimerId::Timer2, 20000);
+    c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
     c.form1("SSTab1_2").setEnabled(false);
     c.s.PcLogEventCode = 1;
     c.s.PcLogEventText = "Program start";
@@ -110,7 +112,7 @@ void Monitor::onTimer(TimerId timer) {
             LoginTimer_Timer(core_);
             break;
         case TimerId::RelayTimer:
-            RelayTimer_Timer(core_);
+            dropIdleRelayClients(core_);
             break;
     }
 }

@@ -1,13 +1,13 @@
 #include "device/login.h"
 
 #include "foundation/main_window.h"
+#include "link/command_slot.h"
 #include "link/send.h"
 
 namespace treld {
 namespace {
 
 constexpr int kLogonTickMs = 500;
-constexpr int kKeepAliveMs = 20000;
 constexpr int kKeepAliveRetryMs = 5000;
 
 std::string levelLetter(Int16 kind) {
@@ -37,7 +37,7 @@ void onLogonClick(Core& c) {
         c.ui.showMessage(Form::Form3, std::string(kProgramTitle), "Invalid password");
         return;
     }
-    c.s.PollState.clear();
+    clearCommandSlot(c);
     dialog(c, "Label2").setCaption("");
     c.login.LoginPassword = password;
     c.login.LogonTicks = 0;
@@ -46,12 +46,12 @@ void onLogonClick(Core& c) {
 
 void closeLoginDialog(Core& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
-    c.s.PollState.clear();
+    clearCommandSlot(c);
     dialog(c, "Form3").setVisible(false);
 }
 
 void logout(Core& c) {
-    c.s.PollState = "OUT";
+    queueCommand(c, "OUT");
 }
 
 void LoginTimer_Timer(Core& c) {
@@ -59,7 +59,7 @@ void LoginTimer_Timer(Core& c) {
     switch (++c.login.LogonTicks) {
         case 2:
             // No poll exchange may be in progress when the login goes out.
-            s.PollState = kPause;
+            pausePolling(c);
             break;
         case 6:
             s.Command = levelLetter(c.login.LoginKind) + c.login.LoginPassword;
@@ -67,11 +67,11 @@ void LoginTimer_Timer(Core& c) {
             break;
         case 10:
             // Polling resumes from the start, which brings a fresh status.
-            s.PollState.clear();
-            s.PollStep = 1;
+            clearCommandSlot(c);
+            s.PollStep = kFirstMeasurementStep;
             break;
         case 16:
-            s.PollState.clear();
+            clearCommandSlot(c);
             if (c.status.loggedIn()) {
                 closeLoginDialog(c);
             } else {
@@ -88,10 +88,10 @@ void Timer2_Timer(Core& c) {
     if (!c.status.loggedIn())
         return;
     int interval = kKeepAliveMs;
-    if (!c.s.PollState.empty()) {
+    if (!commandSlotFree(c)) {
         interval = kKeepAliveRetryMs;
     } else if (c.login.LoginKind == kServiceLogin || c.login.LoginKind == kUserLogin) {
-        c.s.PollState = levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r";
+        queueCommand(c, levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r");
     }
     c.platform.startTimer(TimerId::Timer2, interval);
 }

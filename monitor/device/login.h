@@ -22,6 +22,8 @@ void logout(Core& c);
 // verdict at 8 s.
 void LoginTimer_Timer(Core& c);
 
+inline constexpr int kKeepAliveMs = 20000;
+
 // Timer2: repeats the login every 20 s while the device reports one, and
 // tries again 5 s later while the command slot is busy.
 void Timer2_Timer(Core& c);

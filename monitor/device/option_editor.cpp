@@ -3,6 +3,7 @@
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_table.h"
+#include "link/command_slot.h"
 
 namespace treld {
 void ekranla(Core& c) {
@@ -47,7 +48,7 @@ void updateSts(Core& c) {
     if (!o.OperatorChoseValue || o.EditedOption < 0 || o.EditedOption >= kOptionCount ||
         !kOptionTable[o.EditedOption].writable)
         return;
-    c.s.PollState = optionWriteCommand(o.EditedOption, o.EditedValue);
+    queueCommand(c, optionWriteCommand(o.EditedOption, o.EditedValue));
 }
 
 }  // namespace treld

@@ -12,6 +12,7 @@
 #include "foundation/platform.h"
 #include "foundation/program_state.h"
 #include "foundation/records_state.h"
+#include "foundation/relay_state.h"
 #include "foundation/station_config.h"
 
 namespace treld {
@@ -28,6 +29,7 @@ struct Core {
     std::filesystem::path programDir;
     DisplayModel ui;
     ProgramState s;
+    RelayState relay;
     StationConfig config;
     DecodedStatus status;
     OptionsState options;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "link/exchange.h"
+#include "link/status_texts.h"
 
 namespace treld {
 namespace {
@@ -64,7 +65,7 @@ void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
         text += field.unit;
         c.form1(field.label).setCaption(text);
     }
-    c.form1("Label40").setCaption("Data OK");
+    c.form1("Label40").setCaption(kDataOk);
 }
 
 }  // namespace
@@ -86,7 +87,7 @@ void decodeOutputPanel(Core& c) {
 }
 
 void showVersion(Core& c) {
-    c.form1("Label40").setCaption("Data OK");
+    c.form1("Label40").setCaption(kDataOk);
     c.form1("Label52").setCaption(c.s.Reply);
 }
 

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "link/poll_timer.h"
+#include "link/status_texts.h"
+
 namespace treld {
 
 void OpenComPort(Core& c) {
@@ -16,8 +19,7 @@ bool writeCommandToSerial(Core& c, std::string_view command) {
         return true;
     }
     c.s.ComReady = 0;
-    c.form1("Label40").setCaption("COM " + std::to_string(c.config.ComPort) +
-                                  " Not opened select another port");
+    c.form1("Label40").setCaption(linkFaultText(c, LinkFault::PortNotOpened));
     return false;
 }
 
@@ -45,9 +47,9 @@ void onSerialReceive(Core& c, std::string_view chunk) {
     Element& indicator = c.form1("Label50");
     indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
     c.s.Reply = buffer;
-    c.platform.startTimer(TimerId::Timer1, 5);
+    c.platform.startTimer(TimerId::Timer1, kSerialReplyMs);
     if (isFixedReply(buffer))
-        showDeviceMessage(c, buffer, 10000);
+        showDeviceMessage(c, buffer, kSerialMessageMs);
 }
 
 void Timer3_Timer(Core& c) {

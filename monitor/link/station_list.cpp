@@ -12,9 +12,9 @@ const std::string& remoteIp(const StationConfig& config, int n) {
 // Connect: the selected entry's station becomes the link of the next send.
 void connectSelectedStation(Core& c) {
     const int index = c.form1("List3").listIndex();
-    if (index < 0 || index >= static_cast<int>(c.s.StationNumbers.size()))
+    if (index < 0 || index >= static_cast<int>(c.s.stationNumbers.size()))
         return;
-    const Int16 n = c.s.StationNumbers[index];
+    const Int16 n = c.s.stationNumbers[index];
     if (n == 0) {
         c.s.RemoteMode = 0;
         return;
@@ -36,9 +36,9 @@ void declareStationListElements(DisplayModel& ui) {
 void STSLIST(Core& c) {
     Element& list = c.form1("List3");
     list.clearItems();
-    c.s.StationNumbers.clear();
+    c.s.stationNumbers.clear();
     list.addItem("Connect to Local STS on RS232");
-    c.s.StationNumbers.push_back(0);
+    c.s.stationNumbers.push_back(0);
     list.setListIndex(0);
     // An entry keeps its address's number even when an earlier address is empty.
     for (Int16 n = 1; n <= 3; ++n) {
@@ -46,7 +46,7 @@ void STSLIST(Core& c) {
         if (address.empty())
             continue;
         list.addItem("Connect to Remote STS on " + address);
-        c.s.StationNumbers.push_back(n);
+        c.s.stationNumbers.push_back(n);
     }
 }
 

@@ -3,7 +3,8 @@
 #include <charconv>
 
 #include "foundation/main_window.h"
-#include "link/exchange.h"
+#include "link/command_slot.h"
+#include "link/poll_timer.h"
 #include "link/station_list.h"
 
 namespace treld {
@@ -150,14 +151,14 @@ void Form2_Save(Core& c) {
     STSLIST(c);
     if (portIndex == 0) {
         c.s.DemoMode = 1;
-        c.s.PollStep = 1;
+        c.s.PollStep = kFirstMeasurementStep;
         c.form1("Label24").setCaption("Demo");
     } else {
         c.s.DemoMode = 0;
         c.form1("Label24").setCaption("com" + std::to_string(c.config.ComPort));
     }
     c.platform.stopTimer(TimerId::Timer1);
-    c.platform.startTimer(TimerId::Timer1, 1000);
+    c.platform.startTimer(TimerId::Timer1, kAfterSettingsMs);
     c.form1("SSTab1").setListIndex(kMeasuresTab);
     form2(c, "Form2").setVisible(false);
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "link/send.h"
+#include "link/status_texts.h"
 
 namespace treld {
 namespace {
@@ -93,14 +94,14 @@ void LOGS(Core& c) {
     }
 
     if (!s.Reply.empty()) {
-        c.form1("Label40").setCaption("Data OK");
+        c.form1("Label40").setCaption(kDataOk);
         c.form1("List1").addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
         log.LogWaiting = 0;
         ++log.LogIndex;
     } else {
         s.LogRefresh = 1;
         log.LogWaiting = 0;
-        c.form1("Label40").setCaption("Time out on com" + std::to_string(c.config.ComPort));
+        c.form1("Label40").setCaption(linkFaultText(c, LinkFault::ComTimeOut));
     }
     if (s.LogRefresh != 0) {
         s.LogRefresh = 0;

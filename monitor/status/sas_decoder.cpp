@@ -2,6 +2,7 @@
 
 #include "foundation/main_window.h"
 #include "link/exchange.h"
+#include "link/status_texts.h"
 #include "status/alarm_lamps.h"
 #include "status/alarms.h"
 #include "status/schematic.h"
@@ -110,7 +111,7 @@ void SASAYIKLA(Core& c) {
     detectAlarm(c);
     if (alarmWindowShown(c)) {
         refreshAlarmLamps(c);
-        c.form1("Label40").setCaption("Data OK");
+        c.form1("Label40").setCaption(kDataOk);
     }
     showTitle(c);
     tintPanels(c);
