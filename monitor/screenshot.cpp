@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     treld::Binder binder(monitor, windows);
     binder.bindAll();
     monitor.start();
-    monitor.click(treld::Form::Form1, "mnalarm");
+    monitor.click(treld::kAlarmsMenu.form, treld::kAlarmsMenu.name);
 
     // Each command is answered at once; the next tick evaluates the answer.
     for (int tick = 0; tick < 14; ++tick) {

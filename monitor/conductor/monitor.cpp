@@ -1,7 +1,5 @@
 #include "conductor/monitor.h"
 
-#include <charconv>
-
 #include "conductor/poll_tick.h"
 #include "device/device_controls.h"
 #include "device/login.h"
@@ -22,42 +20,22 @@
 namespace treld {
 namespace {
 
-// "Command2_4" is element 4 of the control array Command2.
-struct ControlName {
-    std::string_view array;
-    int index = -1;
-};
-
-ControlName splitControlName(std::string_view control) {
-    const std::size_t underscore = control.rfind('_');
-    if (underscore == std::string_view::npos)
-        return {control};
-    int index = -1;
-    const char* first = control.data() + underscore + 1;
-    const char* last = control.data() + control.size();
-    if (std::from_chars(first, last, index).ptr != last)
-        return {control};
-    return {control.substr(0, underscore), index};
-}
-
 // The main window's own controls: tabs, Synchronize, exit.
 bool onLinkEvent(Core& c, const OperatorEvent& event) {
-    if (event.form != Form::Form1)
-        return false;
     using Kind = OperatorEvent::Kind;
-    if (event.kind == Kind::Close || (event.kind == Kind::Click && event.array == "mnexit")) {
+    if ((event.kind == Kind::Close && event.form == Form::Form1) ||
+        (event.kind == Kind::Click && event.is(kExitMenu))) {
         c.platform.exitProgram();
         return true;
     }
-    if (event.kind == Kind::Click && event.array == "Command3") {
+    if (event.kind == Kind::Click && event.is(kSynchronize)) {
         c.s.PollStep = kSetClockStep;
         return true;
     }
-    if (event.kind == Kind::Select && event.array == "SSTab1") {
-        const std::string page = "SSTab1_" + std::to_string(event.number);
-        if (c.ui.has(Form::Form1, page) && c.form1(page).enabled()) {
-            c.form1("SSTab1").setListIndex(event.number);
-        }
+    if (event.kind == Kind::Select && event.is(kTabs)) {
+        if (event.number >= 0 && event.number < kTabCount &&
+            c.ui(kTabPages, event.number).enabled())
+            c.ui(kTabs).setListIndex(event.number);
         return true;
     }
     return false;
@@ -80,7 +58,7 @@ void Monitor::start() {
     Core& c = core_;
     c.config.RemotePort = 1118;
     c.s.ProgramVersion = "1.1";
-    c.form1("Form1").setCaption(std::string(kProgramTitle) + " (Local)");
+    c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
     ReadConfig(c.programDir / "sts.cfg", c.config);
     ekranla(c);
@@ -89,7 +67,7 @@ void Monitor::start() {
     c.s.PollStep = kFirstMeasurementStep;
     c.s.Command = "SRV";
     c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
-    c.form1("SSTab1_2").setEnabled(false);
+    c.ui(kTabPages, kDemoSetTab).setEnabled(false);
     c.s.PcLogEventCode = 1;
     c.s.PcLogEventText = "Program start";
     WritePcLog(c);
@@ -103,13 +81,13 @@ void Monitor::onTimer(TimerId timer) {
             Timer1_Timer(core_);
             break;
         case TimerId::Timer2:
-            Timer2_Timer(core_);
+            keepLoginAlive(core_);
             break;
         case TimerId::Timer3:
-            Timer3_Timer(core_);
+            clearDeviceMessage(core_);
             break;
         case TimerId::LoginTimer:
-            LoginTimer_Timer(core_);
+            advanceLoginSequence(core_);
             break;
         case TimerId::RelayTimer:
             dropIdleRelayClients(core_);
@@ -169,7 +147,7 @@ void Monitor::closeWindow(Form form) {
 }
 
 void Monitor::dispatch(OperatorEvent event) {
-    const ControlName name = splitControlName(event.array);
+    const SplitName name = splitElementName(event.array);
     event.array = name.array;
     event.index = name.index;
     if (onLinkEvent(core_, event))

@@ -32,7 +32,7 @@ void KONTROL(Core& c) {
             return;
         case 2:
             if (!s.Reply.empty()) {
-                c.form1("Label40").setCaption(s.Reply);
+                c.ui(kStatusLine).setCaption(s.Reply);
             } else {
                 timeover(c);
             }

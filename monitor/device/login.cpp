@@ -1,6 +1,6 @@
 #include "device/login.h"
 
-#include "foundation/main_window.h"
+#include "device/device_controls.h"
 #include "link/command_slot.h"
 #include "link/send.h"
 
@@ -14,31 +14,27 @@ std::string levelLetter(Int16 kind) {
     return kind == kServiceLogin ? "P" : "U";
 }
 
-Element& dialog(Core& c, std::string_view name) {
-    return c.ui(Form::Form3, name);
-}
-
 }  // namespace
 
 void showLoginDialog(Core& c, Int16 kind) {
     c.login.LoginKind = kind;
-    Element& window = dialog(c, "Form3");
+    Element& window = c.ui(kLoginDialog);
     if (!window.visible()) {
         window.setCaption(kind == kServiceLogin ? "STS service logon" : "STS user logon");
-        dialog(c, "Text1").setCaption("");
-        dialog(c, "Label2").setCaption("");
+        c.ui(kPasswordBox).setCaption("");
+        c.ui(kLoginStatus).setCaption("");
     }
     window.activate();
 }
 
 void onLogonClick(Core& c) {
-    const std::string password = dialog(c, "Text1").caption();
+    const std::string password = c.ui(kPasswordBox).caption();
     if (password.size() != 4) {
         c.ui.showMessage(Form::Form3, std::string(kProgramTitle), "Invalid password");
         return;
     }
     clearCommandSlot(c);
-    dialog(c, "Label2").setCaption("");
+    c.ui(kLoginStatus).setCaption("");
     c.login.LoginPassword = password;
     c.login.LogonTicks = 0;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
@@ -47,14 +43,14 @@ void onLogonClick(Core& c) {
 void closeLoginDialog(Core& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
     clearCommandSlot(c);
-    dialog(c, "Form3").setVisible(false);
+    c.ui(kLoginDialog).setVisible(false);
 }
 
 void logout(Core& c) {
     queueCommand(c, "OUT");
 }
 
-void LoginTimer_Timer(Core& c) {
+void advanceLoginSequence(Core& c) {
     auto& s = c.s;
     switch (++c.login.LogonTicks) {
         case 2:
@@ -75,7 +71,7 @@ void LoginTimer_Timer(Core& c) {
             if (c.status.loggedIn()) {
                 closeLoginDialog(c);
             } else {
-                dialog(c, "Label2").setCaption("Login failed");
+                c.ui(kLoginStatus).setCaption("Login failed");
                 c.platform.stopTimer(TimerId::LoginTimer);
             }
             break;
@@ -84,7 +80,7 @@ void LoginTimer_Timer(Core& c) {
     }
 }
 
-void Timer2_Timer(Core& c) {
+void keepLoginAlive(Core& c) {
     if (!c.status.loggedIn())
         return;
     int interval = kKeepAliveMs;

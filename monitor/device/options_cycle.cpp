@@ -36,7 +36,7 @@ bool commonReplyStep(Core& c) {
 }
 
 void showOption(Core& c, const OptionSpec& option, Int16 value) {
-    Element& shown = c.form1(arrayElement("Label32", option.number));
+    Element& shown = c.ui(kOptionValues, option.number);
     if (option.kind == OptionKind::Number) {
         shown.setCaption(std::to_string(value));
         return;

@@ -53,7 +53,7 @@ void finishAwaitedCommand(Core& c) {
     if (s.DemoMode != 0)
         OZELGELDI(c);
     if (!s.Reply.empty())
-        c.form1("Label40").setCaption(s.Reply);
+        c.ui(kStatusLine).setCaption(s.Reply);
     s.PollState.clear();
     s.LastTab = 0;
     s.PollStep = kFirstMeasurementStep;

@@ -11,12 +11,12 @@ void timeover(Core& c) {
     const LinkFault fault = c.s.RemoteMode != 0 ? LinkFault::RemoteTimeOut
                             : c.s.ComReady != 0 ? LinkFault::ComTimeOut
                                                 : LinkFault::PortNotOpened;
-    c.form1("Label40").setCaption(linkFaultText(c, fault));
+    c.ui(kStatusLine).setCaption(linkFaultText(c, fault));
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
 }
 
 void datahata(Core& c) {
-    c.form1("Label40").setCaption(linkFaultText(c, LinkFault::DataError));
+    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::DataError));
 }
 
 void GELENBAFIRKOY(Core& c) {

@@ -169,7 +169,7 @@ void RelayServer::forward() {
 void startRelayServer(Core& c) {
     // Port 0 would let the system choose one that no client knows.
     if (c.config.RemotePort <= 0 || !c.platform.listenRelay(c.config.RemotePort)) {
-        c.form1("Label25").setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
+        c.ui(kDeviceMessage).setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
         return;
     }
     c.platform.startTimer(TimerId::RelayTimer, kRelayTimerMs);

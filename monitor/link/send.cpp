@@ -21,7 +21,7 @@ void GONDERME(Core& c) {
         DEMOGELDI(c);
         return;
     }
-    Element& indicator = c.form1("Label56");
+    Element& indicator = c.ui(kSendIndicator);
     if (s.RemoteMode != 0) {
         c.platform.closeRemote();
         s.TcpReceiveBuffer.clear();

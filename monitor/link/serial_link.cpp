@@ -19,7 +19,7 @@ bool writeCommandToSerial(Core& c, std::string_view command) {
         return true;
     }
     c.s.ComReady = 0;
-    c.form1("Label40").setCaption(linkFaultText(c, LinkFault::PortNotOpened));
+    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::PortNotOpened));
     return false;
 }
 
@@ -34,7 +34,7 @@ bool isFixedReply(std::string_view reply) {
 }
 
 void showDeviceMessage(Core& c, std::string_view text, int showMs) {
-    c.form1("Label25").setCaption(text);
+    c.ui(kDeviceMessage).setCaption(text);
     c.platform.startTimer(TimerId::Timer3, showMs);
 }
 
@@ -44,7 +44,7 @@ void onSerialReceive(Core& c, std::string_view chunk) {
     if (buffer.find('\r') == std::string::npos)
         return;
 
-    Element& indicator = c.form1("Label50");
+    Element& indicator = c.ui(kReceiveIndicator);
     indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
     c.s.Reply = buffer;
     c.platform.startTimer(TimerId::Timer1, kSerialReplyMs);
@@ -52,8 +52,8 @@ void onSerialReceive(Core& c, std::string_view chunk) {
         showDeviceMessage(c, buffer, kSerialMessageMs);
 }
 
-void Timer3_Timer(Core& c) {
-    c.form1("Label25").setCaption("");
+void clearDeviceMessage(Core& c) {
+    c.ui(kDeviceMessage).setCaption("");
     c.platform.stopTimer(TimerId::Timer3);
 }
 

@@ -30,6 +30,6 @@ inline constexpr int kTcpMessageMs = 5000;
 void showDeviceMessage(Core& c, std::string_view text, int showMs);
 
 // Timer3: clears the device message line.
-void Timer3_Timer(Core& c);
+void clearDeviceMessage(Core& c);
 
 }  // namespace treld

@@ -11,7 +11,7 @@ const std::string& remoteIp(const StationConfig& config, int n) {
 
 // Connect: the selected entry's station becomes the link of the next send.
 void connectSelectedStation(Core& c) {
-    const int index = c.form1("List3").listIndex();
+    const int index = c.ui(kStationList).listIndex();
     if (index < 0 || index >= static_cast<int>(c.s.stationNumbers.size()))
         return;
     const Int16 n = c.s.stationNumbers[index];
@@ -29,12 +29,12 @@ void connectSelectedStation(Core& c) {
 }  // namespace
 
 void declareStationListElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "List3");
-    ui.declare(Form::Form1, "Command5", {.caption = "Connect"});
+    ui.declare(kStationList);
+    ui.declare(kConnect, {.caption = "Connect"});
 }
 
 void STSLIST(Core& c) {
-    Element& list = c.form1("List3");
+    Element& list = c.ui(kStationList);
     list.clearItems();
     c.s.stationNumbers.clear();
     list.addItem("Connect to Local STS on RS232");
@@ -51,16 +51,14 @@ void STSLIST(Core& c) {
 }
 
 bool onStationListEvent(Core& c, const OperatorEvent& event) {
-    if (event.form != Form::Form1)
-        return false;
     using Kind = OperatorEvent::Kind;
-    if (event.kind == Kind::Select && event.array == "List3") {
-        Element& list = c.form1("List3");
+    if (event.kind == Kind::Select && event.is(kStationList)) {
+        Element& list = c.ui(kStationList);
         if (event.number >= 0 && event.number < static_cast<int>(list.items().size()))
             list.setListIndex(event.number);
         return true;
     }
-    if (event.kind == Kind::Click && event.array == "Command5") {
+    if (event.kind == Kind::Click && event.is(kConnect)) {
         connectSelectedStation(c);
         return true;
     }

@@ -35,10 +35,10 @@ void WritePcLog(Core& c) {
     out.close();
 
     if (out) {
-        c.log.PcLogFailureShown = false;
-    } else if (!c.log.PcLogFailureShown) {
-        c.log.PcLogFailureShown = true;
-        c.form1("Label40").setCaption("PC log not written: " + file.string());
+        c.log.pcLogFailureShown = false;
+    } else if (!c.log.pcLogFailureShown) {
+        c.log.pcLogFailureShown = true;
+        c.ui(kStatusLine).setCaption("PC log not written: " + file.string());
     }
 }
 
