@@ -54,7 +54,7 @@ void finishAwaitedCommand(Core& c) {
         OZELGELDI(c);
     if (!s.Reply.empty())
         c.ui(kStatusLine).setCaption(s.Reply);
-    s.PollState.clear();
+    clearCommandSlot(c);
     s.LastTab = 0;
     s.PollStep = kFirstMeasurementStep;
 }
