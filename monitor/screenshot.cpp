@@ -166,8 +166,8 @@ int main(int argc, char** argv) {
         const auto scenario = readScenario(argv[2]);
         if (scenario) {
             playNight(monitor, platform, *scenario);
-            monitor.click(treld::Form::Form1, "mntrends");
-            monitor.select(treld::Form::Form6, "TrendRange", 2);  // 6 h
+            monitor.click(treld::kTrendsMenu.form, treld::kTrendsMenu.name);
+            monitor.select(treld::kTrendRange.form, treld::kTrendRange.name, 2);  // 6 h
             binder.flush();
             QApplication::processEvents();  // lays the charts out at their size
             trends->findChild<treld::TrendCharts*>()->redraw();
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
             saved = trends->grab().save(argv[3]);
         }
     } else {
-        monitor.click(treld::Form::Form1, "mnalarm");
+        monitor.click(treld::kAlarmsMenu.form, treld::kAlarmsMenu.name);
         // Each command is answered at once; the next tick evaluates the answer.
         for (int tick = 0; tick < 14; ++tick) {
             platform.written.clear();

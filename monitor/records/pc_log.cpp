@@ -27,10 +27,10 @@ void WritePcLog(Core& c) {
     const LocalDateTime at = c.platform.now();
     const std::filesystem::path file = c.programDir / "SERLOGS" / pcLogFileName(at);
     if (appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at))) {
-        c.log.PcLogFailureShown = false;
-    } else if (!c.log.PcLogFailureShown) {
-        c.log.PcLogFailureShown = true;
-        c.form1("Label40").setCaption("PC log not written: " + file.string());
+        c.log.pcLogFailureShown = false;
+    } else if (!c.log.pcLogFailureShown) {
+        c.log.pcLogFailureShown = true;
+        c.ui(kStatusLine).setCaption("PC log not written: " + file.string());
     }
 }
 

@@ -14,11 +14,11 @@ std::filesystem::path trendFolder(const Core& c) {
 }
 
 Element& charts(Core& c) {
-    return c.ui(Form::Form6, "TrendCharts");
+    return c.ui(kTrendCharts);
 }
 
 void redrawIfShown(Core& c) {
-    if (c.ui(Form::Form6, "Form6").visible())
+    if (c.ui(kTrendsWindow).visible())
         charts(c).setValue(charts(c).value() + 1);
 }
 
@@ -41,7 +41,7 @@ void appendRow(Core& c, Trends& trends, const LocalDateTime& now) {
         trends.csvFailureShown = false;
     } else if (!trends.csvFailureShown) {
         trends.csvFailureShown = true;
-        c.form1("Label40").setCaption("Trends not written: " + file.string());
+        c.ui(kStatusLine).setCaption("Trends not written: " + file.string());
     }
 }
 
@@ -60,13 +60,13 @@ void takeReading(Core& c, Trends& trends, PanelReading& reading, ReplyGroup grou
 }  // namespace
 
 void declareTrendsElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "mntrends", {.caption = "Trends"});
-    ui.declare(Form::Form6, "Form6", {.caption = "Trends", .visible = false});
-    Element& range = ui.declare(Form::Form6, "TrendRange");
+    ui.declare(kTrendsMenu, {.caption = "Trends"});
+    ui.declare(kTrendsWindow, {.caption = "Trends", .visible = false});
+    Element& range = ui.declare(kTrendRange);
     for (const TrendRange& choice : kTrendRanges)
         range.addItem(choice.caption);
     range.setListIndex(0);
-    ui.declare(Form::Form6, "TrendCharts").setListIndex(0);
+    ui.declare(kTrendCharts).setListIndex(0);
 }
 
 void startTrends(Core& c, Trends& trends) {
@@ -81,11 +81,12 @@ void startTrends(Core& c, Trends& trends) {
         const TrendCsvReload reload = reloadTrendCsv(in, trends.history);
         trends.lineCutOff = reload.cutOff;
         if (reload.damaged > 0) {
-            c.form1("Label40").setCaption("Trends: damaged lines skipped in " + file.string() +
-                                          ": " + std::to_string(reload.damaged));
+            c.ui(kStatusLine)
+                .setCaption("Trends: damaged lines skipped in " + file.string() + ": " +
+                            std::to_string(reload.damaged));
         }
     }
-    c.platform.startTimer(TimerId::TrendTimer, 1000);
+    c.platform.startTimer(TimerId::TrendTimer, kTrendTimerMs);
 }
 
 void takeReadings(Core& c, Trends& trends) {
@@ -106,16 +107,16 @@ void trendTick(Core& c, Trends& trends) {
 
 bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
-    if (event.form == Form::Form1 && event.kind == Kind::Click && event.array == "mntrends") {
+    if (event.kind == Kind::Click && event.is(kTrendsMenu)) {
         moveRightEdge(trends, c.platform.now());
-        c.ui(Form::Form6, "Form6").activate();
+        c.ui(kTrendsWindow).activate();
         redrawIfShown(c);
         return true;
     }
-    if (event.form == Form::Form6 && event.kind == Kind::Select && event.array == "TrendRange") {
+    if (event.kind == Kind::Select && event.is(kTrendRange)) {
         if (event.number < 0 || event.number >= static_cast<int>(kTrendRanges.size()))
             return true;
-        c.ui(Form::Form6, "TrendRange").setListIndex(event.number);
+        c.ui(kTrendRange).setListIndex(event.number);
         charts(c).setListIndex(event.number);
         return true;
     }

@@ -28,7 +28,15 @@ inline constexpr std::array<TrendRange, 4> kTrendRanges = {{
     {"24 h", 24 * 3600},
 }};
 
+inline constexpr int kTrendTimerMs = 1000;
 inline constexpr int kTrendRowSeconds = 10;
+
+// "Trends" in the main window's File menu opens Form6: the range choice and
+// the charts (value: redraw count, list index: range).
+inline constexpr ElementName kTrendsMenu{Form::Form1, "mntrends"};
+inline constexpr ElementName kTrendsWindow{Form::Form6, "Form6"};
+inline constexpr ElementName kTrendRange{Form::Form6, "TrendRange"};
+inline constexpr ElementName kTrendCharts{Form::Form6, "TrendCharts"};
 
 struct Trends {
     TrendHistory history;
@@ -39,9 +47,6 @@ struct Trends {
     bool lineCutOff = false;  // today's file ends in a cut-off line
 };
 
-// "mntrends" in the main window's File menu; Form6 with the range choice
-// "TrendRange" and the charts "TrendCharts" (value: redraw count, list index:
-// range).
 void declareTrendsElements(DisplayModel& ui);
 
 // At start-up: yesterday's and today's files into the history, the timer.

@@ -82,7 +82,7 @@ QString quantityLabel(const TrendQuantity& quantity) {
 
 TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
     : QWidget(parent), trends_(trends), readout_(readout) {
-    setObjectName("TrendCharts");
+    named(this, kTrendCharts);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -130,7 +130,6 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
                 [this, p] { placeGapBands(panels_[p]); });
 
         auto* view = new QChartView(panel.chart, this);
-        view->setObjectName(QStringLiteral("TrendChart%1").arg(p));
         view->setMouseTracking(true);
         view->viewport()->installEventFilter(this);
         layout->addWidget(view, 1);
@@ -244,15 +243,13 @@ bool TrendCharts::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends) {
-    auto* window = new QWidget(mainWindow, Qt::Window);
-    window->setObjectName("Form6");
+    auto* window = named(new QWidget(mainWindow, Qt::Window), kTrendsWindow);
     window->resize(1000, 780);
     auto* layout = new QVBoxLayout(window);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel("Range:", window));
-    auto* range = new QComboBox(window);
-    range->setObjectName("TrendRange");
+    auto* range = named(new QComboBox(window), kTrendRange);
     controls->addWidget(range);
     controls->addStretch(1);
     auto* saveCsv = new QPushButton("Save CSV...", window);
