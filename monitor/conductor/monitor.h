@@ -7,6 +7,7 @@
 
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "trends/trends.h"
 
 namespace treld {
 
@@ -45,11 +46,13 @@ class Monitor {
 
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
+    const Trends& trends() const { return trends_; }
 
   private:
     void dispatch(OperatorEvent event);
 
     Core core_;
+    Trends trends_;
 };
 
 }  // namespace treld

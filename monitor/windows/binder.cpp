@@ -135,6 +135,8 @@ std::optional<Binder::Kind> Binder::kindOf(QObject* target) {
         if (widget->metaObject()->inherits(metaObject))
             return kind;
     }
+    if (dynamic_cast<ElementView*>(widget) != nullptr)
+        return Kind::View;
     return Kind::Plain;
 }
 
@@ -257,6 +259,9 @@ void Binder::drawWidget(QWidget* widget, Binding& binding) {
                 label->setText(displayText(element.caption()));
             break;
         }
+        case Kind::View:
+            dynamic_cast<ElementView*>(widget)->drawElement(element);
+            break;
         default:
             break;
     }

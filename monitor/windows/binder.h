@@ -15,10 +15,17 @@ class QTabWidget;
 
 namespace treld {
 
+// A widget that draws its element itself (the trend charts).
+class ElementView {
+  public:
+    virtual ~ElementView() = default;
+    virtual void drawElement(const Element& element) = 0;
+};
+
 class Binder : public QObject {
     Q_OBJECT
   public:
-    // `windows` holds Form1 .. Form5; each widget that stands for a model
+    // `windows` holds Form1 .. Form6; each widget that stands for a model
     // element has the element's name as objectName.
     Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows);
 
@@ -50,6 +57,7 @@ class Binder : public QObject {
         SpinBox,
         GroupBox,
         Label,
+        View,   // an ElementView draws the element itself
         Plain,  // visibility, enabling and colour only
     };
     struct Binding {
