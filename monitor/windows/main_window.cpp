@@ -8,6 +8,7 @@
 
 #include "foundation/main_window.h"
 #include "trends/trends.h"
+#include "windows/activity_indicator.h"
 #include "windows/builders.h"
 
 namespace treld {
@@ -20,11 +21,13 @@ void addMenu(QMainWindow* window, const QString& title, std::initializer_list<El
         named(menu->addAction(QString()), item);
 }
 
-QLabel* statusLabel(ElementName name, QWidget* parent) {
-    auto* label = named(new QLabel(parent), name);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    return label;
+// A sunken panel of the status row: a label, or the receive indicator.
+template <typename Panel = QLabel>
+Panel* statusPanel(ElementName name, QWidget* parent) {
+    auto* panel = named(new Panel(parent), name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    return panel;
 }
 
 }  // namespace
@@ -54,11 +57,11 @@ QMainWindow* buildMainWindow() {
     layout->addWidget(stationRow);
 
     auto* statusRow = new QHBoxLayout;
-    statusRow->addWidget(statusLabel(kLinkKind, central));
-    statusRow->addWidget(statusLabel(kStatusLine, central), 1);
-    statusRow->addWidget(statusLabel(kReceiveIndicator, central));
+    statusRow->addWidget(statusPanel(kLinkKind, central));
+    statusRow->addWidget(statusPanel(kStatusLine, central), 1);
+    statusRow->addWidget(statusPanel<ActivityIndicator>(kReceiveIndicator, central));
     layout->addLayout(statusRow);
-    layout->addWidget(statusLabel(kDeviceMessage, central));
+    layout->addWidget(statusPanel(kDeviceMessage, central));
 
     window->setCentralWidget(central);
     window->resize(px(11000), px(9000));

@@ -1,10 +1,10 @@
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "foundation/main_window.h"
 #include "link/station_list.h"
+#include "windows/activity_indicator.h"
 #include "windows/builders.h"
 
 namespace treld {
@@ -22,7 +22,7 @@ void buildStationRow(QWidget* row) {
     connect->setFixedWidth(px(1200));
     layout->addWidget(connect, 0, Qt::AlignTop);
 
-    auto* sendIndicator = named(new QLabel(row), kSendIndicator);
+    auto* sendIndicator = named(new ActivityIndicator(row), kSendIndicator);
     sendIndicator->setMinimumWidth(px(3000));
     layout->addWidget(sendIndicator, 1, Qt::AlignTop);
 }

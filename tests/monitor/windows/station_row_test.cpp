@@ -1,12 +1,12 @@
 // The station list, "Connect" and the send indicator as real widgets, offscreen.
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
 
 #include "support/virtual_rig.h"
+#include "windows/activity_indicator.h"
 #include "windows/binder.h"
 #include "windows/main_window.h"
 
@@ -29,7 +29,7 @@ TEST(StationRow, ChoosingARemoteStationThroughTheWidgets) {
     EXPECT_EQ(rig.monitor.core().s.RemoteMode, 2);
     rig.advance(50);
     binder.flush();
-    EXPECT_EQ(form1->findChild<QLabel*>("Label56")->text(), "/10.0.0.7/1118");
+    EXPECT_EQ(form1->findChild<ActivityIndicator*>("Label56")->text(), "/10.0.0.7/1118");
     stations->setCurrentRow(0);
     connect->click();
     EXPECT_EQ(rig.monitor.core().s.RemoteMode, 0);
