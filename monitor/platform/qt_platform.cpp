@@ -16,6 +16,27 @@ std::string_view view(const QByteArray& data) {
     return {data.constData(), static_cast<std::size_t>(data.size())};
 }
 
+// The PC's clock in its local time and the system's formats.
+LocalDateTime localDateTime(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const QLocale locale = QLocale::system();
+    QString longTime = locale.timeFormat(QLocale::LongFormat);
+    longTime.remove(QLatin1Char('t'));  // no time zone name
+    LocalDateTime result;
+    result.year = date.year();
+    result.month = date.month();
+    result.day = date.day();
+    result.hour = time.hour();
+    result.minute = time.minute();
+    result.second = time.second();
+    result.shortDate = locale.toString(date, QLocale::ShortFormat).toStdString();
+    result.longTime = locale.toString(time, longTime.trimmed()).toStdString();
+    result.epochSeconds = now.toSecsSinceEpoch();
+    result.utcOffsetSeconds = now.offsetFromUtc();
+    return result;
+}
+
 }  // namespace
 
 QString serialDevicePath(int port) {
@@ -178,24 +199,14 @@ bool QtPlatform::startProgram(const std::string& path, const std::string& argume
 }
 
 LocalDateTime QtPlatform::now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    const QLocale locale = QLocale::system();
-    QString longTime = locale.timeFormat(QLocale::LongFormat);
-    longTime.remove(QLatin1Char('t'));  // no time zone name
-    LocalDateTime result;
-    result.year = date.year();
-    result.month = date.month();
-    result.day = date.day();
-    result.hour = time.hour();
-    result.minute = time.minute();
-    result.second = time.second();
-    result.shortDate = locale.toString(date, QLocale::ShortFormat).toStdString();
-    result.longTime = locale.toString(time, longTime.trimmed()).toStdString();
-    result.epochSeconds = now.toSecsSinceEpoch();
-    result.utcOffsetSeconds = now.offsetFromUtc();
-    return result;
+    // The core asks several times a second (a trend reading per reply); the
+    // answer, formatted texts and all, changes once a second.
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    if (ms / 1000 != nowSecond_) {
+        nowSecond_ = ms / 1000;
+        now_ = localDateTime(QDateTime::fromMSecsSinceEpoch(ms));
+    }
+    return now_;
 }
 
 void QtPlatform::exitProgram() {

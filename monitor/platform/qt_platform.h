@@ -57,6 +57,8 @@ class QtPlatform : public QObject, public Platform {
     static constexpr int kSlots = 16;  // slot 0 is the listener
     std::array<QTcpSocket*, kSlots> slots_{};
     bool acceptedOne_ = false;
+    qint64 nowSecond_ = -1;  // of now_, since 1970
+    LocalDateTime now_;
 };
 
 }  // namespace treld
