@@ -72,12 +72,8 @@ QTabWidget* tabsOfPage(QWidget* widget) {
 }  // namespace
 
 QString displayText(const std::string& text) {
-    QString shown;
-    shown.reserve(static_cast<qsizetype>(text.size()));
-    for (unsigned char c : text) {
-        if (c >= 0x20)
-            shown += QChar(c);
-    }
+    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    shown.removeIf([](QChar c) { return c.unicode() < 0x20; });
     return shown;
 }
 
