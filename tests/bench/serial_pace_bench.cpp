@@ -2,7 +2,8 @@
 // the floor program doing the same exchanges with nothing else, and what one
 // exchange costs each of them.
 // Usage: serial_pace_bench [seconds]
-//        serial_pace_bench --callgrind [exchanges]   (instructions, needs valgrind)
+//        serial_pace_bench --callgrind [exchanges] [keep-dir]   (instructions, needs valgrind;
+//        each program's profile is copied to keep-dir for callgrind_annotate)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -143,7 +144,8 @@ bool callgrindControl(const std::string& options, pid_t pid) {
 
 // Instructions the program runs per exchange: instrumentation is switched on
 // after the warm-up exchanges and the counts dumped after `exchanges` more.
-double instructionsPerExchange(const Subject& subject, int exchanges) {
+double instructionsPerExchange(const Subject& subject, int exchanges,
+                               const std::filesystem::path& keepDir) {
     const ProgramDir out;
     const std::filesystem::path counts = out.path() / "callgrind.out";
     Run run(subject, {"/usr/bin/valgrind", "--tool=callgrind", "--instr-atstart=no",
@@ -160,7 +162,13 @@ double instructionsPerExchange(const Subject& subject, int exchanges) {
     }
     if (!callgrindControl("--dump", run.process().pid()))
         return 0;
-    std::ifstream in(counts.string() + ".1");  // the first dump
+    const std::filesystem::path dump = counts.string() + ".1";  // the first dump
+    if (!keepDir.empty()) {
+        std::filesystem::create_directories(keepDir);
+        std::filesystem::copy_file(dump, keepDir / (std::string(subject.name) + ".callgrind"),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    std::ifstream in(dump);
     std::string line;
     while (std::getline(in, line)) {
         if (line.starts_with("totals:"))
@@ -179,12 +187,12 @@ void printRatios(const std::vector<double>& perExchange, const char* what) {
     }
 }
 
-int countInstructions(int exchanges) {
+int countInstructions(int exchanges, const std::filesystem::path& keepDir) {
     std::printf("Instructions per exchange under callgrind, %d exchanges after %d\n", exchanges,
                 kWarmUpExchanges);
     std::vector<double> perExchange;
     for (const Subject& subject : subjects()) {
-        perExchange.push_back(instructionsPerExchange(subject, exchanges));
+        perExchange.push_back(instructionsPerExchange(subject, exchanges, keepDir));
         if (perExchange.back() <= 0) {
             std::printf("no counts for %s: is valgrind installed?\n", subject.name);
             return 1;
@@ -199,7 +207,7 @@ int countInstructions(int exchanges) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "--callgrind")
-        return countInstructions(argc > 2 ? std::atoi(argv[2]) : 500);
+        return countInstructions(argc > 2 ? std::atoi(argv[2]) : 500, argc > 3 ? argv[3] : "");
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
     std::printf(
         "%d s each after %lld s of warm-up, device answering at once on a pseudo-terminal\n",
