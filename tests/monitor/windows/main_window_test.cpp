@@ -60,17 +60,12 @@ struct LayoutRequests : QObject {
 };
 
 // What the operator sees of the send and receive indicators on a shown window:
-// every exchange flips both, each looks as a label with its frame and text
-// would, and once each text has been shown a flip does not lay the window out.
-TEST(ActivityIndicators, FlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlone) {
-    VirtualRig rig;
-    rig.writeConfig("COMPORT:1\r\n");
+// every exchange flips both, each looks and is sized as a label with its frame
+// and text would be, and once each text has been shown a flip does not lay the
+// window out.
+TEST_F(MainWindow, IndicatorsFlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlone) {
     rig.device = answeringDevice;
-    std::unique_ptr<QMainWindow> form1(buildMainWindow());
-    Binder binder{rig.monitor, {form1.get(), nullptr, nullptr, nullptr, nullptr}};
-    binder.bindAll();
     form1->show();
-    rig.start();
     LayoutRequests layoutRequests;
     auto shown = [&](const char* name, std::size_t exchange) {
         rig.runUntilSent(exchange);
@@ -89,6 +84,7 @@ TEST(ActivityIndicators, FlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlo
         EXPECT_EQ(indicator->grab().toImage().convertToFormat(QImage::Format_RGB32),
                   label.grab().toImage().convertToFormat(QImage::Format_RGB32))
             << name << " " << exchange;
+        EXPECT_EQ(indicator->sizeHint(), label.sizeHint()) << name << " " << exchange;
         return indicator->text();
     };
     for (std::size_t exchange = 1; exchange <= 16; ++exchange) {
