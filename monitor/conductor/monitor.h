@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
+#include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
 
@@ -43,6 +45,11 @@ class Monitor {
     void setValue(Form form, std::string_view control, int value);
     void closeWindow(Form form);
 
+    // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
+    // start-up event is published too. `broker` null: metrics only.
+    Fleet& startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker);
+    Fleet* fleet() { return fleet_.get(); }
+
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
 
@@ -50,6 +57,7 @@ class Monitor {
     void dispatch(OperatorEvent event);
 
     Core core_;
+    std::unique_ptr<Fleet> fleet_;
 };
 
 }  // namespace treld

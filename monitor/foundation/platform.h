@@ -9,9 +9,10 @@ namespace treld {
 
 // Timer1 drives the poll cycle, Timer2 the login keep-alive, Timer3 clears
 // the device message line, LoginTimer is the login dialog's own timer,
-// RelayTimer ticks every second to drop relay clients that keep a slot idle.
-enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer };
-inline constexpr int kTimerCount = 5;
+// RelayTimer ticks every second to drop relay clients that keep a slot idle,
+// FleetTimer every second for the fleet's publishing.
+enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer, FleetTimer };
+inline constexpr int kTimerCount = 6;
 
 struct LocalDateTime {
     int year = 2000;

@@ -16,6 +16,8 @@ void timeover(Core& c) {
     }
     c.form1("Label40").setCaption(text);
     c.platform.startTimer(TimerId::Timer1, 3000);
+    ++c.counters.timeOuts;
+    c.counters.exchangesAtLastTimeOut = c.counters.exchanges;
 }
 
 void datahata(Core& c) {

@@ -33,6 +33,8 @@ void WritePcLog(Core& c) {
     std::ofstream out(file, std::ios::binary | std::ios::app);
     out << pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at);
     out.close();
+    if (c.pcLogEvent)
+        c.pcLogEvent(c.s.PcLogEventCode, c.s.PcLogEventText, at);
 
     if (out) {
         c.log.PcLogFailureShown = false;

@@ -167,8 +167,7 @@ void Form2_Cancel(Core& c) {
 }
 
 void Form2_MailTest(Core& c) {
-    c.platform.startProgram((c.programDir / kMailProgram).string(),
-                            "1&&test message++STS test message");
+    c.startMailProgram("1&&test message++STS test message");
 }
 
 void Combo1_Select(Core& c, int index) {
