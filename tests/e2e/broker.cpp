@@ -12,12 +12,11 @@
 namespace treld::e2e {
 namespace {
 
+using namespace std::chrono_literals;
+
 bool accepts(int port) {
     const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}};
     const bool open = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     close(probe);
     return open;
@@ -41,13 +40,13 @@ void Broker::start() {
         "/usr/sbin/mosquitto",
         std::vector<std::string>{"-c", (dir_.path() / "broker.conf").string()});
     for (int i = 0; i < 100 && !accepts(port_); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(20ms);
 }
 
 void Broker::stop() {
     kill(process_->pid(), SIGTERM);
     while (process_->running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(20ms);
 }
 
 Subscriber::Subscriber(const ProgramDir& dir, const Broker& broker, const std::string& topic,
@@ -57,33 +56,20 @@ Subscriber::Subscriber(const ProgramDir& dir, const Broker& broker, const std::s
                {"-c", "exec mosquitto_sub -p " + std::to_string(broker.port()) + " -q 1 -c -i " +
                           name + " -t '" + topic + "' -F '%r %t %p' > " + file_.string()}) {}
 
-std::vector<Received> Subscriber::received() const {
-    std::vector<Received> messages;
-    std::ifstream in(file_);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::size_t topicEnd = line.find(' ', 2);
-        if (line.size() > 2 && topicEnd != std::string::npos)
-            messages.push_back(
-                {line[0] == '1', line.substr(2, topicEnd - 2), line.substr(topicEnd + 1)});
-    }
-    return messages;
-}
-
 std::vector<Received> Subscriber::waitFor(const std::string& suffix, std::size_t count,
                                           std::chrono::milliseconds limit) const {
     const Clock::time_point end = Clock::now() + limit;
     std::vector<Received> found;
-    do {
+    for (; found.size() < count && Clock::now() < end; std::this_thread::sleep_for(50ms)) {
         found.clear();
-        for (Received& message : received()) {
-            if (message.topic.ends_with(suffix))
-                found.push_back(std::move(message));
+        std::ifstream in(file_);
+        for (std::string line; std::getline(in, line);) {
+            const std::size_t topicEnd = line.find(' ', 2);
+            if (topicEnd != std::string::npos && line.substr(2, topicEnd - 2).ends_with(suffix))
+                found.push_back(
+                    {line[0] == '1', line.substr(2, topicEnd - 2), line.substr(topicEnd + 1)});
         }
-        if (found.size() >= count)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    } while (Clock::now() < end);
+    }
     return found;
 }
 

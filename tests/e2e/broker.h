@@ -38,8 +38,8 @@ class Subscriber {
     // it reconnects after a broker restart still reach it.
     Subscriber(const ProgramDir& dir, const Broker& broker, const std::string& topic,
                const std::string& name);
-    std::vector<Received> received() const;
-    // The messages whose topic ends with `suffix`, once there are `count`.
+    // The messages so far whose topic ends with `suffix`, once there are
+    // `count` of them or `limit` is over.
     std::vector<Received> waitFor(const std::string& suffix, std::size_t count,
                                   std::chrono::milliseconds limit) const;
 
