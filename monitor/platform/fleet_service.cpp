@@ -15,6 +15,11 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
             complain(monitor, error);
         return;
     }
+    std::error_code failed;
+    if (!settings->caFile.empty() && !std::filesystem::is_regular_file(settings->caFile, failed)) {
+        complain(monitor, "mqtt.cfg: CAFILE is not a file: " + settings->caFile);
+        return;
+    }
     if (!settings->host.empty()) {
         mqtt_ = std::make_unique<MqttClient>(*settings);
         QObject::connect(mqtt_.get(), &MqttClient::connected, [&platform] {
