@@ -7,9 +7,9 @@ namespace treld {
 
 Fleet::Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
     : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
-    c_.platform.startTimer(TimerId::FleetTimer, 1000);
     if (broker_ == nullptr)
         return;
+    c_.platform.startTimer(TimerId::FleetTimer, 1000);
     c_.pcLogEvent = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
         publish("event", eventJson(code, text, at), 1, false, Keep::Every);
     };
@@ -37,15 +37,11 @@ BrokerSession& Fleet::session() {
 }
 
 void Fleet::onTick() {
-    if (broker_ == nullptr)
-        return;
     session().tick();
     publishState(false);
 }
 
 void Fleet::onBrokerConnected() {
-    if (broker_ == nullptr)
-        return;
     if (!session().isConnecting())
         return;
     // Queued before the connection counts, so what waits is replaced rather
@@ -59,13 +55,11 @@ void Fleet::onBrokerConnected() {
 }
 
 void Fleet::onBrokerLost() {
-    if (broker_ != nullptr)
-        session().lost();
+    session().lost();
 }
 
 void Fleet::onBrokerDelivered(int messageId) {
-    if (broker_ != nullptr)
-        session().delivered(messageId);
+    session().delivered(messageId);
 }
 
 void Fleet::publishState(bool always) {

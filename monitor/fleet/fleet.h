@@ -30,18 +30,16 @@ class Fleet {
     Fleet(const Fleet&) = delete;
     Fleet& operator=(const Fleet&) = delete;
 
-    // FleetTimer, every second.
+    // FleetTimer, every second; it runs only with a broker.
     void onTick();
 
-    // The broker client's outcomes (BrokerLink).
+    // The broker client's outcomes (BrokerLink); only with a broker.
     void onBrokerConnected();
     void onBrokerLost();
     void onBrokerDelivered(int messageId);
 
     // The /metrics page.
     std::string metrics();
-
-    const FleetSettings& settings() const { return settings_; }
 
   private:
     // The prefix and station name, fixed at first use: after start-up read
