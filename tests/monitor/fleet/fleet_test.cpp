@@ -84,7 +84,6 @@ TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOn
     EXPECT_EQ(rig.broker.attempts,
               (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 32000}));
     EXPECT_EQ(turns, 1);
-    EXPECT_EQ(rig.broker.will, (BrokerMessage{"sts/Plant A/online", "offline", 1, true}));
     EXPECT_TRUE(rig.broker.handed.empty());
 
     rig.fleet->onBrokerConnected();
@@ -115,9 +114,12 @@ TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOn
     EXPECT_GT(rig.broker.attempts.back(), lostAt);
 }
 
-TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetried) {
+TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetriedAndASilentSwitchIsNoLink) {
     FleetRig rig;
+    rig.device = nullptr;  // and the switch is silent
     rig.run(1000 + (kConnectSeconds + 1) * 1000);
+    EXPECT_NE(rig.fleet->metrics().find("treld_link_up{station=\"Plant A\"} 0\n"),
+              std::string::npos);
     EXPECT_EQ(rig.broker.attempts, (std::vector<std::int64_t>{1000, 22000}));
     EXPECT_EQ(rig.broker.disconnects, 1);
 }
@@ -156,7 +158,6 @@ TEST(Fleet, MqttCfgValuesAndTheirFaults) {
     const Case cases[] = {
         {"HOST:broker\r\n", "", 1883},
         {"HOST:broker\nCAFILE:/etc/ca.pem\n", "", 8883},
-        {"HOST:broker\nPORT:1884\nMETRICS:9464\n", "", 1884},
         {"PORT:0\n", "mqtt.cfg: PORT needs a port from 1 to 65535", 0},
         {"TOPIC:plant/#\n", "mqtt.cfg: TOPIC may not hold + or #", 0},
     };
