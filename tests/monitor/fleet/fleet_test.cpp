@@ -41,8 +41,7 @@ struct FleetRig : VirtualRig {
         fleet = &monitor.startFleet({}, "pc-7", &broker);
         start();
     }
-    // Runs until `done`, counting how often the status line turned to
-    // "MQTT: disconnected" meanwhile.
+    // Runs until `done`; how often the status line turned to "MQTT: disconnected".
     int watch(const std::function<bool()>& done, std::int64_t limitMs) {
         int turns = 0;
         runUntil(
