@@ -22,8 +22,12 @@ int main(int argc, char** argv) {
 
     QMainWindow* form1 = treld::buildMainWindow();
     const std::array<QWidget*, treld::kFormCount> windows = {
-        form1, treld::buildSettingsDialog(form1), treld::buildLoginDialog(form1),
-        treld::buildAlarmsWindow(), treld::buildAboutWindow(form1)};
+        form1,
+        treld::buildSettingsDialog(form1),
+        treld::buildLoginDialog(form1),
+        treld::buildAlarmsWindow(),
+        treld::buildAboutWindow(form1),
+        treld::buildTrendsWindow(form1, monitor.trends())};
     treld::Binder binder(monitor, windows);
     platform.attach(&monitor, [&binder] { binder.flush(); });
 

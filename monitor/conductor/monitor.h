@@ -9,6 +9,7 @@
 #include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "trends/trends.h"
 
 namespace treld {
 
@@ -52,11 +53,13 @@ class Monitor {
 
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
+    const Trends& trends() const { return trends_; }
 
   private:
     void dispatch(OperatorEvent event);
 
     Core core_;
+    Trends trends_;
     std::unique_ptr<Fleet> fleet_;
 };
 

@@ -9,7 +9,7 @@ Fleet::Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* 
     : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
     if (broker_ == nullptr)
         return;
-    c_.platform.startTimer(TimerId::FleetTimer, 1000);
+    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
     c_.pcLogEvent = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
         publish("event", eventJson(code, text, at), 1, false, Keep::Every);
     };
@@ -31,7 +31,7 @@ BrokerSession& Fleet::session() {
     if (!session_) {
         settleNames();
         session_.emplace(*broker_, BrokerMessage{topic("online"), "offline", 1, true},
-                         [this] { c_.form1("Label40").setCaption("MQTT: disconnected"); });
+                         [this] { c_.ui(kStatusLine).setCaption("MQTT: disconnected"); });
     }
     return *session_;
 }

@@ -21,6 +21,9 @@
 
 namespace treld {
 
+// FleetTimer's interval: the broker session counts its seconds in these ticks.
+inline constexpr int kFleetTimerMs = 1000;
+
 class Fleet {
   public:
     // `broker` null: no MQTT, metrics only. `hostName` names the station

@@ -12,15 +12,6 @@ struct Family {
     std::string_view help;
 };
 
-constexpr Family kMeasurementFamilies[] = {
-    {"treld_source_voltage_volts", "gauge", "Phase voltage of a source."},
-    {"treld_source_frequency_hertz", "gauge", "Frequency of a source."},
-    {"treld_output_load_percent", "gauge", "Load of an output phase."},
-    {"treld_output_current_amperes", "gauge", "Current of an output phase."},
-    {"treld_temperature_celsius", "gauge", "Temperature of the switch."},
-    {"treld_sync_angle_degrees", "gauge", "Angle between the two sources."},
-};
-
 class Exposition {
   public:
     explicit Exposition(std::string_view station) : station_(labelValue(station)) {}
@@ -52,17 +43,23 @@ std::string label(std::string_view name, std::string_view value) {
     return value.empty() ? "" : "," + std::string(name) + "=" + labelValue(value);
 }
 
+// source="1",phase="L2", each where it applies.
+std::string sourceAndPhase(const PanelQuantity& quantity) {
+    return label("source", quantity.source == 0 ? "" : std::to_string(quantity.source)) +
+           label("phase", quantity.phase == 0 ? "" : "L" + std::to_string(quantity.phase));
+}
+
 }  // namespace
 
-std::string metricsText(Core& c, std::string_view station, const PublishingFigures* publishing) {
+std::string metricsText(const Core& c, std::string_view station,
+                        const PublishingFigures* publishing) {
     Exposition out(station);
-    for (const Family& family : kMeasurementFamilies) {
-        out.family(family);
-        for (const MeasurementField& field : measurementFields()) {
-            const std::optional<double> value = measurementValue(c, field);
-            if (field.metric == family.metric && value)
-                out.sample(field.metric,
-                           label("source", field.source) + label("phase", field.phase), *value);
+    for (const QuantityFamily& family : quantityFamilies()) {
+        out.family({family.metric, "gauge", family.help});
+        for (const PanelQuantity& quantity : kPanelQuantities) {
+            const std::optional<double> value = measurementValue(c, quantity);
+            if (quantity.kind == family.kind && value)
+                out.sample(family.metric, sourceAndPhase(quantity), *value);
         }
     }
     if (statusKnown(c)) {
@@ -79,7 +76,8 @@ std::string metricsText(Core& c, std::string_view station, const PublishingFigur
                static_cast<double>(counters.exchanges));
     out.single({"treld_timeouts_total", "counter", "Exchanges whose reply did not come."},
                static_cast<double>(counters.timeOuts));
-    out.single({"treld_relay_clients", "gauge", "Relay clients connected now."}, relayClients(c));
+    out.single({"treld_relay_clients", "gauge", "Relay clients connected now."},
+               c.relay.clientCount());
     out.single({"treld_mail_programs_started_total", "counter", "Alarm and test mails started."},
                static_cast<double>(counters.mailProgramsStarted));
     if (publishing != nullptr) {

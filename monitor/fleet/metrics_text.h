@@ -21,6 +21,7 @@ struct PublishingFigures {
 // where they apply), the alarm flags, link up, the exchange and time-out
 // counters, relay clients and mail programs started; blank fields and
 // flags not yet decoded are left out.
-std::string metricsText(Core& c, std::string_view station, const PublishingFigures* publishing);
+std::string metricsText(const Core& c, std::string_view station,
+                        const PublishingFigures* publishing);
 
 }  // namespace treld

@@ -1,9 +1,8 @@
 #include "fleet/payloads.h"
 
-#include <cstdio>
-
 #include "fleet/station_values.h"
 #include "fleet/text_formats.h"
+#include "foundation/iso_time.h"
 
 namespace treld {
 namespace {
@@ -48,11 +47,11 @@ BrokerMessage discoveryMessage(const DiscoveryDevice& device, std::string_view c
 
 }  // namespace
 
-std::string measurementsJson(Core& c) {
+std::string measurementsJson(const Core& c) {
     JsonObject values;
-    for (const MeasurementField& field : measurementFields()) {
-        const std::optional<double> value = measurementValue(c, field);
-        values.raw(field.key, value ? numberText(*value) : "null");
+    for (const PanelQuantity& quantity : kPanelQuantities) {
+        const std::optional<double> value = measurementValue(c, quantity);
+        values.raw(quantityKey(quantity), value ? numberText(*value) : "null");
     }
     return values.done();
 }
@@ -69,7 +68,7 @@ std::string statusJson(Core& c) {
         return status.done();
     JsonObject faults;
     for (const FaultField& field : faultFields())
-        faults.text(field.key, c.form1(field.label).caption());
+        faults.text(field.key, c.ui(field.label).caption());
     return status.text("login", loginState(c.status))
         .raw("transfer", transferJson(c.status))
         .raw("faults", faults.done())
@@ -78,12 +77,9 @@ std::string statusJson(Core& c) {
 }
 
 std::string eventJson(Int16 code, std::string_view text, const LocalDateTime& at) {
-    char time[32];
-    std::snprintf(time, sizeof time, "%04d-%02d-%02dT%02d:%02d:%02d", at.year % 10000,
-                  at.month % 100, at.day % 100, at.hour % 100, at.minute % 100, at.second % 100);
     return JsonObject()
         .raw("code", std::to_string(code))
-        .text("time", time)
+        .text("time", isoLocalTime(at.epochSeconds, at.utcOffsetSeconds))
         .text("text", text)
         .done();
 }
@@ -98,16 +94,19 @@ std::vector<BrokerMessage> discoveryMessages(std::string_view prefix, std::strin
     const std::string measurements = device.prefix + "/measurements";
     const std::string status = device.prefix + "/status";
     std::vector<BrokerMessage> messages;
-    for (const MeasurementField& field : measurementFields()) {
+    for (const PanelQuantity& quantity : kPanelQuantities) {
+        const QuantityFamily& family = familyOf(quantity);
+        const std::string key = quantityKey(quantity);
         JsonObject config;
-        config.text("name", field.title)
+        config.text("name", quantity.title)
             .text("state_topic", measurements)
-            .text("value_template", "{{ value_json." + std::string(field.key) + " }}")
-            .text("unit_of_measurement", field.unit)
+            .text("value_template", "{{ value_json." + key + " }}")
+            .text("unit_of_measurement",
+                  family.unitSymbol.empty() ? quantity.unit : family.unitSymbol)
             .text("state_class", "measurement");
-        if (!field.deviceClass.empty())
-            config.text("device_class", field.deviceClass);
-        messages.push_back(discoveryMessage(device, "sensor", field.key, std::move(config)));
+        if (!family.deviceClass.empty())
+            config.text("device_class", family.deviceClass);
+        messages.push_back(discoveryMessage(device, "sensor", key, std::move(config)));
     }
     for (const FlagPosition* lamp : lampsInOrder()) {
         const std::string name = alarmName(*lamp);

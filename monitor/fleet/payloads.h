@@ -12,13 +12,13 @@
 namespace treld {
 
 // {"source1_l1_voltage":230,...,"sync_angle":2}; null for a blank field.
-std::string measurementsJson(Core& c);
+std::string measurementsJson(const Core& c);
 
 // Link and, once a status record was decoded, login, transfer path, fault
 // texts and the alarm lamps by name.
 std::string statusJson(Core& c);
 
-// One PC event line: {"code":100,"time":"2026-12-05T14:05:00","text":"-Overload"}.
+// One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"}.
 std::string eventJson(Int16 code, std::string_view text, const LocalDateTime& at);
 
 // Retained config messages under homeassistant/ for every measurement, every

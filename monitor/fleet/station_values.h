@@ -9,31 +9,35 @@
 #include <string_view>
 
 #include "foundation/core.h"
+#include "foundation/panel_quantities.h"
 #include "status/status_record.h"
 
 namespace treld {
 
-struct MeasurementField {
-    std::string_view label;        // the panel field of Form1
-    std::string_view key;          // JSON key and discovery id
-    std::string_view title;        // the name a dashboard shows
-    std::string_view metric;       // Prometheus family
-    std::string_view source;       // "1", "2" or "" (label `source`)
-    std::string_view phase;        // "L1".."L3" or "" (label `phase`)
-    std::string_view unit;         // Latin-1, like every text of the monitor
+// What the outside world calls a kind of quantity.
+struct QuantityFamily {
+    QuantityKind kind;
+    std::string_view metric;       // the Prometheus family
+    std::string_view help;         // its HELP text
     std::string_view deviceClass;  // a Home Assistant device class, or ""
-    double divisor;                // the field counts tenths of a hertz, say
+    // The unit as a dashboard wants it where that is a symbol rather than the
+    // panel's letters (Home Assistant knows temperatures only in "°C"); "":
+    // the quantity's own unit. Latin-1, like every text of the monitor.
+    std::string_view unitSymbol;
 };
+std::span<const QuantityFamily> quantityFamilies();
+const QuantityFamily& familyOf(const PanelQuantity& quantity);
 
-std::span<const MeasurementField> measurementFields();
+// JSON key and discovery id: the title as a slug ("source1_l1_voltage").
+std::string quantityKey(const PanelQuantity& quantity);
 
-// The field's digits up to the unit the panel adds, divided; nothing while
-// the field is blank (after a time-out) or holds anything but digits.
-std::optional<double> measurementValue(Core& c, const MeasurementField& field);
+// The number of the latest reply in the quantity's unit; nothing before the
+// first reply, after a time-out or for a field of anything but digits.
+std::optional<double> measurementValue(const Core& c, const PanelQuantity& quantity);
 
 // The fault-text fields under the panels, by JSON key.
 struct FaultField {
-    std::string_view label;
+    ElementName label;
     std::string_view key;
 };
 std::span<const FaultField> faultFields();
@@ -54,8 +58,5 @@ struct LinkState {
     bool up;
 };
 LinkState linkState(const Core& c);
-
-// Relay clients holding a connection slot now.
-int relayClients(const Core& c);
 
 }  // namespace treld

@@ -11,9 +11,12 @@
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
+#include "foundation/main_window.h"
+#include "foundation/panel_readings.h"
 #include "foundation/platform.h"
 #include "foundation/program_state.h"
 #include "foundation/records_state.h"
+#include "foundation/relay_state.h"
 #include "foundation/station_config.h"
 
 namespace treld {
@@ -30,8 +33,10 @@ struct Core {
     std::filesystem::path programDir;
     DisplayModel ui;
     ProgramState s;
+    RelayState relay;
     StationConfig config;
     DecodedStatus status;
+    PanelReadings readings;
     OptionsState options;
     LoginState login;
     LogDownload log;
@@ -40,8 +45,6 @@ struct Core {
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;
-
-    Element& form1(std::string_view name) { return ui(Form::Form1, name); }
 
     // The wait for a reply. A configured time-out of 0 or less would wait
     // for ever, so 1000 ms stands in for it; the stored value stays as read.
@@ -55,7 +58,7 @@ struct Core {
     }
 
     // The tab of SSTab1 that the operator has open.
-    int selectedTab() { return form1("SSTab1").listIndex(); }
+    int selectedTab() { return ui(kTabs).listIndex(); }
 };
 
 }  // namespace treld

@@ -1,6 +1,7 @@
 #include "link/send.h"
 
 #include "link/demo_table.h"
+#include "link/poll_timer.h"
 #include "link/serial_link.h"
 
 namespace treld {
@@ -17,11 +18,11 @@ void GONDERME(Core& c) {
     s.ReceiveBuffer.clear();
 
     if (s.DemoMode != 0) {
-        c.platform.startTimer(TimerId::Timer1, 10);
+        c.platform.startTimer(TimerId::Timer1, kDemoAnswerMs);
         DEMOGELDI(c);
         return;
     }
-    Element& indicator = c.form1("Label56");
+    Element& indicator = c.ui(kSendIndicator);
     if (s.RemoteMode != 0) {
         c.platform.closeRemote();
         s.TcpReceiveBuffer.clear();

@@ -52,7 +52,7 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
 
 void FleetService::complain(Monitor& monitor, const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
-    monitor.ui()(Form::Form1, "Label40").setCaption(text);
+    monitor.ui()(kStatusLine).setCaption(text);
 }
 
 }  // namespace treld

@@ -197,6 +197,8 @@ LocalDateTime QtPlatform::now() {
     result.second = time.second();
     result.shortDate = locale.toString(date, QLocale::ShortFormat).toStdString();
     result.longTime = locale.toString(time, longTime.trimmed()).toStdString();
+    result.epochSeconds = now.toSecsSinceEpoch();
+    result.utcOffsetSeconds = now.offsetFromUtc();
     return result;
 }
 

@@ -92,7 +92,7 @@ TEST(Fleet, BlackOutReachesEveryTopicMetricsReadAsPrometheusAndKillLeavesTheWill
     const auto events = station.watcher.waitFor("/event", 2, 20s);
     ASSERT_GE(events.size(), 2u);
     const std::regex event(
-        R"re(\{"code":(\d+),"time":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d","text":"(.*)"\})re");
+        R"re(\{"code":(\d+),"time":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d","text":"(.*)"\})re");
     std::smatch fields;
     ASSERT_TRUE(std::regex_match(events[0].payload, fields, event)) << events[0].payload;
     EXPECT_EQ(fields[1].str() + fields[2].str(), "1Program start");

@@ -26,8 +26,12 @@ StationRig::StationRig(const std::vector<std::string>& simulatorArguments,
 
     monitor = std::make_unique<Monitor>(platform, dir.path());
     form1 = buildMainWindow();
-    windows = {form1, buildSettingsDialog(form1), buildLoginDialog(form1), buildAlarmsWindow(),
-               buildAboutWindow(form1)};
+    windows = {form1,
+               buildSettingsDialog(form1),
+               buildLoginDialog(form1),
+               buildAlarmsWindow(),
+               buildAboutWindow(form1),
+               buildTrendsWindow(form1, monitor->trends())};
     binder = std::make_unique<Binder>(*monitor, windows);
     platform.attach(monitor.get(), [this] { binder->flush(); });
     binder->bindAll();

@@ -10,12 +10,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace treld;
     StationConfig first;
-    if (!ReadConfigText(std::string_view(reinterpret_cast<const char*>(data), size), first))
+    if (!readConfigText(std::string_view(reinterpret_cast<const char*>(data), size), first))
         return 0;
-    const std::string written = WriteConfigText(first, first.ComPort);
+    const std::string written = writeConfigText(first, first.ComPort);
     StationConfig second;
-    fuzz::require(ReadConfigText(written, second), "a written file reads back completely");
-    fuzz::require(WriteConfigText(second, second.ComPort) == written,
+    fuzz::require(readConfigText(written, second), "a written file reads back completely");
+    fuzz::require(writeConfigText(second, second.ComPort) == written,
                   "a written file reads back unchanged");
     return 0;
 }

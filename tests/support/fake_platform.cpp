@@ -93,6 +93,8 @@ LocalDateTime FakePlatform::now() {
     result.shortDate = text;
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", result.hour, result.minute, result.second);
     result.longTime = text;
+    result.epochSeconds = at.time_since_epoch().count() - utcOffsetSeconds;
+    result.utcOffsetSeconds = utcOffsetSeconds;
     return result;
 }
 

@@ -36,6 +36,8 @@ class FakePlatform : public Platform {
     // Wall-clock time at virtual time 0, moved by clockOffsetSeconds.
     LocalDateTime wallClockAtStart{2026, 12, 5, 14, 5, 0, "", ""};
     std::int64_t clockOffsetSeconds = 0;
+    // Local time minus UTC.
+    int utcOffsetSeconds = 0;
 
     std::array<Timer, kTimerCount> timers{};
 

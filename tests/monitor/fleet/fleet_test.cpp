@@ -115,8 +115,12 @@ TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOn
 
 TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetriedAndASilentSwitchIsNoLink) {
     FleetRig rig;
-    rig.device = nullptr;  // and the switch is silent
-    rig.run(1000 + (kConnectSeconds + 1) * 1000);
+    rig.run(3000);
+    EXPECT_NE(measurementsJson(rig.monitor.core()).find("\"temperature\":35,"), std::string::npos);
+    rig.device = nullptr;  // and the switch falls silent
+    rig.run(kConnectSeconds * 1000 - 1000);
+    EXPECT_NE(measurementsJson(rig.monitor.core()).find("\"temperature\":null,"), std::string::npos)
+        << "the panel keeps its last temperature; a dashboard gets none";
     EXPECT_NE(rig.fleet->metrics().find("treld_link_up{station=\"Plant A\"} 0\n"),
               std::string::npos);
     EXPECT_EQ(rig.broker.attempts, (std::vector<std::int64_t>{1000, 22000}));
@@ -144,8 +148,9 @@ TEST(Fleet, GarbledFieldsAreNullAndForeignBytesLeaveAsUtf8) {
               std::string::npos)
         << metrics;
     EXPECT_EQ(
-        eventJson(100, "a\"\\\x01\xE9", {2026, 3, 5, 7, 8, 9}),
-        "{\"code\":100,\"time\":\"2026-03-05T07:08:09\",\"text\":\"a\\\"\\\\\\u0001\xC3\xA9\"}");
+        eventJson(100, "a\"\\\x01\xE9", {.epochSeconds = 1'772'690'889, .utcOffsetSeconds = 3600}),
+        "{\"code\":100,\"time\":\"2026-03-05T07:08:09+01:00\",\"text\":"
+        "\"a\\\"\\\\\\u0001\xC3\xA9\"}");
 }
 
 TEST(Fleet, MqttCfgValuesAndTheirFaults) {

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <tuple>
 
+#include "link/command_slot.h"
 #include "link/demo_table.h"
 #include "support/virtual_rig.h"
 
@@ -89,7 +90,7 @@ TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
     EXPECT_EQ(rig.platform.relaySends[1], Texts{kSrvReply}) << "the demo answer and CR";
     rig.monitor.onRelayConnectionRequest();
     rig.monitor.onRelayData(2, "XF2\r");
-    rig.runUntil([&] { return s.RelayCommand == kAwaiting; }, 1000);
+    rig.runUntil([&] { return rig.monitor.core().relay.awaitingReply(); }, 1000);
     takenAt = rig.now();
     rig.runUntil([&] { return !rig.platform.relaySends[2].empty(); }, 1000);
     EXPECT_EQ(rig.now() - takenAt, 50);

@@ -99,8 +99,7 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
     EXPECT_EQ(rig.platform.serialWrites.at(q5 + 1).atMs - rig.platform.serialWrites[q5].atMs, 3000);
     for (std::size_t i = 1; i < sent.size(); ++i)
         EXPECT_TRUE(isPollCommand(sent[i - 1]) || isPollCommand(sent[i])) << sent[i] << " " << i;
-    EXPECT_EQ(rig.monitor.core().s.RelayPending, 0);
-    EXPECT_TRUE(rig.monitor.core().s.RelayQueue.empty());
+    EXPECT_FALSE(rig.monitor.core().relay.RelayPending());
 }
 
 TEST_F(RelayServer, SixteenthConnectionTakesOverSlotOneWithoutInheritingItsReply) {
@@ -138,7 +137,7 @@ TEST_F(RelayServer, RequestsAreCollectedUpToTheirCrAndAbusiveClientsAreDropped) 
     rig.advance(1000);
     EXPECT_TRUE(closed(silent));
     EXPECT_EQ(answers(queued), Texts{"Timeout\r"});
-    EXPECT_EQ(rig.monitor.core().s.RelayPending, 0);
+    EXPECT_FALSE(rig.monitor.core().relay.RelayPending());
     EXPECT_TRUE(answers(silent).empty() && answers(flood).empty());
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "INH"), 0);
 }

@@ -32,7 +32,7 @@ TEST(ReadConfig, EdgeRulesOfTheReader) {
     };
     for (const Case& c : cases) {
         StationConfig config;
-        EXPECT_EQ(ReadConfigText(c.text, config), c.complete) << c.text;
+        EXPECT_EQ(readConfigText(c.text, config), c.complete) << c.text;
         EXPECT_EQ(config.ComPort, c.comPort) << c.text;
         EXPECT_EQ(config.EmailEnable, c.emailEnable) << c.text;
         EXPECT_EQ(config.ReplyTimeout, c.timeout) << c.text;
@@ -43,18 +43,18 @@ TEST(ReadConfig, EdgeRulesOfTheReader) {
 
 TEST(WriteConfig, TwentyFiveLinesInTheirOrderThatReadBackUnchanged) {
     StationConfig config;
-    ReadConfigText(
+    readConfigText(
         "SNAME: North:1 \r\nEMAILENABLE:1\r\nPASSWORD:pw\r\nUSEAUTHENTICITATION:-3\r\n"
         "REMOTEIP3:10.0.0.3\r\nREMOTEPORT:32767\r\nTIMEOUT:-200\r\n",
         config);
-    const std::string text = WriteConfigText(config, 9);
+    const std::string text = writeConfigText(config, 9);
     EXPECT_EQ(std::ranges::count(text, '\n'), 25);
     EXPECT_TRUE(text.starts_with("COMPORT:9\r\nSENDERNAME:\r\n")) << text;
     EXPECT_TRUE(text.ends_with("REMOTEIP3:10.0.0.3\r\nREMOTEPORT:32767\r\nTIMEOUT:-200\r\n"));
     EXPECT_NE(text.find("\r\nSNAME: North:1 \r\n"), std::string::npos);
     StationConfig back;
-    EXPECT_TRUE(ReadConfigText(text, back));
-    EXPECT_EQ(WriteConfigText(back, 9), text);
+    EXPECT_TRUE(readConfigText(text, back));
+    EXPECT_EQ(writeConfigText(back, 9), text);
 }
 
 TEST(ConfigFile, MissingGivesComOneAndARewriteIsForTheOwnerOnlyAndAllOrNothing) {
@@ -66,17 +66,17 @@ TEST(ConfigFile, MissingGivesComOneAndARewriteIsForTheOwnerOnlyAndAllOrNothing) 
     EXPECT_EQ(config.ComPort, 1);
 
     config.StationName = "old";
-    ASSERT_TRUE(WriteConfig(file, config, 2));
+    ASSERT_TRUE(writeConfig(file, config, 2));
     struct stat info {};
     ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
     // The temporary file cannot be made: a folder stands in its place.
     std::filesystem::create_directory(dir.path() / "sts.cfg.new");
-    EXPECT_FALSE(WriteConfig(file, StationConfig{}, 5));
+    EXPECT_FALSE(writeConfig(file, StationConfig{}, 5));
     StationConfig back;
     EXPECT_TRUE(ReadConfig(file, back));
-    EXPECT_EQ(WriteConfigText(back, back.ComPort), WriteConfigText(config, 2));
+    EXPECT_EQ(writeConfigText(back, back.ComPort), writeConfigText(config, 2));
 }
 
 }  // namespace

@@ -29,9 +29,7 @@ class MainWindow : public ::testing::Test {
     Binder binder{rig.monitor, {form1.get(), nullptr, nullptr, nullptr, nullptr}};
 };
 
-TEST_F(MainWindow, EveryElementOfTheMainWindowHasItsNamedWidget) {
-    for (const auto& [name, element] : rig.monitor.ui().elements(Form::Form1))
-        EXPECT_NE(binder.find(Form::Form1, QString::fromStdString(name)), nullptr) << name;
+TEST_F(MainWindow, TheWindowStartsAsLocal) {
     EXPECT_EQ(form1->windowTitle(), "ZID evevori (Local)");
 }
 

@@ -38,7 +38,7 @@ TEST(RecordsWindows, SettingsRoundTripThroughTheDialog) {
     EXPECT_EQ(rig.in<QLabel>(Form::Form1, "Label24")->text(), "com7");
     StationConfig saved;
     ReadConfig(rig.programDir.path() / "sts.cfg", saved);
-    EXPECT_EQ(WriteConfigText(saved, 7), WriteConfigText(rig.monitor.core().config, 7));
+    EXPECT_EQ(writeConfigText(saved, 7), writeConfigText(rig.monitor.core().config, 7));
     EXPECT_EQ(saved.StationName, "South");
     EXPECT_EQ(saved.RemotePort, 2200);
     EXPECT_EQ(saved.EmailEnable, 1);

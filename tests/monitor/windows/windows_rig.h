@@ -1,4 +1,4 @@
-// A started monitor with all five windows built and bound to its display
+// A started monitor with all six windows built and bound to its display
 // model, offscreen.
 #pragma once
 
@@ -17,8 +17,12 @@ class WindowsRig : public VirtualRig {
   public:
     explicit WindowsRig(const std::string& config = "COMPORT:1\r\n")
         : form1(buildMainWindow()),
-          windows{form1, buildSettingsDialog(form1), buildLoginDialog(form1), buildAlarmsWindow(),
-                  buildAboutWindow(form1)},
+          windows{form1,
+                  buildSettingsDialog(form1),
+                  buildLoginDialog(form1),
+                  buildAlarmsWindow(),
+                  buildAboutWindow(form1),
+                  buildTrendsWindow(form1, monitor.trends())},
           binder(std::make_unique<Binder>(monitor, windows)) {
         writeConfig(config);
         binder->bindAll();
