@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Fails when the monitor core's folders import against their order:
-#   foundation <- link <- records <- trends <- status <- device <- conductor
+#   foundation <- link <- records <- trends <- status <- device <- fleet <- conductor
 # A folder may include its own headers and those of the folders to its left.
 # foundation includes nothing but itself and the standard library (C++
 # headers, and the few system C headers that file writing needs).
 # Usage: check-layers.sh [monitor folder]; prints every offending line.
 set -eu
 monitor=${1:-$(dirname "$0")/../monitor}
-layers=(foundation link records trends status device conductor)
+layers=(foundation link records trends status device fleet conductor)
 systemHeaders='^([a-z_]+|(sys/[a-z_]+|fcntl|unistd)\.h)$'
 
 rank() {

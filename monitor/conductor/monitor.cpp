@@ -98,7 +98,16 @@ void Monitor::onTimer(TimerId timer) {
         case TimerId::TrendTimer:
             trendTick(core_, trends_);
             break;
+        case TimerId::FleetTimer:
+            if (fleet_)
+                fleet_->onTick();
+            break;
     }
+}
+
+Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
+    fleet_ = std::make_unique<Fleet>(core_, std::move(settings), std::move(hostName), broker);
+    return *fleet_;
 }
 
 void Monitor::onSerialData(std::string_view chunk) {

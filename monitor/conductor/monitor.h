@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
+#include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
 #include "trends/trends.h"
@@ -44,6 +46,11 @@ class Monitor {
     void setValue(Form form, std::string_view control, int value);
     void closeWindow(Form form);
 
+    // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
+    // start-up event is published too. `broker` null: metrics only.
+    Fleet& startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker);
+    Fleet* fleet() { return fleet_.get(); }
+
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
     const Trends& trends() const { return trends_; }
@@ -53,6 +60,7 @@ class Monitor {
 
     Core core_;
     Trends trends_;
+    std::unique_ptr<Fleet> fleet_;
 };
 
 }  // namespace treld

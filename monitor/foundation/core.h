@@ -4,8 +4,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
+#include "foundation/counters.h"
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
@@ -39,10 +41,21 @@ struct Core {
     LoginState login;
     LogDownload log;
     SettingsState settings;
+    Counters counters;
+    // Told of every PC event line, written to its file or not (the fleet
+    // publishes it); may be empty.
+    std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;
 
     // The wait for a reply. A configured time-out of 0 or less would wait
     // for ever, so 1000 ms stands in for it; the stored value stays as read.
     int replyTimeoutMs() const { return config.ReplyTimeout > 0 ? config.ReplyTimeout : 1000; }
+
+    // The mail program beside the monitor with its one argument, counted.
+    bool startMailProgram(const std::string& argument) {
+        const bool started = platform.startProgram((programDir / kMailProgram).string(), argument);
+        counters.mailProgramsStarted += started ? 1 : 0;
+        return started;
+    }
 
     // The tab of SSTab1 that the operator has open.
     int selectedTab() { return ui(kTabs).listIndex(); }

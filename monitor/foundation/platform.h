@@ -11,9 +11,10 @@ namespace treld {
 // Timer1 drives the poll cycle, Timer2 the login keep-alive, Timer3 clears
 // the device message line, LoginTimer is the login dialog's own timer,
 // RelayTimer ticks every second to drop relay clients that keep a slot idle,
-// TrendTimer ticks every second for the trend charts and files.
-enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer, TrendTimer };
-inline constexpr int kTimerCount = 6;
+// TrendTimer ticks every second for the trend charts and files, FleetTimer
+// every second for the fleet's publishing.
+enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer, TrendTimer, FleetTimer };
+inline constexpr int kTimerCount = 7;
 
 struct LocalDateTime {
     int year = 2000;

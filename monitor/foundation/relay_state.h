@@ -4,6 +4,7 @@
 // poll cycle asks it what is due.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <string>
@@ -21,6 +22,12 @@ class RelayState {
     bool RelayPending() const { return !queue_.empty(); }
     // A forwarded command has been written; its reply (or its 3 s) is awaited.
     bool awaitingReply() const { return awaitingReply_; }
+    // Clients holding a connection slot now.
+    int clientCount() const {
+        return static_cast<int>(
+            std::count_if(slots_.begin() + 1, slots_.end(),
+                          [](const Slot& slot) { return slot.state != SlotState::Free; }));
+    }
 
   private:
     friend class RelayServer;

@@ -13,6 +13,8 @@ void timeover(Core& c) {
                                                 : LinkFault::PortNotOpened;
     c.ui(kStatusLine).setCaption(linkFaultText(c, fault));
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
+    ++c.counters.timeOuts;
+    c.counters.exchangesAtLastTimeOut = c.counters.exchanges;
 }
 
 void datahata(Core& c) {

@@ -78,6 +78,7 @@ void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
         c.ui(field.label).setCaption(std::string(text) + std::string(field.unit));
     }
     reading.news = PanelReading::News::Values;
+    reading.current = true;
     c.ui(kStatusLine).setCaption(kDataOk);
 }
 
@@ -115,14 +116,16 @@ void blankSourcePanel(Core& c) {
     for (const Field& field : kSourceFields)
         c.ui(field.label).setCaption("");
     c.readings.source.news = PanelReading::News::TimedOut;
+    c.readings.source.current = false;
 }
 
 // Temperature and SYNC angle keep their last texts on the panel; the trend
-// history marks the whole reply as lost.
+// history and the fleet take the whole reply as lost.
 void blankOutputPanel(Core& c) {
     for (std::size_t i = 0; i < 6; ++i)
         c.ui(kOutputFields[i].label).setCaption("");
     c.readings.output.news = PanelReading::News::TimedOut;
+    c.readings.output.current = false;
 }
 
 }  // namespace treld

@@ -13,6 +13,7 @@ std::string_view nextSendMark(const Element& indicator) {
 void GONDERME(Core& c) {
     auto& s = c.s;
     ++s.PollStep;
+    ++c.counters.exchanges;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
 

@@ -86,6 +86,10 @@ void QtPlatform::deliver(Event&& event) {
         afterEvent_();
 }
 
+void QtPlatform::deliverEvent(const std::function<void(Monitor&)>& event) {
+    deliver([&] { event(*monitor_); });
+}
+
 void QtPlatform::startTimer(TimerId timer, int intervalMs) {
     QTimer& t = timers_[static_cast<int>(timer)];
     if (intervalMs <= 0) {

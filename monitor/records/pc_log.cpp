@@ -26,7 +26,10 @@ std::string pcLogFileName(const LocalDateTime& at) {
 void WritePcLog(Core& c) {
     const LocalDateTime at = c.platform.now();
     const std::filesystem::path file = c.programDir / "SERLOGS" / pcLogFileName(at);
-    if (appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at))) {
+    const bool written = appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at));
+    if (c.pcLogEvent)
+        c.pcLogEvent(c.s.PcLogEventCode, c.s.PcLogEventText, at);
+    if (written) {
         c.log.pcLogFailureShown = false;
     } else if (!c.log.pcLogFailureShown) {
         c.log.pcLogFailureShown = true;

@@ -164,8 +164,7 @@ void closeSettingsDialog(Core& c) {
 }
 
 void sendTestMail(Core& c) {
-    c.platform.startProgram((c.programDir / kMailProgram).string(),
-                            "1&&test message++STS test message");
+    c.startMailProgram("1&&test message++STS test message");
 }
 
 void choosePortEntry(Core& c, int index) {

@@ -9,20 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/panel_quantities.h"
 #include "trends/trend_history.h"
 
 namespace treld {
-
-// "2026-12-05T14:05:10+01:00" for `at` seen from a clock `utcOffsetSeconds` ahead of UTC.
-std::string isoLocalTime(std::int64_t at, int utcOffsetSeconds);
-// The instant of such a text; nothing when it is not one.
-std::optional<std::int64_t> parseIsoLocalTime(std::string_view text);
 
 // "2026-12-05.csv": the file of the local day of `at`.
 std::string trendFileName(std::int64_t at, int utcOffsetSeconds);
 
 // One value in its unit ("230", "50.0"); empty without a sample or a number.
-std::string trendValueText(const TrendQuantity& quantity, const TrendSample* sample);
+std::string trendValueText(const PanelQuantity& quantity, const TrendSample* sample);
 
 // "Time,S1 L1 (V),...,SYNC angle (deg)" and CR LF.
 std::string trendCsvHeader();

@@ -14,13 +14,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/iso_time.h"
 #include "trends/trend_csv.h"
 #include "windows/builders.h"
 
 namespace treld {
 namespace {
 
-// Each panel's quantities (indexes of kTrendQuantities) and its value range
+// Each panel's quantities (indexes of kPanelQuantities) and its value range
 // while it has nothing to show.
 struct PanelSpec {
     std::vector<int> quantities;
@@ -72,7 +73,7 @@ void setNiceRange(QValueAxis* axis, double low, double high) {
     axis->setTickCount(static_cast<int>(std::lround((high - low) / step)) + 1);
 }
 
-QString quantityLabel(const TrendQuantity& quantity) {
+QString quantityLabel(const PanelQuantity& quantity) {
     return QStringLiteral("%1 (%2)").arg(
         QString::fromLatin1(quantity.name.data(), qsizetype(quantity.name.size())),
         QString::fromLatin1(quantity.unit.data(), qsizetype(quantity.unit.size())));
@@ -100,7 +101,7 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         panel.chart->addAxis(values, Qt::AlignLeft);
         for (int quantity : kPanelSpecs[p].quantities) {
             auto* line = new QLineSeries;
-            line->setName(quantityLabel(kTrendQuantities[quantity]));
+            line->setName(quantityLabel(kPanelQuantities[quantity]));
             line->setPen(QPen(QColor(kColours[quantity]), 1));
             panel.chart->addSeries(line);
             line->attachAxis(time);
@@ -165,7 +166,7 @@ void TrendCharts::redraw() {
         const PanelSpec& spec = kPanelSpecs[p];
         std::vector<QList<QPointF>> lines(panel.lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const TrendQuantity& quantity = kTrendQuantities[spec.quantities[i]];
+            const PanelQuantity& quantity = kPanelQuantities[spec.quantities[i]];
             const auto& points = plots[static_cast<int>(quantity.group)].fields[quantity.field];
             lines[i].reserve(static_cast<qsizetype>(points.size()));
             for (const PlotPoint& point : points) {
@@ -215,7 +216,7 @@ QString TrendCharts::valuesAt(std::int64_t at) const {
             text += group == ReplyGroup::Source ? "   sources: no data" : "   output: no data";
             continue;
         }
-        for (const TrendQuantity& quantity : kTrendQuantities) {
+        for (const PanelQuantity& quantity : kPanelQuantities) {
             if (quantity.group == group) {
                 text += "   " + quantityLabel(quantity) + " " +
                         QString::fromStdString(trendValueText(quantity, sample));
