@@ -1,10 +1,15 @@
+// The calendar's core: the month grid, the month files, the language file
+// and the one-copy lock.
 #include "calendar_view.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <string>
 #include <vector>
 
+#include "instance_lock.h"
+#include "language_texts.h"
 #include "line_reader.h"
 #include "temp_program_dir.h"
 
@@ -77,7 +82,7 @@ TEST_F(CalendarViewTest, MarksDaysWithEventsAndListsTheClickedDayInFileOrder) {
     EXPECT_TRUE(model.list1.empty());
 }
 
-TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClick) {
+TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClickAndClearDeletesTheFile) {
     dir.write("SERLOGS/2009-01.TXT", " 1 03-01-2009--00:00:01 Program start\r\n");
     dir.write("SERLOGS/2008-12.TXT", " 1 24-12-2008--00:00:01 Program start\r\n");
     CalendarView view = open({2008, 12});
@@ -91,11 +96,10 @@ TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClick) {
     view.showPreviousMonth();
     EXPECT_EQ(markedCells(view), (std::vector<int>{christmasEve}));
     EXPECT_FALSE(view.model().label2[christmasEve].raised);
-}
 
-TEST_F(CalendarViewTest, ClearMonthDeletesTheFileOrSilentlyChangesNothing) {
     dir.write("SERLOGS/2008-03.TXT", " 1 01-03-2008--00:00:01 Program start\r\n");
-    CalendarView view = open({2008, 3});
+    for (int month = 12; month > 3; --month)  // back to March 2008
+        view.showPreviousMonth();
     view.clickCell(7);
     // Another copy deleted the file meanwhile: this deletion fails and changes nothing.
     std::filesystem::copy(dir.path() / "SERLOGS/2008-03.TXT", dir.path() / "kept.TXT");
@@ -107,6 +111,45 @@ TEST_F(CalendarViewTest, ClearMonthDeletesTheFileOrSilentlyChangesNothing) {
     view.clearMonth();
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "SERLOGS/2008-03.TXT"));
     EXPECT_TRUE(markedCells(view).empty() && view.model().list1.empty());  // as without a file
+}
+
+TEST(LanguageTexts, KeepsOnlyUsableEntriesOfTheFile) {
+    const TempProgramDir dir;
+    dir.write(kLanguageFileName,
+              "001 Exit\r\n"
+              "  002 Calendar  \r\n"    // blanks around the line are removed
+              "3.4 Clear\r\n"           // rounded to 3
+              "4.5 Halves go even\r\n"  // rounded to 4
+              "005 \r\n"                // empty text: ignored
+              "000 Zero\r\n101 Too high\r\n-01 Negative\r\nabc No number\r\n\r\n"  // no number
+              "006 Old\r\n006 New\r\n"  // a later line replaces an earlier one
+              "7 x Short number\r\n"    // the number is read from the first three characters
+              "024 Saturday");          // no line end at the end of the file
+    const auto texts = readLanguageFile(dir.path() / kLanguageFileName);
+    ASSERT_TRUE(texts.has_value());
+    const char* const expected[] = {"", "Exit", "Calendar",    "Clear", "Halves go even",
+                                    "", "New",  "Short number"};
+    for (int number = 0; number < 8; ++number)
+        EXPECT_EQ(texts->text(number), expected[number]) << number;
+    EXPECT_EQ(texts->text(24) + texts->text(101), "Saturday");
+    EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT").has_value());
+    EXPECT_FALSE(readLanguageFile(dir.path()).has_value());  // a folder is no language file
+}
+
+TEST(InstanceLock, OnlyOneCopyHoldsTheLockUntilItEnds) {
+    const TempProgramDir dir;
+    const auto file = dir.path() / kInstanceLockFileName;
+    {
+        const InstanceLock first(file);
+        EXPECT_TRUE(first.acquired());
+        const pid_t child = ::fork();  // a second copy of the program
+        if (child == 0)
+            ::_exit(InstanceLock(file).acquired() ? 0 : 1);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+    }
+    EXPECT_TRUE(InstanceLock(file).acquired());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// A program directory with an empty SERLOGS folder for one test, removed afterwards.
 #pragma once
 
 #include <unistd.h>
@@ -9,26 +10,20 @@
 
 namespace kirnal {
 
-// A program directory with an empty SERLOGS folder for one test, removed afterwards; the process
-// id keeps tests that run at the same time apart.
 class TempProgramDir {
   public:
     TempProgramDir() { std::filesystem::create_directories(path_ / "SERLOGS"); }
-    ~TempProgramDir() { std::filesystem::remove_all(path_, ignored_); }
-    TempProgramDir(const TempProgramDir&) = delete;
-    TempProgramDir& operator=(const TempProgramDir&) = delete;
-
+    ~TempProgramDir() { std::filesystem::remove_all(path_); }
     const std::filesystem::path& path() const { return path_; }
     void write(const std::filesystem::path& relative, const std::string& content) const {
         std::ofstream(path_ / relative, std::ios::binary) << content;
     }
 
   private:
-    inline static std::atomic<int> counter_{0};
+    inline static std::atomic<int> counter_{0};  // with the process id, keeps tests apart
     const std::filesystem::path path_ =
         std::filesystem::temp_directory_path() /
         ("kirnal-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    std::error_code ignored_;
 };
 
 }  // namespace kirnal

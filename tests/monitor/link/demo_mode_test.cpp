@@ -2,9 +2,9 @@
 // the poll cycle, to queued commands and to relay clients.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <tuple>
 
 #include "link/demo_table.h"
 #include "support/virtual_rig.h"
@@ -14,86 +14,76 @@ namespace {
 
 class DemoMode : public ::testing::Test {
   protected:
-    void startInDemo(const std::string& demoSet) {
-        rig.writeConfig("COMPORT:3\r\nTIMEOUT:1000\r\n");
-        rig.writeProgramFile("DEMOSET.CFG", demoSet);
+    void start(const std::string& demoSet) {
+        rig.writeFile("DEMOSET.CFG", demoSet);
         rig.start();
-        rig.monitor.core().s.DemoMode = 1;
     }
-    // The answer of OZELGELDI (queued commands) or DEMOGELDI (sent commands).
-    std::string answer(const std::string& command, bool queued) {
-        Core& core = rig.monitor.core();
-        core.s.Command = command;
-        queued ? OZELGELDI(core) : DEMOGELDI(core);
-        return core.s.Reply;
+    void chooseDemo() {
+        rig.monitor.click(Form::Form1, "mnset");
+        rig.monitor.select(Form::Form2, "Combo1", 0);
+        rig.monitor.click(Form::Form2, "Command1");
     }
-    VirtualRig rig;
+    // A relay client's answer to `request`.
+    std::string relayed(const std::string& request) {
+        const int slot = rig.ask(request + "\r");
+        rig.runUntil([&] { return !rig.answers(slot).empty(); });
+        return rig.answers(slot).at(0);
+    }
+    VirtualRig rig{"COMPORT:3\r\nTIMEOUT:1000\r\n"};
 };
 
-TEST_F(DemoMode, LinesAreTrimmedSplitAtTheFirstColonAndOnlyFiftyEntriesAreRead) {
-    std::string file = "   SRV  :  #230 231  \r\nno colon\r\n\r\nW0032:OK\r\nXF1:A:B\nsas:x\r\n";
+TEST_F(DemoMode, LinesAreTrimmedSplitAtTheFirstColonAndOnlyFiftyEntriesAnswer) {
+    std::string file =
+        "   SRV  :  #230 231  \r\nno colon\r\n\r\nW0032:written\r\nXF1:A:B\nsas:x\r\n";
     for (int i = 5; i <= 60; ++i)
         file += "K" + std::to_string(i) + ":A\r\n";
-    startInDemo(file);
-
-    const Texts& list = rig.monitor.ui()(Form::Form1, "List2").items();
+    start(file);
+    const Texts& list = rig.element("List2").items();
     ASSERT_EQ(list.size(), 50u);
     EXPECT_EQ(Texts(list.begin(), list.begin() + 4),
-              (Texts{"1-SRV#230 231", "2-W0032OK", "3-XF1A:B", "4-sasx"}));
+              (Texts{"1-SRV#230 231", "2-W0032written", "3-XF1A:B", "4-sasx"}));
     EXPECT_EQ(list.back(), "50-K50A");
-    const auto& table = rig.monitor.core().s.CommandTable;
-    EXPECT_EQ(table[1].TableActive, 1);
-    EXPECT_EQ(table[2].TableActive + table[4].TableActive, 0) << "only poll keys, case-sensitive";
-}
+    // Only the poll commands' own (case-sensitive) keys take part in the relay cache.
+    EXPECT_EQ(relayed("sas"), "OK\r\r");
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "sas"), 1);
 
-TEST_F(DemoMode, TableAnswersTheTextsOfEachCaller) {
-    startInDemo("XF1:done\r\nW0032:written\r\nW0032001:full key\r\nLOG005:never\r\nxf2:lower\r\n");
-    const std::tuple<const char*, bool, std::string> cases[] = {
-        {"XF1", false, "done"},
-        {"W0032001\r", true, "written"},  // option writes: "W0" and the address
-        {"W0032001\r", false, ""},
-        {"W0032001", false, "full key"},
-        {"LOG005", false, std::string(kDemoLogRecord)},
-        {"LOG123", true, std::string(kDemoLogRecord)},
-        {"XF2", false, ""},  // keys are case-sensitive
-    };
-    for (const auto& [command, queued, expected] : cases)
-        EXPECT_EQ(answer(command, queued), expected) << command << (queued ? " queued" : "");
+    chooseDemo();
+    EXPECT_EQ(rig.caption("Label24"), "Demo");
+    EXPECT_EQ(relayed("SRV"), "#230 231\r");
+    EXPECT_EQ(relayed("W0032001"), "written\r") << "option writes: \"W0\" and the address";
+    EXPECT_EQ(relayed("XF1"), "A:B\r");
+    EXPECT_EQ(relayed("K50"), "A\r");
+    EXPECT_EQ(relayed("K51"), "Timeout\r");
+    EXPECT_EQ(relayed("xf1"), "Timeout\r");
+    EXPECT_EQ(relayed("LOG123"), std::string(kDemoLogRecord) + "\r");
 }
 
 TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
     std::ifstream shipped(TRELD_SHIPPED_DEMOSET, std::ios::binary);
-    startInDemo(std::string(std::istreambuf_iterator<char>(shipped), {}));
-    for (const char* command : {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF", "OUT"})
-        EXPECT_EQ(answer(command, true), "OK") << command;
-    for (int code = 32; code <= 44; ++code)
-        EXPECT_EQ(answer("W00" + std::to_string(code) + "001\r", true), "OK") << code;
-
-    // 10 ms per step, queued commands answered after 20 ms, relayed ones after 50
+    start(std::string(std::istreambuf_iterator<char>(shipped), {}));
+    chooseDemo();
+    rig.advance(1000);  // Save restarts polling a second later: SRV is answered
     rig.monitor.click(Form::Form1, "Command3");  // clock and date: "OK" without table entries
-    rig.advance(50 + 17 * 10);                   // ACL, AD and the seven commands
-    ProgramState& s = rig.monitor.core().s;
-    EXPECT_EQ(s.PollStep, 1);
+    rig.advance(17 * 10);                        // 10 ms a step: ACL, AD and the seven commands
+    EXPECT_EQ(rig.caption("Label81"), "");
+    rig.advance(10);
+    EXPECT_EQ(rig.caption("Label81"), "05/12/26");
     EXPECT_EQ(rig.caption("Label8"), "230");
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
 
-    s.PollState = "XF2";
-    rig.runUntil([&] { return s.PollState == kAwaiting; }, 1000);
-    std::int64_t takenAt = rig.now();
-    rig.runUntil([&] { return s.PollState.empty(); }, 1000);
-    EXPECT_EQ(rig.now() - takenAt, 20);
-    EXPECT_EQ(rig.caption("Label40"), "OK");
+    rig.monitor.click(Form::Form1, "mnout");
+    const std::int64_t clicked = rig.now();
+    rig.runUntil([&] { return rig.caption("Label40") == "OK"; });
+    EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
 
-    rig.monitor.onRelayConnectionRequest();
-    rig.monitor.onRelayData(1, "SRV\r");
-    EXPECT_EQ(rig.platform.relaySends[1], Texts{kSrvReply}) << "the demo answer and CR";
-    rig.monitor.onRelayConnectionRequest();
-    rig.monitor.onRelayData(2, "XF2\r");
-    rig.runUntil([&] { return s.RelayCommand == kAwaiting; }, 1000);
-    takenAt = rig.now();
-    rig.runUntil([&] { return !rig.platform.relaySends[2].empty(); }, 1000);
-    EXPECT_EQ(rig.now() - takenAt, 50);
-    EXPECT_EQ(rig.platform.relaySends[2], Texts{"OK\r"});
+    for (std::string command : {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF", "OUT"})
+        EXPECT_EQ(relayed(command), "OK\r") << command;
+    for (int code = 32; code <= 44; ++code)
+        EXPECT_EQ(relayed("W00" + std::to_string(code) + "001"), "OK\r") << code;
+    const std::int64_t asked = rig.now();
+    relayed("XF2");
+    EXPECT_GT(rig.now() - asked, 50) << "answered 50 ms after it was taken";
+    EXPECT_LE(rig.now() - asked, 60);
 
     rig.monitor.select(Form::Form1, "SSTab1", 1);  // the options cycle reads all thirteen
     rig.advance(1000);

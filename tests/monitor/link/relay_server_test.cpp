@@ -15,142 +15,126 @@ bool isPollCommand(const std::string& command) {
     return std::ranges::count(poll, command) > 0;
 }
 
-// Poll commands as usual; any other command is acknowledged with its own name.
-std::optional<DeviceReply> acknowledgingDevice(const std::string& command) {
-    return isPollCommand(command) ? answeringDevice(command) : DeviceReply{command + "-ack\r"};
-}
-
 class RelayServer : public ::testing::Test {
   protected:
     void SetUp() override {
-        rig.writeConfig("COMPORT:1\r\nTIMEOUT:1000\r\n");
         // The poll commands with an entry in the table are the ones cached.
-        rig.writeProgramFile("DEMOSET.CFG", "SRV:#demo\r\nSST:#000\r\n");
-        rig.device = acknowledgingDevice;
+        rig.writeFile("DEMOSET.CFG", "SRV:#demo\r\nSST:#000\r\n");
+        for (int i = 1; i <= 16; ++i) {
+            const std::string command = "Q" + std::to_string(i);
+            rig.sts.replies[command] = DeviceReply{command + "-ack\r"};
+        }
         rig.start();
     }
-    // A client connects and sends `text`; returns its slot.
-    int ask(std::string_view text) {
-        rig.monitor.onRelayConnectionRequest();
-        const int slot = rig.platform.acceptedSlots.back();
-        rig.monitor.onRelayData(slot, text);
-        return slot;
-    }
-    Texts& answers(int slot) { return rig.platform.relaySends[slot]; }
     bool closed(int slot) { return std::ranges::count(rig.platform.closedSlots, slot) > 0; }
     VirtualRig rig;
 };
 
-TEST_F(RelayServer, PollTextsAreAnsweredFromTheCacheAndTheConnectionClosesAfterTheSend) {
-    const int early = ask("SR");  // collected up to its CR, answered once
-    EXPECT_TRUE(answers(early).empty());
+TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentExchange) {
+    const int early = rig.ask("SR");  // collected up to its CR, answered once
+    EXPECT_TRUE(rig.answers(early).empty());
     rig.monitor.onRelayData(early, "V\r\nSST\r");
     rig.monitor.onRelayData(early, "SRV\r");
-    EXPECT_EQ(answers(early), Texts{"Time out\r"}) << "nothing polled yet";
+    EXPECT_EQ(rig.answers(early), Texts{"Time out\r"}) << "nothing polled yet";
     EXPECT_FALSE(closed(early));
     rig.monitor.onRelaySendComplete(early);
-    EXPECT_TRUE(closed(early));
+    EXPECT_TRUE(closed(early)) << "closed once the answer is sent";
 
-    rig.runUntilSent(4);  // SST evaluated
-    EXPECT_EQ(answers(ask("SRV\r")), Texts{std::string(kSrvReply) + "\r"});
-    EXPECT_EQ(answers(ask("SST\r")), Texts{"Time out\r"}) << "SST replies are never cached";
+    rig.runPast("SST");
+    EXPECT_EQ(rig.answers(rig.ask("SRV\r")), Texts{std::string(kSrvReply) + "\r"});
+    EXPECT_EQ(rig.answers(rig.ask("SST\r")), Texts{"Time out\r"}) << "SST is never cached";
 
-    rig.device = nullptr;  // SRV's time-out empties its entry again
-    rig.runUntil([&] { return rig.caption("Label8").empty(); }, 20'000);
-    EXPECT_EQ(answers(ask("SRV\r")), Texts{"Time out\r"});
-}
+    rig.runUntil([&] { return rig.commandsSent().back() == "SRV"; });
+    const std::int64_t srvAt = rig.now();
+    const int forwarded = rig.ask("Q1\r");
+    rig.runUntil([&] { return !rig.answers(forwarded).empty(); });
+    EXPECT_EQ(rig.answers(forwarded), Texts{"Q1-ack\r\r"});
+    EXPECT_EQ(rig.commandsSent().end()[-2], "Q1") << "sent when SRV's reply was evaluated";
+    EXPECT_EQ(rig.platform.serialWrites.end()[-2].atMs, srvAt + 25);
 
-TEST_F(RelayServer, ForwardedCommandGoesOutAfterTheCurrentExchangeAndItsOutcomeIsReturned) {
-    rig.device = answeringExcept({{"TST", DeviceReply{"INVALID DATA\r"}}});
-    rig.advance(60);  // SRV is out, its reply on the way
-    const int answered = ask("TST\r");
-    rig.runUntil([&] { return !answers(answered).empty(); }, 10'000);
-    EXPECT_EQ(answers(answered), Texts{"INVALID DATA\r\r"});
-    EXPECT_EQ(rig.commandsSent()[1], "TST");
-    EXPECT_EQ(rig.now(), 75 + 25) << "sent when SRV's reply was evaluated";
+    rig.sts.replies["SRV"] = std::nullopt;  // SRV's time-out empties its entry again
+    rig.runPast("SRV");
+    EXPECT_EQ(rig.answers(rig.ask("SRV\r")), Texts{"Time out\r"});
 
     rig.platform.serialWritesFail = true;
-    const int unsent = ask("TST\r");
-    rig.runUntil([&] { return !answers(unsent).empty(); }, 10'000);
-    EXPECT_EQ(answers(unsent), Texts{"Can not open com1\r\r"});
+    const int unsent = rig.ask("Q2\r");
+    rig.runUntil([&] { return !rig.answers(unsent).empty(); });
+    EXPECT_EQ(rig.answers(unsent), Texts{"Can not open com1\r\r"});
 }
 
-// With an operator command queued too: one command of the operator or of a
-// client between two poll commands, each with its own reply or "Timeout" 3 s on.
+// With Logout queued too: one command of the operator or of a client between
+// two poll commands, each with its own reply or "Timeout" 3 s on.
 TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
-    rig.device = [](const std::string& command) {
-        return command == "Q5" ? std::nullopt : acknowledgingDevice(command);
-    };
+    rig.sts.replies["Q5"] = std::nullopt;
     rig.advance(60);
-    rig.monitor.core().s.PollState = "XF2";
+    rig.monitor.click(Form::Form1, "mnout");
     for (int i = 1; i <= 9; ++i)
-        ask("Q" + std::to_string(i) + "\r");
-    EXPECT_EQ(answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
+        rig.ask("Q" + std::to_string(i) + "\r");
+    EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
 
     rig.monitor.onRelayClosed(2);  // gone while queued: its command is never sent
-    rig.runUntil([&] { return !answers(8).empty(); }, 30'000);
+    rig.runUntil([&] { return !rig.answers(8).empty(); });
     for (int i : {1, 3, 4, 6, 7, 8})
-        EXPECT_EQ(answers(i), Texts{"Q" + std::to_string(i) + "-ack\r\r"});
-    EXPECT_EQ(answers(5), Texts{"Timeout\r"}) << "the device was silent";
-    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "Q2"), 0);
-    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "XF2"), 1);
+        EXPECT_EQ(rig.answers(i), Texts{"Q" + std::to_string(i) + "-ack\r\r"});
+    EXPECT_EQ(rig.answers(5), Texts{"Timeout\r"}) << "the device was silent";
+    rig.advance(5'000);
     const Texts sent = rig.commandsSent();
+    EXPECT_EQ(std::ranges::count(sent, "Q2"), 0);
+    EXPECT_EQ(std::ranges::count(sent, "OUT"), 1);
     const std::size_t q5 = std::ranges::find(sent, "Q5") - sent.begin();
     EXPECT_EQ(rig.platform.serialWrites.at(q5 + 1).atMs - rig.platform.serialWrites[q5].atMs, 3000);
     for (std::size_t i = 1; i < sent.size(); ++i)
         EXPECT_TRUE(isPollCommand(sent[i - 1]) || isPollCommand(sent[i])) << sent[i] << " " << i;
-    EXPECT_EQ(rig.monitor.core().s.RelayPending, 0);
-    EXPECT_TRUE(rig.monitor.core().s.RelayQueue.empty());
 }
 
 TEST_F(RelayServer, SixteenthConnectionTakesOverSlotOneWithoutInheritingItsReply) {
     rig.advance(60);
-    ask("C1\r");
-    rig.advance(20);  // C1 is in flight for slot 1
-    ASSERT_EQ(rig.commandsSent().back(), "C1");
+    rig.ask("Q1\r");
+    rig.advance(20);  // Q1 is in flight for slot 1
+    ASSERT_EQ(rig.commandsSent().back(), "Q1");
     for (int i = 2; i <= 16; ++i)
         rig.monitor.onRelayConnectionRequest();
     EXPECT_EQ(rig.platform.acceptedSlots,
               (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1}));
     EXPECT_TRUE(closed(1));
 
-    rig.monitor.onRelayData(1, "C16\r");
-    rig.runUntil([&] { return !answers(1).empty(); }, 10'000);
-    EXPECT_EQ(answers(1), Texts{"C16-ack\r\r"}) << "C1's reply went to nobody";
+    rig.monitor.onRelayData(1, "Q16\r");
+    rig.runUntil([&] { return !rig.answers(1).empty(); });
+    EXPECT_EQ(rig.answers(1), Texts{"Q16-ack\r\r"}) << "Q1's reply went to nobody";
 
     rig.monitor.onRelayClosed(5);
     rig.monitor.onRelayConnectionRequest();
     EXPECT_EQ(rig.platform.acceptedSlots.back(), 5) << "busy slots 2 to 4 are skipped";
 }
 
-TEST_F(RelayServer, RequestsAreCollectedUpToTheirCrAndAbusiveClientsAreDropped) {
-    const int flood = ask(std::string(kRelayRequestLimit, 'x'));
+TEST_F(RelayServer, OverlongSilentAndUnforwardableRequestsAreDropped) {
+    const int flood = rig.ask(std::string(kRelayRequestLimit, 'x'));
     EXPECT_FALSE(closed(flood));
     rig.monitor.onRelayData(flood, "x");
     EXPECT_TRUE(closed(flood));
 
-    const int silent = ask("");
+    const int silent = rig.ask("");
     rig.monitor.select(Form::Form1, "SSTab1", 3);  // Control tab: nothing is forwarded
-    const int queued = ask("INH\r");
+    const int queued = rig.ask("Q1\r");
     rig.advance(kRelayIdleSeconds * 1000);
     EXPECT_FALSE(closed(silent));
-    EXPECT_TRUE(answers(queued).empty());
+    EXPECT_TRUE(rig.answers(queued).empty());
     rig.advance(1000);
     EXPECT_TRUE(closed(silent));
-    EXPECT_EQ(answers(queued), Texts{"Timeout\r"});
-    EXPECT_EQ(rig.monitor.core().s.RelayPending, 0);
-    EXPECT_TRUE(answers(silent).empty() && answers(flood).empty());
-    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "INH"), 0);
+    EXPECT_EQ(rig.answers(queued), Texts{"Timeout\r"});
+    EXPECT_TRUE(rig.answers(silent).empty() && rig.answers(flood).empty());
+    rig.monitor.select(Form::Form1, "SSTab1", 0);
+    rig.advance(1000);
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "Q1"), 0);
 }
 
 TEST(RelayServerPort, UnsetPortIsReportedAndPollingGoesOnAndRemoteModeTakesNoConnections) {
-    VirtualRig rig;
-    rig.writeConfig("REMOTEPORT:0\r\n");
-    rig.device = answeringDevice;
+    VirtualRig rig("REMOTEPORT:0\r\nREMOTEIP1:10.0.0.1\r\n");
     rig.start();
     EXPECT_EQ(rig.caption("Label25"), " port:0 in use") << "no listener on a port nobody knows";
-    rig.runUntil([&] { return rig.caption("Label40") == "Data OK"; }, 10'000);
-    rig.monitor.core().s.RemoteMode = 1;
+    rig.runUntil([&] { return rig.caption("Label40") == "Data OK"; });
+    rig.monitor.select(Form::Form1, "List3", 1);
+    rig.monitor.click(Form::Form1, "Command5");
     rig.monitor.onRelayConnectionRequest();
     EXPECT_TRUE(rig.platform.acceptedSlots.empty());
 }

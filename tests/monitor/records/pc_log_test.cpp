@@ -1,57 +1,54 @@
-// The PC event files on disk, written with the virtual clock.
+// The PC event files on disk, written with the virtual clock, and the
+// calendar program that shows them.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "records/pc_log.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
 
-void logEvent(VirtualRig& rig, Int16 code, std::string text, std::int64_t atSecond) {
-    rig.platform.clockOffsetSeconds = atSecond;
-    rig.monitor.core().s.PcLogEventCode = code;
-    rig.monitor.core().s.PcLogEventText = std::move(text);
-    WritePcLog(rig.monitor.core());
-}
-
 TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     VirtualRig rig;
     rig.platform.wallClockAtStart = {2008, 11, 30, 23, 59, 58, "", ""};
     rig.start();  // "Program start", and SERLOGS does not exist yet
-    logEvent(rig, 100, "Source1 BAD", 1);
-    logEvent(rig, 100, "Overload", 2);               // 1 December
-    logEvent(rig, -7, "x", 31 * 86400 + 1);          // 31 December 23:59:59
-    logEvent(rig, 100, "Overload", 31 * 86400 + 2);  // 1 January 2009
-
-    const auto folder = rig.programDir.path() / "SERLOGS";
-    EXPECT_EQ(fileText(folder / "2008-11.TXT"),
+    rig.monitor.select(Form::Form1, "SSTab1", 3);  // the status alone is polled
+    const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
+    for (auto [seconds, alarm] : steps) {
+        rig.platform.clockOffsetSeconds += seconds;
+        rig.sts.status = statusRecord({{alarm, '1'}});
+        rig.runPast("SAS");
+    }
+    EXPECT_EQ(rig.readFile("SERLOGS/2008-11.TXT"),
               " 1 30-11-2008--23:59:58 Program start\r\n"
-              " 100 30-11-2008--23:59:59 Source1 BAD\r\n");
-    EXPECT_EQ(fileText(folder / "2008-12.TXT"),
-              " 100 01-12-2008--00:00:00 Overload\r\n"
-              "-7 31-12-2008--23:59:59 x\r\n");
-    EXPECT_EQ(fileText(folder / "2009-01.TXT"), " 100 01-01-2009--00:00:00 Overload\r\n");
+              " 100 30-11-2008--23:59:58 -Overload\r\n");
+    EXPECT_EQ(rig.readFile("SERLOGS/2008-12.TXT"),
+              " 100 01-12-2008--00:00:00 -S1 SCR failure\r\n"
+              " 100 31-12-2008--23:59:59 -Overload\r\n");
+    EXPECT_EQ(rig.readFile("SERLOGS/2009-01.TXT"), " 100 01-01-2009--00:00:00 -S1 SCR failure\r\n");
 }
 
 TEST(PcLog, UnwritableFolderIsSaidOnceInTheStatusLineUntilALineGetsThrough) {
     VirtualRig rig;
-    const auto folder = rig.programDir.path() / "SERLOGS";
-    std::ofstream(folder) << "not a folder";
+    const auto folder = rig.programDir / "SERLOGS";
+    auto blockFolder = [&] { std::ofstream(folder) << "not a folder"; };
+    auto alarm = [&](int position) {
+        rig.sts.status = statusRecord({{position, '1'}});
+        rig.runPast("SAS");  // Label40 as the status decoding left it
+    };
+    blockFolder();
     rig.start();
     const std::string said = rig.caption("Label40");
     EXPECT_TRUE(said.starts_with("PC log not written: ")) << said;
-
-    rig.monitor.ui()(Form::Form1, "Label40").setCaption("Data OK");
-    logEvent(rig, 100, "Overload", 5);
-    EXPECT_EQ(rig.caption("Label40"), "Data OK");
-
+    alarm(23);
+    EXPECT_EQ(rig.caption("Label40"), "Data OK") << "said once";
     std::filesystem::remove(folder);
-    logEvent(rig, 100, "Overload", 6);  // gets through
+    alarm(9);  // gets through
+    EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT").find("-S1 SCR failure"), std::string::npos);
     std::filesystem::remove_all(folder);
-    std::ofstream(folder) << "not a folder";
-    logEvent(rig, 100, "Overload", 7);
+    blockFolder();
+    alarm(23);
     EXPECT_EQ(rig.caption("Label40"), said);
 }
 
@@ -63,7 +60,7 @@ TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArgumentsAndIgnoreFailure)
     rig.monitor.click(Form::Form1, "mncal");
     rig.platform.programsStart = true;
     rig.monitor.click(Form::Form1, "mncal");
-    const StartedProgram calendar{(rig.programDir.path() / "kirnal").string(), ""};
+    const std::pair calendar{(rig.programDir / "kirnal").string(), std::string()};
     EXPECT_EQ(rig.platform.startedPrograms, std::vector(2, calendar));
 }
 

@@ -4,24 +4,22 @@
 #include <fstream>
 #include <set>
 
-#include "status_rig.h"
+#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
 
 constexpr const char* kMailConfig = "COMPORT:1\r\nEMAILENABLE:1\r\nSNAME:Plant A & \"B\"\r\n";
 
-// What one record adds to the PC-log file, and the arguments of the mail
+// What one status adds to the PC-log file, and the arguments of the mail
 // programs it starts.
-std::pair<std::string, std::vector<std::string>> feedAndCollect(StatusRig& rig,
-                                                                const std::string& record) {
-    const auto file = rig.programDir.path() / "SERLOGS" / "2026-12.TXT";
-    const std::size_t logged = fileText(file).size();
+std::pair<std::string, Texts> showAndCollect(VirtualRig& rig, const std::string& record) {
+    const std::size_t logged = rig.readFile("SERLOGS/2026-12.TXT").size();
     const std::size_t started = rig.platform.startedPrograms.size();
-    rig.feed(record);
-    std::pair<std::string, std::vector<std::string>> added{fileText(file).substr(logged), {}};
+    rig.showStatus(record);
+    std::pair<std::string, Texts> added{rig.readFile("SERLOGS/2026-12.TXT").substr(logged), {}};
     for (std::size_t i = started; i < rig.platform.startedPrograms.size(); ++i)
-        added.second.push_back(rig.platform.startedPrograms[i].argument);
+        added.second.push_back(rig.platform.startedPrograms[i].second);
     return added;
 }
 
@@ -39,10 +37,14 @@ TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOne) {
          "--S1 Black out-S1 BAD-PSP2 failure"},
         {statusRecord({{4, '1'}, {5, '1'}, {20, '1'}, {30, '1'}, {41, '1'}}), std::nullopt},
     };
-    StatusRig rig(kMailConfig);
+    VirtualRig rig(kMailConfig);
+    rig.start();
     for (const auto& [record, logText] : steps) {
-        const auto [log, mails] = feedAndCollect(rig, record);
-        EXPECT_EQ(log, logText ? " 100 05-12-2026--14:05:00 " + *logText + "\r\n" : "") << record;
+        const auto [log, mails] = showAndCollect(rig, record);
+        EXPECT_EQ(log.substr(std::min<std::size_t>(log.size(), 26)),
+                  logText ? *logText + "\r\n" : "")
+            << record;
+        EXPECT_TRUE(log.empty() || log.starts_with(" 100 05-12-2026--14:05:0")) << log;
         ASSERT_EQ(mails.size(), logText ? 1u : 0u) << record;
         if (logText) {
             EXPECT_TRUE(mails[0].ends_with("<br>" + *logText)) << record;
@@ -57,42 +59,46 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         "Your STS unit produced the following alarm/alarms:<br>"
         "Alarm Date: 05.12.2026<br>Alarm time: 14:05:03<br>-S1 SCR failure";
     struct Case {
-        const char* config;
-        Int16 remote;
-        std::vector<std::string> mails;
-    };
-    const Case cases[] = {
-        {kMailConfig, 0, {head + "Station : Plant A & \"B\"<br>" + tail}},
-        {"COMPORT:1\r\nEMAILENABLE:-1\r\n", 0, {head + tail}},
-        {kMailConfig, 1, {}},
-        {"COMPORT:1\r\nEMAILENABLE:0\r\nSNAME:X\r\n", 0, {}},
+        std::string config;
+        bool remote;
+        Texts mails;
+    } const cases[] = {
+        {kMailConfig, false, {head + "Station : Plant A & \"B\"<br>" + tail}},
+        {"COMPORT:1\r\nEMAILENABLE:-1\r\n", false, {head + tail}},
+        {kMailConfig, true, {}},
+        {"COMPORT:1\r\nEMAILENABLE:0\r\nSNAME:X\r\n", false, {}},
     };
     for (const Case& c : cases) {
-        StatusRig rig(c.config);
-        rig.core().s.RemoteMode = c.remote;
+        VirtualRig rig(c.config + "REMOTEIP1:10.0.0.7\r\n");
+        rig.start();
+        rig.monitor.select(Form::Form1, "SSTab1", 3);
+        rig.monitor.select(Form::Form1, "List3", c.remote ? 1 : 0);
+        rig.monitor.click(Form::Form1, "Command5");
         rig.advance(3000);  // the virtual clock: 14:05:03 on 5 December 2026
-        const auto [log, mails] = feedAndCollect(rig, statusRecord({{9, '1'}}));
+        const auto [log, mails] = showAndCollect(rig, statusRecord({{9, '1'}}));
         EXPECT_EQ(log, " 100 05-12-2026--14:05:03 -S1 SCR failure\r\n") << c.config;
         EXPECT_EQ(mails, c.mails) << c.config;
     }
 }
 
 TEST(AlarmEvents, UnwritableLogOrMissingMailProgramStopsNeitherTheMailNorTheDecoding) {
-    StatusRig rig(kMailConfig);
-    std::filesystem::remove_all(rig.programDir.path() / "SERLOGS");
-    std::ofstream(rig.programDir.path() / "SERLOGS") << "a file where the folder should be";
-    const std::string fault = statusRecord({{21, '1'}, {5, '1'}});
-    EXPECT_EQ(feedAndCollect(rig, fault).second.size(), 1u);
-    EXPECT_EQ(rig.form1("Frame2").caption(), "Source2 (Bad)");
+    VirtualRig rig(kMailConfig);
+    rig.writeFile("SERLOGS", "a file where the folder should be");
+    rig.start();
+    EXPECT_EQ(showAndCollect(rig, statusRecord({{21, '1'}, {5, '1'}})).second.size(), 1u);
+    EXPECT_EQ(rig.caption("Frame2"), "Source2 (Bad)");
 
     rig.platform.programsStart = false;
-    rig.feed(statusRecord({{21, '1'}}));
-    EXPECT_EQ(rig.form1("Label2").caption(), "");
-    EXPECT_EQ(rig.core().status.PreviousStatus, statusRecord({{21, '1'}}).substr(0, 36));
+    rig.showStatus(statusRecord({{21, '1'}}));
+    EXPECT_EQ(rig.caption("Label2"), "");
+    rig.platform.programsStart = true;
+    rig.showStatus(statusRecord({{21, '1'}}));
+    EXPECT_EQ(rig.platform.startedPrograms.size(), 1u) << "a status is reported once";
 }
 
 TEST(AlarmLamps, FollowTheStatusOnlyWhileTheWindowIsShownAndStartGreenEachTimeItOpens) {
-    StatusRig rig;
+    VirtualRig rig;
+    rig.start();
     const std::string fault = statusRecord({{9, '1'}, {23, '2'}, {31, '1'}});
     auto redLamps = [&] {
         std::set<std::string> red;
@@ -102,18 +108,24 @@ TEST(AlarmLamps, FollowTheStatusOnlyWhileTheWindowIsShownAndStartGreenEachTimeIt
         }
         return red;
     };
-    rig.feed(fault);
-    EXPECT_EQ(rig.writesTo(Form::Form4), 0);
+    auto writes = [&] {
+        int count = 0;
+        for (const auto& [name, element] : rig.monitor.ui().elements(Form::Form4))
+            count += element.writes();
+        return count;
+    };
+    rig.showStatus(fault);
+    EXPECT_EQ(writes(), 0);
 
     rig.monitor.click(Form::Form1, "mnalarm");
     EXPECT_TRUE(redLamps().empty());
-    rig.feed(fault);
+    rig.showStatus(fault);
     EXPECT_EQ(redLamps(), (std::set<std::string>{"2", "19", "26"}));
 
     rig.monitor.closeWindow(Form::Form4);
-    const int writesWhileClosed = rig.writesTo(Form::Form4);
-    rig.feed(statusRecord({{36, '1'}}));
-    EXPECT_EQ(rig.writesTo(Form::Form4), writesWhileClosed);
+    const int writesWhileClosed = writes();
+    rig.showStatus(statusRecord({{36, '1'}}));
+    EXPECT_EQ(writes(), writesWhileClosed);
     rig.monitor.click(Form::Form1, "mnalarm");
     EXPECT_TRUE(redLamps().empty());
 }
