@@ -70,16 +70,12 @@ std::string ProgramDir::read(const std::string& file) const {
 
 Process::Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                  const std::map<std::string, std::string>& environment) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (!environment.contains(entry.substr(0, entry.find('='))))
-            env.push_back(entry);
-    }
+    std::vector<std::string> texts{program.string()}, env;  // `environment` first: it wins
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
     for (const auto& [key, value] : environment)
         env.push_back(key + "=" + value);
-    std::vector<std::string> args{program.string()};
-    args.insert(args.end(), arguments.begin(), arguments.end());
+    for (char** e = environ; *e != nullptr; ++e)
+        env.emplace_back(*e);
     auto pointers = [](std::vector<std::string>& texts) {
         std::vector<char*> result;
         for (std::string& text : texts)
@@ -87,7 +83,7 @@ Process::Process(const std::filesystem::path& program, const std::vector<std::st
         result.push_back(nullptr);
         return result;
     };
-    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, pointers(args).data(),
+    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, pointers(texts).data(),
                     pointers(env).data()) != 0)
         throw std::runtime_error("cannot start " + program.string());
 }

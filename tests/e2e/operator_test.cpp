@@ -4,10 +4,10 @@
 // first one's relay server on loopback sockets.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTcpSocket>
 #include <QTest>
+
 #include <algorithm>
 
 #include "e2e_support.h"
@@ -27,19 +28,18 @@
 namespace treld::e2e {
 namespace {
 
-// Runs the event loop until `done` holds or `limit` has passed.
+// Runs the event loop until `done` holds; false after `limit`.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
     return QTest::qWaitFor(done, int(limit.count()));
 }
 
 // sts-sim, and a monitor with its windows on its line.
 struct StationRig {
-    explicit StationRig(const std::string& config = "COMPORT:1\r\nTIMEOUT:500\r\n") {
+    explicit StationRig(const std::string& config) {
         dir.write("sts.cfg", config);
         platform.attach(&monitor, [this] { binder.flush(); });
         binder.bindAll();
         monitor.start();
-        binder.flush();
     }
     ~StationRig() {
         platform.attach(nullptr, {});
@@ -49,15 +49,16 @@ struct StationRig {
     T* widget(const char* name, Form form = Form::Form1) {
         return windows[int(form)]->findChild<T*>(name);
     }
-    void trigger(const char* menu) { widget<QAction>(menu)->trigger(); }
-    std::vector<std::string> received() const {
-        std::vector<std::string> texts;
-        for (const auto& [atMs, text] : simulatorReceived(dir))
-            texts.push_back(text);
-        return texts;
+    // The last commands the simulator received, oldest first.
+    bool lastReceived(const std::vector<std::string>& commands) const {
+        const auto received = simulatorReceived(dir);
+        return received.size() >= commands.size() &&
+               std::equal(commands.rbegin(), commands.rend(), received.rbegin(),
+                          [](const std::string& c, const auto& r) { return c == r.second; });
     }
     bool received(const std::string& command) const {
-        return std::ranges::count(received(), command) > 0;
+        return std::ranges::count(simulatorReceived(dir), command,
+                                  &std::pair<long, std::string>::second) > 0;
     }
 
     ProgramDir dir;
@@ -72,54 +73,26 @@ struct StationRig {
     Binder binder{monitor, windows};
 };
 
-TEST(Operator, SynchronizeSetsTheClockAndTheLogTabListsTheSimulatorsRecords) {
-    StationRig rig;
-    ASSERT_TRUE(waitFor([&] { return rig.received().size() >= 3; }));
-    rig.widget<QPushButton>("Command3")->click();
-    ASSERT_TRUE(waitFor([&] {
-        return std::ranges::any_of(rig.received(), [](auto& c) { return c.starts_with("AD"); });
-    }));
-    const auto sent = rig.received();
-    const auto clock = std::ranges::find_if(sent, [](auto& c) { return c.starts_with("ACL"); });
-    ASSERT_LE(clock + 3, sent.end());
-    EXPECT_EQ(clock->size(), 8u) << *clock;  // ACLhh:mm
-    EXPECT_EQ(*(clock + 1), "") << "the command's own CR, then the framing CR";
-    EXPECT_TRUE((clock + 2)->starts_with("AD") && (clock + 2)->size() == 8) << *(clock + 2);
-
-    rig.widget<QTabWidget>("SSTab1")->setCurrentIndex(4);
-    auto* list = rig.widget<QListWidget>("List1");
-    ASSERT_TRUE(waitFor([&] { return list->count() == 128; }, 60s));
-    EXPECT_TRUE(list->item(0)->text().startsWith("0-"));
-    EXPECT_TRUE(list->item(127)->text().startsWith("127-"));
-    EXPECT_TRUE(list->item(127)->text().endsWith("Empty log record"));
-    EXPECT_EQ(std::ranges::count(rig.received(), "LOG127"), 1);
-}
-
 // Log in with the simulator's user password, move the load to source 2 and
-// see the schematic follow, change an option and read it back, log out.
-TEST(Operator, LoggedInOperatorTransfersTheLoadChangesAnOptionAndLogsOut) {
-    StationRig rig;
+// see the schematic follow, change an option and read it back, log out, and
+// list the device's event log.
+TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndListsTheEventLog) {
+    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\n");
     auto* tabs = rig.widget<QTabWidget>("SSTab1");
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
-    rig.trigger("mnuselogon");
+    rig.widget<QAction>("mnuselogon")->trigger();
     QTest::keyClicks(rig.widget<QLineEdit>("Text1", Form::Form3), "1111");
     rig.widget<QPushButton>("Command1", Form::Form3)->click();
-    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 12s))
-        << "the login dialog closes on success";
+    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 12s));
     EXPECT_EQ(rig.form1->windowTitle(), "ZID evevori/User Login(Local)");
 
     // A command queued before the poll cycle has seen the tab change is dropped.
-    auto lastSent = [&](const char* a, const char* b) {
-        const auto sent = rig.received();
-        return sent.size() >= 2 && sent.end()[-2] == a && sent.end()[-1] == b;
-    };
     tabs->setCurrentIndex(3);
-    ASSERT_TRUE(waitFor([&] { return lastSent("SAS", "SAS"); }));
+    ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SAS", "SAS"}); }));
     rig.widget<QPushButton>("Command2_1")->click();  // Manual XFER to S2
     ASSERT_TRUE(waitFor([&] { return rig.received("XF2"); }));
     tabs->setCurrentIndex(0);
-    auto* toSource2 = rig.widget("Line2");
-    ASSERT_TRUE(waitFor([&] { return toSource2->isVisibleTo(rig.form1.get()); }));
+    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1.get()); }));
     EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1.get()));
 
     tabs->setCurrentIndex(1);
@@ -130,13 +103,20 @@ TEST(Operator, LoggedInOperatorTransfersTheLoadChangesAnOptionAndLogsOut) {
     emit inhibitReset->activated(1);  // the operator picks "Manual"
     rig.widget<QPushButton>("Command1")->click();
     ASSERT_TRUE(waitFor([&] { return shown->text() == "Manual"; }, 20s));
-    EXPECT_TRUE(rig.received("W0039001"));
 
     tabs->setCurrentIndex(0);
-    ASSERT_TRUE(waitFor([&] { return lastSent("SRV", "OPL"); }));
-    rig.trigger("mnout");
+    ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SRV", "OPL"}); }));
+    rig.widget<QAction>("mnout")->trigger();
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
-    EXPECT_TRUE(rig.received("U1111") && rig.received("OUT"));
+    for (const char* command : {"U1111", "W0039001", "OUT"})
+        EXPECT_TRUE(rig.received(command)) << command;
+
+    tabs->setCurrentIndex(4);
+    auto* list = rig.widget<QListWidget>("List1");
+    ASSERT_TRUE(waitFor([&] { return list->count() == 128; }, 60s));
+    EXPECT_TRUE(list->item(0)->text().startsWith("0-"));
+    EXPECT_TRUE(list->item(127)->text().startsWith("127-"));
+    EXPECT_TRUE(list->item(127)->text().endsWith("Empty log record"));
 }
 
 // A local monitor on sts-sim serves a bare socket a cached reply and closes it;
@@ -162,7 +142,6 @@ TEST(RelaySocket, TwoMonitorsWatchOneSimulatedStsThroughTheRelayServer) {
                shown(remote, "Label26") == shown(local.monitor, "Label26") &&
                shown(remote, "Label14") == shown(local.monitor, "Label14");
     }));
-
     QTcpSocket client;
     client.connectToHost("127.0.0.1", quint16(std::stoi(port)));
     client.write("SRV\r");
@@ -173,6 +152,50 @@ TEST(RelaySocket, TwoMonitorsWatchOneSimulatedStsThroughTheRelayServer) {
     EXPECT_TRUE(waitFor([&] { return shown(remote, "Label40") == "OK\r"; }));
     EXPECT_TRUE(local.received("OUT"));
     platform.attach(nullptr, {});
+}
+
+// Hostile clients of the relay server: bursts, silence, a flood without CR and
+// half-closed sockets are each answered or dropped; polling goes on at its
+// pace and a later client is still answered.
+TEST(HostileRelay, BurstsSilenceAFloodAndHalfClosesHarmNeitherPollingNorLaterClients) {
+    const int port = freeTcpPort();
+    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
+    using Sockets = std::vector<std::unique_ptr<QTcpSocket>>;
+    auto open = [&](int count, const QByteArray& request, bool halfClose = false) {
+        Sockets sockets;
+        for (int i = 0; i < count; ++i) {
+            sockets.push_back(std::make_unique<QTcpSocket>());
+            sockets.back()->connectToHost("127.0.0.1", quint16(port));
+            sockets.back()->write(request);
+            if (halfClose && sockets.back()->waitForBytesWritten())
+                shutdown(int(sockets.back()->socketDescriptor()), SHUT_WR);
+        }
+        return sockets;
+    };
+    auto closedByTheServer = [](const Sockets& sockets) {
+        return waitFor(
+            [&] {
+                return std::ranges::all_of(sockets, [](auto& socket) {
+                    return socket->state() == QAbstractSocket::UnconnectedState;
+                });
+            },
+            20s);
+    };
+    auto polls = [&] { return double(simulatorReceived(rig.dir).size()); };
+    QTest::qWait(1500);
+    const auto start = Clock::now();
+    const double before = polls();
+    for (int burst = 0; burst < normalOrLong(10, 100); ++burst)
+        EXPECT_TRUE(closedByTheServer(open(100, "SRV\r"))) << "answered and closed";
+    const Sockets silent = open(200, "");
+    EXPECT_TRUE(closedByTheServer(open(1, QByteArray(1 << 20, 'S')))) << "dropped";
+    for (int round = 0; round < normalOrLong(5, 50); ++round)
+        EXPECT_TRUE(closedByTheServer(open(10, "SRV\r", true)));
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_GT((polls() - before) / seconds, 10.0) << "polling went on";
+    const Sockets probe = open(1, "SRV\r");
+    ASSERT_TRUE(closedByTheServer(probe));
+    EXPECT_TRUE(probe[0]->readAll().startsWith("#"));
 }
 
 }  // namespace

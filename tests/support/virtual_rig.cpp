@@ -133,6 +133,13 @@ Texts VirtualRig::commandsSent() const {
     return commands;
 }
 
+int VirtualRig::writesTo(Form form) {
+    int writes = 0;
+    for (const auto& [name, element] : monitor.ui().elements(form))
+        writes += name == "Label50" || name == "Label56" ? 0 : element.writes();
+    return writes;
+}
+
 int VirtualRig::ask(std::string_view text) {
     monitor.onRelayConnectionRequest();
     monitor.onRelayData(platform.acceptedSlots.back(), text);

@@ -56,6 +56,15 @@ class VirtualRig {
     Monitor monitor;
     FakeSts sts;
 
+    // The operator: a click, a choice from a list or tab, typed text.
+    void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }
+    void select(std::string_view name, int index, Form form = Form::Form1) {
+        monitor.select(form, name, index);
+    }
+    void type(std::string_view name, std::string_view text, Form form = Form::Form2) {
+        monitor.editText(form, name, text);
+    }
+
     void writeFile(const std::string& name, const std::string& text);
     std::string readFile(const std::string& name) const;
     void start() { monitor.start(); }
@@ -85,6 +94,9 @@ class VirtualRig {
     }
     // The commands written to the serial port so far, without their final CR.
     Texts commandsSent() const;
+    // Changing writes so far to the elements of a window, but for the link
+    // indicators that every exchange moves.
+    int writesTo(Form form);
     // A relay client connects and sends `text`; returns its slot.
     int ask(std::string_view text);
     Texts& answers(int slot) { return platform.relaySends[slot]; }

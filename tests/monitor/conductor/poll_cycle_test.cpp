@@ -23,7 +23,7 @@ TEST(PollCycle, SevenCommandsTwoShortTicksAfterEachReplyWithOperatorCommandsBetw
 
     // Logout goes out after the next reply; polling resumes in the tick that
     // shows its answer, or 3 s later without one; a tab change drops it.
-    rig.monitor.click(Form::Form1, "mnout");
+    rig.click("mnout");
     rig.runUntilSent(10);
     EXPECT_EQ(rig.commandsSent()[8] + rig.commandsSent()[9], "OUTSRV");
     EXPECT_EQ(at(9) - at(8), 25);
@@ -33,15 +33,15 @@ TEST(PollCycle, SevenCommandsTwoShortTicksAfterEachReplyWithOperatorCommandsBetw
     rig.advance(1);
     EXPECT_EQ(rig.caption("Label25"), "");
     rig.sts.replies["OUT"] = std::nullopt;
-    rig.monitor.click(Form::Form1, "mnout");
+    rig.click("mnout");
     rig.runUntil([&] { return rig.commandsSent().back() == "OUT"; });
     const std::size_t out = rig.platform.serialWrites.size() - 1;
     rig.runUntilSent(out + 2);
     EXPECT_EQ(at(out + 1) - at(out), 3000);
-    rig.monitor.click(Form::Form1, "mnout");
-    rig.monitor.select(Form::Form1, "SSTab1", 4);
+    rig.click("mnout");
+    rig.select("SSTab1", 4);
     rig.advance(1000);
-    rig.monitor.select(Form::Form1, "SSTab1", 0);
+    rig.select("SSTab1", 0);
     rig.advance(1000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "OUT"), 2);
 }
@@ -50,7 +50,7 @@ TEST(PollCycle, SynchronizeSendsThePcsClockAndDateWhichMayJumpWithoutChangingThe
     VirtualRig rig;
     rig.start();
     rig.runUntilSent(3);  // SST is out
-    rig.monitor.click(Form::Form1, "Command3");
+    rig.click("Command3");
     rig.runUntilSent(6);  // the exchange under way finishes first
     EXPECT_EQ(rig.commandsSent(), (Texts{"SRV", "OPL", "SST", "ACL14:05\r", "AD051226\r", "SRV"}));
     auto commandsWithin = [&](std::int64_t ms) {
@@ -62,7 +62,7 @@ TEST(PollCycle, SynchronizeSendsThePcsClockAndDateWhichMayJumpWithoutChangingThe
     for (std::int64_t jump : {-7200, 40 * 86400, -366 * 86400}) {
         rig.platform.clockOffsetSeconds += jump;
         EXPECT_NEAR(commandsWithin(10'000), steady, steady / 10) << jump;
-        rig.monitor.click(Form::Form1, "Command3");
+        rig.click("Command3");
         rig.runUntil([&] { return rig.commandsSent().back().starts_with("AD"); });
         const LocalDateTime now = rig.platform.now();
         char expected[16];

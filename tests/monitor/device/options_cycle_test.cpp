@@ -21,7 +21,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     rig.sts.options = {2, 0, 15, 1, 30, 6, 1, 0, 1, 3, 1, 0, 1};
     rig.sts.status = statusRecord({{42, '1'}});
     rig.start();
-    rig.monitor.select(Form::Form1, "SSTab1", 1);
+    rig.select("SSTab1", 1);
     rig.runPast("SAS");
     Texts reads = rig.commandsSent();
     EXPECT_EQ(reads.size(), 15u) << "thirteen options, the status poll, the first option again";
@@ -40,8 +40,8 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
               "Source 1|Off|15|Enable|30|Disable|Manual|Automatic|ON|Flying XFER|On|Off|Flying|");
     EXPECT_EQ(selected, "0 0 15=15 1 30=30 2 1 0 1 3 1 0 1 ");
 
-    rig.monitor.click(Form::Form1, "Command1");  // the loaded values are no choice to write
-    rig.monitor.select(Form::Form1, "Combo1_3", 0);
+    rig.click("Command1");  // the loaded values are no choice to write
+    rig.select("Combo1_3", 0);
     rig.runPast("SAS");
     EXPECT_EQ(rig.element("Combo1_3").listIndex(), 0) << "the editor is loaded once";
     EXPECT_TRUE(optionWrites(rig).empty());
@@ -49,8 +49,8 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     // A write queued mid-cycle goes out instead of the next display.
     rig.runUntil([&] { return rig.commandsSent().back() == "M0036"; });
     const std::size_t before = rig.platform.serialWrites.size();
-    rig.monitor.select(Form::Form1, "Combo1_7", 1);  // "inhibit reset": "Manual"
-    rig.monitor.click(Form::Form1, "Command1");
+    rig.select("Combo1_7", 1);  // "inhibit reset": "Manual"
+    rig.click("Command1");
     rig.runPast("SAS");
     reads = rig.commandsSent();
     reads.erase(reads.begin(), reads.begin() + before);
@@ -80,8 +80,8 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         rig.start();
         rig.runPast("SAS");
         for (auto [selector, position] : c.picks)
-            rig.monitor.select(Form::Form1, "Combo1_" + std::to_string(selector), position);
-        rig.monitor.click(Form::Form1, "Command1");
+            rig.select("Combo1_" + std::to_string(selector), position);
+        rig.click("Command1");
         rig.advance(500);
         EXPECT_EQ(optionWrites(rig), c.written) << c.name;
         EXPECT_EQ(rig.element("Form3", Form::Form3).visible(), !c.loggedIn) << c.name;
@@ -92,7 +92,7 @@ TEST(OptionsTab, OptionThatNeverAnswersHoldsTheCycle) {
     VirtualRig rig;
     rig.sts.replies["M0034"] = std::nullopt;
     rig.start();
-    rig.monitor.select(Form::Form1, "SSTab1", 1);
+    rig.select("SSTab1", 1);
     rig.advance(50 + 3 * 4000);
     EXPECT_EQ(rig.commandsSent(), (Texts{"M0032", "M0033", "M0034", "M0034", "M0034"}));
     EXPECT_EQ(rig.platform.serialWrites[4].atMs - rig.platform.serialWrites[3].atMs, 1000 + 3000);

@@ -19,9 +19,9 @@ class DemoMode : public ::testing::Test {
         rig.start();
     }
     void chooseDemo() {
-        rig.monitor.click(Form::Form1, "mnset");
-        rig.monitor.select(Form::Form2, "Combo1", 0);
-        rig.monitor.click(Form::Form2, "Command1");
+        rig.click("mnset");
+        rig.select("Combo1", 0, Form::Form2);
+        rig.click("Command1", Form::Form2);
     }
     // A relay client's answer to `request`.
     std::string relayed(const std::string& request) {
@@ -62,16 +62,16 @@ TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
     std::ifstream shipped(TRELD_SHIPPED_DEMOSET, std::ios::binary);
     start(std::string(std::istreambuf_iterator<char>(shipped), {}));
     chooseDemo();
-    rig.advance(1000);  // Save restarts polling a second later: SRV is answered
-    rig.monitor.click(Form::Form1, "Command3");  // clock and date: "OK" without table entries
-    rig.advance(17 * 10);                        // 10 ms a step: ACL, AD and the seven commands
+    rig.advance(1000);      // Save restarts polling a second later: SRV is answered
+    rig.click("Command3");  // clock and date: "OK" without table entries
+    rig.advance(17 * 10);   // 10 ms a step: ACL, AD and the seven commands
     EXPECT_EQ(rig.caption("Label81"), "");
     rig.advance(10);
     EXPECT_EQ(rig.caption("Label81"), "05/12/26");
     EXPECT_EQ(rig.caption("Label8"), "230");
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
 
-    rig.monitor.click(Form::Form1, "mnout");
+    rig.click("mnout");
     const std::int64_t clicked = rig.now();
     rig.runUntil([&] { return rig.caption("Label40") == "OK"; });
     EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
@@ -85,7 +85,7 @@ TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
     EXPECT_GT(rig.now() - asked, 50) << "answered 50 ms after it was taken";
     EXPECT_LE(rig.now() - asked, 60);
 
-    rig.monitor.select(Form::Form1, "SSTab1", 1);  // the options cycle reads all thirteen
+    rig.select("SSTab1", 1);  // the options cycle reads all thirteen
     rig.advance(1000);
     for (int n = 0; n <= 12; ++n)
         EXPECT_NE(rig.caption("Label32_" + std::to_string(n)), "") << "option " << n;

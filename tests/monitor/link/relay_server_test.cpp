@@ -67,7 +67,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
 TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
     rig.sts.replies["Q5"] = std::nullopt;
     rig.advance(60);
-    rig.monitor.click(Form::Form1, "mnout");
+    rig.click("mnout");
     for (int i = 1; i <= 9; ++i)
         rig.ask("Q" + std::to_string(i) + "\r");
     EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
@@ -114,7 +114,7 @@ TEST_F(RelayServer, OverlongSilentAndUnforwardableRequestsAreDropped) {
     EXPECT_TRUE(closed(flood));
 
     const int silent = rig.ask("");
-    rig.monitor.select(Form::Form1, "SSTab1", 3);  // Control tab: nothing is forwarded
+    rig.select("SSTab1", 3);  // Control tab: nothing is forwarded
     const int queued = rig.ask("Q1\r");
     rig.advance(kRelayIdleSeconds * 1000);
     EXPECT_FALSE(closed(silent));
@@ -123,7 +123,7 @@ TEST_F(RelayServer, OverlongSilentAndUnforwardableRequestsAreDropped) {
     EXPECT_TRUE(closed(silent));
     EXPECT_EQ(rig.answers(queued), Texts{"Timeout\r"});
     EXPECT_TRUE(rig.answers(silent).empty() && rig.answers(flood).empty());
-    rig.monitor.select(Form::Form1, "SSTab1", 0);
+    rig.select("SSTab1", 0);
     rig.advance(1000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "Q1"), 0);
 }
@@ -133,8 +133,8 @@ TEST(RelayServerPort, UnsetPortIsReportedAndPollingGoesOnAndRemoteModeTakesNoCon
     rig.start();
     EXPECT_EQ(rig.caption("Label25"), " port:0 in use") << "no listener on a port nobody knows";
     rig.runUntil([&] { return rig.caption("Label40") == "Data OK"; });
-    rig.monitor.select(Form::Form1, "List3", 1);
-    rig.monitor.click(Form::Form1, "Command5");
+    rig.select("List3", 1);
+    rig.click("Command5");
     rig.monitor.onRelayConnectionRequest();
     EXPECT_TRUE(rig.platform.acceptedSlots.empty());
 }

@@ -13,8 +13,8 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.sts.replies["CLK"] = DeviceReply{"#14:05:10\rafter the CR\r", 20, 4};
     rig.sts.replies["SST"] = std::nullopt;
     rig.start();
-    rig.monitor.select(Form::Form1, "List3", 1);
-    rig.monitor.click(Form::Form1, "Command5");
+    rig.select("List3", 1);
+    rig.click("Command5");
     rig.advance(50);  // the first SRV goes out over TCP
     EXPECT_EQ(rig.platform.remoteConnects.at(0), (std::pair<std::string, int>{"10.0.0.7", 1200}));
     EXPECT_EQ(rig.caption("Label56"), "/10.0.0.7/1200");
@@ -37,7 +37,7 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     EXPECT_TRUE(rig.platform.serialWrites.empty());
     EXPECT_EQ(rig.caption("Label80"), "14:05:10\r") << "nothing after the CR is read";
 
-    rig.monitor.click(Form::Form1, "mnout");
+    rig.click("mnout");
     rig.runUntil([&] { return rig.caption("Label25") == "OK\r"; });
     rig.advance(4'999);
     EXPECT_EQ(rig.caption("Label25"), "OK\r");

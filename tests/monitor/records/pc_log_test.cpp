@@ -12,8 +12,8 @@ namespace {
 TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     VirtualRig rig;
     rig.platform.wallClockAtStart = {2008, 11, 30, 23, 59, 58, "", ""};
-    rig.start();  // "Program start", and SERLOGS does not exist yet
-    rig.monitor.select(Form::Form1, "SSTab1", 3);  // the status alone is polled
+    rig.start();              // "Program start", and SERLOGS does not exist yet
+    rig.select("SSTab1", 3);  // the status alone is polled
     const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
     for (auto [seconds, alarm] : steps) {
         rig.platform.clockOffsetSeconds += seconds;
@@ -55,11 +55,11 @@ TEST(PcLog, UnwritableFolderIsSaidOnceInTheStatusLineUntilALineGetsThrough) {
 TEST(PcLog, PcLogsButtonAndMenuStartTheCalendarWithoutArgumentsAndIgnoreFailure) {
     VirtualRig rig;
     rig.start();
-    rig.monitor.click(Form::Form1, "Command4");
+    rig.click("Command4");
     rig.platform.programsStart = false;
-    rig.monitor.click(Form::Form1, "mncal");
+    rig.click("mncal");
     rig.platform.programsStart = true;
-    rig.monitor.click(Form::Form1, "mncal");
+    rig.click("mncal");
     const std::pair calendar{(rig.programDir / "kirnal").string(), std::string()};
     EXPECT_EQ(rig.platform.startedPrograms, std::vector(2, calendar));
 }

@@ -38,7 +38,7 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrRefreshThenSendsNot
     VirtualRig rig("COMPORT:2\r\nTIMEOUT:500\r\n");
     rig.sts.replies["LOG003"] = std::nullopt;
     rig.start();
-    rig.monitor.select(Form::Form1, "SSTab1", 4);
+    rig.select("SSTab1", 4);
     const Texts& rows = rig.element("List1").items();
     auto requests = [&] {
         return std::ranges::count_if(rig.commandsSent(),
@@ -55,7 +55,7 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrRefreshThenSendsNot
 
     const auto asked = requests();
     rig.runUntil([&] { return requests() == asked + 1; });  // LOG005 is out
-    rig.monitor.click(Form::Form1, "Command20");            // its reply is never shown
+    rig.click("Command20");                                 // its reply is never shown
     EXPECT_TRUE(rows.empty());
     rig.runUntil([&] { return rows.size() == 1; });
     EXPECT_EQ(rows[0], "0-01/02/2007  10:00 On source 1-");

@@ -71,9 +71,9 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
     for (const Case& c : cases) {
         VirtualRig rig(c.config + "REMOTEIP1:10.0.0.7\r\n");
         rig.start();
-        rig.monitor.select(Form::Form1, "SSTab1", 3);
-        rig.monitor.select(Form::Form1, "List3", c.remote ? 1 : 0);
-        rig.monitor.click(Form::Form1, "Command5");
+        rig.select("SSTab1", 3);
+        rig.select("List3", c.remote ? 1 : 0);
+        rig.click("Command5");
         rig.advance(3000);  // the virtual clock: 14:05:03 on 5 December 2026
         const auto [log, mails] = showAndCollect(rig, statusRecord({{9, '1'}}));
         EXPECT_EQ(log, " 100 05-12-2026--14:05:03 -S1 SCR failure\r\n") << c.config;
@@ -108,25 +108,19 @@ TEST(AlarmLamps, FollowTheStatusOnlyWhileTheWindowIsShownAndStartGreenEachTimeIt
         }
         return red;
     };
-    auto writes = [&] {
-        int count = 0;
-        for (const auto& [name, element] : rig.monitor.ui().elements(Form::Form4))
-            count += element.writes();
-        return count;
-    };
     rig.showStatus(fault);
-    EXPECT_EQ(writes(), 0);
+    EXPECT_EQ(rig.writesTo(Form::Form4), 0);
 
-    rig.monitor.click(Form::Form1, "mnalarm");
+    rig.click("mnalarm");
     EXPECT_TRUE(redLamps().empty());
     rig.showStatus(fault);
     EXPECT_EQ(redLamps(), (std::set<std::string>{"2", "19", "26"}));
 
     rig.monitor.closeWindow(Form::Form4);
-    const int writesWhileClosed = writes();
+    const int writesWhileClosed = rig.writesTo(Form::Form4);
     rig.showStatus(statusRecord({{36, '1'}}));
-    EXPECT_EQ(writes(), writesWhileClosed);
-    rig.monitor.click(Form::Form1, "mnalarm");
+    EXPECT_EQ(rig.writesTo(Form::Form4), writesWhileClosed);
+    rig.click("mnalarm");
     EXPECT_TRUE(redLamps().empty());
 }
 

@@ -13,13 +13,6 @@ struct StatusRig : VirtualRig {
         start();
         monitor.select(Form::Form1, "SSTab1", 3);
     }
-    // Changing writes to the elements of a window, the link indicators left out.
-    int writesTo(Form form) {
-        int writes = 0;
-        for (const auto& [name, element] : monitor.ui().elements(form))
-            writes += name == "Label50" || name == "Label56" ? 0 : element.writes();
-        return writes;
-    }
 };
 
 TEST(StatusDecoding, EachFaultFieldShowsItsLastSetFlagOnRed) {
@@ -52,8 +45,8 @@ TEST(StatusDecoding, TitleSourcesSoundAndTintFollowTheirDigitsLocallyAndRemotely
     EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
     EXPECT_EQ(rig.element("Label1").backColour(), kLightGreen);
 
-    rig.monitor.select(Form::Form1, "List3", 1);
-    rig.monitor.click(Form::Form1, "Command5");
+    rig.select("List3", 1);
+    rig.click("Command5");
     rig.showStatus(statusRecord({{42, '2'}, {38, '7'}}));  // an unknown source keeps the tint
     EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Remote)");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
@@ -76,7 +69,7 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingAndARejectedOneOnlyReportsDataEr
         "Can not open com\r",
     };
     StatusRig rig("COMPORT:1\r\nEMAILENABLE:1\r\n");
-    rig.monitor.click(Form::Form1, "mnalarm");
+    rig.click("mnalarm");
     const std::string fault = statusRecord({{8, '1'}, {14, '1'}, {38, '1'}, {40, '1'}});
     rig.showStatus(fault);
     const int steady = rig.writesTo(Form::Form1);
