@@ -1,18 +1,15 @@
 #include "e2e_support.h"
 
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -201,23 +198,6 @@ std::vector<std::pair<long, std::string>> simulatorReceived(const ProgramDir& di
             commands.emplace_back(atMs, text);
     }
     return commands;
-}
-
-int freeTcpPort() {
-    // The port travels in a signed 16-bit setting, so it stays below the
-    // system's ephemeral range; a random start keeps parallel tests apart.
-    const int start = 10000 + static_cast<int>(std::random_device()() % 20000);
-    for (int port = start; port < start + 2000; ++port) {
-        const int probe = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        const bool free = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(probe);
-        if (free)
-            return port;
-    }
-    throw std::runtime_error("no free port");
 }
 
 }  // namespace treld::e2e

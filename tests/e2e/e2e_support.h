@@ -106,7 +106,4 @@ T normalOrLong(T normal, T longer) {
     return std::getenv("TRELD_E2E_LONG") != nullptr ? longer : normal;
 }
 
-// A TCP port below 32768 that nothing listens on right now.
-int freeTcpPort();
-
 }  // namespace treld::e2e

@@ -10,10 +10,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -27,6 +27,15 @@
 
 namespace treld::e2e {
 namespace {
+
+// A TCP port below 32768 (the monitor keeps it in a signed 16-bit setting)
+// that nothing listens on.
+int freePort() {
+    for (int port = 20000 + QCoreApplication::applicationPid() % 10000;; ++port) {
+        if (QTcpServer probe; probe.listen(QHostAddress::Any, quint16(port)))
+            return port;
+    }
+}
 
 // Runs the event loop until `done` holds; false after `limit`.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
@@ -74,9 +83,8 @@ struct StationRig {
 };
 
 // Log in with the simulator's user password, move the load to source 2 and
-// see the schematic follow, change an option and read it back, log out, and
-// list the device's event log.
-TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndListsTheEventLog) {
+// see the schematic follow, change an option and read it back, log out.
+TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\n");
     auto* tabs = rig.widget<QTabWidget>("SSTab1");
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
@@ -110,55 +118,13 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndListsTheEventLog) 
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
     for (const char* command : {"U1111", "W0039001", "OUT"})
         EXPECT_TRUE(rig.received(command)) << command;
-
-    tabs->setCurrentIndex(4);
-    auto* list = rig.widget<QListWidget>("List1");
-    ASSERT_TRUE(waitFor([&] { return list->count() == 128; }, 60s));
-    EXPECT_TRUE(list->item(0)->text().startsWith("0-"));
-    EXPECT_TRUE(list->item(127)->text().startsWith("127-"));
-    EXPECT_TRUE(list->item(127)->text().endsWith("Empty log record"));
-}
-
-// A local monitor on sts-sim serves a bare socket a cached reply and closes it;
-// a remote monitor polling through it shows the same values and gets the
-// device's own answer to its command.
-TEST(RelaySocket, TwoMonitorsWatchOneSimulatedStsThroughTheRelayServer) {
-    const std::string port = std::to_string(freeTcpPort());
-    StationRig local("COMPORT:1\r\nREMOTEPORT:" + port + "\r\n");
-    ProgramDir remoteDir;
-    remoteDir.write("sts.cfg", "COMPORT:99\r\nREMOTEIP3:127.0.0.1\r\nREMOTEPORT:" + port + "\r\n");
-    QtPlatform platform;
-    Monitor remote(platform, remoteDir.path());
-    platform.attach(&remote, {});
-    remote.start();
-    auto shown = [](Monitor& monitor, const char* name) {
-        return monitor.ui()(Form::Form1, name).caption();
-    };
-    EXPECT_EQ(shown(remote, "Label25"), " port:" + port + " in use");
-    remote.select(Form::Form1, "List3", 1);
-    remote.click(Form::Form1, "Command5");
-    EXPECT_TRUE(waitFor([&] {
-        return !shown(local.monitor, "Label26").empty() &&
-               shown(remote, "Label26") == shown(local.monitor, "Label26") &&
-               shown(remote, "Label14") == shown(local.monitor, "Label14");
-    }));
-    QTcpSocket client;
-    client.connectToHost("127.0.0.1", quint16(std::stoi(port)));
-    client.write("SRV\r");
-    EXPECT_TRUE(waitFor([&] { return client.state() == QTcpSocket::UnconnectedState; }));
-    EXPECT_TRUE(client.readAll().endsWith("\r\r")) << "the cached reply and a CR";
-
-    remote.click(Form::Form1, "mnout");
-    EXPECT_TRUE(waitFor([&] { return shown(remote, "Label40") == "OK\r"; }));
-    EXPECT_TRUE(local.received("OUT"));
-    platform.attach(nullptr, {});
 }
 
 // Hostile clients of the relay server: bursts, silence, a flood without CR and
 // half-closed sockets are each answered or dropped; polling goes on at its
 // pace and a later client is still answered.
 TEST(HostileRelay, BurstsSilenceAFloodAndHalfClosesHarmNeitherPollingNorLaterClients) {
-    const int port = freeTcpPort();
+    const int port = freePort();
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
     using Sockets = std::vector<std::unique_ptr<QTcpSocket>>;
     auto open = [&](int count, const QByteArray& request, bool halfClose = false) {

@@ -11,7 +11,7 @@
 namespace treld::e2e {
 namespace {
 
-TEST(SerialFaults, ChunksLateRepliesAFloodAnUnwritableLogFolderAndAVanishingDevice) {
+TEST(SerialFaults, OneByteChunksAFloodAnUnwritableLogFolderAndAVanishingDevice) {
     const std::vector<std::string> cycle = {"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT"};
     const std::string config = "COMPORT:1\r\nTIMEOUT:500\r\n";
     ProgramDir dir;
@@ -47,17 +47,7 @@ TEST(SerialFaults, ChunksLateRepliesAFloodAnUnwritableLogFolderAndAVanishingDevi
             EXPECT_EQ(command->text, *position);
         }
     };
-    expectHealthyCycle(normalOrLong(100, 1000), 1);
-    // For a while every reply comes too late, and is the one of the command before.
-    std::string previous = "SRV";
-    for (int i = 0; i < 4; ++i) {
-        const auto command = line.nextCommand(8s);
-        ASSERT_TRUE(command);
-        std::this_thread::sleep_for(700ms);
-        line.send(reply(previous));
-        previous = command->text;
-    }
-    expectHealthyCycle(10, 64);
+    expectHealthyCycle(normalOrLong(50, 1000), 1);
     const std::string block(64 * 1024, '7');
     for (int sent = 0; sent < 10 * 1024 * 1024; sent += int(block.size()))
         line.send(block);

@@ -1,7 +1,6 @@
 // The built programs together: the simulated STS blacks out, the monitor
 // starts the real mail program (one argument, no shell) which delivers to a
-// loopback mail server, the calendar lists the day's events in order, and a
-// silent device is then polled in the time-out rhythm.
+// loopback mail server, and the calendar lists the day's events in order.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -14,20 +13,20 @@
 namespace treld::e2e {
 namespace {
 
-TEST(Station, AlarmArrivesByMailTheCalendarListsTheDayAndASilentDeviceIsPolledSlowly) {
+TEST(Station, AlarmArrivesByMailAndTheCalendarListsTheDaysEvents) {
     ProgramDir dir;
     dir.install("drovelin");
     const std::filesystem::path inbox = dir.path() / "inbox";
     std::filesystem::create_directory(inbox);
     MailSink sink(inbox, "");
-    dir.write("fault.scn", "0s source1 blackout\n5s silent on\n");
+    dir.write("fault.scn", "0s source1 blackout\n");
     const auto simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
-    const auto monitor = startMonitor(
-        dir, (dir.path() / "sts-line").string(),
-        "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Plant $(id) & \"B\"\r\n"
-        "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\n"
-        "SMTPHOST:127.0.0.1:" +
-            std::to_string(sink.smtpPort) + "\r\nMAILRETRY:2\r\nFAILDELAY:1\r\n");
+    const auto monitor =
+        startMonitor(dir, (dir.path() / "sts-line").string(),
+                     "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Plant $(id) & \"B\"\r\n"
+                     "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\n"
+                     "SMTPHOST:127.0.0.1:" +
+                         std::to_string(sink.smtpPort) + "\r\nMAILRETRY:2\r\nFAILDELAY:1\r\n");
     for (int i = 0; i < 200 && !std::filesystem::exists(inbox / "1.txt"); ++i)
         std::this_thread::sleep_for(100ms);
     const std::string mail = dir.read("inbox/1.txt");
@@ -56,18 +55,8 @@ TEST(Station, AlarmArrivesByMailTheCalendarListsTheDayAndASilentDeviceIsPolledSl
     EXPECT_TRUE(events[0].ends_with(" Program start")) << events[0];
     EXPECT_NE(events[1].find("-S1 Black out"), std::string::npos) << events[1];
 
-    std::this_thread::sleep_for(14s);
+    std::this_thread::sleep_for(1s);
     EXPECT_FALSE(std::filesystem::exists(inbox / "2.txt")) << "a steady status mails nothing more";
-    std::vector<std::pair<long, std::string>> silent;
-    for (const auto& command : simulatorReceived(dir)) {
-        if (command.first > 5000)
-            silent.push_back(command);
-    }
-    ASSERT_GE(silent.size(), 3u);
-    for (std::size_t i = 2; i < silent.size(); ++i) {
-        EXPECT_GE(silent[i].first - silent[i - 1].first, 3400) << silent[i].second;
-        EXPECT_NE(silent[i].second, silent[i - 1].second) << "SRV and OPL alternate";
-    }
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 // monitor's parsers are reached through the Monitor's own entry points on the
 // fake platform, a fresh core per input; inputs hold several messages
 // separated by '|'.
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <string_view>
+
+#include <unistd.h>
 
 #include "conductor/monitor.h"
 #include "foundation/station_config.h"
@@ -28,103 +26,93 @@ void require(bool holds, const char* what) {
 }
 
 std::vector<std::string_view> pieces(std::string_view input) {
-    std::vector<std::string_view> result;
-    for (std::size_t marker; (marker = input.find('|')) != std::string_view::npos;) {
-        result.push_back(input.substr(0, marker));
-        input.remove_prefix(marker + 1);
-    }
-    result.push_back(input);
+    std::vector<std::string_view> result{input.substr(0, input.find('|'))};
+    for (std::size_t at = input.find('|'); at != std::string_view::npos;
+         at = input.find('|', at + 1))
+        result.push_back(input.substr(at + 1, input.find('|', at + 1) - at - 1));
     return result;
 }
 
 // A program directory for the whole run, removed at exit.
 const std::filesystem::path& scratchDir() {
     static const struct Dir {
-        Dir() {
-            std::string pattern = std::filesystem::temp_directory_path() / "treld-fuzz-XXXXXX";
-            require(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-            path = pattern;
-        }
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("treld-fuzz-" + std::to_string(getpid()));
+        Dir() { std::filesystem::create_directory(path); }
         ~Dir() { std::filesystem::remove_all(path); }
-        std::filesystem::path path;
     } dir;
     return dir.path;
 }
 
 std::filesystem::path writeScratchFile(const std::string& name, std::string_view text) {
-    const std::filesystem::path file = scratchDir() / name;
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(text.data(), text.size());
-    return file;
+    std::ofstream(scratchDir() / name, std::ios::binary).write(text.data(), text.size());
+    return scratchDir() / name;
 }
 
-// A started monitor in local mode on COM1. Alarm lines land in a fresh
-// SERLOGS each time, which keeps the run's disk use flat.
+// A started monitor in local mode on COM1 showing `tab`. Alarm lines land in
+// a fresh SERLOGS each time, which keeps the run's disk use flat.
 struct Rig {
-    Rig() : monitor(platform, scratchDir()) {
+    explicit Rig(int tab) : monitor(platform, scratchDir()) {
         std::filesystem::remove_all(scratchDir() / "SERLOGS");
         monitor.start();
+        monitor.select(Form::Form1, "SSTab1", tab);
     }
     void tick() { monitor.onTimer(TimerId::Timer1); }
-    void showTab(int tab) { monitor.select(Form::Form1, "SSTab1", tab); }
-    // Every command the cycle sends gets the next piece as its reply; a piece
-    // without a CR leaves the command to its time-out.
-    void answer(std::string_view input) {
-        for (std::string_view piece : pieces(input)) {
-            const std::size_t sent = platform.serialWrites.size();
-            for (int tick = 0; tick < 8 && platform.serialWrites.size() == sent; ++tick)
-                this->tick();
-            monitor.onSerialData(piece);
-            this->tick();
-        }
-    }
     testing::FakePlatform platform;
     Monitor monitor;
 };
 
-// Every command of the tab's cycle gets the next piece as its reply.
+// Every command of the tab's cycle gets the next piece as its reply; a piece
+// without a CR leaves the command to its time-out.
 void answerOnTab(std::string_view input, int tab) {
-    Rig rig;
-    rig.showTab(tab);
-    rig.answer(input);
+    Rig rig(tab);
+    for (std::string_view piece : pieces(input)) {
+        const std::size_t sent = rig.platform.serialWrites.size();
+        for (int tick = 0; tick < 8 && rig.platform.serialWrites.size() == sent; ++tick)
+            rig.tick();
+        rig.monitor.onSerialData(piece);
+        rig.tick();
+    }
 }
 
+// The first byte picks the tab; every piece arrives as one chunk, a tick after it.
+void serialChunks(std::string_view input) {
+    Rig rig(input.empty() ? 0 : input[0] % 5);
+    for (std::string_view chunk : pieces(input.substr(input.empty() ? 0 : 1))) {
+        rig.monitor.onSerialData(chunk);
+        rig.tick();
+    }
+}
+
+// The first byte of each piece says what happens on the relay server; the
+// second picks one of the accepted slots.
 void relayEvents(std::string_view input) {
-    Rig rig;
-    auto slotOf = [&](std::string_view piece) {
-        const auto& accepted = rig.platform.acceptedSlots;
-        const std::size_t pick = piece.size() > 1 ? static_cast<unsigned char>(piece[1]) : 0;
-        return accepted.empty() ? 1 : accepted[pick % accepted.size()];
-    };
-    // The first byte of each piece says what happens.
+    Rig rig(0);
     for (std::string_view piece : pieces(input)) {
+        const auto& accepted = rig.platform.acceptedSlots;
+        const int slot = accepted.empty()
+                             ? 1
+                             : accepted[(piece.size() > 1 ? piece[1] & 0xff : 0) % accepted.size()];
+        const std::string_view data = piece.substr(piece.empty() ? 0 : 1);
         switch (piece.empty() ? 0 : piece[0] % 6) {
             case 0:
                 rig.monitor.onRelayConnectionRequest();
                 break;
             case 1:
-                rig.monitor.onRelayData(slotOf(piece), piece.substr(1));
+                rig.monitor.onRelayData(slot, data);
                 break;
             case 2:
-                rig.monitor.onRelayClosed(slotOf(piece));
+                rig.monitor.onRelayClosed(slot);
                 break;
             case 3:
-                rig.monitor.onRelaySendComplete(slotOf(piece));
+                rig.monitor.onRelaySendComplete(slot);
                 break;
             case 4:
                 rig.tick();
                 break;
             default:
-                rig.monitor.onSerialData(piece.substr(1));
+                rig.monitor.onSerialData(data);
         }
-    }
-}
-
-void serialChunks(std::string_view input) {
-    Rig rig;
-    rig.showTab(input.empty() ? 0 : input[0] % 5);
-    for (std::string_view chunk : pieces(input.substr(input.empty() ? 0 : 1))) {
-        rig.monitor.onSerialData(chunk);
-        rig.tick();
     }
 }
 
@@ -137,11 +125,12 @@ void stationConfig(std::string_view input) {
     require(WriteConfigText(second, second.ComPort) == written, "it reads back unchanged");
 }
 
+// The table is read at the start; the Settings dialog chooses Demo.
 void demoTable(std::string_view input) {
     writeScratchFile("DEMOSET.CFG", input);
-    Rig rig;
+    Rig rig(0);
     rig.monitor.click(Form::Form1, "mnset");
-    rig.monitor.select(Form::Form2, "Combo1", 0);  // Demo
+    rig.monitor.select(Form::Form2, "Combo1", 0);
     rig.monitor.click(Form::Form2, "Command1");
     for (int tick = 0; tick < 40; ++tick)
         rig.tick();
@@ -157,15 +146,12 @@ void calendarMonthFile(std::string_view input) {
 }
 
 void calendarLanguageFile(std::string_view input) {
-    if (const auto texts =
-            kirnal::readLanguageFile(writeScratchFile(kirnal::kLanguageFileName, input))) {
-        for (int number = -1; number <= kirnal::LanguageTexts::kHighest + 1; ++number)
-            require(texts->text(number).size() <= input.size(), "texts come from the file");
-    }
+    const auto texts = kirnal::readLanguageFile(writeScratchFile(kirnal::kLanguageFileName, input));
+    for (int number = -1; texts && number <= kirnal::LanguageTexts::kHighest + 1; ++number)
+        require(texts->text(number).size() <= input.size(), "texts come from the file");
 }
 
-using Target = void (*)(std::string_view);
-const std::map<std::string_view, Target> kTargets = {
+const std::map<std::string_view, void (*)(std::string_view)> kTargets = {
     {"measurement_replies", [](std::string_view in) { answerOnTab(in, 0); }},
     {"option_replies", [](std::string_view in) { answerOnTab(in, 1); }},
     {"status_record", [](std::string_view in) { answerOnTab(in, 3); }},

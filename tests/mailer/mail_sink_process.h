@@ -1,4 +1,4 @@
-// mail_sink.py (loopback SMTP and POP3 servers) running while the object lives.
+// mail_sink.py (a loopback SMTP server) running while the object lives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,14 +17,14 @@ class MailSink {
               "r")) {
         char word[16];
         for (int number = 0; pid_ == 0 && std::fscanf(output_, "%15s %d", word, &number) == 2;)
-            (word[0] == 's' ? smtpPort : word[1] == 'o' ? pop3Port : pid_) = number;
+            (word[0] == 's' ? smtpPort : pid_) = number;
         EXPECT_GT(pid_, 0) << "mail_sink.py did not start";
     }
     ~MailSink() {
         kill(pid_, SIGTERM);
         pclose(output_);
     }
-    int smtpPort = 0, pop3Port = 0;
+    int smtpPort = 0;
 
   private:
     FILE* output_;

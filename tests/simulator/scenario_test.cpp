@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "device.h"
-#include "link_faults.h"
 
 namespace sts {
 namespace {
@@ -75,28 +74,6 @@ TEST(ScenarioParse, BrokenLinesAreNamed) {
         EXPECT_FALSE(parse(given, error)) << given.substr(0, 40);
         EXPECT_EQ(error.rfind(expected, 0), 0u) << given.substr(0, 40) << " -> " << error;
     }
-}
-
-TEST(ReplyShaper, AppliesLineFaults) {
-    ReplyShaper shaper(7);
-    const std::string reply = "#230 231 229 228 230 232 0500 0499\r";
-    auto joined = [&](const LinkFaults& faults) {
-        std::string all;
-        for (const auto& w : shaper.shape(reply, faults, 0))
-            all += w.bytes;
-        return all;
-    };
-    EXPECT_EQ(joined(LinkFaults{}), reply);
-    EXPECT_EQ(joined(LinkFaults{.noCr = true}) + "\r", reply);
-    EXPECT_TRUE(shaper.shape(reply, LinkFaults{.silent = true}, 0).empty());
-    const std::string garbled = joined(LinkFaults{.garbage = true});
-    EXPECT_TRUE(garbled != reply && garbled.find('\r') == reply.size() - 1) << garbled;
-    const auto writes = shaper.shape(reply, LinkFaults{.chunks = 3, .delayMs = 250}, 100);
-    ASSERT_EQ(writes.size(), 3u);
-    EXPECT_EQ(writes[0].due + writes[2].due, 350 + 350 + 2 * ReplyShaper::kChunkGap);
-    EXPECT_EQ(writes[0].bytes + writes[1].bytes + writes[2].bytes, reply);
-    EXPECT_EQ(writes[0].bytes.find('\r'), std::string::npos);
-    EXPECT_EQ(shaper.shape("OK\r", LinkFaults{.chunks = 64}, 0).size(), 3u);  // one char each
 }
 
 }  // namespace

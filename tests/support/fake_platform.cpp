@@ -1,26 +1,24 @@
 #include "support/fake_platform.h"
 
-#include <chrono>
+#include <ctime>
 
 namespace treld::testing {
 
 LocalDateTime FakePlatform::now() {
-    using namespace std::chrono;
     const LocalDateTime& base = wallClockAtStart;
-    const sys_seconds at = sys_days{year_month_day{year{base.year}, month{unsigned(base.month)},
-                                                   day{unsigned(base.day)}}} +
-                           hours{base.hour} + minutes{base.minute} +
-                           seconds{base.second + nowMs / 1000 + clockOffsetSeconds};
-    const sys_days atDay = floor<days>(at);
-    const year_month_day date{atDay};
-    const hh_mm_ss time{at - atDay};
-    LocalDateTime result{
-        int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
-        int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d", result.day, result.month, result.year);
+    std::tm t{.tm_sec = base.second,
+              .tm_min = base.minute,
+              .tm_hour = base.hour,
+              .tm_mday = base.day,
+              .tm_mon = base.month - 1,
+              .tm_year = base.year - 1900};
+    const std::time_t at = timegm(&t) + nowMs / 1000 + clockOffsetSeconds;
+    gmtime_r(&at, &t);
+    LocalDateTime result{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", &t);
     result.shortDate = text;
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", result.hour, result.minute, result.second);
+    std::strftime(text, sizeof text, "%H:%M:%S", &t);
     result.longTime = text;
     return result;
 }
