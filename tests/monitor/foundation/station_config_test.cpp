@@ -34,7 +34,6 @@ TEST(StationConfig, ReaderTakesKeysInAnyCaseRoundsNumbersLetTheLastOneWinAndStop
         EXPECT_EQ(config.RemoteIp1, c.remoteIp1) << c.text;
         EXPECT_EQ(config.RemotePort, 1118) << c.text;
     }
-
 }
 
 }  // namespace
