@@ -102,6 +102,8 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     tabs->setCurrentIndex(0);
     ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1.get()); }));
     EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1.get()));
+    EXPECT_EQ(rig.widget("Label8")->palette().color(QPalette::Window), QColor(255, 255, 192))
+        << "source 1 out of use: light yellow";
 
     tabs->setCurrentIndex(1);
     auto* shown = rig.widget<QLabel>("Label32_7");

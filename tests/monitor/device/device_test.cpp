@@ -42,7 +42,12 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_TRUE(dialog.visible());
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed");
 
-    rig.click("Command2", Form::Form3);
+    logon("mnuselogon", "1234");
+    rig.advance(1'500);  // paused
+    const std::size_t paused = rig.platform.serialWrites.size();
+    rig.click("Command2", Form::Form3);  // Cancel ends the pause at once
+    rig.advance(50);
+    EXPECT_GT(rig.platform.serialWrites.size(), paused);
     logon("mnuselogon", "1234");
     EXPECT_EQ(dialog.caption(), "STS user logon");
     rig.advance(7'999);

@@ -112,17 +112,6 @@ TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "Q2"), 0);
 }
 
-TEST(RelayServerPort, UnsetPortIsReportedAndPollingGoesOnAndRemoteModeTakesNoConnections) {
-    VirtualRig rig("REMOTEPORT:0\r\nREMOTEIP1:10.0.0.1\r\n");
-    rig.start();
-    EXPECT_EQ(rig.caption("Label25"), " port:0 in use") << "no listener on a port nobody knows";
-    rig.runUntil([&] { return rig.caption("Label40") == "Data OK"; });
-    rig.select("List3", 1);
-    rig.click("Command5");
-    rig.monitor.onRelayConnectionRequest();
-    EXPECT_TRUE(rig.platform.acceptedSlots.empty());
-}
-
 TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTheTimeOut) {
     VirtualRig rig("REMOTEIP2:10.0.0.7\r\nREMOTEPORT:1200\r\n");
     rig.sts.replies["SRV"] = DeviceReply{kSrvReply, 20, 7};

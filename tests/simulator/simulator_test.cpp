@@ -1,3 +1,5 @@
+// The simulated device: its answers, its status record and event log, and
+// the scenarios that play faults on it.
 #include "device.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +7,8 @@
 #include <regex>
 #include <sstream>
 #include <string>
+
+#include "scenario.h"
 
 namespace sts {
 namespace {
@@ -33,10 +37,12 @@ Device freshDevice() {
     return Device(setup, 0);
 }
 
-TEST(DeviceReplies, RefusalsOptionsClockAndDate) {
+TEST(DeviceReplies, RefusalsOptionsClockDateAndTheEventLog) {
     Device device = freshDevice();
     play(device,
-         "0 XYZ INVALID DATA|0 ACL24:00 INVALID DATA|0 ACL1205 INVALID DATA|"
+         "0 LOG000 $005 000 000 000 014 005 005 012 026|0 LOG127 $006 006 000 000 000 000 000 000 "
+         "000|0 LOG128 INVALID DATA|0 XYZ INVALID DATA|0 ACL24:00 INVALID DATA|0 ACL1205 INVALID "
+         "DATA|"
          "0 AD310226 INVALID DATA|0 AD0112 INVALID DATA|0 AD00122x INVALID DATA|"
          "0 M0031 INVALID DATA|0 M0045 INVALID DATA|0 M003 INVALID DATA|0 M00x2 INVALID DATA|"
          "0 W0032001 LOGON PLEASE|0 U1111 OK|0 W0032001 OK|0 W0034120 OK|0 W0037003 OK|"
@@ -95,22 +101,61 @@ TEST(DeviceStatus, RecordFollowsTheConditionsAndTheMeasurementsKeepTheirLayout) 
     play(device, "0 SRV #000 000 000 ??? ??? ??? 0000 0470|0 OPL #000 000 000 000 000 000 *");
 }
 
-TEST(DeviceLog, RecordsFollowEventsNewestFirstAndDropTheOldest) {
-    Device device = freshDevice();
-    play(device,
-         "0 LOG000 $005 000 000 000 014 005 005 012 026|0 LOG128 INVALID DATA|"  // power-up
-         "0 LOG12 INVALID DATA|0 LOGabc INVALID DATA|0 LOG127 $006 006 000 000 000 000 000 000 "
-         "000|60000 U1111 OK");
-    device.plant().setCondition(Condition::Blackout, 0, true, 120'000);
-    device.plant().setCondition(Condition::BypassOn, 1, true, 180'000);
-    // Bypass, the new conditions, the transfer to source 2, the user login, the power-up.
-    play(device,
-         "180000 LOG000 $010 037 000 004 *|180000 LOG001 $000 037 000 004 *|"
-         "180000 LOG002 $004 037 000 004 014 007 005 012 026|"
-         "180000 LOG003 $008 000 000 000 014 006 005 012 026|180000 LOG004 $005*");
-    for (int i = 0; i < 140; ++i)
-        device.plant().setCondition(Condition::Overload, 0, i % 2 == 0, 200'000);
-    play(device, "200000 LOG127 $000*");  // the power-up record is gone
+std::optional<Scenario> parse(const std::string& text, std::string& error) {
+    std::istringstream in(text);
+    return parseScenario(in, error);
+}
+
+TEST(Scenario, ReadsEveryKindOfStepAndPlaysThemOnTimeAndRepeats) {
+    std::string error;
+    auto scenario = parse(
+        "# demo\n\n500ms source1 blackout\n1s source2 frequency-bad   # comment after a step\n"
+        "2s source1 restore\n3s source2 input off\n3s source1 bypass on\n3s output-switch off\n"
+        "4s overtemp off\n5s no-cr off\n6s chunks 3\n6s delay 250\n7s repeat\n",
+        error);
+    ASSERT_TRUE(scenario) << error;
+    const auto& steps = scenario->steps;
+    ASSERT_EQ(steps.size(), 11u);
+    EXPECT_TRUE(steps[3].condition == Condition::InputSwitchOff && steps[3].source == 1);
+    EXPECT_TRUE(steps[3].on && steps[5].on && !steps[7].on);  // "output-switch off" sets a fault
+    EXPECT_EQ(steps[9].number, 250);
+
+    Device device(DeviceSetup{}, 0);
+    LinkFaults faults;
+    ScenarioPlayer player(std::move(*scenario), 0);
+    auto source1At = [&](Millis now) {  // source 1's first voltage after playing up to `now`
+        player.run(now, device.plant(), faults);
+        return device.handle("SRV", now)->substr(1, 3);
+    };
+    EXPECT_NE(source1At(499), "000");
+    EXPECT_EQ(source1At(500), "000");
+    EXPECT_EQ(device.plant().feedingSource(), 1);
+    EXPECT_NE(source1At(2000), "000");
+    EXPECT_NE(source1At(7499), "000");
+    EXPECT_EQ(faults.chunks, 3);
+    EXPECT_EQ(source1At(7500), "000");  // second round: black-out again
+}
+
+TEST(ScenarioParse, BrokenLinesAreNamed) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"10 source1 blackout", "line 1: bad time"},
+        {"1s\n", "line 1: missing subject"},
+        {"1s source3 blackout", "line 1: unknown subject 'source3'"},
+        {"1s source1 melt", "line 1: expected blackout"},
+        {"1s source1 input maybe", "line 1: expected on or off"},
+        {"1s chunks 0", "line 1: expected a number of pieces"},
+        {"1s delay 70000", "line 1: expected milliseconds"},
+        {"# ok\n5s overload on\n2s overload off", "line 3: time goes backwards"},
+        {"5s repeat\n6s overload on", "line 2: nothing may follow repeat"},
+        {"500ms repeat", "line 1: repeat needs a time of at least 1s"},
+        {"1s overload on now", "line 1: too many words"},
+        {"1s overload on\n#" + std::string(100'000, '#'), "line 2: line too long"},
+    };
+    for (const auto& [given, expected] : cases) {
+        std::string error;
+        EXPECT_FALSE(parse(given, error)) << given.substr(0, 40);
+        EXPECT_EQ(error.rfind(expected, 0), 0u) << given.substr(0, 40) << " -> " << error;
+    }
 }
 
 }  // namespace
