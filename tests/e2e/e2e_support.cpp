@@ -185,17 +185,12 @@ std::unique_ptr<Process> startSimulator(const ProgramDir& dir, std::vector<std::
     return simulator;
 }
 
-std::vector<std::pair<long, std::string>> simulatorReceived(const ProgramDir& dir) {
-    std::vector<std::pair<long, std::string>> commands;
+std::vector<std::string> simulatorReceived(const ProgramDir& dir) {
+    std::vector<std::string> commands;  // from lines "<ms> RX <command>"
     std::istringstream trace(dir.read("trace.txt"));
     for (std::string line; std::getline(trace, line);) {
-        std::istringstream fields(line);
-        long atMs = 0;
-        std::string direction, text;
-        fields >> atMs >> direction;
-        std::getline(fields >> std::ws, text);
-        if (direction == "RX")
-            commands.emplace_back(atMs, text);
+        if (const std::size_t rx = line.find(" RX "); rx != std::string::npos)
+            commands.push_back(line.substr(rx + 4));
     }
     return commands;
 }

@@ -97,8 +97,8 @@ std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& 
 std::unique_ptr<Process> startSimulator(const ProgramDir& dir,
                                         std::vector<std::string> arguments = {});
 
-// The commands sts-sim received so far, with ms since its start.
-std::vector<std::pair<long, std::string>> simulatorReceived(const ProgramDir& dir);
+// The commands sts-sim received so far.
+std::vector<std::string> simulatorReceived(const ProgramDir& dir);
 
 // Longer fault and attack runs when TRELD_E2E_LONG is set.
 template <typename T>

@@ -62,12 +62,10 @@ struct StationRig {
     bool lastReceived(const std::vector<std::string>& commands) const {
         const auto received = simulatorReceived(dir);
         return received.size() >= commands.size() &&
-               std::equal(commands.rbegin(), commands.rend(), received.rbegin(),
-                          [](const std::string& c, const auto& r) { return c == r.second; });
+               std::equal(commands.rbegin(), commands.rend(), received.rbegin());
     }
     bool received(const std::string& command) const {
-        return std::ranges::count(simulatorReceived(dir), command,
-                                  &std::pair<long, std::string>::second) > 0;
+        return std::ranges::count(simulatorReceived(dir), command) > 0;
     }
 
     ProgramDir dir;
