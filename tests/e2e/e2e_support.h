@@ -1,6 +1,5 @@
-// End-to-end helpers: real programs in a temporary program directory, the
-// simulator or a pseudo-terminal the test plays the device on, and
-// wall-clock waiting.
+// End-to-end helpers: real programs in a temporary program directory, on the simulator or
+// on a pseudo-terminal where the test plays the device.
 #pragma once
 
 #include <sys/types.h>
@@ -28,8 +27,7 @@ class ProgramDir {
     ProgramDir& operator=(const ProgramDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    // Copies a program of the build's program directory here (programs find
-    // their files beside themselves).
+    // Copies a built program here (programs find their files beside themselves).
     void install(const std::string& program) const;
     void installFrom(const std::filesystem::path& program) const;
     void write(const std::string& file, const std::string& text) const;
@@ -92,8 +90,7 @@ class DeviceLine {
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
                                       const std::string& config);
 
-// sts-sim in `dir`, once its line dir/sts-line is there; its trace goes to
-// dir/trace.txt.
+// sts-sim in `dir`, once its line dir/sts-line is there; it traces to dir/trace.txt.
 std::unique_ptr<Process> startSimulator(const ProgramDir& dir,
                                         std::vector<std::string> arguments = {});
 

@@ -1,7 +1,5 @@
-// The whole monitor in this process (real Qt platform, real windows,
-// offscreen) against the real sts-sim on a pseudo-terminal: what only the
-// operator's clicks can start, and a second monitor watching through the
-// first one's relay server on loopback sockets.
+// The whole monitor in this process (real Qt platform and windows, offscreen) against
+// sts-sim on a pseudo-terminal, driven by clicks and by clients of its relay server.
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
@@ -28,8 +26,7 @@
 namespace treld::e2e {
 namespace {
 
-// A TCP port below 32768 (the monitor keeps it in a signed 16-bit setting)
-// that nothing listens on.
+// A free TCP port below 32768: the monitor keeps it in a signed 16-bit setting.
 int freePort() {
     for (int port = 20000 + QCoreApplication::applicationPid() % 10000;; ++port) {
         if (QTcpServer probe; probe.listen(QHostAddress::Any, quint16(port)))
@@ -80,8 +77,7 @@ struct StationRig {
     Binder binder{monitor, windows};
 };
 
-// Log in with the simulator's user password, move the load to source 2 and
-// see the schematic follow, change an option and read it back, log out.
+// Log in, move the load to source 2, change an option and read it back, log out.
 TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\n");
     auto* tabs = rig.widget<QTabWidget>("SSTab1");
@@ -120,9 +116,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
         EXPECT_TRUE(rig.received(command)) << command;
 }
 
-// Hostile clients of the relay server: bursts, silence, a flood without CR and
-// half-closed sockets are each answered or dropped; polling goes on at its
-// pace and a later client is still answered.
+// Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on.
 TEST(HostileRelay, BurstsSilenceAFloodAndHalfClosesHarmNeitherPollingNorLaterClients) {
     const int port = freePort();
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");

@@ -1,8 +1,6 @@
-// One libFuzzer driver for every parser. Each fuzz executable is this file
-// built with TRELD_FUZZ_TARGET naming its parser (and its seed folder). The
-// monitor's parsers are reached through the Monitor's own entry points on the
-// fake platform, a fresh core per input; inputs hold several messages
-// separated by '|'.
+// One libFuzzer driver for every parser, built once per TRELD_FUZZ_TARGET (the parser and
+// its seed folder). The monitor's parsers are reached through its entry points on the fake
+// platform, a fresh core per input; inputs hold several messages separated by '|'.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>

@@ -1,7 +1,6 @@
-// Drives a Monitor on a FakePlatform through virtual time: timers fire and the
-// device's replies arrive in time order, and a 3 s wait costs nothing. Tests
-// act as the operator (monitor.click ...), the device (sts), a relay client
-// (ask) or the remote station's relay server (the same sts, over TCP).
+// Drives a Monitor on a FakePlatform through virtual time, where a 3 s wait costs nothing.
+// Tests act as the operator (click ...), the device (sts), a relay client (ask) or the
+// remote station's relay server (the same sts, over TCP).
 #pragma once
 
 #include <array>

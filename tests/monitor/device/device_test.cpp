@@ -19,7 +19,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
         rig.click("Command1", Form::Form3);
     };
     const Element& dialog = rig.element("Form3", Form::Form3);
-    for (const char* password : {"", "123", "12345"}) {
+    for (const char* password : {"123", "12345"}) {
         logon("mnuselogon", password);
         const auto messages = rig.monitor.ui().takeMessages();
         ASSERT_EQ(messages.size(), 1u) << password;
