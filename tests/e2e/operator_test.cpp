@@ -116,8 +116,9 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
         EXPECT_TRUE(rig.received(command)) << command;
 }
 
-// Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on.
-TEST(HostileRelay, BurstsSilenceAFloodAndHalfClosesHarmNeitherPollingNorLaterClients) {
+// Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;
+// then a remote monitor watches the device through the relay server.
+TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonitorWatches) {
     const int port = freePort();
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
     using Sockets = std::vector<std::unique_ptr<QTcpSocket>>;
@@ -156,6 +157,28 @@ TEST(HostileRelay, BurstsSilenceAFloodAndHalfClosesHarmNeitherPollingNorLaterCli
     const Sockets probe = open(1, "SRV\r");
     ASSERT_TRUE(closedByTheServer(probe));
     EXPECT_TRUE(probe[0]->readAll().startsWith("#"));
+
+    // A second monitor, remote, polls through the relay server and shows the same.
+    ProgramDir remoteDir;
+    remoteDir.write("sts.cfg", "COMPORT:99\r\nREMOTEIP3:127.0.0.1\r\nREMOTEPORT:" +
+                                   std::to_string(port) + "\r\n");
+    QtPlatform platform;
+    Monitor remote(platform, remoteDir.path());
+    platform.attach(&remote, {});
+    remote.start();
+    auto shown = [](Monitor& monitor, const char* name) {
+        return monitor.ui()(Form::Form1, name).caption();
+    };
+    EXPECT_EQ(shown(remote, "Label25"), " port:" + std::to_string(port) + " in use");
+    remote.select(Form::Form1, "List3", 1);
+    remote.click(Form::Form1, "Command5");
+    remote.click(Form::Form1, "mnout");  // its command reaches the device through the relay
+    EXPECT_TRUE(waitFor([&] {
+        return shown(remote, "Label40") == "OK\r" && !shown(remote, "Label14").empty() &&
+               shown(remote, "Label14") == shown(rig.monitor, "Label14");
+    }));
+    EXPECT_TRUE(rig.received("OUT"));
+    platform.attach(nullptr, {});
 }
 
 }  // namespace

@@ -49,14 +49,11 @@ TEST(PollCycle, SevenCommandsTwoShortTicksAfterEachReplyWithOperatorCommandsBetw
 TEST(PollCycle, SynchronizeSendsThePcsClockAndDateAfterTheExchangeUnderWay) {
     VirtualRig rig;
     rig.start();
-    rig.runUntilSent(3);  // SST is out
+    rig.runUntilSent(3);                                  // SST is out
+    rig.platform.clockOffsetSeconds = 40 * 86400 - 7200;  // the PC's clock, not the device's
     rig.click("Command3");
     rig.runUntilSent(6);  // the exchange under way finishes first
-    EXPECT_EQ(rig.commandsSent(), (Texts{"SRV", "OPL", "SST", "ACL14:05\r", "AD051226\r", "SRV"}));
-    rig.platform.clockOffsetSeconds = 40 * 86400 - 7200;  // the PC's clock jumps
-    rig.click("Command3");
-    rig.runUntil([&] { return rig.commandsSent().back().starts_with("AD"); });
-    EXPECT_EQ(rig.commandsSent().end()[-2] + rig.commandsSent().back(), "ACL12:05\rAD140127\r");
+    EXPECT_EQ(rig.commandsSent(), (Texts{"SRV", "OPL", "SST", "ACL12:05\r", "AD140127\r", "SRV"}));
 }
 
 TEST(PollCycle, LineFaultsSayWhatFailedAndTheCycleGoesOnInTheTimeOutRhythm) {

@@ -190,16 +190,5 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
     }
 }
 
-TEST(OptionsTab, OptionThatNeverAnswersHoldsTheCycle) {
-    VirtualRig rig;
-    rig.sts.replies["M0034"] = std::nullopt;
-    rig.start();
-    rig.select("SSTab1", 1);
-    rig.advance(50 + 3 * 4000);
-    EXPECT_EQ(rig.commandsSent(), (Texts{"M0032", "M0033", "M0034", "M0034", "M0034"}));
-    EXPECT_EQ(rig.platform.serialWrites[4].atMs - rig.platform.serialWrites[3].atMs, 1000 + 3000);
-    EXPECT_EQ(rig.caption("Label40"), "Time out on com1");
-}
-
 }  // namespace
 }  // namespace treld::testing

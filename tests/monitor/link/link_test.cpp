@@ -217,11 +217,6 @@ TEST_F(DemoMode, ShippedTableAnswersEverythingTheMonitorSendsInTheDemoPace) {
     relayed("XF2");
     EXPECT_TRUE(rig.now() - asked > 50 && rig.now() - asked <= 60) << "50 ms after it was taken";
 
-    rig.select("SSTab1", 1);  // the options cycle reads all thirteen
-    rig.advance(1000);
-    for (int n = 0; n <= 12; ++n)
-        EXPECT_NE(rig.caption("Label32_" + std::to_string(n)), "") << "option " << n;
-    EXPECT_EQ(rig.caption("Label40"), "Data OK");
     rig.select("SSTab1", 4);  // and the log download gets one record for each request
     rig.advance(10'000);
     const Texts& rows = rig.element("List1").items();
