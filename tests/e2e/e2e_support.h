@@ -18,13 +18,11 @@ namespace treld::e2e {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// A fresh program directory with a SERLOGS folder, removed afterwards.
+// A fresh program directory with a SERLOGS folder, removed afterwards; never copied.
 class ProgramDir {
   public:
     ProgramDir();
     ~ProgramDir();
-    ProgramDir(const ProgramDir&) = delete;
-    ProgramDir& operator=(const ProgramDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     // Copies a built program here (programs find their files beside themselves).
@@ -45,8 +43,6 @@ class Process {
     Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
             const std::map<std::string, std::string>& environment = {});
     ~Process() { stop(); }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
 
     bool running();
     // Peak resident memory so far in KiB, and CPU seconds used (from /proc).
@@ -66,8 +62,6 @@ class DeviceLine {
   public:
     DeviceLine();
     ~DeviceLine() { hangUp(); }
-    DeviceLine(const DeviceLine&) = delete;
-    DeviceLine& operator=(const DeviceLine&) = delete;
 
     const std::string& monitorEnd() const { return slavePath_; }
     struct Command {

@@ -17,10 +17,8 @@ namespace treld::fuzz {
 namespace {
 
 void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
+    if (!holds)
+        std::fprintf(stderr, "broken: %s\n", what), std::abort();
 }
 
 std::vector<std::string_view> pieces(std::string_view input) {
@@ -60,24 +58,15 @@ struct Rig {
     Monitor monitor;
 };
 
-// Every command of the tab's cycle gets the next piece as its reply; a piece
-// without a CR leaves the command to its time-out.
-void answerOnTab(std::string_view input, int tab) {
-    Rig rig(tab);
-    for (std::string_view piece : pieces(input)) {
+// The first byte picks the tab ('0' to '4'). Every piece arrives as one chunk followed by a tick;
+// with `answer`, only once the cycle has sent its next command (else a time-out).
+void onTab(std::string_view input, bool answer) {
+    Rig rig(input.empty() ? 0 : (input[0] - '0' + 256) % 5);
+    for (std::string_view piece : pieces(input.substr(input.empty() ? 0 : 1))) {
         const std::size_t sent = rig.platform.serialWrites.size();
-        for (int tick = 0; tick < 8 && rig.platform.serialWrites.size() == sent; ++tick)
+        for (int tick = 0; answer && tick < 8 && rig.platform.serialWrites.size() == sent; ++tick)
             rig.tick();
         rig.monitor.onSerialData(piece);
-        rig.tick();
-    }
-}
-
-// The first byte picks the tab; every piece arrives as one chunk, a tick after it.
-void serialChunks(std::string_view input) {
-    Rig rig(input.empty() ? 0 : input[0] % 5);
-    for (std::string_view chunk : pieces(input.substr(input.empty() ? 0 : 1))) {
-        rig.monitor.onSerialData(chunk);
         rig.tick();
     }
 }
@@ -92,25 +81,19 @@ void relayEvents(std::string_view input) {
                              ? 1
                              : accepted[(piece.size() > 1 ? piece[1] & 0xff : 0) % accepted.size()];
         const std::string_view data = piece.substr(piece.empty() ? 0 : 1);
-        switch (piece.empty() ? 0 : piece[0] % 6) {
-            case 0:
-                rig.monitor.onRelayConnectionRequest();
-                break;
-            case 1:
-                rig.monitor.onRelayData(slot, data);
-                break;
-            case 2:
-                rig.monitor.onRelayClosed(slot);
-                break;
-            case 3:
-                rig.monitor.onRelaySendComplete(slot);
-                break;
-            case 4:
-                rig.tick();
-                break;
-            default:
-                rig.monitor.onSerialData(data);
-        }
+        const int kind = piece.empty() ? 0 : piece[0] % 6;
+        if (kind == 0)
+            rig.monitor.onRelayConnectionRequest();
+        else if (kind == 1)
+            rig.monitor.onRelayData(slot, data);
+        else if (kind == 2)
+            rig.monitor.onRelayClosed(slot);
+        else if (kind == 3)
+            rig.monitor.onRelaySendComplete(slot);
+        else if (kind == 4)
+            rig.tick();
+        else
+            rig.monitor.onSerialData(data);
     }
 }
 
@@ -150,11 +133,11 @@ void calendarLanguageFile(std::string_view input) {
 }
 
 const std::map<std::string_view, void (*)(std::string_view)> kTargets = {
-    {"measurement_replies", [](std::string_view in) { answerOnTab(in, 0); }},
-    {"option_replies", [](std::string_view in) { answerOnTab(in, 1); }},
-    {"status_record", [](std::string_view in) { answerOnTab(in, 3); }},
-    {"log_records", [](std::string_view in) { answerOnTab(in, 4); }},
-    {"serial_chunks", serialChunks},
+    {"measurement_replies", [](std::string_view in) { onTab(in, true); }},
+    {"option_replies", [](std::string_view in) { onTab(in, true); }},
+    {"status_record", [](std::string_view in) { onTab(in, true); }},
+    {"log_records", [](std::string_view in) { onTab(in, true); }},
+    {"serial_chunks", [](std::string_view in) { onTab(in, false); }},
     {"relay_requests", relayEvents},
     {"station_config", stationConfig},
     {"demo_table", demoTable},

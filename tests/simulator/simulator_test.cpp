@@ -88,12 +88,12 @@ TEST(DeviceStatus, RecordFollowsTheConditionsAndTheMeasurementsKeepTheirLayout) 
     for (const auto& [condition, source, status] : cases) {
         Device device = freshDevice();
         device.plant().setCondition(condition, source, true, 0);
-        play(device, std::string("0 SAS ") + status);
-        const std::string output = device.handle("OPL", 0).value();
-        EXPECT_TRUE(std::regex_match(output, std::regex(R"(#(\d{3} ){7}\d{3}\r)"))) << output;
-        EXPECT_TRUE(std::regex_match(device.handle("SRV", 0).value(),
-                                     std::regex(R"(#(\d{3} ){6}\d{4} \d{4}\r)")));
-        EXPECT_TRUE(condition != Condition::Overload || std::stoi(output.substr(1, 3)) >= 100);
+        play(
+            device,
+            std::string("0 SAS ") + status +
+                "|0 SRV #??? ??? ??? ??? ??? ??? ???? ????|0 OPL #??? ??? ??? ??? ??? ??? ??? ???");
+        const int load = std::stoi(device.handle("OPL", 0)->substr(1, 3));
+        EXPECT_TRUE(condition != Condition::Overload || load >= 100) << load;
     }
     Device device = freshDevice();
     device.plant().setCondition(Condition::FrequencyBad, 1, true, 0);
@@ -101,25 +101,18 @@ TEST(DeviceStatus, RecordFollowsTheConditionsAndTheMeasurementsKeepTheirLayout) 
     play(device, "0 SRV #000 000 000 ??? ??? ??? 0000 0470|0 OPL #000 000 000 000 000 000 *");
 }
 
-std::optional<Scenario> parse(const std::string& text, std::string& error) {
-    std::istringstream in(text);
-    return parseScenario(in, error);
-}
-
 TEST(Scenario, ReadsEveryKindOfStepAndPlaysThemOnTimeAndRepeats) {
     std::string error;
-    auto scenario = parse(
+    std::istringstream text(
         "# demo\n\n500ms source1 blackout\n1s source2 frequency-bad   # comment after a step\n"
         "2s source1 restore\n3s source2 input off\n3s source1 bypass on\n3s output-switch off\n"
-        "4s overtemp off\n5s no-cr off\n6s chunks 3\n6s delay 250\n7s repeat\n",
-        error);
+        "4s overtemp off\n5s no-cr off\n6s chunks 3\n6s delay 250\n7s repeat\n");
+    auto scenario = parseScenario(text, error);
     ASSERT_TRUE(scenario) << error;
     const auto& steps = scenario->steps;
     ASSERT_EQ(steps.size(), 11u);
     EXPECT_TRUE(steps[3].condition == Condition::InputSwitchOff && steps[3].source == 1);
     EXPECT_TRUE(steps[3].on && steps[5].on && !steps[7].on);  // "output-switch off" sets a fault
-    EXPECT_EQ(steps[9].number, 250);
-
     Device device(DeviceSetup{}, 0);
     LinkFaults faults;
     ScenarioPlayer player(std::move(*scenario), 0);
@@ -131,8 +124,7 @@ TEST(Scenario, ReadsEveryKindOfStepAndPlaysThemOnTimeAndRepeats) {
     EXPECT_EQ(source1At(500), "000");
     EXPECT_EQ(device.plant().feedingSource(), 1);
     EXPECT_NE(source1At(2000), "000");
-    EXPECT_NE(source1At(7499), "000");
-    EXPECT_EQ(faults.chunks, 3);
+    EXPECT_TRUE(source1At(7499) != "000" && faults.chunks == 3 && faults.delayMs == 250);
     EXPECT_EQ(source1At(7500), "000");  // second round: black-out again
 }
 
@@ -153,7 +145,8 @@ TEST(ScenarioParse, BrokenLinesAreNamed) {
     };
     for (const auto& [given, expected] : cases) {
         std::string error;
-        EXPECT_FALSE(parse(given, error)) << given.substr(0, 40);
+        std::istringstream text(given);
+        EXPECT_FALSE(parseScenario(text, error)) << given.substr(0, 40);
         EXPECT_EQ(error.rfind(expected, 0), 0u) << given.substr(0, 40) << " -> " << error;
     }
 }

@@ -7,17 +7,6 @@
 #include <fstream>
 
 namespace treld::testing {
-namespace {
-
-std::filesystem::path freshProgramDir() {
-    std::string pattern = std::filesystem::temp_directory_path() / "treld-test-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    return pattern;
-}
-
-}  // namespace
-
 std::string statusRecord(std::initializer_list<std::pair<int, char>> set) {
     std::string record = kSasReply;
     for (auto [position, ch] : set)
@@ -46,7 +35,9 @@ std::optional<DeviceReply> FakeSts::operator()(const std::string& command) {
 }
 
 VirtualRig::VirtualRig(const std::string& config)
-    : programDir(freshProgramDir()), monitor(platform, programDir) {
+    : programDir(
+          mkdtemp((std::filesystem::temp_directory_path() / "treld-test-XXXXXX").string().data())),
+      monitor(platform, programDir) {
     writeFile("sts.cfg", config);
     platform.onSerialWrite = device(&Monitor::onSerialData);
     platform.onRemoteSend = device(&Monitor::onRemoteData);

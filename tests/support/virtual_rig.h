@@ -25,11 +25,9 @@ inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 0
 std::string statusRecord(std::initializer_list<std::pair<int, char>> set = {});
 
 struct DeviceReply {
-    DeviceReply(std::string text, int delayMs = 20, int chunkSize = 0)
-        : text(std::move(text)), delayMs(delayMs), chunkSize(chunkSize) {}
-    std::string text;  // with its CR, or without one to leave it unfinished
-    int delayMs;       // from the command to the first character
-    int chunkSize;     // > 0: arrives in pieces of this size, 1 ms apart
+    std::string text;   // with its CR, or without one to leave it unfinished
+    int delayMs = 20;   // from the command to the first character
+    int chunkSize = 0;  // > 0: arrives in pieces of this size, 1 ms apart
 };
 
 // The STS: answers the poll cycle at once, keeps thirteen option values,
@@ -45,8 +43,7 @@ struct FakeSts {
 
 class VirtualRig {
   public:
-    // Writes `config` as sts.cfg in a fresh program directory; start()
-    // follows once the test has set the scene.
+    // Writes `config` as sts.cfg in a fresh program directory; start() follows.
     explicit VirtualRig(const std::string& config = "COMPORT:1\r\nTIMEOUT:1000\r\n");
     ~VirtualRig() { std::filesystem::remove_all(programDir); }
 
@@ -75,8 +72,7 @@ class VirtualRig {
     void runUntilSent(std::size_t count) {
         runUntil([&] { return platform.serialWrites.size() >= count; });
     }
-    // Runs until the device has answered `command` once more and that answer
-    // has been evaluated.
+    // Runs until the device's next answer to `command` has been evaluated.
     void runPast(const std::string& command);
     // The device reports `record` from now on; long enough for it to be shown.
     void showStatus(const std::string& record) {
@@ -93,8 +89,7 @@ class VirtualRig {
     }
     // The commands written to the serial port so far, without their final CR.
     Texts commandsSent() const;
-    // Changing writes so far to the elements of a window, but for the link
-    // indicators that every exchange moves.
+    // Changing writes so far to a window's elements, but the link indicators.
     int writesTo(Form form);
     // A relay client connects and sends `text`; returns its slot.
     int ask(std::string_view text);

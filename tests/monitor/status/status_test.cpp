@@ -39,18 +39,17 @@ TEST(StatusDecoding, FaultTextsTitleSourcesSoundAndTintFollowTheirDigitsLocallyA
         EXPECT_EQ(shown, texts);
     }
     rig.showStatus(statusRecord({{40, '1'}, {42, '1'}, {20, '1'}, {38, '1'}, {41, '1'}}));
-    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/Service Login(Local)");  // service wins
-    EXPECT_EQ(rig.caption("Frame1") + "|" + rig.caption("Frame2"), "Source1 (Bad)|Source2 (Good)");
-    EXPECT_EQ(rig.caption("Label36"), "Sound off");
-    EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
-    EXPECT_EQ(rig.element("Label1").backColour(), kLightGreen);
+    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Frame1") + "|" + rig.caption("Frame2") +
+                  "|" + rig.caption("Label36"),  // the service login wins over the user's
+              "ZID evevori/Service Login(Local)|Source1 (Bad)|Source2 (Good)|Sound off");
+    EXPECT_TRUE(rig.element("Label12").backColour() == kLightYellow &&
+                rig.element("Label1").backColour() == kLightGreen);
     rig.select("List3", 1);
     rig.click("Command5");
     rig.showStatus(statusRecord({{42, '2'}, {38, '7'}}));  // an unknown source keeps the tint
     EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Remote)");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
-    // a record that ends after its last separator reads the digits as 0
-    rig.showStatus(statusRecord().substr(0, 37) + "\r");
+    rig.showStatus(statusRecord().substr(0, 37) + "\r");  // missing digits read 0
     EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label36"),
               "ZID evevori/Logout(Remote)|Sound on");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightGreen);
@@ -127,7 +126,7 @@ TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndKeepsItOnOthe
             for (const char* name : c.whenClosed)
                 EXPECT_EQ(rig.element(name).visible(), isClosed) << name << shown;
             for (const char* name : c.whenOpen)
-                EXPECT_EQ(rig.element(name).visible(), !isClosed) << name << shown;
+                EXPECT_NE(rig.element(name).visible(), isClosed) << name << shown;
         }
     }
     // The load is dead only with the output switch open and no bypass closed.
@@ -137,8 +136,9 @@ TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndKeepsItOnOthe
     };
     for (auto [output, bypass1, bypass2, dead] : loads) {
         rig.showStatus(statusRecord({{36, output}, {34, bypass1}, {35, bypass2}}));
-        EXPECT_EQ(rig.element("Line26").visible(), dead) << output << bypass1 << bypass2;
-        EXPECT_EQ(rig.element("Line17").visible(), !dead) << output << bypass1 << bypass2;
+        EXPECT_TRUE(rig.element("Line26").visible() == dead &&
+                    rig.element("Line17").visible() != dead)
+            << output << bypass1 << bypass2;
     }
     // The transfer path follows the source in use and the path code; an
     // unknown value leaves it standing.
@@ -149,8 +149,9 @@ TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndKeepsItOnOthe
     };
     for (auto [source, path, line1] : paths) {
         rig.showStatus(statusRecord({{38, source}, {39, path}}));
-        EXPECT_EQ(rig.element("Line1").visible(), line1) << source << path;
-        EXPECT_EQ(rig.element("Line2").visible(), !line1) << source << path;
+        EXPECT_TRUE(rig.element("Line1").visible() == line1 &&
+                    rig.element("Line2").visible() != line1)
+            << source << path;
     }
 }
 
@@ -189,11 +190,9 @@ TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOneWhatev
         EXPECT_EQ(log.substr(std::min<std::size_t>(log.size(), 26)),
                   logText ? *logText + "\r\n" : "")
             << record;
-        EXPECT_TRUE(log.empty() || log.starts_with(" 100 05-12-2026--14:05:0")) << log;
-        ASSERT_EQ(mails.size(), logText ? 1u : 0u) << record;
-        if (logText) {
-            EXPECT_TRUE(mails[0].ends_with("<br>" + *logText)) << record;
-        }
+        EXPECT_EQ(mails.size() == 1 && mails[0].ends_with("<br>" + logText.value_or("?")),
+                  logText.has_value())
+            << record;
     }
     // An unwritable log or a mail program that cannot start stops nothing else.
     std::filesystem::remove_all(rig.programDir / "SERLOGS");
@@ -219,7 +218,7 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         Texts mails;
     } const cases[] = {
         {kMailConfig, false, {head + "Station : Plant A & \"B\"<br>" + tail}},
-        {"COMPORT:1\r\nEMAILENABLE:-1\r\n", false, {head + tail}},
+        {"COMPORT:1\r\nEMAILENABLE:-1\r\n", false, {head + tail}},  // no station name
         {kMailConfig, true, {}},
         {"COMPORT:1\r\nEMAILENABLE:0\r\nSNAME:X\r\n", false, {}},
     };
