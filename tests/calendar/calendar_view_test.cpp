@@ -34,11 +34,10 @@ class TempProgramDir {
 
 using Texts = std::vector<std::string>;
 
-TEST(MonthGrid, KnowsLeapYearsAndWhereTheDaysGo) {
+TEST(MonthGrid, KnowsLeapYears) {
     EXPECT_EQ(layoutOf({2008, 2}).daysInMonth + layoutOf({2100, 2}).daysInMonth +
                   layoutOf({2000, 2}).daysInMonth,
-              29 + 28 + 29);                                  // leap years, centuries, 400 years
-    EXPECT_EQ(layoutOf({2008, 3}).cellOfDay(31), kLastCell);  // from Saturday, cell 7
+              29 + 28 + 29);  // leap years, centuries, 400 years
 }
 
 class CalendarViewTest : public testing::Test {
@@ -136,8 +135,7 @@ TEST(LanguageTexts, KeepsOnlyUsableEntriesOfTheFile) {
     for (int number = 0; number < 8; ++number)
         EXPECT_EQ(texts->text(number), expected[number]) << number;
     EXPECT_EQ(texts->text(24) + texts->text(101), "Saturday");
-    EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT").has_value());
-    EXPECT_FALSE(readLanguageFile(dir.path()).has_value());  // a folder is no language file
+    EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT") || readLanguageFile(dir.path()));
 }
 
 }  // namespace

@@ -136,11 +136,9 @@ DeviceLine::DeviceLine() {
 }
 
 void DeviceLine::hangUp() {
-    for (int* fd : {&keepOpen_, &master_}) {
-        if (*fd >= 0)
-            close(*fd);
-        *fd = -1;
-    }
+    close(keepOpen_);  // a second call closes nothing: -1 is no descriptor
+    close(master_);
+    keepOpen_ = master_ = -1;
 }
 
 std::optional<DeviceLine::Command> DeviceLine::nextCommand(std::chrono::milliseconds timeout) {

@@ -60,7 +60,6 @@ TEST(StsLogRow, WholeRecordsGiveWholeRows) {
         {"$000 000 000 000 000 000 000 000 000\r", "00/00/2000  00:00"},
         {"$006 006 255 255 023 059 031 012 099\r", "Empty log record"},
         {"$006 005 000 000 001 002 003 004 008\r", "03/04/2008  01:02 Source1 BAD- Non synchron-"},
-        {"$001 000 000 000 015 020 010 009 015", "10/09/2015  15:20 Service Login-"},
         {"$011 003 128 000 009 005 001 001 010\r",
          "01/01/2010  09:05 Short circuit- Source1 BAD- Source2 BAD- Output SW off"},
         {"$002 255 255 255 000 000 000 000 007\r",
@@ -77,7 +76,7 @@ TEST(StsLogRow, WholeRecordsGiveWholeRows) {
         EXPECT_EQ(stsLogRowText(record), row) << record;
 }
 
-TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutThenSendsNothingMore) {
+TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNothingMoreAtTheEnd) {
     VirtualRig rig("COMPORT:2\r\nTIMEOUT:500\r\n");
     rig.sts.replies["LOG003"] = std::nullopt;
     rig.start();
@@ -102,6 +101,9 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutThenSendsNothingMore)
     rig.advance(10'000);
     EXPECT_EQ(requests(), sent) << "silence after the last";
     EXPECT_EQ(rows.size(), 128u);
+    rig.click("Command20");  // Refresh: from record 0 again
+    rig.runUntil([&] { return rows.size() == 1; });
+    EXPECT_EQ(rows[0], "0-01/02/2007  10:00 On source 1-");
 }
 
 class SettingsDialog : public ::testing::Test {

@@ -1,0 +1,55 @@
+// The Qt windows drawn from the core's model, offscreen: the widgets the end-to-end run
+// against the simulator does not touch (check boxes, lists, a shut tab, closing a window).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QTabWidget>
+
+#include "support/virtual_rig.h"
+#include "windows/binder.h"
+#include "windows/builders.h"
+#include "windows/main_window.h"
+
+namespace treld::testing {
+namespace {
+
+TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
+    VirtualRig rig("COMPORT:2\r\nREMOTEIP2:10.0.0.7\r\n");
+    const std::unique_ptr<QMainWindow> form1{buildMainWindow()};
+    const std::unique_ptr<QWidget> form4{buildAlarmsWindow()};  // the one without an owner
+    Binder binder{rig.monitor,
+                  {form1.get(), buildSettingsDialog(form1.get()), buildLoginDialog(form1.get()),
+                   form4.get(), buildAboutWindow(form1.get())}};
+    binder.bindAll();
+    rig.start();
+    binder.flush();
+    auto* tabs = form1->findChild<QTabWidget*>("SSTab1");
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs->currentIndex(), 0) << "the demo table's tab is shut";
+    rig.click("mnset");
+    binder.flush();
+    form1->findChild<QCheckBox*>("Check1")->click();
+    rig.click("Command1", Form::Form2);
+    EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
+    form1->findChild<QListWidget*>("List3")->setCurrentRow(1);
+    rig.click("Command5");
+    rig.advance(1'100);  // Save restarts polling a second later
+    EXPECT_EQ(rig.platform.remoteConnects.at(0).first, "10.0.0.7");
+    rig.click("mnalarm");
+    binder.flush();
+    form4->close();
+    EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || form4->isVisible());
+}
+
+}  // namespace
+}  // namespace treld::testing
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
