@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         return kUnusableConfig;
     }
     treld::StationConfig config;
-    treld::ReadConfigText(*configText, config);
+    treld::readConfigText(*configText, config);
     const SettingsCheck check = mailSettings(config, readRetryPolicy(*configText), request->kind);
     if (!check.problem.empty()) {
         report(refusalLogLine(localNow(), kind, check.problem));

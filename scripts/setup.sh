@@ -6,9 +6,11 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PROGRAM_DIR="$ROOT/build/default/bin"
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev
           libgtest-dev libgmock-dev libcurl4-openssl-dev python3 python3-aiosmtpd
-          clang libclang-rt-14-dev fonts-dejavu-core procps)
+          clang libclang-rt-14-dev fonts-dejavu-core procps
+          libmosquitto-dev mosquitto mosquitto-clients qt6-httpserver-dev qt6-websockets-dev
+          dpkg-dev)
 
 missing=()
 for package in "${PACKAGES[@]}"; do

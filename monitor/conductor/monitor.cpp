@@ -1,14 +1,14 @@
 #include "conductor/monitor.h"
 
-#include <charconv>
-
 #include "conductor/poll_tick.h"
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_editor.h"
 #include "foundation/main_window.h"
+#include "link/command_slot.h"
 #include "link/demo_table.h"
 #include "link/measurements.h"
+#include "link/poll_timer.h"
 #include "link/relay_server.h"
 #include "link/remote_client.h"
 #include "link/serial_link.h"
@@ -20,42 +20,22 @@
 namespace treld {
 namespace {
 
-// "Command2_4" is element 4 of the control array Command2.
-struct ControlName {
-    std::string_view array;
-    int index = -1;
-};
-
-ControlName splitControlName(std::string_view control) {
-    const std::size_t underscore = control.rfind('_');
-    if (underscore == std::string_view::npos)
-        return {control};
-    int index = -1;
-    const char* first = control.data() + underscore + 1;
-    const char* last = control.data() + control.size();
-    if (std::from_chars(first, last, index).ptr != last)
-        return {control};
-    return {control.substr(0, underscore), index};
-}
-
 // The main window's own controls: tabs, Synchronize, exit.
 bool onLinkEvent(Core& c, const OperatorEvent& event) {
-    if (event.form != Form::Form1)
-        return false;
     using Kind = OperatorEvent::Kind;
-    if (event.kind == Kind::Close || (event.kind == Kind::Click && event.array == "mnexit")) {
+    if ((event.kind == Kind::Close && event.form == Form::Form1) ||
+        (event.kind == Kind::Click && event.is(kExitMenu))) {
         c.platform.exitProgram();
         return true;
     }
-    if (event.kind == Kind::Click && event.array == "Command3") {
+    if (event.kind == Kind::Click && event.is(kSynchronize)) {
         c.s.PollStep = kSetClockStep;
         return true;
     }
-    if (event.kind == Kind::Select && event.array == "SSTab1") {
-        const std::string page = "SSTab1_" + std::to_string(event.number);
-        if (c.ui.has(Form::Form1, page) && c.form1(page).enabled()) {
-            c.form1("SSTab1").setListIndex(event.number);
-        }
+    if (event.kind == Kind::Select && event.is(kTabs)) {
+        if (event.number >= 0 && event.number < kTabCount &&
+            c.ui(kTabPages, event.number).enabled())
+            c.ui(kTabs).setListIndex(event.number);
         return true;
     }
     return false;
@@ -72,47 +52,62 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     declareRecordsElements(core_.ui);
     declareStationListElements(core_.ui);
     declareDemoSetElements(core_.ui);
+    declareTrendsElements(core_.ui);
 }
 
 void Monitor::start() {
     Core& c = core_;
     c.config.RemotePort = 1118;
     c.s.ProgramVersion = "1.1";
-    c.form1("Form1").setCaption(std::string(kProgramTitle) + " (Local)");
+    c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
     ReadConfig(c.programDir / "sts.cfg", c.config);
     ekranla(c);
     OpenComPort(c);
-    c.platform.startTimer(TimerId::Timer1, 50);
-    c.s.PollStep = 1;
+    c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
+    c.s.PollStep = kFirstMeasurementStep;
     c.s.Command = "SRV";
-    c.platform.startTimer(TimerId::Timer2, 20000);
-    c.form1("SSTab1_2").setEnabled(false);
+    c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
+    c.ui(kTabPages, kDemoSetTab).setEnabled(false);
     c.s.PcLogEventCode = 1;
     c.s.PcLogEventText = "Program start";
     WritePcLog(c);
     STSLIST(c);
     startRelayServer(c);
+    startTrends(c, trends_);
 }
 
 void Monitor::onTimer(TimerId timer) {
     switch (timer) {
         case TimerId::Timer1:
             Timer1_Timer(core_);
+            takeReadings(core_, trends_);
             break;
         case TimerId::Timer2:
-            Timer2_Timer(core_);
+            keepLoginAlive(core_);
             break;
         case TimerId::Timer3:
-            Timer3_Timer(core_);
+            clearDeviceMessage(core_);
             break;
         case TimerId::LoginTimer:
-            LoginTimer_Timer(core_);
+            advanceLoginSequence(core_);
             break;
         case TimerId::RelayTimer:
-            RelayTimer_Timer(core_);
+            dropIdleRelayClients(core_);
+            break;
+        case TimerId::TrendTimer:
+            trendTick(core_, trends_);
+            break;
+        case TimerId::FleetTimer:
+            if (fleet_)
+                fleet_->onTick();
             break;
     }
+}
+
+Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
+    fleet_ = std::make_unique<Fleet>(core_, std::move(settings), std::move(hostName), broker);
+    return *fleet_;
 }
 
 void Monitor::onSerialData(std::string_view chunk) {
@@ -167,7 +162,7 @@ void Monitor::closeWindow(Form form) {
 }
 
 void Monitor::dispatch(OperatorEvent event) {
-    const ControlName name = splitControlName(event.array);
+    const SplitName name = splitElementName(event.array);
     event.array = name.array;
     event.index = name.index;
     if (onLinkEvent(core_, event))
@@ -179,6 +174,8 @@ void Monitor::dispatch(OperatorEvent event) {
     if (onDeviceEvent(core_, event))
         return;
     if (onRecordsEvent(core_, event))
+        return;
+    if (onTrendsEvent(core_, trends_, event))
         return;
     // A secondary window without its own closing rule just hides.
     if (event.kind == OperatorEvent::Kind::Close)

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
+#include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "trends/trends.h"
 
 namespace treld {
 
@@ -43,13 +46,21 @@ class Monitor {
     void setValue(Form form, std::string_view control, int value);
     void closeWindow(Form form);
 
+    // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
+    // start-up event is published too. `broker` null: metrics only.
+    Fleet& startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker);
+    Fleet* fleet() { return fleet_.get(); }
+
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
+    const Trends& trends() const { return trends_; }
 
   private:
     void dispatch(OperatorEvent event);
 
     Core core_;
+    Trends trends_;
+    std::unique_ptr<Fleet> fleet_;
 };
 
 }  // namespace treld

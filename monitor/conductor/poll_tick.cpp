@@ -3,20 +3,18 @@
 #include "device/control_cycle.h"
 #include "device/options_cycle.h"
 #include "foundation/main_window.h"
-#include "link/demo_table.h"
+#include "link/command_slot.h"
 #include "link/exchange.h"
 #include "link/measurements.h"
+#include "link/poll_timer.h"
 #include "link/relay_server.h"
 #include "link/send.h"
+#include "link/status_texts.h"
 #include "records/sts_log.h"
 #include "status/sas_decoder.h"
 
 namespace treld {
 namespace {
-
-bool startsWithTimeOut(std::string_view reply) {
-    return reply.starts_with("Time out");
-}
 
 // One even step of the measurement cycle: what a reply does, what a
 // time-out does, and where the cycle goes on after each.
@@ -104,7 +102,8 @@ void evaluate(Core& c, const EvaluateStep& step) {
         s.PollStep = step.nextAfterTimeOut;
         return;
     }
-    if (!startsWithTimeOut(s.Reply)) {
+    // A relay server without a cached reply yet: nothing to decode or keep.
+    if (!s.Reply.starts_with(kRelayCacheEmpty)) {
         if (step.onReply != nullptr)
             step.onReply(c);
         if (step.cached)
@@ -127,44 +126,31 @@ bool measurementCycle(Core& c) {
     return false;
 }
 
-// An operator command waits in PollState; it goes out after an evaluation.
+// In demo mode the table answers a queued operator command when its wait is over.
 void sendQueuedOperatorCommand(Core& c) {
-    auto& s = c.s;
-    s.Reply.clear();
-    s.ReceiveBuffer.clear();
-    s.Command = s.PollState;
-    if (s.DemoMode == 0)
-        GONDERME(c);
-    s.PollState = kAwaiting;
-    c.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? 20 : 3000);
+    if (c.s.DemoMode == 0) {
+        sendQueuedCommand(c);
+        return;
+    }
+    takeQueuedCommand(c);
+    c.platform.startTimer(TimerId::Timer1, kDemoCommandWaitMs);
 }
 
-// The operator command's reply has come, or its 3 s are over.
-void finishOperatorCommand(Core& c) {
-    auto& s = c.s;
-    if (s.DemoMode != 0)
-        OZELGELDI(c);
-    if (!s.Reply.empty())
-        c.form1("Label40").setCaption(s.Reply);
-    s.PollState.clear();
-    s.LastTab = 0;
-    s.PollStep = 1;
-}
-
+// A queued command is dropped.
 void enterTab(Core& c, int tab) {
     auto& s = c.s;
-    s.PollState.clear();
+    clearCommandSlot(c);
     switch (tab) {
         case kOptionsTab:
-            s.PollStep = 100;
+            s.PollStep = kFirstOptionsStep;
             s.OptionsRefresh = 1;
             break;
         case kLogTab:
-            s.PollStep = 500;
+            s.PollStep = kFirstLogStep;
             restartStsLogDownload(c);
             break;
         default:
-            s.PollStep = 1;
+            s.PollStep = kFirstMeasurementStep;
             break;
     }
     s.LastTab = static_cast<Int16>(tab);
@@ -174,11 +160,11 @@ void enterTab(Core& c, int tab) {
 
 void Timer1_Timer(Core& c) {
     auto& s = c.s;
-    if (s.PollState == kPause)
+    if (pollingPaused(c))
         return;
-    if (s.PollState == kAwaiting)
-        finishOperatorCommand(c);
-    if (relayAnswerDue(c))
+    if (commandAwaited(c))
+        finishAwaitedCommand(c);
+    if (c.relay.awaitingReply())
         answerRelayClient(c);
 
     const int tab = c.selectedTab();
@@ -204,9 +190,9 @@ void Timer1_Timer(Core& c) {
     // Only one command of the operator or of a relay client is in flight at
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
-    if (!s.PollState.empty()) {
+    if (commandQueued(c)) {
         sendQueuedOperatorCommand(c);
-    } else if (s.RelayPending != 0) {
+    } else if (c.relay.RelayPending()) {
         forwardRelayCommand(c);
     }
 }

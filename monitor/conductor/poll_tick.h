@@ -6,9 +6,6 @@
 
 namespace treld {
 
-// Measurement cycle steps that the Synchronize button jumps to.
-inline constexpr Int16 kSetClockStep = 15;
-
 void Timer1_Timer(Core& c);
 
 }  // namespace treld

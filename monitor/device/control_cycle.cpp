@@ -1,7 +1,9 @@
 #include "device/control_cycle.h"
 
 #include "device/login.h"
+#include "link/command_slot.h"
 #include "link/exchange.h"
+#include "link/poll_timer.h"
 #include "link/send.h"
 #include "status/sas_decoder.h"
 
@@ -11,7 +13,7 @@ void onOperatorCommandClick(Core& c, int i) {
     if (i < 0 || i >= static_cast<int>(kOperatorCommands.size()))
         return;
     if (c.status.loggedIn()) {
-        c.s.PollState = kOperatorCommands[i].command;
+        queueCommand(c, std::string(kOperatorCommands[i].command));
     } else {
         showLoginDialog(c, kUserLogin);
     }
@@ -21,7 +23,7 @@ void KONTROL(Core& c) {
     auto& s = c.s;
     switch (s.PollStep) {
         case 1:
-            if (s.PollState.empty()) {
+            if (!commandQueued(c)) {
                 s.PollStep = 3;
                 return;
             }
@@ -30,12 +32,12 @@ void KONTROL(Core& c) {
             return;
         case 2:
             if (!s.Reply.empty()) {
-                c.form1("Label40").setCaption(s.Reply);
+                c.ui(kStatusLine).setCaption(s.Reply);
             } else {
                 timeover(c);
             }
             s.PollStep = 3;
-            s.PollState.clear();
+            clearCommandSlot(c);
             return;
         case 3:
             s.Command = "SAS";
@@ -43,7 +45,7 @@ void KONTROL(Core& c) {
             return;
         case 4:
             if (!s.Reply.empty()) {
-                c.platform.startTimer(TimerId::Timer1, 10);
+                c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
                 SASAYIKLA(c);
             } else {
                 timeover(c);

@@ -10,79 +10,78 @@ namespace treld {
 namespace {
 
 struct Explanation {
-    const char* label;
+    ElementName label;
     const char* text;
 };
 
 // The explanation beside each command button; the sound pair has the sound
 // state Label36 instead, which the status decoding keeps.
 constexpr Explanation kExplanations[] = {
-    {"Label29", "XFER the load to source 1 input manually"},
-    {"Label31", "XFER the load to source 2 input manually"},
-    {"Label33", "XFER to alternate and retransfer to preferred"},
-    {"Label34", "SHUTDOWN the output voltage"},
-    {"Label35", "Restore the output voltage"},
+    {kXferToSource1Text, "XFER the load to source 1 input manually"},
+    {kXferToSource2Text, "XFER the load to source 2 input manually"},
+    {kAutomaticXferText, "XFER to alternate and retransfer to preferred"},
+    {kOutputInhibitText, "SHUTDOWN the output voltage"},
+    {kInhibitResetText, "Restore the output voltage"},
 };
 
 void declareOptionsTab(DisplayModel& ui) {
     for (const OptionSpec& option : kOptionTable) {
         const int n = option.number;
-        ui.declare(Form::Form1, arrayElement("Label5", n),
-                   {.caption = std::string(option.caption)});
-        ui.declare(Form::Form1, arrayElement("Label32", n));
+        ui.declare(kOptionCaptions, n, {.caption = std::string(option.caption)});
+        ui.declare(kOptionValues, n);
         if (option.kind == OptionKind::Choice) {
-            ui.declare(Form::Form1, arrayElement("Combo1", n));
+            ui.declare(kOptionSelectors, n);
         } else {
-            ui.declare(Form::Form1, arrayElement("Label30", n));
-            ui.declare(Form::Form1, arrayElement("UpDown1", n));
+            ui.declare(kOptionNumbers, n);
+            ui.declare(kOptionUpDowns, n);
         }
     }
-    ui.declare(Form::Form1, "Command1", {.caption = "Update STS"});
+    ui.declare(kUpdateSts, {.caption = "Update STS"});
 }
 
 void declareControlTab(DisplayModel& ui) {
     for (std::size_t i = 0; i < kOperatorCommands.size(); ++i) {
-        ui.declare(Form::Form1, arrayElement("Command2", static_cast<int>(i)),
+        ui.declare(kCommandButtons, static_cast<int>(i),
                    {.caption = std::string(kOperatorCommands[i].caption)});
     }
     for (const Explanation& explanation : kExplanations)
-        ui.declare(Form::Form1, explanation.label, {.caption = explanation.text});
+        ui.declare(explanation.label, {.caption = explanation.text});
 }
 
 void declareLoginDialog(DisplayModel& ui) {
-    ui.declare(Form::Form3, "Form3", {.visible = false});
-    ui.declare(Form::Form3, "Label1", {.caption = "Password"});
-    ui.declare(Form::Form3, "Text1");
-    ui.declare(Form::Form3, "Label2");
-    ui.declare(Form::Form3, "Command1", {.caption = "Logon"});
-    ui.declare(Form::Form3, "Command2", {.caption = "Cancel"});
+    ui.declare(kLoginDialog, {.visible = false});
+    ui.declare(kPasswordCaption, {.caption = "Password"});
+    ui.declare(kPasswordBox);
+    ui.declare(kLoginStatus);
+    ui.declare(kLogon, {.caption = "Logon"});
+    ui.declare(kLoginCancel, {.caption = "Cancel"});
 }
 
 void declareAboutWindow(DisplayModel& ui) {
-    ui.declare(Form::Form5, "Form5", {.caption = "About program", .visible = false});
-    ui.declare(Form::Form5, "Label1");
-    ui.declare(Form::Form5, "Command1", {.caption = "OK"});
+    ui.declare(kAboutWindow, {.caption = "About program", .visible = false});
+    ui.declare(kAboutText);
+    ui.declare(kAboutOk, {.caption = "OK"});
 }
 
 void showAboutWindow(Core& c) {
-    c.ui(Form::Form5, "Label1").setCaption(std::string(kProgramTitle) + " " + c.s.ProgramVersion);
-    c.ui(Form::Form5, "Form5").activate();
+    c.ui(kAboutText).setCaption(std::string(kProgramTitle) + " " + c.s.ProgramVersion);
+    c.ui(kAboutWindow).activate();
 }
 
 bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
     if (e.kind == Kind::Click) {
-        if (e.array == "Command2" && e.index >= 0) {
+        if (e.in(kCommandButtons)) {
             onOperatorCommandClick(c, e.index);
-        } else if (e.array == "Command1") {
+        } else if (e.is(kUpdateSts)) {
             updateSts(c);
-        } else if (e.array == "mnlogon") {
+        } else if (e.is(kServiceLoginMenu)) {
             showLoginDialog(c, kServiceLogin);
-        } else if (e.array == "mnuselogon") {
+        } else if (e.is(kUserLoginMenu)) {
             showLoginDialog(c, kUserLogin);
-        } else if (e.array == "mnout") {
+        } else if (e.is(kLogoutMenu)) {
             logout(c);
-        } else if (e.array == "mnab" || e.array == "mnabo") {
+        } else if (e.is(kHelpAboutMenu) || e.is(kAboutMenu)) {
             showAboutWindow(c);
         } else {
             return false;
@@ -92,17 +91,17 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
     // Choice options have a selector, the numeric ones a number field.
     const bool option = e.index >= 0 && e.index < kOptionCount;
     const bool choice = option && kOptionTable[e.index].kind == OptionKind::Choice;
-    if (e.kind == Kind::Select && e.array == "Combo1" && choice) {
-        const Element& selector = c.form1(arrayElement("Combo1", e.index));
+    if (e.kind == Kind::Select && e.in(kOptionSelectors) && choice) {
+        const Element& selector = c.ui(kOptionSelectors, e.index);
         if (e.number >= 0 && e.number < static_cast<int>(selector.items().size())) {
             onOptionSelected(c, e.index, e.number);
-            c.options.OperatorChoseValue = true;
+            c.options.operatorChoseValue = true;
         }
         return true;
     }
-    if (e.kind == Kind::SetValue && e.array == "UpDown1" && option && !choice) {
+    if (e.kind == Kind::SetValue && e.in(kOptionUpDowns) && option && !choice) {
         // The arrows only move the number field; these options are never written.
-        c.form1(arrayElement("Label30", e.index)).setCaption(std::to_string(e.number));
+        c.ui(kOptionNumbers, e.index).setCaption(std::to_string(e.number));
         return true;
     }
     return false;
@@ -110,30 +109,26 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
 
 bool onLoginDialogEvent(Core& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
-    if (e.kind == Kind::Click && e.array == "Command1") {
+    if (e.kind == Kind::Click && e.is(kLogon)) {
         onLogonClick(c);
-    } else if (e.kind == Kind::Close || (e.kind == Kind::Click && e.array == "Command2")) {
+    } else if (e.kind == Kind::Close || (e.kind == Kind::Click && e.is(kLoginCancel))) {
         closeLoginDialog(c);
     } else {
-        return e.kind == Kind::EditText && e.array == "Text1";
+        return e.kind == Kind::EditText && e.is(kPasswordBox);
     }
     return true;
 }
 
 bool onAboutWindowEvent(Core& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
-    if (e.kind == Kind::Close || (e.kind == Kind::Click && e.array == "Command1")) {
-        c.ui(Form::Form5, "Form5").setVisible(false);
+    if (e.kind == Kind::Close || (e.kind == Kind::Click && e.is(kAboutOk))) {
+        c.ui(kAboutWindow).setVisible(false);
         return true;
     }
     return false;
 }
 
 }  // namespace
-
-std::string arrayElement(std::string_view array, int index) {
-    return std::string(array) + "_" + std::to_string(index);
-}
 
 void declareDeviceElements(DisplayModel& ui) {
     declareOptionsTab(ui);

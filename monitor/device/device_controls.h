@@ -2,18 +2,44 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
 
 namespace treld {
 
-void declareDeviceElements(DisplayModel& ui);
+// The "User options" tab, one row per option number: its caption, the value
+// the device holds, and the editor (a selector for a choice, else a number
+// field with its up-down); "Update STS" below.
+inline constexpr ElementArray kOptionCaptions{Form::Form1, "Label5"};
+inline constexpr ElementArray kOptionValues{Form::Form1, "Label32"};
+inline constexpr ElementArray kOptionSelectors{Form::Form1, "Combo1"};
+inline constexpr ElementArray kOptionNumbers{Form::Form1, "Label30"};
+inline constexpr ElementArray kOptionUpDowns{Form::Form1, "UpDown1"};
+inline constexpr ElementName kUpdateSts{Form::Form1, "Command1"};
 
-// The name of element `index` of a control array: "Combo1_5".
-std::string arrayElement(std::string_view array, int index);
+// The "Control" tab: the command buttons, by kOperatorCommands index, and
+// the explanations beside them.
+inline constexpr ElementArray kCommandButtons{Form::Form1, "Command2"};
+inline constexpr ElementName kXferToSource1Text{Form::Form1, "Label29"};
+inline constexpr ElementName kXferToSource2Text{Form::Form1, "Label31"};
+inline constexpr ElementName kAutomaticXferText{Form::Form1, "Label33"};
+inline constexpr ElementName kOutputInhibitText{Form::Form1, "Label34"};
+inline constexpr ElementName kInhibitResetText{Form::Form1, "Label35"};
+
+// The login dialog.
+inline constexpr ElementName kLoginDialog{Form::Form3, "Form3"};
+inline constexpr ElementName kPasswordCaption{Form::Form3, "Label1"};
+inline constexpr ElementName kPasswordBox{Form::Form3, "Text1"};
+inline constexpr ElementName kLoginStatus{Form::Form3, "Label2"};
+inline constexpr ElementName kLogon{Form::Form3, "Command1"};
+inline constexpr ElementName kLoginCancel{Form::Form3, "Command2"};
+
+// The About window.
+inline constexpr ElementName kAboutWindow{Form::Form5, "Form5"};
+inline constexpr ElementName kAboutText{Form::Form5, "Label1"};
+inline constexpr ElementName kAboutOk{Form::Form5, "Command1"};
+
+void declareDeviceElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.
 bool onDeviceEvent(Core& c, const OperatorEvent& event);

@@ -1,44 +1,40 @@
 #include "device/login.h"
 
-#include "foundation/main_window.h"
+#include "device/device_controls.h"
+#include "link/command_slot.h"
 #include "link/send.h"
 
 namespace treld {
 namespace {
 
 constexpr int kLogonTickMs = 500;
-constexpr int kKeepAliveMs = 20000;
 constexpr int kKeepAliveRetryMs = 5000;
 
 std::string levelLetter(Int16 kind) {
     return kind == kServiceLogin ? "P" : "U";
 }
 
-Element& dialog(Core& c, std::string_view name) {
-    return c.ui(Form::Form3, name);
-}
-
 }  // namespace
 
 void showLoginDialog(Core& c, Int16 kind) {
     c.login.LoginKind = kind;
-    Element& window = dialog(c, "Form3");
+    Element& window = c.ui(kLoginDialog);
     if (!window.visible()) {
         window.setCaption(kind == kServiceLogin ? "STS service logon" : "STS user logon");
-        dialog(c, "Text1").setCaption("");
-        dialog(c, "Label2").setCaption("");
+        c.ui(kPasswordBox).setCaption("");
+        c.ui(kLoginStatus).setCaption("");
     }
     window.activate();
 }
 
 void onLogonClick(Core& c) {
-    const std::string password = dialog(c, "Text1").caption();
+    const std::string password = c.ui(kPasswordBox).caption();
     if (password.size() != 4) {
         c.ui.showMessage(Form::Form3, std::string(kProgramTitle), "Invalid password");
         return;
     }
-    c.s.PollState.clear();
-    dialog(c, "Label2").setCaption("");
+    clearCommandSlot(c);
+    c.ui(kLoginStatus).setCaption("");
     c.login.LoginPassword = password;
     c.login.LogonTicks = 0;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
@@ -46,20 +42,20 @@ void onLogonClick(Core& c) {
 
 void closeLoginDialog(Core& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
-    c.s.PollState.clear();
-    dialog(c, "Form3").setVisible(false);
+    clearCommandSlot(c);
+    c.ui(kLoginDialog).setVisible(false);
 }
 
 void logout(Core& c) {
-    c.s.PollState = "OUT";
+    queueCommand(c, "OUT");
 }
 
-void LoginTimer_Timer(Core& c) {
+void advanceLoginSequence(Core& c) {
     auto& s = c.s;
     switch (++c.login.LogonTicks) {
         case 2:
             // No poll exchange may be in progress when the login goes out.
-            s.PollState = kPause;
+            pausePolling(c);
             break;
         case 6:
             s.Command = levelLetter(c.login.LoginKind) + c.login.LoginPassword;
@@ -67,15 +63,15 @@ void LoginTimer_Timer(Core& c) {
             break;
         case 10:
             // Polling resumes from the start, which brings a fresh status.
-            s.PollState.clear();
-            s.PollStep = 1;
+            clearCommandSlot(c);
+            s.PollStep = kFirstMeasurementStep;
             break;
         case 16:
-            s.PollState.clear();
+            clearCommandSlot(c);
             if (c.status.loggedIn()) {
                 closeLoginDialog(c);
             } else {
-                dialog(c, "Label2").setCaption("Login failed");
+                c.ui(kLoginStatus).setCaption("Login failed");
                 c.platform.stopTimer(TimerId::LoginTimer);
             }
             break;
@@ -84,14 +80,14 @@ void LoginTimer_Timer(Core& c) {
     }
 }
 
-void Timer2_Timer(Core& c) {
+void keepLoginAlive(Core& c) {
     if (!c.status.loggedIn())
         return;
     int interval = kKeepAliveMs;
-    if (!c.s.PollState.empty()) {
+    if (!commandSlotFree(c)) {
         interval = kKeepAliveRetryMs;
     } else if (c.login.LoginKind == kServiceLogin || c.login.LoginKind == kUserLogin) {
-        c.s.PollState = levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r";
+        queueCommand(c, levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r");
     }
     c.platform.startTimer(TimerId::Timer2, interval);
 }

@@ -20,10 +20,12 @@ void logout(Core& c);
 
 // The dialog's 500 ms timer: pause at 1 s, send at 3 s, resume at 5 s,
 // verdict at 8 s.
-void LoginTimer_Timer(Core& c);
+void advanceLoginSequence(Core& c);
+
+inline constexpr int kKeepAliveMs = 20000;
 
 // Timer2: repeats the login every 20 s while the device reports one, and
 // tries again 5 s later while the command slot is busy.
-void Timer2_Timer(Core& c);
+void keepLoginAlive(Core& c);
 
 }  // namespace treld

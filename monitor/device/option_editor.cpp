@@ -3,20 +3,21 @@
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_table.h"
+#include "link/command_slot.h"
 
 namespace treld {
 void ekranla(Core& c) {
     for (const OptionSpec& option : kOptionTable) {
         if (option.kind != OptionKind::Choice)
             continue;
-        Element& selector = c.form1(arrayElement("Combo1", option.number));
+        Element& selector = c.ui(kOptionSelectors, option.number);
         for (int v = 0; v < option.valueCount(); ++v)
             selector.addItem(option.valueTexts[v]);
     }
 }
 
 void onOptionSelected(Core& c, int number, int position) {
-    c.form1(arrayElement("Combo1", number)).setListIndex(position);
+    c.ui(kOptionSelectors, number).setListIndex(position);
     c.options.EditedOption = static_cast<Int16>(number);
     c.options.EditedValue = static_cast<Int16>(position);
 }
@@ -29,13 +30,12 @@ void loadOptionEditor(Core& c) {
             onOptionSelected(c, n, c.options.OptionValues[n]);
             continue;
         }
-        const std::string shown = c.form1(arrayElement("Label32", n)).caption();
-        c.form1(arrayElement("Label30", n)).setCaption(shown);
-        c.form1(arrayElement("UpDown1", n))
-            .setValue(toInt16RoundedEven(leadingNumber(shown)).value_or(0));
+        const std::string shown = c.ui(kOptionValues, n).caption();
+        c.ui(kOptionNumbers, n).setCaption(shown);
+        c.ui(kOptionUpDowns, n).setValue(toInt16RoundedEven(leadingNumber(shown)).value_or(0));
     }
     // What the load selected is the device's value, not a choice to write.
-    c.options.OperatorChoseValue = false;
+    c.options.operatorChoseValue = false;
 }
 
 void updateSts(Core& c) {
@@ -44,10 +44,10 @@ void updateSts(Core& c) {
         return;
     }
     const OptionsState& o = c.options;
-    if (!o.OperatorChoseValue || o.EditedOption < 0 || o.EditedOption >= kOptionCount ||
+    if (!o.operatorChoseValue || o.EditedOption < 0 || o.EditedOption >= kOptionCount ||
         !kOptionTable[o.EditedOption].writable)
         return;
-    c.s.PollState = optionWriteCommand(o.EditedOption, o.EditedValue);
+    queueCommand(c, optionWriteCommand(o.EditedOption, o.EditedValue));
 }
 
 }  // namespace treld

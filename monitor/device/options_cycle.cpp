@@ -3,44 +3,40 @@
 #include "device/device_controls.h"
 #include "device/option_editor.h"
 #include "device/option_table.h"
+#include "link/command_slot.h"
 #include "link/demo_table.h"
 #include "link/exchange.h"
+#include "link/poll_timer.h"
 #include "link/send.h"
 #include "status/sas_decoder.h"
 
 namespace treld {
 namespace {
 
-constexpr Int16 kFirstStep = 100;
-constexpr Int16 kStatusStep = kFirstStep + 2 * kOptionCount;  // 126
+constexpr Int16 kStatusStep = kFirstOptionsStep + 2 * kOptionCount;  // 126
 
 // After every reply: a command queued meanwhile goes out now. Returns false
 // when that ends the tick, so the reply just read is not used.
 bool commonReplyStep(Core& c) {
     auto& s = c.s;
     ++s.PollStep;
-    if (s.PollState.empty()) {
-        c.platform.startTimer(TimerId::Timer1, 10);
+    if (!commandQueued(c)) {
+        c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
         return true;
     }
-    s.Reply.clear();
-    s.ReceiveBuffer.clear();
-    s.Command = s.PollState;
     if (s.DemoMode == 0) {
-        GONDERME(c);
-        s.PollState = kAwaiting;
-        c.platform.startTimer(TimerId::Timer1, 3000);
+        sendQueuedCommand(c);
         return false;
     }
+    takeQueuedCommand(c);
     OZELGELDI(c);
-    s.PollState = kAwaiting;
-    s.PollStep = 1;
-    c.platform.startTimer(TimerId::Timer1, 10);
+    s.PollStep = kFirstMeasurementStep;
+    c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
     return true;
 }
 
 void showOption(Core& c, const OptionSpec& option, Int16 value) {
-    Element& shown = c.form1(arrayElement("Label32", option.number));
+    Element& shown = c.ui(kOptionValues, option.number);
     if (option.kind == OptionKind::Number) {
         shown.setCaption(std::to_string(value));
         return;
@@ -55,11 +51,11 @@ void showOption(Core& c, const OptionSpec& option, Int16 value) {
 void OPTIONS(Core& c) {
     auto& s = c.s;
     const Int16 step = s.PollStep;
-    if (step < kFirstStep || step > kStatusStep + 1) {
-        s.PollStep = kFirstStep;
+    if (step < kFirstOptionsStep || step > kStatusStep + 1) {
+        s.PollStep = kFirstOptionsStep;
         return;
     }
-    const int n = (step - kFirstStep) / 2;  // kOptionCount for the status poll
+    const int n = (step - kFirstOptionsStep) / 2;  // kOptionCount for the status poll
     if (step % 2 == 0) {
         s.Command = n < kOptionCount ? std::string(kOptionTable[n].readCommand) : "SAS";
         GONDERME(c);
@@ -68,7 +64,7 @@ void OPTIONS(Core& c) {
     if (s.Reply.empty()) {
         timeover(c);
         // The same request goes out again: the cycle never skips an option.
-        s.PollStep = n < kOptionCount ? static_cast<Int16>(step - 1) : kFirstStep;
+        s.PollStep = n < kOptionCount ? static_cast<Int16>(step - 1) : kFirstOptionsStep;
         return;
     }
     const Int16 value = optionReplyValue(s.Reply);
@@ -81,7 +77,7 @@ void OPTIONS(Core& c) {
     SASAYIKLA(c);
     if (s.OptionsRefresh != 0)
         loadOptionEditor(c);
-    s.PollStep = kFirstStep;
+    s.PollStep = kFirstOptionsStep;
 }
 
 }  // namespace treld

@@ -14,7 +14,7 @@ struct OptionsState {
     Int16 EditedValue = 0;
     // The operator picked a value in a selector since start-up or since the
     // last editor load; until then "Update STS" has nothing of theirs to write.
-    bool OperatorChoseValue = false;
+    bool operatorChoseValue = false;
 };
 
 inline constexpr Int16 kServiceLogin = 1;

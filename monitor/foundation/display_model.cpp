@@ -1,5 +1,6 @@
 #include "foundation/display_model.h"
 
+#include <charconv>
 #include <stdexcept>
 
 namespace treld {
@@ -88,6 +89,34 @@ Element& DisplayModel::declare(Form form, std::string name, const Design& design
     element.backColour_ = design.backColour;
     element.enabled_ = design.enabled;
     return element;
+}
+
+std::string ElementArray::nameOf(int index) const {
+    return std::string(name) + "_" + std::to_string(index);
+}
+
+SplitName splitElementName(std::string_view name) {
+    const std::size_t underscore = name.rfind('_');
+    if (underscore == std::string_view::npos)
+        return {name};
+    int index = -1;
+    const char* first = name.data() + underscore + 1;
+    const char* last = name.data() + name.size();
+    if (std::from_chars(first, last, index).ptr != last)
+        return {name};
+    return {name.substr(0, underscore), index};
+}
+
+Element& DisplayModel::declare(ElementName element, const Design& design) {
+    return declare(element.form, std::string(element.name), design);
+}
+
+Element& DisplayModel::declare(ElementArray array, int index, const Design& design) {
+    return declare(array.form, array.nameOf(index), design);
+}
+
+Element& DisplayModel::operator()(ElementArray array, int index) {
+    return (*this)(array.form, array.nameOf(index));
 }
 
 Element& DisplayModel::operator()(Form form, std::string_view name) {

@@ -10,8 +10,9 @@
 
 namespace treld {
 
-enum class Form { Form1, Form2, Form3, Form4, Form5 };
-inline constexpr int kFormCount = 5;
+// Form6 is the Trends window.
+enum class Form { Form1, Form2, Form3, Form4, Form5, Form6 };
+inline constexpr int kFormCount = 6;
 
 // Colours in blue-green-red order (0x00BBGGRR).
 inline constexpr std::uint32_t kButtonFace = 0x8000000F;    // the system's button face
@@ -22,6 +23,32 @@ inline constexpr std::uint32_t kLightGreen = 0x00C0FFC0;
 inline constexpr std::uint32_t kLightYellow = 0x00C0FFFF;
 
 class DisplayModel;
+
+// A control's name in its window. Each subsystem declares the names of the
+// elements it owns as constants of this kind, and the window builders name
+// their widgets from the same constants.
+struct ElementName {
+    Form form = Form::Form1;
+    std::string_view name;
+
+    bool operator==(const ElementName&) const = default;
+};
+
+// A control array: its element i is named "<name>_<i>" ("Command2_4").
+struct ElementArray {
+    Form form;
+    std::string_view name;
+
+    std::string nameOf(int index) const;
+};
+
+// The inverse of ElementArray::nameOf: "Command2_4" is element 4 of the
+// array Command2; any other name is a single control (index -1).
+struct SplitName {
+    std::string_view array;
+    int index = -1;
+};
+SplitName splitElementName(std::string_view name);
 
 // One control: a label, button, frame, list, line, picture, tab page or the
 // window itself. Every setter that changes a value counts one write and
@@ -98,11 +125,15 @@ class DisplayModel {
     // Declares an element with its design values. Declaring a name twice is
     // a programming error.
     Element& declare(Form form, std::string name, const Design& design = {});
+    Element& declare(ElementName element, const Design& design = {});
+    Element& declare(ElementArray array, int index, const Design& design = {});
 
     // The element of that name; asking for an undeclared one is a
     // programming error (std::out_of_range).
     Element& operator()(Form form, std::string_view name);
     const Element& operator()(Form form, std::string_view name) const;
+    Element& operator()(ElementName element) { return (*this)(element.form, element.name); }
+    Element& operator()(ElementArray array, int index);
     bool has(Form form, std::string_view name) const;
 
     const std::map<std::string, Element, std::less<>>& elements(Form form) const {

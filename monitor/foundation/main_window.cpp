@@ -3,33 +3,41 @@
 namespace treld {
 
 void declareMainWindowElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "Form1", {.caption = std::string(kProgramTitle) + " (Local)"});
+    ui.declare(kMainWindow, {.caption = std::string(kProgramTitle) + " (Local)"});
 
-    Element& tabs = ui.declare(Form::Form1, "SSTab1");
-    const char* const kTabs[] = {"Measures", "User options", "Demo set", "Control", "Log event"};
-    for (int i = 0; i < 5; ++i) {
-        tabs.addItem(kTabs[i]);
-        ui.declare(Form::Form1, "SSTab1_" + std::to_string(i), {.caption = kTabs[i]});
+    Element& tabs = ui.declare(kTabs);
+    const char* const kTabCaptions[kTabCount] = {"Measures", "User options", "Demo set", "Control",
+                                                 "Log event"};
+    for (int i = 0; i < kTabCount; ++i) {
+        tabs.addItem(kTabCaptions[i]);
+        ui.declare(kTabPages, i, {.caption = kTabCaptions[i]});
     }
-    tabs.setListIndex(0);
+    tabs.setListIndex(kMeasuresTab);
 
-    for (const char* name : {"Label24", "Label40", "Label50", "Label25", "Label56"}) {
-        ui.declare(Form::Form1, name);
+    for (ElementName label :
+         {kLinkKind, kStatusLine, kReceiveIndicator, kDeviceMessage, kSendIndicator}) {
+        ui.declare(label);
     }
-    ui.declare(Form::Form1, "Command3", {.caption = "Synchronize"});
+    ui.declare(kSynchronize, {.caption = "Synchronize"});
 
     struct Menu {
-        const char* name;
+        ElementName name;
         const char* caption;
     };
     const Menu kMenus[] = {
-        {"mnalarm", "Alarms"},        {"mnset", "Settings"}, {"mncal", "Event calender"},
-        {"mnabo", "About program"},   {"mnexit", "exit"},    {"mnlogon", "Service Login"},
-        {"mnuselogon", "User Login"}, {"mnout", "&Logout"},  {"phelp", "Program help"},
-        {"mnab", "About program"},
+        {kAlarmsMenu, "Alarms"},
+        {kSettingsMenu, "Settings"},
+        {kCalendarMenu, "Event calender"},
+        {kAboutMenu, "About program"},
+        {kExitMenu, "exit"},
+        {kServiceLoginMenu, "Service Login"},
+        {kUserLoginMenu, "User Login"},
+        {kLogoutMenu, "&Logout"},
+        {kHelpMenu, "Program help"},
+        {kHelpAboutMenu, "About program"},
     };
     for (const Menu& menu : kMenus)
-        ui.declare(Form::Form1, menu.name, {.caption = menu.caption});
+        ui.declare(menu.name, {.caption = menu.caption});
 }
 
 }  // namespace treld

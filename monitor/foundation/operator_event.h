@@ -15,6 +15,13 @@ struct OperatorEvent {
     int index = -1;          // 4 for "Command2_4"; -1 for a single control
     int number = 0;          // Select: the entry chosen; SetValue: the new value
     std::string_view text;   // EditText: the new text
+
+    bool is(ElementName element) const {
+        return form == element.form && index < 0 && array == element.name;
+    }
+    bool in(ElementArray elements) const {
+        return form == elements.form && index >= 0 && array == elements.name;
+    }
 };
 
 }  // namespace treld

@@ -2,6 +2,7 @@
 // implements it for the real program; tests implement it with virtual time.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,9 +10,11 @@ namespace treld {
 
 // Timer1 drives the poll cycle, Timer2 the login keep-alive, Timer3 clears
 // the device message line, LoginTimer is the login dialog's own timer,
-// RelayTimer ticks every second to drop relay clients that keep a slot idle.
-enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer };
-inline constexpr int kTimerCount = 5;
+// RelayTimer ticks every second to drop relay clients that keep a slot idle,
+// TrendTimer ticks every second for the trend charts and files, FleetTimer
+// every second for the fleet's publishing.
+enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer, TrendTimer, FleetTimer };
+inline constexpr int kTimerCount = 7;
 
 struct LocalDateTime {
     int year = 2000;
@@ -20,8 +23,10 @@ struct LocalDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    std::string shortDate;  // the date in the system's short-date format
-    std::string longTime;   // the time in the system's long-time format
+    std::string shortDate;          // the date in the system's short-date format
+    std::string longTime;           // the time in the system's long-time format
+    std::int64_t epochSeconds = 0;  // the same instant in seconds since 1970 UTC
+    int utcOffsetSeconds = 0;       // local time minus UTC
 };
 
 class Platform {

@@ -11,7 +11,7 @@ struct LogDownload {
     Int16 LogWaiting = 0;
     // The status line has said that a PC log line could not be written; it
     // says so again only after a line has got through.
-    bool PcLogFailureShown = false;
+    bool pcLogFailureShown = false;
 };
 
 struct SettingsState {

@@ -70,7 +70,7 @@ std::optional<Int16> configInteger(std::string_view value) {
     return toInt16RoundedEven(leadingNumber(value));
 }
 
-bool ReadConfigText(std::string_view text, StationConfig& config) {
+bool readConfigText(std::string_view text, StationConfig& config) {
     bool complete = true;
     forEachConfigLine(text, [&](std::string_view key, std::string_view value) {
         for (const ConfigKey& known : kKeys) {
@@ -102,10 +102,10 @@ bool ReadConfig(const std::filesystem::path& file, StationConfig& config) {
     }
     std::ostringstream text;
     text << in.rdbuf();
-    return ReadConfigText(text.str(), config);
+    return readConfigText(text.str(), config);
 }
 
-std::string WriteConfigText(const StationConfig& config, Int16 comPortValue) {
+std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
     std::string out;
     for (const ConfigKey& known : kKeys) {
         out += known.key;
@@ -122,9 +122,9 @@ std::string WriteConfigText(const StationConfig& config, Int16 comPortValue) {
     return out;
 }
 
-bool WriteConfig(const std::filesystem::path& file, const StationConfig& config,
+bool writeConfig(const std::filesystem::path& file, const StationConfig& config,
                  Int16 comPortValue) {
-    return replaceFileAtomically(file, WriteConfigText(config, comPortValue));
+    return replaceFileAtomically(file, writeConfigText(config, comPortValue));
 }
 
 }  // namespace treld

@@ -51,7 +51,7 @@ std::optional<Int16> configInteger(std::string_view value);
 // Overlays the values of a configuration text on `config`. Unknown keys are
 // ignored, text values kept untrimmed, the last occurrence of a key wins. An
 // integer out of range ends the reading there with ComPort 1; false then.
-bool ReadConfigText(std::string_view text, StationConfig& config);
+bool readConfigText(std::string_view text, StationConfig& config);
 
 // ReadConfig: reads the file over `config`; a missing or unreadable file
 // leaves the defaults with ComPort 1.
@@ -59,11 +59,11 @@ bool ReadConfig(const std::filesystem::path& file, StationConfig& config);
 
 // The 25 lines of the file in their fixed order, each ended by CR LF.
 // `comPortValue` is what the COMPORT: line carries.
-std::string WriteConfigText(const StationConfig& config, Int16 comPortValue);
+std::string writeConfigText(const StationConfig& config, Int16 comPortValue);
 
-// Rewrites the file with WriteConfigText, readable by its owner only (it
+// Rewrites the file with writeConfigText, readable by its owner only (it
 // holds the mail password). On failure the old file stays as it was.
-bool WriteConfig(const std::filesystem::path& file, const StationConfig& config,
+bool writeConfig(const std::filesystem::path& file, const StationConfig& config,
                  Int16 comPortValue);
 
 // The mail program beside the monitor; it reads its account from sts.cfg.

@@ -50,11 +50,11 @@ void answerFromTable(Core& c, std::string_view key) {
 }  // namespace
 
 void declareDemoSetElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "List2");
+    ui.declare(kDemoSetList);
 }
 
 void LoadDemoTable(Core& c) {
-    Element& list = c.form1("List2");
+    Element& list = c.ui(kDemoSetList);
     list.clearItems();
     c.s.CommandTable = {};
     int n = 0;

@@ -10,6 +10,8 @@ namespace treld {
 inline constexpr std::string_view kDemoLogRecord = "$001 000 000 000 015 020 010 009 007";
 
 // The "Demo set" tab's list of the loaded entries.
+inline constexpr ElementName kDemoSetList{Form::Form1, "List2"};
+
 void declareDemoSetElements(DisplayModel& ui);
 
 // Start-up: reads DEMOSET.CFG from the program directory into CommandTable

@@ -2,24 +2,23 @@
 
 #include <cstdio>
 
+#include "link/poll_timer.h"
+#include "link/status_texts.h"
+
 namespace treld {
 
 void timeover(Core& c) {
-    auto& s = c.s;
-    std::string text;
-    if (s.RemoteMode != 0) {
-        text = "Remote STS communication time out";
-    } else if (s.ComReady != 0) {
-        text = "Time out on com" + std::to_string(c.config.ComPort);
-    } else {
-        text = "COM " + std::to_string(c.config.ComPort) + " Not opened select another port";
-    }
-    c.form1("Label40").setCaption(text);
-    c.platform.startTimer(TimerId::Timer1, 3000);
+    const LinkFault fault = c.s.RemoteMode != 0 ? LinkFault::RemoteTimeOut
+                            : c.s.ComReady != 0 ? LinkFault::ComTimeOut
+                                                : LinkFault::PortNotOpened;
+    c.ui(kStatusLine).setCaption(linkFaultText(c, fault));
+    c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
+    ++c.counters.timeOuts;
+    c.counters.exchangesAtLastTimeOut = c.counters.exchanges;
 }
 
 void datahata(Core& c) {
-    c.form1("Label40").setCaption("Data error " + c.s.CheckedCommand);
+    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::DataError));
 }
 
 void GELENBAFIRKOY(Core& c) {

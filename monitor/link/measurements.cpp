@@ -3,38 +3,40 @@
 #include <array>
 
 #include "link/exchange.h"
+#include "link/status_texts.h"
 
 namespace treld {
 namespace {
 
 struct Field {
-    std::string_view label;
+    ElementName label;
     std::size_t first;  // position in the reply, counted from 1
     std::size_t width;
     std::string_view unit;
 };
 
-constexpr std::array<Field, 8> kSourceFields = {{
-    {"Label8", 2, 3, ""},
-    {"Label10", 6, 3, ""},
-    {"Label12", 10, 3, ""},
-    {"Label26", 26, 4, ""},
-    {"Label14", 14, 3, ""},
-    {"Label16", 18, 3, ""},
-    {"Label1", 22, 3, ""},
-    {"Label4", 31, 4, ""},
+// In reply order, which is the order of PanelReading::numbers.
+constexpr std::array<Field, kReadingFields> kSourceFields = {{
+    {kSource1Values[0], 2, 3, ""},
+    {kSource1Values[1], 6, 3, ""},
+    {kSource1Values[2], 10, 3, ""},
+    {kSource2Values[0], 14, 3, ""},
+    {kSource2Values[1], 18, 3, ""},
+    {kSource2Values[2], 22, 3, ""},
+    {kSource1Values[3], 26, 4, ""},
+    {kSource2Values[3], 31, 4, ""},
 }};
 
 // The first six are the load and current fields that a time-out blanks.
-constexpr std::array<Field, 8> kOutputFields = {{
-    {"Label19", 2, 3, ""},
-    {"Label21", 6, 3, ""},
-    {"Label23", 10, 3, ""},
-    {"Label42", 14, 3, ""},
-    {"Label43", 18, 3, ""},
-    {"Label44", 22, 3, ""},
-    {"Label47", 26, 3, " C"},
-    {"Label49", 30, 3, " deg"},
+constexpr std::array<Field, kReadingFields> kOutputFields = {{
+    {kOutputLoads[0], 2, 3, ""},
+    {kOutputLoads[1], 6, 3, ""},
+    {kOutputLoads[2], 10, 3, ""},
+    {kOutputCurrents[0], 14, 3, ""},
+    {kOutputCurrents[1], 18, 3, ""},
+    {kOutputCurrents[2], 22, 3, ""},
+    {kTemperature, 26, 3, " C"},
+    {kSyncAngle, 30, 3, " deg"},
 }};
 
 // "#" at position 1 and spaces between the fields; the last space sits at 30
@@ -50,61 +52,80 @@ bool passesFormatTest(std::string_view reply, std::size_t lastSpace) {
     return true;
 }
 
-template <std::size_t N>
+// The field as a number when it is all digits; the panel shows any text.
+std::int16_t fieldNumber(std::string_view text) {
+    int number = 0;
+    for (char digit : text) {
+        if (digit < '0' || digit > '9')
+            return kNotANumber;
+        number = number * 10 + (digit - '0');
+    }
+    return static_cast<std::int16_t>(number);
+}
+
 void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
-                 const std::array<Field, N>& fields) {
+                 const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
     c.s.CheckedCommand = command;
     const std::string_view reply = c.s.Reply;
     if (!passesFormatTest(reply, lastSpace)) {
         datahata(c);
         return;
     }
-    for (const Field& field : fields) {
-        std::string text(positions(reply, field.first, field.width));
-        text += field.unit;
-        c.form1(field.label).setCaption(text);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const Field& field = fields[i];
+        const std::string_view text = positions(reply, field.first, field.width);
+        reading.numbers[i] = fieldNumber(text);
+        c.ui(field.label).setCaption(std::string(text) + std::string(field.unit));
     }
-    c.form1("Label40").setCaption("Data OK");
+    reading.news = PanelReading::News::Values;
+    reading.current = true;
+    c.ui(kStatusLine).setCaption(kDataOk);
 }
 
 }  // namespace
 
 void declareMeasurementElements(DisplayModel& ui) {
     for (const Field& field : kSourceFields)
-        ui.declare(Form::Form1, std::string(field.label));
+        ui.declare(field.label);
     for (const Field& field : kOutputFields)
-        ui.declare(Form::Form1, std::string(field.label));
-    for (const char* name : {"Label52", "Label80", "Label81"})
-        ui.declare(Form::Form1, name);
+        ui.declare(field.label);
+    for (ElementName name : {kVersion, kStsTime, kStsDate})
+        ui.declare(name);
 }
 
 void decodeSourcePanel(Core& c) {
-    decodePanel(c, "SRV", 30, kSourceFields);
+    decodePanel(c, "SRV", 30, kSourceFields, c.readings.source);
 }
 void decodeOutputPanel(Core& c) {
-    decodePanel(c, "OPL", 29, kOutputFields);
+    decodePanel(c, "OPL", 29, kOutputFields, c.readings.output);
 }
 
 void showVersion(Core& c) {
-    c.form1("Label40").setCaption("Data OK");
-    c.form1("Label52").setCaption(c.s.Reply);
+    c.ui(kStatusLine).setCaption(kDataOk);
+    c.ui(kVersion).setCaption(c.s.Reply);
 }
 
 void showStsTime(Core& c) {
-    c.form1("Label80").setCaption(std::string_view(c.s.Reply).substr(1));
+    c.ui(kStsTime).setCaption(std::string_view(c.s.Reply).substr(1));
 }
 void showStsDate(Core& c) {
-    c.form1("Label81").setCaption(std::string_view(c.s.Reply).substr(1));
+    c.ui(kStsDate).setCaption(std::string_view(c.s.Reply).substr(1));
 }
 
 void blankSourcePanel(Core& c) {
     for (const Field& field : kSourceFields)
-        c.form1(field.label).setCaption("");
+        c.ui(field.label).setCaption("");
+    c.readings.source.news = PanelReading::News::TimedOut;
+    c.readings.source.current = false;
 }
 
+// Temperature and SYNC angle keep their last texts on the panel; the trend
+// history and the fleet take the whole reply as lost.
 void blankOutputPanel(Core& c) {
     for (std::size_t i = 0; i < 6; ++i)
-        c.form1(kOutputFields[i].label).setCaption("");
+        c.ui(kOutputFields[i].label).setCaption("");
+    c.readings.output.news = PanelReading::News::TimedOut;
+    c.readings.output.current = false;
 }
 
 }  // namespace treld

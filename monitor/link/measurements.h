@@ -2,20 +2,53 @@
 // current, temperature, SYNC angle, version, STS clock and date.
 #pragma once
 
+#include <array>
+
 #include "foundation/core.h"
 
 namespace treld {
 
+// The source panels: phase L1, L2 and L3 voltage, then the frequency.
+inline constexpr std::array<ElementName, 4> kSource1Values = {{
+    {Form::Form1, "Label8"},
+    {Form::Form1, "Label10"},
+    {Form::Form1, "Label12"},
+    {Form::Form1, "Label26"},
+}};
+inline constexpr std::array<ElementName, 4> kSource2Values = {{
+    {Form::Form1, "Label14"},
+    {Form::Form1, "Label16"},
+    {Form::Form1, "Label1"},
+    {Form::Form1, "Label4"},
+}};
+// The output panel: load in percent and current of phase L1, L2 and L3.
+inline constexpr std::array<ElementName, 3> kOutputLoads = {{
+    {Form::Form1, "Label19"},
+    {Form::Form1, "Label21"},
+    {Form::Form1, "Label23"},
+}};
+inline constexpr std::array<ElementName, 3> kOutputCurrents = {{
+    {Form::Form1, "Label42"},
+    {Form::Form1, "Label43"},
+    {Form::Form1, "Label44"},
+}};
+inline constexpr ElementName kTemperature{Form::Form1, "Label47"};
+inline constexpr ElementName kSyncAngle{Form::Form1, "Label49"};
+inline constexpr ElementName kVersion{Form::Form1, "Label52"};
+inline constexpr ElementName kStsTime{Form::Form1, "Label80"};
+inline constexpr ElementName kStsDate{Form::Form1, "Label81"};
+
 void declareMeasurementElements(DisplayModel& ui);
 
-// Decode the "SRV" / "OPL" reply in Reply after its format test.
+// Decode the "SRV" / "OPL" reply in Reply after its format test: the panel
+// shows the field texts, Core::readings gets their numbers.
 void decodeSourcePanel(Core& c);
 void decodeOutputPanel(Core& c);
 void showVersion(Core& c);
 void showStsTime(Core& c);
 void showStsDate(Core& c);
 
-// After a time-out.
+// After a time-out; the readings note the lost reply.
 void blankSourcePanel(Core& c);
 void blankOutputPanel(Core& c);
 

@@ -3,136 +3,196 @@
 #include <algorithm>
 
 #include "link/demo_table.h"
+#include "link/poll_timer.h"
+#include "link/status_texts.h"
 
 namespace treld {
 namespace {
 
-using State = RelaySlotState;
-
-bool validSlot(int slot) {
-    return slot >= 1 && slot <= kRelaySlotCount;
-}
-
-bool inFlight(const Core& c, int slot) {
-    return c.s.RelayCommand == kAwaiting && c.s.RelayClient == slot;
-}
-
-void syncRelayPending(Core& c) {
-    c.s.RelayPending = c.s.RelayQueue.empty() ? 0 : 1;
-}
-
-void removeQueuedRequest(Core& c, int slot) {
-    std::erase_if(c.s.RelayQueue, [slot](const RelayRequest& r) { return r.slot == slot; });
-    syncRelayPending(c);
-}
-
-// Forgets a connection: its queued command goes, a command in flight for it
-// is answered to nobody, so no later client of the slot gets its reply.
-void discardSlot(Core& c, int slot) {
-    RelaySlot& r = c.s.RelaySlots[slot];
-    if (r.state == State::Free)
-        return;
-    removeQueuedRequest(c, slot);
-    if (inFlight(c, slot))
-        c.s.RelayClient = 0;
-    c.platform.closeRelay(slot);
-    r = RelaySlot{};
-}
-
-// The connection closes once the answer has gone out (onRelaySendComplete).
-void answerSlot(Core& c, int slot, const std::string& answer) {
-    RelaySlot& r = c.s.RelaySlots[slot];
-    if (!c.platform.sendRelay(slot, answer)) {
-        discardSlot(c, slot);
-        return;
-    }
-    r.state = State::Answered;
-    r.idleSeconds = 0;
-}
-
-void handleRequest(Core& c, int slot) {
-    RelaySlot& r = c.s.RelaySlots[slot];
-    const std::string answer = LookupRelayRequest(c, r.request);
-    if (!answer.empty()) {
-        answerSlot(c, slot, answer);
-    } else if (c.s.RelayQueue.size() >= kRelayQueueLimit) {
-        answerSlot(c, slot, "Timeout\r");
-    } else {
-        c.s.RelayQueue.push_back({static_cast<Int16>(slot), r.request});
-        syncRelayPending(c);
-        r.state = State::Waiting;
-    }
+// A relay answer on the wire: the text and its CR.
+std::string relayLine(std::string_view text) {
+    return std::string(text) + "\r";
 }
 
 }  // namespace
 
-void startRelayServer(Core& c) {
-    // Port 0 would let the system choose one that no client knows.
-    if (c.config.RemotePort <= 0 || !c.platform.listenRelay(c.config.RemotePort)) {
-        c.form1("Label25").setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
-        return;
-    }
-    c.platform.startTimer(TimerId::RelayTimer, 1000);
+// The one writer of RelayState: each event handler below builds one for the
+// time of the event.
+class RelayServer {
+  public:
+    explicit RelayServer(Core& c) : c_(c), r_(c.relay) {}
+
+    void accept();
+    void receive(int slot, std::string_view data);
+    void answerSent(int slot);
+    void discardSlot(int slot);
+    void dropIdleClients();
+    void answerClient();
+    void forward();
+
+  private:
+    using State = RelayState::SlotState;
+
+    static bool validSlot(int slot) { return slot >= 1 && slot <= kRelaySlotCount; }
+    bool inFlight(int slot) const { return r_.awaitingReply_ && r_.RelayClient == slot; }
+    void removeQueuedRequest(int slot);
+    void answerSlot(int slot, const std::string& line);
+    void handleRequest(int slot);
+
+    Core& c_;
+    RelayState& r_;
+};
+
+void RelayServer::removeQueuedRequest(int slot) {
+    std::erase_if(r_.queue_, [slot](const RelayState::Request& r) { return r.slot == slot; });
 }
 
-void onRelayConnectionRequest(Core& c) {
-    if (c.s.RemoteMode != 0)
+// Forgets a connection: its queued command goes, a command in flight for it
+// is answered to nobody, so no later client of the slot gets its reply.
+void RelayServer::discardSlot(int slot) {
+    if (!validSlot(slot) || r_.slots_[slot].state == State::Free)
+        return;
+    removeQueuedRequest(slot);
+    if (inFlight(slot))
+        r_.RelayClient = 0;
+    c_.platform.closeRelay(slot);
+    r_.slots_[slot] = {};
+}
+
+// The connection closes once the answer has gone out (answerSent).
+void RelayServer::answerSlot(int slot, const std::string& line) {
+    if (!c_.platform.sendRelay(slot, line)) {
+        discardSlot(slot);
+        return;
+    }
+    r_.slots_[slot].state = State::Answered;
+    r_.slots_[slot].idleSeconds = 0;
+}
+
+void RelayServer::handleRequest(int slot) {
+    RelayState::Slot& s = r_.slots_[slot];
+    const std::string answer = LookupRelayRequest(c_, s.request);
+    if (!answer.empty()) {
+        answerSlot(slot, answer);
+    } else if (r_.queue_.size() >= kRelayQueueLimit) {
+        answerSlot(slot, relayLine(kRelayNoReply));
+    } else {
+        r_.queue_.push_back({static_cast<Int16>(slot), s.request});
+        s.state = State::Waiting;
+    }
+}
+
+void RelayServer::accept() {
+    if (c_.s.RemoteMode != 0)
         return;
     // Slots go round in order, but a busy one is skipped while another is
     // free: only a 16th simultaneous client displaces the oldest turn.
-    const int first = c.s.ServerSlot % kRelaySlotCount + 1;
+    const int first = r_.ServerSlot % kRelaySlotCount + 1;
     int slot = first;
-    while (c.s.RelaySlots[slot].state != State::Free) {
+    while (r_.slots_[slot].state != State::Free) {
         slot = slot % kRelaySlotCount + 1;
         if (slot == first)
             break;
     }
-    c.s.ServerSlot = static_cast<Int16>(slot);
-    discardSlot(c, slot);
-    if (c.platform.acceptRelay(slot))
-        c.s.RelaySlots[slot].state = State::Collecting;
+    r_.ServerSlot = static_cast<Int16>(slot);
+    discardSlot(slot);
+    if (c_.platform.acceptRelay(slot))
+        r_.slots_[slot].state = State::Collecting;
 }
 
-void onRelayData(Core& c, int slot, std::string_view data) {
+void RelayServer::receive(int slot, std::string_view data) {
     if (!validSlot(slot))
         return;
-    RelaySlot& r = c.s.RelaySlots[slot];
-    if (r.state != State::Collecting)
+    RelayState::Slot& s = r_.slots_[slot];
+    if (s.state != State::Collecting)
         return;  // one request per connection; the rest is not read
-    r.idleSeconds = 0;
+    s.idleSeconds = 0;
     const std::size_t cr = data.find('\r');
-    const std::size_t room = kRelayRequestLimit + 1 - r.request.size();
-    r.request.append(data.substr(0, std::min(cr, room)));
-    if (r.request.size() > kRelayRequestLimit) {
-        discardSlot(c, slot);
+    const std::size_t room = kRelayRequestLimit + 1 - s.request.size();
+    s.request.append(data.substr(0, std::min(cr, room)));
+    if (s.request.size() > kRelayRequestLimit) {
+        discardSlot(slot);
         return;
     }
     if (cr != std::string_view::npos)
-        handleRequest(c, slot);
+        handleRequest(slot);
+}
+
+void RelayServer::answerSent(int slot) {
+    if (validSlot(slot) && r_.slots_[slot].state == State::Answered)
+        discardSlot(slot);
+}
+
+void RelayServer::dropIdleClients() {
+    for (int slot = 1; slot <= kRelaySlotCount; ++slot) {
+        RelayState::Slot& s = r_.slots_[slot];
+        if (s.state == State::Free || inFlight(slot) || ++s.idleSeconds <= kRelayIdleSeconds)
+            continue;
+        if (s.state == State::Waiting) {
+            removeQueuedRequest(slot);
+            answerSlot(slot, relayLine(kRelayNoReply));
+        } else {
+            discardSlot(slot);
+        }
+    }
+}
+
+void RelayServer::answerClient() {
+    auto& s = c_.s;
+    if (s.DemoMode != 0)
+        OZELGELDI(c_);
+    const Int16 slot = r_.RelayClient;
+    r_.awaitingReply_ = false;
+    r_.RelayClient = 0;
+    s.LastTab = 0;
+    if (validSlot(slot))
+        answerSlot(slot, relayLine(s.Reply.empty() ? kRelayNoReply : std::string_view(s.Reply)));
+}
+
+void RelayServer::forward() {
+    if (r_.queue_.empty())
+        return;
+    const RelayState::Request next = std::move(r_.queue_.front());
+    r_.queue_.pop_front();
+    r_.RelayClient = next.slot;
+    auto& s = c_.s;
+    s.Reply.clear();
+    s.ReceiveBuffer.clear();
+    s.Command = next.command;
+    if (s.DemoMode == 0 && !c_.platform.writeSerial(next.command + "\r")) {
+        s.Reply = relayLine(std::string(kRelayComFailed) + std::to_string(c_.config.ComPort));
+    }
+    r_.awaitingReply_ = true;
+    c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
+}
+
+void startRelayServer(Core& c) {
+    // Port 0 would let the system choose one that no client knows.
+    if (c.config.RemotePort <= 0 || !c.platform.listenRelay(c.config.RemotePort)) {
+        c.ui(kDeviceMessage).setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
+        return;
+    }
+    c.platform.startTimer(TimerId::RelayTimer, kRelayTimerMs);
+}
+
+void onRelayConnectionRequest(Core& c) {
+    RelayServer(c).accept();
+}
+
+void onRelayData(Core& c, int slot, std::string_view data) {
+    RelayServer(c).receive(slot, data);
 }
 
 void onRelaySendComplete(Core& c, int slot) {
-    if (validSlot(slot) && c.s.RelaySlots[slot].state == State::Answered)
-        discardSlot(c, slot);
+    RelayServer(c).answerSent(slot);
 }
 
 void onRelayClosed(Core& c, int slot) {
-    if (validSlot(slot))
-        discardSlot(c, slot);
+    RelayServer(c).discardSlot(slot);
 }
 
-void RelayTimer_Timer(Core& c) {
-    for (int slot = 1; slot <= kRelaySlotCount; ++slot) {
-        RelaySlot& r = c.s.RelaySlots[slot];
-        if (r.state == State::Free || inFlight(c, slot) || ++r.idleSeconds <= kRelayIdleSeconds)
-            continue;
-        if (r.state == State::Waiting) {
-            removeQueuedRequest(c, slot);
-            answerSlot(c, slot, "Timeout\r");
-        } else {
-            discardSlot(c, slot);
-        }
-    }
+void dropIdleRelayClients(Core& c) {
+    RelayServer(c).dropIdleClients();
 }
 
 std::string LookupRelayRequest(Core& c, std::string request) {
@@ -142,46 +202,18 @@ std::string LookupRelayRequest(Core& c, std::string request) {
         if (entry.TableActive != 1 || entry.TableCommand != request)
             continue;
         if (c.s.DemoMode != 0)
-            return entry.DemoReply + "\r";
-        if (!entry.CachedReply.empty())
-            return entry.CachedReply + "\r";
-        return "Time out\r";
+            return relayLine(entry.DemoReply);
+        return relayLine(entry.CachedReply.empty() ? kRelayCacheEmpty : entry.CachedReply);
     }
     return "";
 }
 
-bool relayAnswerDue(const Core& c) {
-    return c.s.RelayCommand == kAwaiting;
-}
-
 void answerRelayClient(Core& c) {
-    auto& s = c.s;
-    if (s.DemoMode != 0)
-        OZELGELDI(c);
-    const Int16 slot = s.RelayClient;
-    s.RelayCommand.clear();
-    s.RelayClient = 0;
-    s.LastTab = 0;
-    if (validSlot(slot))
-        answerSlot(c, slot, s.Reply.empty() ? std::string("Timeout\r") : s.Reply + "\r");
+    RelayServer(c).answerClient();
 }
 
 void forwardRelayCommand(Core& c) {
-    auto& s = c.s;
-    if (s.RelayQueue.empty())
-        return;
-    const RelayRequest next = std::move(s.RelayQueue.front());
-    s.RelayQueue.pop_front();
-    syncRelayPending(c);
-    s.RelayClient = next.slot;
-    s.Reply.clear();
-    s.ReceiveBuffer.clear();
-    s.Command = next.command;
-    if (s.DemoMode == 0 && !c.platform.writeSerial(next.command + "\r")) {
-        s.Reply = "Can not open com" + std::to_string(c.config.ComPort) + "\r";
-    }
-    s.RelayCommand = kAwaiting;
-    c.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? 50 : 3000);
+    RelayServer(c).forward();
 }
 
 }  // namespace treld

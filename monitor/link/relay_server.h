@@ -18,6 +18,8 @@ inline constexpr std::size_t kRelayQueueLimit = 8;
 // A client that sends nothing, or waits in the queue, this long is dropped
 // (a queued one is answered "Timeout").
 inline constexpr int kRelayIdleSeconds = 10;
+// RelayTimer counts those seconds.
+inline constexpr int kRelayTimerMs = 1000;
 
 // Start-up: listens on RemotePort, or says in Label25 that the port is taken.
 void startRelayServer(Core& c);
@@ -29,16 +31,15 @@ void onRelaySendComplete(Core& c, int slot);
 void onRelayClosed(Core& c, int slot);
 
 // RelayTimer, every second: drops clients idle for kRelayIdleSeconds.
-void RelayTimer_Timer(Core& c);
+void dropIdleRelayClients(Core& c);
 
 // The answer to one request: a cached or demo reply with its CR, "Time out"
 // for an empty cache entry, or "" when the command must go to the device.
 std::string LookupRelayRequest(Core& c, std::string request);
 
 // The poll cycle's side. A forwarded command's reply has come (or its 3 s
-// are over): relayAnswerDue, then answerRelayClient. After an evaluation
-// with RelayPending set, forwardRelayCommand writes the next queued command.
-bool relayAnswerDue(const Core& c);
+// are over: Core::relay.awaitingReply()): answerRelayClient. After an
+// evaluation with RelayPending(), forwardRelayCommand writes the next one.
 void answerRelayClient(Core& c);
 void forwardRelayCommand(Core& c);
 

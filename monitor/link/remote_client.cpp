@@ -1,5 +1,6 @@
 #include "link/remote_client.h"
 
+#include "link/poll_timer.h"
 #include "link/serial_link.h"
 
 namespace treld {
@@ -22,9 +23,9 @@ void onRemoteData(Core& c, std::string_view chunk) {
 
     s.Reply = s.TcpReceiveBuffer + "\r";
     c.platform.closeRemote();
-    c.platform.startTimer(TimerId::Timer1, 20);
+    c.platform.startTimer(TimerId::Timer1, kTcpReplyMs);
     if (isFixedReply(s.Reply))
-        showDeviceMessage(c, s.Reply, 5000);
+        showDeviceMessage(c, s.Reply, kTcpMessageMs);
     s.TcpReceiveBuffer.clear();
 }
 

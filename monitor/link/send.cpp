@@ -1,6 +1,7 @@
 #include "link/send.h"
 
 #include "link/demo_table.h"
+#include "link/poll_timer.h"
 #include "link/serial_link.h"
 
 namespace treld {
@@ -12,15 +13,16 @@ std::string_view nextSendMark(const Element& indicator) {
 void GONDERME(Core& c) {
     auto& s = c.s;
     ++s.PollStep;
+    ++c.counters.exchanges;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
 
     if (s.DemoMode != 0) {
-        c.platform.startTimer(TimerId::Timer1, 10);
+        c.platform.startTimer(TimerId::Timer1, kDemoAnswerMs);
         DEMOGELDI(c);
         return;
     }
-    Element& indicator = c.form1("Label56");
+    Element& indicator = c.ui(kSendIndicator);
     if (s.RemoteMode != 0) {
         c.platform.closeRemote();
         s.TcpReceiveBuffer.clear();

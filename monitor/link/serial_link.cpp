@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "link/poll_timer.h"
+#include "link/status_texts.h"
+
 namespace treld {
 
 void OpenComPort(Core& c) {
@@ -16,8 +19,7 @@ bool writeCommandToSerial(Core& c, std::string_view command) {
         return true;
     }
     c.s.ComReady = 0;
-    c.form1("Label40").setCaption("COM " + std::to_string(c.config.ComPort) +
-                                  " Not opened select another port");
+    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::PortNotOpened));
     return false;
 }
 
@@ -32,7 +34,7 @@ bool isFixedReply(std::string_view reply) {
 }
 
 void showDeviceMessage(Core& c, std::string_view text, int showMs) {
-    c.form1("Label25").setCaption(text);
+    c.ui(kDeviceMessage).setCaption(text);
     c.platform.startTimer(TimerId::Timer3, showMs);
 }
 
@@ -42,16 +44,16 @@ void onSerialReceive(Core& c, std::string_view chunk) {
     if (buffer.find('\r') == std::string::npos)
         return;
 
-    Element& indicator = c.form1("Label50");
+    Element& indicator = c.ui(kReceiveIndicator);
     indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
     c.s.Reply = buffer;
-    c.platform.startTimer(TimerId::Timer1, 5);
+    c.platform.startTimer(TimerId::Timer1, kSerialReplyMs);
     if (isFixedReply(buffer))
-        showDeviceMessage(c, buffer, 10000);
+        showDeviceMessage(c, buffer, kSerialMessageMs);
 }
 
-void Timer3_Timer(Core& c) {
-    c.form1("Label25").setCaption("");
+void clearDeviceMessage(Core& c) {
+    c.ui(kDeviceMessage).setCaption("");
     c.platform.stopTimer(TimerId::Timer3);
 }
 

@@ -22,10 +22,14 @@ void onSerialReceive(Core& c, std::string_view chunk);
 // The device's fixed replies, shown in the device message line for a while.
 bool isFixedReply(std::string_view reply);
 
+// How long Label25 shows a fixed reply of the device.
+inline constexpr int kSerialMessageMs = 10000;
+inline constexpr int kTcpMessageMs = 5000;
+
 // Shows a fixed reply in Label25 and lets Timer3 clear it after `showMs`.
 void showDeviceMessage(Core& c, std::string_view text, int showMs);
 
 // Timer3: clears the device message line.
-void Timer3_Timer(Core& c);
+void clearDeviceMessage(Core& c);
 
 }  // namespace treld

@@ -11,10 +11,10 @@ const std::string& remoteIp(const StationConfig& config, int n) {
 
 // Connect: the selected entry's station becomes the link of the next send.
 void connectSelectedStation(Core& c) {
-    const int index = c.form1("List3").listIndex();
-    if (index < 0 || index >= static_cast<int>(c.s.StationNumbers.size()))
+    const int index = c.ui(kStationList).listIndex();
+    if (index < 0 || index >= static_cast<int>(c.s.stationNumbers.size()))
         return;
-    const Int16 n = c.s.StationNumbers[index];
+    const Int16 n = c.s.stationNumbers[index];
     if (n == 0) {
         c.s.RemoteMode = 0;
         return;
@@ -29,16 +29,16 @@ void connectSelectedStation(Core& c) {
 }  // namespace
 
 void declareStationListElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "List3");
-    ui.declare(Form::Form1, "Command5", {.caption = "Connect"});
+    ui.declare(kStationList);
+    ui.declare(kConnect, {.caption = "Connect"});
 }
 
 void STSLIST(Core& c) {
-    Element& list = c.form1("List3");
+    Element& list = c.ui(kStationList);
     list.clearItems();
-    c.s.StationNumbers.clear();
+    c.s.stationNumbers.clear();
     list.addItem("Connect to Local STS on RS232");
-    c.s.StationNumbers.push_back(0);
+    c.s.stationNumbers.push_back(0);
     list.setListIndex(0);
     // An entry keeps its address's number even when an earlier address is empty.
     for (Int16 n = 1; n <= 3; ++n) {
@@ -46,21 +46,19 @@ void STSLIST(Core& c) {
         if (address.empty())
             continue;
         list.addItem("Connect to Remote STS on " + address);
-        c.s.StationNumbers.push_back(n);
+        c.s.stationNumbers.push_back(n);
     }
 }
 
 bool onStationListEvent(Core& c, const OperatorEvent& event) {
-    if (event.form != Form::Form1)
-        return false;
     using Kind = OperatorEvent::Kind;
-    if (event.kind == Kind::Select && event.array == "List3") {
-        Element& list = c.form1("List3");
+    if (event.kind == Kind::Select && event.is(kStationList)) {
+        Element& list = c.ui(kStationList);
         if (event.number >= 0 && event.number < static_cast<int>(list.items().size()))
             list.setListIndex(event.number);
         return true;
     }
-    if (event.kind == Kind::Click && event.array == "Command5") {
+    if (event.kind == Kind::Click && event.is(kConnect)) {
         connectSelectedStation(c);
         return true;
     }

@@ -7,6 +7,9 @@
 
 namespace treld {
 
+inline constexpr ElementName kStationList{Form::Form1, "List3"};
+inline constexpr ElementName kConnect{Form::Form1, "Command5"};
+
 void declareStationListElements(DisplayModel& ui);
 
 // (Re)fills List3 from RemoteIp1..3 and selects the local entry.

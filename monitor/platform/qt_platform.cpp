@@ -65,6 +65,10 @@ void QtPlatform::deliver(Event&& event) {
         afterEvent_();
 }
 
+void QtPlatform::deliverEvent(const std::function<void(Monitor&)>& event) {
+    deliver([&] { event(*monitor_); });
+}
+
 void QtPlatform::startTimer(TimerId timer, int intervalMs) {
     QTimer& t = timers_[static_cast<int>(timer)];
     if (intervalMs <= 0) {
@@ -193,6 +197,8 @@ LocalDateTime QtPlatform::now() {
     result.second = time.second();
     result.shortDate = locale.toString(date, QLocale::ShortFormat).toStdString();
     result.longTime = locale.toString(time, longTime.trimmed()).toStdString();
+    result.epochSeconds = now.toSecsSinceEpoch();
+    result.utcOffsetSeconds = now.offsetFromUtc();
     return result;
 }
 

@@ -28,6 +28,10 @@ class QtPlatform : public QObject, public Platform {
     // windows redraw what changed).
     void attach(Monitor* monitor, std::function<void()> afterEvent);
 
+    // Hands the monitor an event from elsewhere in the Qt layer (the broker
+    // client); the windows redraw after it like after any other.
+    void deliverEvent(const std::function<void(Monitor&)>& event);
+
     void startTimer(TimerId timer, int intervalMs) override;
     void stopTimer(TimerId timer) override;
     bool openSerialPort(int port) override;

@@ -1,8 +1,8 @@
 #include "records/pc_log.h"
 
 #include <cstdio>
-#include <fstream>
-#include <system_error>
+
+#include "foundation/file_append.h"
 
 namespace treld {
 
@@ -25,20 +25,15 @@ std::string pcLogFileName(const LocalDateTime& at) {
 
 void WritePcLog(Core& c) {
     const LocalDateTime at = c.platform.now();
-    const std::filesystem::path folder = c.programDir / "SERLOGS";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-
-    const std::filesystem::path file = folder / pcLogFileName(at);
-    std::ofstream out(file, std::ios::binary | std::ios::app);
-    out << pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at);
-    out.close();
-
-    if (out) {
-        c.log.PcLogFailureShown = false;
-    } else if (!c.log.PcLogFailureShown) {
-        c.log.PcLogFailureShown = true;
-        c.form1("Label40").setCaption("PC log not written: " + file.string());
+    const std::filesystem::path file = c.programDir / "SERLOGS" / pcLogFileName(at);
+    const bool written = appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at));
+    if (c.pcLogEvent)
+        c.pcLogEvent(c.s.PcLogEventCode, c.s.PcLogEventText, at);
+    if (written) {
+        c.log.pcLogFailureShown = false;
+    } else if (!c.log.pcLogFailureShown) {
+        c.log.pcLogFailureShown = true;
+        c.ui(kStatusLine).setCaption("PC log not written: " + file.string());
     }
 }
 

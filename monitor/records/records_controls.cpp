@@ -10,31 +10,30 @@ namespace {
 bool onMainWindowEvent(Core& c, const OperatorEvent& event) {
     if (event.kind != OperatorEvent::Kind::Click)
         return false;
-    if (event.array == "mnset") {
-        mnset_Click(c);
-    } else if (event.array == "mncal" || event.array == "Command4") {
+    if (event.is(kSettingsMenu)) {
+        showSettingsDialog(c);
+    } else if (event.is(kCalendarMenu) || event.is(kPcLogs)) {
         startCalendar(c);
-    } else if (event.array == "Command20") {
-        Command20_Click(c);
+    } else if (event.is(kRefreshStsLogs)) {
+        refreshStsLogs(c);
     } else {
         return false;
     }
     return true;
 }
 
-// Form2: Command1 "Save", Command2 "e-mail test", Command3 "Cancel".
 bool onSettingsEvent(Core& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
-    if (event.kind == Kind::Click && event.array == "Command1") {
-        Form2_Save(c);
-    } else if (event.kind == Kind::Click && event.array == "Command2") {
-        Form2_MailTest(c);
-    } else if (event.kind == Kind::Click && event.array == "Command3") {
-        Form2_Cancel(c);
-    } else if (event.kind == Kind::Select && event.array == "Combo1") {
-        Combo1_Select(c, event.number);
-    } else if (event.kind == Kind::EditText && event.array == "Combo1") {
-        Combo1_EditText(c, event.text);
+    if (event.kind == Kind::Click && event.is(kSaveSettings)) {
+        saveSettings(c);
+    } else if (event.kind == Kind::Click && event.is(kMailTest)) {
+        sendTestMail(c);
+    } else if (event.kind == Kind::Click && event.is(kCancelSettings)) {
+        closeSettingsDialog(c);
+    } else if (event.kind == Kind::Select && event.is(kPortChoice)) {
+        choosePortEntry(c, event.number);
+    } else if (event.kind == Kind::EditText && event.is(kPortChoice)) {
+        matchTypedPort(c, event.text);
     } else {
         // Typed text and ticks are already in the model; Save reads them.
         return event.kind == Kind::EditText || event.kind == Kind::SetValue;
@@ -45,10 +44,10 @@ bool onSettingsEvent(Core& c, const OperatorEvent& event) {
 }  // namespace
 
 void declareRecordsElements(DisplayModel& ui) {
-    ui.declare(Form::Form1, "Label54", {.caption = "STS Log records"});
-    ui.declare(Form::Form1, "List1");
-    ui.declare(Form::Form1, "Command20", {.caption = "Refresh STS Logs"});
-    ui.declare(Form::Form1, "Command4", {.caption = "PC Logs"});
+    ui.declare(kStsLogTitle, {.caption = "STS Log records"});
+    ui.declare(kStsLogList);
+    ui.declare(kRefreshStsLogs, {.caption = "Refresh STS Logs"});
+    ui.declare(kPcLogs, {.caption = "PC Logs"});
     declareSettingsElements(ui);
 }
 

@@ -7,6 +7,12 @@
 
 namespace treld {
 
+// The "Log event" tab: the device's event log and its two buttons.
+inline constexpr ElementName kStsLogTitle{Form::Form1, "Label54"};
+inline constexpr ElementName kStsLogList{Form::Form1, "List1"};
+inline constexpr ElementName kRefreshStsLogs{Form::Form1, "Command20"};
+inline constexpr ElementName kPcLogs{Form::Form1, "Command4"};
+
 void declareRecordsElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.

@@ -8,25 +8,54 @@
 
 namespace treld {
 
+inline constexpr ElementName kSettingsDialog{Form::Form2, "Form2"};
+// "Demo" or a serial port, chosen or typed.
+inline constexpr ElementName kPortChoice{Form::Form2, "Combo1"};
+// One box per value of sts.cfg.
+inline constexpr ElementName kSenderAddressBox{Form::Form2, "Text1"};
+inline constexpr ElementName kRecipientAddress1Box{Form::Form2, "Text2"};
+inline constexpr ElementName kSmtpHostBox{Form::Form2, "Text3"};
+inline constexpr ElementName kSmtpUserNameBox{Form::Form2, "Text4"};
+inline constexpr ElementName kSmtpPasswordBox{Form::Form2, "Text5"};
+inline constexpr ElementName kSenderNameBox{Form::Form2, "Text6"};
+inline constexpr ElementName kRecipientName1Box{Form::Form2, "Text7"};
+inline constexpr ElementName kRecipientAddress2Box{Form::Form2, "Text8"};
+inline constexpr ElementName kRecipientName2Box{Form::Form2, "Text9"};
+inline constexpr ElementName kRecipientAddress3Box{Form::Form2, "Text10"};
+inline constexpr ElementName kRecipientName3Box{Form::Form2, "Text11"};
+inline constexpr ElementName kPop3HostBox{Form::Form2, "Text12"};
+inline constexpr ElementName kMailSubjectBox{Form::Form2, "Text13"};
+inline constexpr ElementName kStationNameBox{Form::Form2, "Text14"};
+inline constexpr ElementName kRemoteIp1Box{Form::Form2, "Text15"};
+inline constexpr ElementName kRemoteIp2Box{Form::Form2, "Text16"};
+inline constexpr ElementName kRemoteIp3Box{Form::Form2, "Text17"};
+inline constexpr ElementName kRemotePortBox{Form::Form2, "Text18"};
+inline constexpr ElementName kEmailEnableBox{Form::Form2, "Check1"};
+inline constexpr ElementName kAuthenticationBox{Form::Form2, "Check2"};
+inline constexpr ElementName kPopAuthenticationBox{Form::Form2, "Check3"};
+inline constexpr ElementName kSaveSettings{Form::Form2, "Command1"};
+inline constexpr ElementName kMailTest{Form::Form2, "Command2"};
+inline constexpr ElementName kCancelSettings{Form::Form2, "Command3"};
+
 void declareSettingsElements(DisplayModel& ui);
 
 // File menu "Settings": loads the controls from memory and shows the
 // dialog; when it is already open it only comes to the front.
-void mnset_Click(Core& c);
+void showSettingsDialog(Core& c);
 
 // "Save": a port field or port choice that is not valid is refused with a
 // message and the dialog stays open, nothing changed. So is a file that
 // cannot be written: memory and file change together or not at all.
-void Form2_Save(Core& c);
+void saveSettings(Core& c);
 
 // "Cancel": closes the dialog; nothing is stored.
-void Form2_Cancel(Core& c);
+void closeSettingsDialog(Core& c);
 
 // "e-mail test": the mail program with a test message; nothing is saved.
-void Form2_MailTest(Core& c);
+void sendTestMail(Core& c);
 
 // Combo1: an entry chosen from the list, or text typed into it.
-void Combo1_Select(Core& c, int index);
-void Combo1_EditText(Core& c, std::string_view text);
+void choosePortEntry(Core& c, int index);
+void matchTypedPort(Core& c, std::string_view text);
 
 }  // namespace treld

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "link/send.h"
+#include "link/status_texts.h"
+#include "records/records_controls.h"
 
 namespace treld {
 namespace {
@@ -50,7 +52,7 @@ void appendSetBits(std::string& row, int flags, const BitTexts& texts) {
 }
 
 void clearList(Core& c) {
-    c.form1("List1").clearItems();
+    c.ui(kStsLogList).clearItems();
 }
 
 }  // namespace
@@ -93,14 +95,14 @@ void LOGS(Core& c) {
     }
 
     if (!s.Reply.empty()) {
-        c.form1("Label40").setCaption("Data OK");
-        c.form1("List1").addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
+        c.ui(kStatusLine).setCaption(kDataOk);
+        c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
         log.LogWaiting = 0;
         ++log.LogIndex;
     } else {
         s.LogRefresh = 1;
         log.LogWaiting = 0;
-        c.form1("Label40").setCaption("Time out on com" + std::to_string(c.config.ComPort));
+        c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::ComTimeOut));
     }
     if (s.LogRefresh != 0) {
         s.LogRefresh = 0;
@@ -116,7 +118,7 @@ void restartStsLogDownload(Core& c) {
     c.log.LogIndex = 0;
 }
 
-void Command20_Click(Core& c) {
+void refreshStsLogs(Core& c) {
     clearList(c);
     c.s.LogRefresh = 1;
     c.log.LogWaiting = 0;

@@ -22,6 +22,6 @@ void restartStsLogDownload(Core& c);
 
 // "Refresh STS Logs": an empty list, and the download starts again from
 // record 0 at the next tick; a reply still awaited is discarded.
-void Command20_Click(Core& c);
+void refreshStsLogs(Core& c);
 
 }  // namespace treld

@@ -1,7 +1,5 @@
 #include "status/alarm_lamps.h"
 
-#include <string>
-
 #include "status/status_record.h"
 
 namespace treld {
@@ -10,31 +8,26 @@ namespace {
 constexpr std::uint32_t kLightGrey = 0x00C0C0C0;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
-Element& greenLamp(Core& c, int lamp) {
-    return c.ui(Form::Form4, "Image2_" + std::to_string(lamp));
-}
-
 }  // namespace
 
 void declareAlarmWindow(DisplayModel& ui) {
-    ui.declare(Form::Form4, "Form4",
+    ui.declare(kAlarmsWindow,
                {.caption = "STS Alarms", .visible = false, .backColour = kLightGrey});
     const auto& lamps = lampsInOrder();
     for (std::size_t k = 0; k < lamps.size(); ++k) {
-        const std::string n = std::to_string(lamps[k]->lamp);
-        ui.declare(Form::Form4, "Image1_" + n);
-        ui.declare(Form::Form4, "Image2_" + n);
-        ui.declare(Form::Form4, "Label1_" + std::to_string(k),
+        ui.declare(kRedLamps, lamps[k]->lamp);
+        ui.declare(kGreenLamps, lamps[k]->lamp);
+        ui.declare(kLampCaptions, static_cast<int>(k),
                    {.caption = std::string(lamps[k]->lampCaption), .backColour = kWhite});
     }
 }
 
 bool alarmWindowShown(Core& c) {
-    return c.ui(Form::Form4, "Form4").visible();
+    return c.ui(kAlarmsWindow).visible();
 }
 
 void SetLamp(Core& c, int lamp, Int16 flag) {
-    greenLamp(c, lamp).setVisible(flag == 0);
+    c.ui(kGreenLamps, lamp).setVisible(flag == 0);
 }
 
 void refreshAlarmLamps(Core& c) {
@@ -43,9 +36,9 @@ void refreshAlarmLamps(Core& c) {
 }
 
 void closeAlarmWindow(Core& c) {
-    c.ui(Form::Form4, "Form4").setVisible(false);
+    c.ui(kAlarmsWindow).setVisible(false);
     for (const FlagPosition* flag : lampsInOrder())
-        greenLamp(c, flag->lamp).setVisible(true);
+        c.ui(kGreenLamps, flag->lamp).setVisible(true);
 }
 
 }  // namespace treld

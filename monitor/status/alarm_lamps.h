@@ -6,6 +6,12 @@
 
 namespace treld {
 
+inline constexpr ElementName kAlarmsWindow{Form::Form4, "Form4"};
+// By lamp number; the captions are numbered in lamp order from 0.
+inline constexpr ElementArray kRedLamps{Form::Form4, "Image1"};
+inline constexpr ElementArray kGreenLamps{Form::Form4, "Image2"};
+inline constexpr ElementArray kLampCaptions{Form::Form4, "Label1"};
+
 void declareAlarmWindow(DisplayModel& ui);
 
 bool alarmWindowShown(Core& c);

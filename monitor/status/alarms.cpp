@@ -52,8 +52,7 @@ void ALARMETIKET(Core& c) {
     if (c.s.RemoteMode != 0 || c.config.EmailEnable == 0)
         return;
     // A mail program that cannot be started is ignored: the log line stands.
-    c.platform.startProgram((c.programDir / kMailProgram).string(),
-                            "1&&send++" + AlarmMailBody(c) + list);
+    c.startMailProgram("1&&send++" + AlarmMailBody(c) + list);
 }
 
 }  // namespace treld

@@ -2,17 +2,18 @@
 
 #include "foundation/main_window.h"
 #include "link/exchange.h"
+#include "link/measurements.h"
+#include "link/status_texts.h"
 #include "status/alarm_lamps.h"
 #include "status/alarms.h"
 #include "status/schematic.h"
+#include "status/status_controls.h"
 #include "status/status_record.h"
 
 namespace treld {
 namespace {
 
-constexpr std::string_view kSource1Values[] = {"Label8", "Label10", "Label12", "Label26"};
-constexpr std::string_view kSource2Values[] = {"Label14", "Label16", "Label1", "Label4"};
-constexpr std::string_view kFaultFields[] = {"Label2", "Label27", "Label28"};
+constexpr ElementName kFaultFields[] = {kSource1Fault, kSource2Fault, kOutputFault};
 
 bool frameIsValid(std::string_view reply) {
     for (std::size_t at : kStatusFramePositions) {
@@ -50,13 +51,13 @@ void decode(std::string_view reply, DecodedStatus& st) {
 
 // Each field shows the text of its last set flag, on red; empty on button face.
 void showFaultTexts(Core& c, std::string_view reply) {
-    for (std::string_view field : kFaultFields) {
+    for (ElementName field : kFaultFields) {
         std::string_view text;
         for (const FlagPosition& flag : flagPositions()) {
             if (flag.faultField == field && statusDigit(reply, flag.position) != 0)
                 text = flag.faultText;
         }
-        Element& label = c.form1(field);
+        Element& label = c.ui(field);
         label.setCaption(text);
         label.setBackColour(text.empty() ? kButtonFace : kRed);
     }
@@ -73,7 +74,7 @@ void showTitle(Core& c) {
         title += "/Logout";
     }
     title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
-    c.form1("Form1").setCaption(title);
+    c.ui(kMainWindow).setCaption(title);
 }
 
 // The values of the source in use on light green, the other on light yellow.
@@ -83,16 +84,16 @@ void tintPanels(Core& c) {
         return;
     const std::uint32_t source1 = source == 0 ? kLightGreen : kLightYellow;
     const std::uint32_t source2 = source == 0 ? kLightYellow : kLightGreen;
-    for (std::string_view label : kSource1Values)
-        c.form1(label).setBackColour(source1);
-    for (std::string_view label : kSource2Values)
-        c.form1(label).setBackColour(source2);
+    for (ElementName label : kSource1Values)
+        c.ui(label).setBackColour(source1);
+    for (ElementName label : kSource2Values)
+        c.ui(label).setBackColour(source2);
     showTransferPath(c);
 }
 
 void showPanelTitles(Core& c) {
-    c.form1("Frame1").setCaption(c.status.Source1Bad == 0 ? "Source1 (Good)" : "Source1 (Bad)");
-    c.form1("Frame2").setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
+    c.ui(kSource1Panel).setCaption(c.status.Source1Bad == 0 ? "Source1 (Good)" : "Source1 (Bad)");
+    c.ui(kSource2Panel).setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
 }
 
 }  // namespace
@@ -105,12 +106,12 @@ void SASAYIKLA(Core& c) {
         return;
     }
     decode(reply, c.status);
-    c.form1("Label36").setCaption(c.status.SoundOff != 0 ? "Sound off" : "Sound on");
+    c.ui(kSoundState).setCaption(c.status.SoundOff != 0 ? "Sound off" : "Sound on");
     showFaultTexts(c, reply);
     detectAlarm(c);
     if (alarmWindowShown(c)) {
         refreshAlarmLamps(c);
-        c.form1("Label40").setCaption("Data OK");
+        c.ui(kStatusLine).setCaption(kDataOk);
     }
     showTitle(c);
     tintPanels(c);

@@ -11,11 +11,21 @@
 
 namespace treld {
 
+// A switch of the diagram and the decoded status field that opens or closes
+// it: input and output switches are closed at 0, maintenance bypasses at 1.
+struct SwitchState {
+    Int16 DecodedStatus::*field;
+    Int16 closedAt;
+};
+
+// All elements of the diagram are on Form1.
 struct SchematicLine {
     std::string_view name;
     std::uint32_t colour;
     int x1, y1, x2, y2;
     bool designVisible;
+    const SwitchState* switchState = nullptr;  // the switch whose segment it is
+    bool shownWhenClosed = false;
 };
 
 struct SchematicSwitch {
@@ -23,7 +33,16 @@ struct SchematicSwitch {
     std::string_view open;
     int left, top;
     std::string_view tooltip;
+    const SwitchState* state;
 };
+
+// The lines that the transfer path and the load state move.
+inline constexpr ElementName kUpperPath{Form::Form1, "Line1"};
+inline constexpr ElementName kLowerPath{Form::Form1, "Line2"};
+inline constexpr ElementName kLoadLive{Form::Form1, "Line17"};
+inline constexpr ElementName kLoadDead{Form::Form1, "Line26"};
+// The load, drawn as a box at the end of the output line.
+inline constexpr ElementName kLoadBox{Form::Form1, "Shape1"};
 
 // Closed pictures are 690 x 690 twips, open ones 690 x 675.
 inline constexpr int kSwitchWidth = 690;

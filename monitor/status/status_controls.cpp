@@ -6,20 +6,20 @@
 namespace treld {
 
 void declareStatusElements(DisplayModel& ui) {
-    for (const char* field : {"Label2", "Label27", "Label28"})
-        ui.declare(Form::Form1, field, {.backColour = kButtonFace});
-    ui.declare(Form::Form1, "Frame1", {.caption = "Source1"});
-    ui.declare(Form::Form1, "Frame2", {.caption = "Source2"});
-    ui.declare(Form::Form1, "Frame3", {.caption = "Output"});
-    ui.declare(Form::Form1, "Label36");
+    for (ElementName field : {kSource1Fault, kSource2Fault, kOutputFault})
+        ui.declare(field, {.backColour = kButtonFace});
+    ui.declare(kSource1Panel, {.caption = "Source1"});
+    ui.declare(kSource2Panel, {.caption = "Source2"});
+    ui.declare(kOutputPanel, {.caption = "Output"});
+    ui.declare(kSoundState);
     declareSchematicElements(ui);
     declareAlarmWindow(ui);
 }
 
 bool onStatusEvent(Core& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
-    if (event.form == Form::Form1 && event.kind == Kind::Click && event.array == "mnalarm") {
-        c.ui(Form::Form4, "Form4").activate();
+    if (event.kind == Kind::Click && event.is(kAlarmsMenu)) {
+        c.ui(kAlarmsWindow).activate();
         return true;
     }
     if (event.form == Form::Form4 && event.kind == Kind::Close) {

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "foundation/display_model.h"
+
 namespace treld {
 
 // Character positions of the record, counted from 1.
@@ -18,7 +20,7 @@ struct FlagPosition {
     std::size_t position;
     int lamp;                      // -1: no lamp
     std::string_view lampCaption;  // caption beside the lamp in the Alarms window
-    std::string_view faultField;   // "Label2", "Label27", "Label28" or empty
+    ElementName faultField;        // the panel's fault text; none: empty name
     std::string_view faultText;
     std::string_view alarmText;  // empty: the alarm list shows "-" alone
 };

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLabel>
 
+#include "status/alarm_lamps.h"
 #include "status/status_record.h"
 #include "windows/artwork.h"
 #include "windows/builders.h"
@@ -17,9 +18,8 @@ int rowOfLamp(int lamp) {
     return lamp + 1 + (lamp >= 24 ? 1 : 0);
 }
 
-void addLampPicture(QWidget* window, const QString& name, bool red, int top) {
-    auto* lamp = new QLabel(window);
-    lamp->setObjectName(name);
+void addLampPicture(QWidget* window, ElementArray lamps, int lampNumber, bool red, int top) {
+    auto* lamp = named(new QLabel(window), lamps, lampNumber);
     lamp->setPixmap(lampPicture(red));
     lamp->setGeometry(px(240), px(top), px(450), px(kRowHeight));
 }
@@ -28,8 +28,7 @@ void addLampPicture(QWidget* window, const QString& name, bool red, int top) {
 
 QWidget* buildAlarmsWindow() {
     // Modeless and without an owner: it stays open beside the main window.
-    auto* window = new QDialog;
-    window->setObjectName("Form4");
+    auto* window = named(new QDialog, kAlarmsWindow);
     window->setModal(false);
     window->setFixedSize(px(2640), px(8640));
     QPalette palette = window->palette();
@@ -45,10 +44,9 @@ QWidget* buildAlarmsWindow() {
         const int lamp = lamps[k]->lamp;
         const int top = kRowHeight * rowOfLamp(lamp);
         // The green picture lies over the red one; hiding it lights the lamp red.
-        addLampPicture(window, QStringLiteral("Image1_%1").arg(lamp), true, top);
-        addLampPicture(window, QStringLiteral("Image2_%1").arg(lamp), false, top);
-        auto* caption = new QLabel(window);
-        caption->setObjectName(QStringLiteral("Label1_%1").arg(k));
+        addLampPicture(window, kRedLamps, lamp, true, top);
+        addLampPicture(window, kGreenLamps, lamp, false, top);
+        auto* caption = named(new QLabel(window), kLampCaptions, static_cast<int>(k));
         caption->setGeometry(px(780), px(top), px(1695), px(255));
     }
     return window;

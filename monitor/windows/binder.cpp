@@ -173,6 +173,8 @@ void Binder::draw(const Element& element) {
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         if (label->pixmap().isNull())
             label->setText(caption);
+    } else if (auto* view = dynamic_cast<ElementView*>(widget)) {
+        view->drawElement(element);
     }
     drawBackground(widget, element.backColour());
 }

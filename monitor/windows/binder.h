@@ -10,6 +10,13 @@
 
 namespace treld {
 
+// A widget that draws its element itself (the trend charts).
+class ElementView {
+  public:
+    virtual ~ElementView() = default;
+    virtual void drawElement(const Element& element) = 0;
+};
+
 class Binder : public QObject {
     Q_OBJECT
   public:

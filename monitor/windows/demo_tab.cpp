@@ -1,6 +1,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "link/demo_table.h"
 #include "windows/builders.h"
 
 namespace treld {
@@ -8,9 +9,7 @@ namespace treld {
 // "Demo set": the entries read from DEMOSET.CFG.
 void buildDemoSetTab(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
-    auto* entries = new QListWidget(page);
-    entries->setObjectName("List2");
-    layout->addWidget(entries);
+    layout->addWidget(named(new QListWidget(page), kDemoSetList));
 }
 
 }  // namespace treld

@@ -5,26 +5,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "records/records_controls.h"
 #include "windows/builders.h"
 
 namespace treld {
 
 void buildLogTab(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
-    auto* title = new QLabel(page);
-    title->setObjectName("Label54");
-    layout->addWidget(title);
-
-    auto* list = new QListWidget(page);
-    list->setObjectName("List1");
-    layout->addWidget(list, 1);
+    layout->addWidget(named(new QLabel(page), kStsLogTitle));
+    layout->addWidget(named(new QListWidget(page), kStsLogList), 1);
 
     auto* buttons = new QHBoxLayout;
-    for (const char* name : {"Command20", "Command4"}) {
-        auto* button = new QPushButton(page);
-        button->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(button);
-    }
+    for (ElementName button : {kRefreshStsLogs, kPcLogs})
+        buttons->addWidget(named(new QPushButton(page), button));
     buttons->addStretch();
     layout->addLayout(buttons);
 }

@@ -6,32 +6,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "device/device_controls.h"
 #include "windows/builders.h"
 #include "windows/closing_dialog.h"
 
 namespace treld {
 
 QWidget* buildLoginDialog(QWidget* mainWindow) {
-    auto* window = new ClosingDialog(mainWindow);
-    window->setObjectName("Form3");
+    auto* window = named(new ClosingDialog(mainWindow), kLoginDialog);
     window->setModal(false);
 
     auto* grid = new QGridLayout(window);
-    auto* caption = new QLabel(window);
-    caption->setObjectName("Label1");
-    grid->addWidget(caption, 0, 0);
-    auto* password = new QLineEdit(window);
-    password->setObjectName("Text1");
+    grid->addWidget(named(new QLabel(window), kPasswordCaption), 0, 0);
+    auto* password = named(new QLineEdit(window), kPasswordBox);
     password->setMinimumWidth(px(1800));
     grid->addWidget(password, 0, 1);
-    auto* status = new QLabel(window);
-    status->setObjectName("Label2");
-    grid->addWidget(status, 1, 0, 1, 2);
+    grid->addWidget(named(new QLabel(window), kLoginStatus), 1, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
-    for (const char* name : {"Command1", "Command2"}) {
-        auto* button = new QPushButton(window);
-        button->setObjectName(QLatin1String(name));
+    for (ElementName name : {kLogon, kLoginCancel}) {
+        auto* button = named(new QPushButton(window), name);
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }

@@ -6,23 +6,22 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "foundation/main_window.h"
+#include "trends/trends.h"
 #include "windows/builders.h"
 
 namespace treld {
 namespace {
 
-void addMenu(QMainWindow* window, const QString& title,
-             std::initializer_list<std::pair<const char*, const char*>> items) {
+// The captions of the menu items and tabs come from the display model.
+void addMenu(QMainWindow* window, const QString& title, std::initializer_list<ElementName> items) {
     QMenu* menu = window->menuBar()->addMenu(title);
-    for (auto [name, caption] : items) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-    }
+    for (ElementName item : items)
+        named(menu->addAction(QString()), item);
 }
 
-QLabel* statusLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+QLabel* statusLabel(ElementName name, QWidget* parent) {
+    auto* label = named(new QLabel(parent), name);
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
     return label;
@@ -31,31 +30,22 @@ QLabel* statusLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 QMainWindow* buildMainWindow() {
-    auto* window = new QMainWindow;
-    window->setObjectName("Form1");
+    auto* window = named(new QMainWindow, kMainWindow);
     addMenu(window, "File",
-            {{"mnalarm", "Alarms"},
-             {"mnset", "Settings"},
-             {"mncal", "Event calender"},
-             {"mnabo", "About program"},
-             {"mnexit", "exit"}});
-    addMenu(window, "Login",
-            {{"mnlogon", "Service Login"}, {"mnuselogon", "User Login"}, {"mnout", "&Logout"}});
-    addMenu(window, "Help", {{"phelp", "Program help"}, {"mnab", "About program"}});
+            {kAlarmsMenu, kTrendsMenu, kSettingsMenu, kCalendarMenu, kAboutMenu, kExitMenu});
+    addMenu(window, "Login", {kServiceLoginMenu, kUserLoginMenu, kLogoutMenu});
+    addMenu(window, "Help", {kHelpMenu, kHelpAboutMenu});
 
     auto* central = new QWidget(window);
     auto* layout = new QVBoxLayout(central);
 
-    auto* tabs = new QTabWidget(central);
-    tabs->setObjectName("SSTab1");
-    void (*const builders[])(QWidget*) = {buildMeasuresTab, buildOptionsTab, buildDemoSetTab,
-                                          buildControlTab, buildLogTab};
-    const char* const captions[] = {"Measures", "User options", "Demo set", "Control", "Log event"};
-    for (int i = 0; i < 5; ++i) {
-        auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("SSTab1_%1").arg(i));
+    auto* tabs = named(new QTabWidget(central), kTabs);
+    void (*const builders[kTabCount])(QWidget*) = {buildMeasuresTab, buildOptionsTab,
+                                                   buildDemoSetTab, buildControlTab, buildLogTab};
+    for (int i = 0; i < kTabCount; ++i) {
+        auto* page = named(new QWidget, kTabPages, i);
         builders[i](page);
-        tabs->addTab(page, captions[i]);
+        tabs->addTab(page, QString());
     }
     layout->addWidget(tabs, 1);
 
@@ -64,11 +54,11 @@ QMainWindow* buildMainWindow() {
     layout->addWidget(stationRow);
 
     auto* statusRow = new QHBoxLayout;
-    statusRow->addWidget(statusLabel("Label24", central));
-    statusRow->addWidget(statusLabel("Label40", central), 1);
-    statusRow->addWidget(statusLabel("Label50", central));
+    statusRow->addWidget(statusLabel(kLinkKind, central));
+    statusRow->addWidget(statusLabel(kStatusLine, central), 1);
+    statusRow->addWidget(statusLabel(kReceiveIndicator, central));
     layout->addLayout(statusRow);
-    layout->addWidget(statusLabel("Label25", central));
+    layout->addWidget(statusLabel(kDeviceMessage, central));
 
     window->setCentralWidget(central);
     window->resize(px(11000), px(9000));

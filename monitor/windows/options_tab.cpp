@@ -7,33 +7,23 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "device/device_controls.h"
 #include "device/option_table.h"
 #include "windows/builders.h"
 
 namespace treld {
 namespace {
 
-template <typename W>
-W* named(const QString& name, QWidget* parent) {
-    auto* widget = new W(parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
-QString element(const char* array, int n) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(n);
-}
-
 // Options 2 and 4: the number field with its up-down to the right.
 QWidget* numberEditor(int n, QWidget* page) {
     auto* editor = new QWidget(page);
     auto* row = new QHBoxLayout(editor);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* field = named<QLabel>(element("Label30", n), editor);
+    auto* field = named(new QLabel(editor), kOptionNumbers, n);
     field->setFrameShape(QFrame::StyledPanel);
     field->setFrameShadow(QFrame::Sunken);
     row->addWidget(field, 1);
-    auto* upDown = named<QSpinBox>(element("UpDown1", n), editor);
+    auto* upDown = named(new QSpinBox(editor), kOptionUpDowns, n);
     upDown->setRange(0, 999);
     upDown->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     row->addWidget(upDown);
@@ -47,19 +37,19 @@ void buildOptionsTab(QWidget* page) {
     grid->setHorizontalSpacing(px(240));
     for (const OptionSpec& option : kOptionTable) {
         const int n = option.number;
-        grid->addWidget(named<QLabel>(element("Label5", n), page), n, 0);
-        auto* value = named<QLabel>(element("Label32", n), page);
+        grid->addWidget(named(new QLabel(page), kOptionCaptions, n), n, 0);
+        auto* value = named(new QLabel(page), kOptionValues, n);
         value->setFrameShape(QFrame::StyledPanel);
         value->setFrameShadow(QFrame::Sunken);
         value->setMinimumWidth(px(1800));
         grid->addWidget(value, n, 1);
         QWidget* editor = option.kind == OptionKind::Choice
-                              ? named<QComboBox>(element("Combo1", n), page)
+                              ? named(new QComboBox(page), kOptionSelectors, n)
                               : numberEditor(n, page);
         editor->setMinimumWidth(px(2200));
         grid->addWidget(editor, n, 2);
     }
-    grid->addWidget(named<QPushButton>("Command1", page), kOptionCount, 2);
+    grid->addWidget(named(new QPushButton(page), kUpdateSts), kOptionCount, 2);
     grid->setRowStretch(kOptionCount + 1, 1);
     grid->setColumnStretch(3, 1);
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "records/settings_dialog.h"
 #include "windows/builders.h"
 
 namespace treld {
@@ -26,17 +27,11 @@ class Rows {
     void label(int row, int column, const char* text, int span = 1) {
         grid_->addWidget(new QLabel(QString::fromLatin1(text), dialog_), row, column, 1, span);
     }
-    QLineEdit* edit(const char* name, int row, int column, int span = 1) {
-        auto* edit = new QLineEdit(dialog_);
-        edit->setObjectName(QString::fromLatin1(name));
-        grid_->addWidget(edit, row, column, 1, span);
-        return edit;
+    void edit(ElementName name, int row, int column, int span = 1) {
+        grid_->addWidget(named(new QLineEdit(dialog_), name), row, column, 1, span);
     }
-    QCheckBox* check(const char* name, int row, int column, int span) {
-        auto* box = new QCheckBox(dialog_);
-        box->setObjectName(QString::fromLatin1(name));
-        grid_->addWidget(box, row, column, 1, span);
-        return box;
+    void check(ElementName name, int row, int column, int span) {
+        grid_->addWidget(named(new QCheckBox(dialog_), name), row, column, 1, span);
     }
     void separator() {
         auto* line = new QFrame(dialog_);
@@ -51,9 +46,8 @@ class Rows {
     int row_ = 0;
 };
 
-QPushButton* button(QDialog* dialog, const char* name) {
-    auto* button = new QPushButton(dialog);
-    button->setObjectName(QString::fromLatin1(name));
+QPushButton* button(QDialog* dialog, ElementName name) {
+    auto* button = named(new QPushButton(dialog), name);
     button->setAutoDefault(false);
     return button;
 }
@@ -61,8 +55,7 @@ QPushButton* button(QDialog* dialog, const char* name) {
 }  // namespace
 
 QWidget* buildSettingsDialog(QWidget* mainWindow) {
-    auto* window = new QDialog(mainWindow);
-    window->setObjectName("Form2");
+    auto* window = named(new QDialog(mainWindow), kSettingsDialog);
     window->setModal(false);
     // Escape goes through the same closing as the window's close box.
     QObject::connect(window, &QDialog::rejected, window, &QWidget::close);
@@ -70,16 +63,15 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     Rows rows(window);
     int row = rows.next();
     rows.label(row, 0, "COMM port");
-    auto* ports = new QComboBox(window);
-    ports->setObjectName("Combo1");
+    auto* ports = named(new QComboBox(window), kPortChoice);
     ports->setEditable(true);
     ports->setInsertPolicy(QComboBox::NoInsert);
     rows.grid()->addWidget(ports, row, 1);
-    rows.check("Check1", row, 2, 2);
+    rows.check(kEmailEnableBox, row, 2, 2);
 
     row = rows.next();
     rows.label(row, 0, "Station name");
-    rows.edit("Text14", row, 1, 3);
+    rows.edit(kStationNameBox, row, 1, 3);
     rows.separator();
 
     row = rows.next();
@@ -87,12 +79,14 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     rows.label(row, 2, "Name - Surname", 2);
     struct MailRow {
         const char* label;
-        const char* address;
-        const char* name;
+        ElementName address;
+        ElementName name;
     };
     for (const MailRow& mail :
-         {MailRow{"sender e-mail", "Text1", "Text6"}, MailRow{"Receipent 1", "Text2", "Text7"},
-          MailRow{"Receipent 2", "Text8", "Text9"}, MailRow{"Receipent 3", "Text10", "Text11"}}) {
+         {MailRow{"sender e-mail", kSenderAddressBox, kSenderNameBox},
+          MailRow{"Receipent 1", kRecipientAddress1Box, kRecipientName1Box},
+          MailRow{"Receipent 2", kRecipientAddress2Box, kRecipientName2Box},
+          MailRow{"Receipent 3", kRecipientAddress3Box, kRecipientName3Box}}) {
         row = rows.next();
         rows.label(row, 0, mail.label);
         rows.edit(mail.address, row, 1);
@@ -100,43 +94,42 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     }
     row = rows.next();
     rows.label(row, 0, "SMTP host");
-    rows.edit("Text3", row, 1);
+    rows.edit(kSmtpHostBox, row, 1);
     row = rows.next();
     rows.label(row, 0, "Subject");
-    rows.edit("Text13", row, 1, 3);
+    rows.edit(kMailSubjectBox, row, 1, 3);
     rows.separator();
 
     row = rows.next();
     rows.label(row, 2, "User name");
-    rows.edit("Text4", row, 3);
+    rows.edit(kSmtpUserNameBox, row, 3);
     row = rows.next();
-    rows.check("Check2", row, 0, 2);
+    rows.check(kAuthenticationBox, row, 0, 2);
     rows.label(row, 2, "Password");
-    rows.edit("Text5", row, 3);  // shown as typed, as the file holds it
+    rows.edit(kSmtpPasswordBox, row, 3);  // shown as typed, as the file holds it
     rows.separator();
 
     row = rows.next();
-    rows.check("Check3", row, 0, 1);
+    rows.check(kPopAuthenticationBox, row, 0, 1);
     rows.label(row, 1, "POP3 host");
-    rows.edit("Text12", row, 2, 2);
+    rows.edit(kPop3HostBox, row, 2, 2);
     rows.separator();
 
     row = rows.next();
     rows.label(row, 1, "IP address");
     rows.label(row, 2, "TCP/IP port", 2);
-    const char* const remotes[][2] = {
-        {"Remote STS 1", "Text15"}, {"Remote STS 2", "Text16"}, {"Remote STS 3", "Text17"}};
+    const ElementName remotes[] = {kRemoteIp1Box, kRemoteIp2Box, kRemoteIp3Box};
     for (int i = 0; i < 3; ++i) {
         row = rows.next();
-        rows.label(row, 0, remotes[i][0]);
-        rows.edit(remotes[i][1], row, 1);
+        rows.label(row, 0, ("Remote STS " + std::to_string(i + 1)).c_str());
+        rows.edit(remotes[i], row, 1);
         if (i == 0)
-            rows.edit("Text18", row, 2);  // one port for all remote stations
+            rows.edit(kRemotePortBox, row, 2);  // one port for all remote stations
     }
 
-    auto* save = button(window, "Command1");
-    auto* mailTest = button(window, "Command2");
-    auto* cancel = button(window, "Command3");
+    auto* save = button(window, kSaveSettings);
+    auto* mailTest = button(window, kMailTest);
+    auto* cancel = button(window, kCancelSettings);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch();

@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "foundation/main_window.h"
+#include "link/station_list.h"
 #include "windows/builders.h"
 
 namespace treld {
@@ -12,18 +14,15 @@ void buildStationRow(QWidget* row) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* stations = new QListWidget(row);
-    stations->setObjectName("List3");
+    auto* stations = named(new QListWidget(row), kStationList);
     stations->setFixedSize(px(4200), px(1000));
     layout->addWidget(stations, 0, Qt::AlignTop);
 
-    auto* connect = new QPushButton("Connect", row);
-    connect->setObjectName("Command5");
+    auto* connect = named(new QPushButton(row), kConnect);
     connect->setFixedWidth(px(1200));
     layout->addWidget(connect, 0, Qt::AlignTop);
 
-    auto* sendIndicator = new QLabel(row);
-    sendIndicator->setObjectName("Label56");
+    auto* sendIndicator = named(new QLabel(row), kSendIndicator);
     sendIndicator->setMinimumWidth(px(3000));
     layout->addWidget(sendIndicator, 1, Qt::AlignTop);
 }

@@ -1,15 +1,18 @@
 #include "e2e_support.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -191,6 +194,19 @@ std::vector<std::string> simulatorReceived(const ProgramDir& dir) {
             commands.push_back(line.substr(rx + 4));
     }
     return commands;
+}
+
+int freeTcpPort() {
+    const int start = 10000 + int(std::random_device()() % 20000);  // parallel tests apart
+    for (int port = start; port < start + 2000; ++port) {
+        const int probe = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{AF_INET, htons(std::uint16_t(port)), {htonl(INADDR_ANY)}, {}};
+        const bool free = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        close(probe);
+        if (free)
+            return port;
+    }
+    throw std::runtime_error("no free port");
 }
 
 }  // namespace treld::e2e

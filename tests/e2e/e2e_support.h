@@ -45,6 +45,7 @@ class Process {
     ~Process() { stop(); }
 
     bool running();
+    pid_t pid() const { return pid_; }
     // Peak resident memory so far in KiB, and CPU seconds used (from /proc).
     long peakResidentKiB() const;
     double cpuSeconds() const;
@@ -90,6 +91,10 @@ std::unique_ptr<Process> startSimulator(const ProgramDir& dir,
 
 // The commands sts-sim received so far.
 std::vector<std::string> simulatorReceived(const ProgramDir& dir);
+
+// A TCP port that nothing listens on now, below 32768: the monitor keeps it in a signed
+// 16-bit setting.
+int freeTcpPort();
 
 // Longer fault and attack runs when TRELD_E2E_LONG is set.
 template <typename T>

@@ -6,12 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -22,17 +23,10 @@
 #include "windows/binder.h"
 #include "windows/builders.h"
 #include "windows/main_window.h"
+#include "windows/trends_window.h"
 
 namespace treld::e2e {
 namespace {
-
-// A free TCP port below 32768: the monitor keeps it in a signed 16-bit setting.
-int freePort() {
-    for (int port = 20000 + QCoreApplication::applicationPid() % 10000;; ++port) {
-        if (QTcpServer probe; probe.listen(QHostAddress::Any, quint16(port)))
-            return port;
-    }
-}
 
 // Runs the event loop until `done` holds; false after `limit`.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
@@ -41,7 +35,8 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
 
 // sts-sim, and a monitor with its windows on its line.
 struct StationRig {
-    explicit StationRig(const std::string& config) {
+    explicit StationRig(const std::string& config, const std::vector<std::string>& scenario = {})
+        : simulator(startSimulator(dir, scenario)) {
         dir.write("sts.cfg", config);
         platform.attach(&monitor, [this] { binder.flush(); });
         binder.bindAll();
@@ -66,14 +61,17 @@ struct StationRig {
     }
 
     ProgramDir dir;
-    std::unique_ptr<Process> simulator = startSimulator(dir);
+    std::unique_ptr<Process> simulator;
     bool lineSet = qputenv("TRELD_COM1", (dir.path() / "sts-line").c_str());
     QtPlatform platform;
     Monitor monitor{platform, dir.path()};
     std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    std::array<QWidget*, kFormCount> windows{form1.get(), buildSettingsDialog(form1.get()),
-                                             buildLoginDialog(form1.get()), buildAlarmsWindow(),
-                                             buildAboutWindow(form1.get())};
+    std::array<QWidget*, kFormCount> windows{form1.get(),
+                                             buildSettingsDialog(form1.get()),
+                                             buildLoginDialog(form1.get()),
+                                             buildAlarmsWindow(),
+                                             buildAboutWindow(form1.get()),
+                                             buildTrendsWindow(form1.get(), monitor.trends())};
     Binder binder{monitor, windows};
 };
 
@@ -118,7 +116,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
 // Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;
 // then a remote monitor watches the device through the relay server.
 TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonitorWatches) {
-    const int port = freePort();
+    const int port = freeTcpPort();
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
     using Sockets = std::vector<std::unique_ptr<QTcpSocket>>;
     auto open = [&](int count, const QByteArray& request, bool halfClose = false) {
@@ -178,6 +176,67 @@ TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonit
     }));
     EXPECT_TRUE(rig.received("OUT"));
     platform.attach(nullptr, {});
+}
+
+// A sag, a black-out and a silent spell on source 1, read back from the daily trend file
+// and the charts.
+TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
+    ProgramDir scenarioDir;
+    scenarioDir.write("night.scn",
+                      "4s source1 voltage-bad\n16s source1 blackout\n28s source1 restore\n"
+                      "40s silent on\n");
+    // A generous reply time-out: only the silent spell may count as lost.
+    StationRig rig("COMPORT:1\r\nTIMEOUT:2000\r\n",
+                   {"--scenario", (scenarioDir.path() / "night.scn").string()});
+    rig.widget<QAction>("mntrends")->trigger();
+    ASSERT_TRUE(rig.windows[int(Form::Form6)]->isVisible());
+
+    const std::string file =
+        "TRENDS/" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".csv";
+    auto rows = [&] {
+        std::vector<QStringList> rows;
+        for (const QString& line : QString::fromStdString(rig.dir.read(file)).split("\r\n"))
+            rows.push_back(line.split(','));
+        return rows;
+    };
+    // Each spell lasts 12 s, so a row every 10 s sees it.
+    std::vector<std::string> seen;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            seen.clear();
+            for (const QStringList& row : rows()) {
+                if (row.size() < 2 || row[0] == "Time")
+                    continue;
+                const char* kind = row[1].isEmpty()       ? "lost"
+                                   : row[1] == "0"        ? "black-out"
+                                   : row[1].toInt() < 200 ? "sag"
+                                                          : "normal";
+                if (seen.empty() ? kind != std::string("lost") : seen.back() != kind)
+                    seen.push_back(kind);
+            }
+            return !seen.empty() && seen.back() == "lost";
+        },
+        75s));
+    EXPECT_EQ(seen, (std::vector<std::string>{"normal", "sag", "black-out", "normal", "lost"}));
+    EXPECT_EQ(rows()[0].size(), 17);
+    EXPECT_EQ(rows()[0][8], "S2 frequency (Hz)");
+
+    auto* charts = rig.widget<TrendCharts>("TrendCharts", Form::Form6);
+    // The silent device: a gap on the source and the output charts, each drawn once its
+    // group's reply has timed out.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return !charts->gapBands(0)->path().isEmpty() && !charts->gapBands(2)->path().isEmpty();
+        },
+        20s));
+    const auto points = static_cast<QLineSeries*>(charts->chart(0)->series()[0])->points();
+    ASSERT_GT(points.size(), 20);
+    auto [low, high] = std::ranges::minmax_element(points, {}, &QPointF::y);
+    EXPECT_EQ(low->y(), 0) << "the black-out";
+    EXPECT_GE(high->y(), 226);
+    EXPECT_TRUE(std::ranges::any_of(points, [](auto& p) { return p.y() > 170 && p.y() < 200; }))
+        << "the sag";
+    EXPECT_TRUE(charts->valuesAt(std::int64_t(low->x() / 1000)).contains("S1 L1 (V) 0   S1 L2"));
 }
 
 }  // namespace

@@ -99,11 +99,11 @@ void relayEvents(std::string_view input) {
 
 void stationConfig(std::string_view input) {
     StationConfig first, second;
-    if (!ReadConfigText(input, first))
+    if (!readConfigText(input, first))
         return;
-    const std::string written = WriteConfigText(first, first.ComPort);
-    require(ReadConfigText(written, second), "a written file reads back completely");
-    require(WriteConfigText(second, second.ComPort) == written, "it reads back unchanged");
+    const std::string written = writeConfigText(first, first.ComPort);
+    require(readConfigText(written, second), "a written file reads back completely");
+    require(writeConfigText(second, second.ComPort) == written, "it reads back unchanged");
 }
 
 // The table is read at the start; the Settings dialog chooses Demo.

@@ -44,7 +44,7 @@ class Drovelin : public testing::Test {
     int send(const std::string& argument, int port, const std::string& extraLines = "") {
         config.SmtpHost = "127.0.0.1:" + std::to_string(port);
         std::ofstream(root / "sts.cfg", std::ios::binary)
-            << treld::WriteConfigText(config, 1) << "MAILRETRY:1\r\nFAILDELAY:0\r\n"
+            << treld::writeConfigText(config, 1) << "MAILRETRY:1\r\nFAILDELAY:0\r\n"
             << extraLines;
         const int status =
             std::system(((root / "drovelin").string() + " '" + argument + "'").c_str());

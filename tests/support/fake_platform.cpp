@@ -20,6 +20,8 @@ LocalDateTime FakePlatform::now() {
     result.shortDate = text;
     std::strftime(text, sizeof text, "%H:%M:%S", &t);
     result.longTime = text;
+    result.epochSeconds = at - utcOffsetSeconds;
+    result.utcOffsetSeconds = utcOffsetSeconds;
     return result;
 }
 

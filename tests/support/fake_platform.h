@@ -29,6 +29,7 @@ class FakePlatform : public Platform {
     // Wall-clock time at virtual time 0, moved by clockOffsetSeconds.
     LocalDateTime wallClockAtStart{2026, 12, 5, 14, 5, 0, "", ""};
     std::int64_t clockOffsetSeconds = 0;
+    int utcOffsetSeconds = 0;  // local time minus UTC
     std::array<Timer, kTimerCount> timers{};
 
     bool serialOpens = true, serialOpen = false, serialWritesFail = false;

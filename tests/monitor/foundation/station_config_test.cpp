@@ -27,7 +27,7 @@ TEST(StationConfig, ReaderTakesKeysInAnyCaseRoundsNumbersLetTheLastOneWinAndStop
     };
     for (const Case& c : cases) {
         StationConfig config;
-        const bool complete = ReadConfigText(c.text, config);
+        const bool complete = readConfigText(c.text, config);
         EXPECT_EQ(std::tuple(complete, config.ComPort, config.EmailEnable, config.ReplyTimeout,
                              config.RemoteIp1, config.RemotePort),
                   std::tuple(c.complete, c.comPort, c.emailEnable, c.timeout, c.remoteIp1, 1118))

@@ -5,32 +5,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QTabWidget>
 
-#include "support/virtual_rig.h"
-#include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows_rig.h"
 
 namespace treld::testing {
 namespace {
 
 TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
-    VirtualRig rig("COMPORT:2\r\nREMOTEIP2:10.0.0.7\r\n");
-    const std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    const std::unique_ptr<QWidget> form4{buildAlarmsWindow()};  // the one without an owner
-    Binder binder{rig.monitor,
-                  {form1.get(), buildSettingsDialog(form1.get()), buildLoginDialog(form1.get()),
-                   form4.get(), buildAboutWindow(form1.get())}};
-    binder.bindAll();
-    rig.start();
-    binder.flush();
+    WindowsRig rig("COMPORT:2\r\nREMOTEIP2:10.0.0.7\r\n");
+    QMainWindow* form1 = rig.form1.get();
     auto* tabs = form1->findChild<QTabWidget*>("SSTab1");
     tabs->setCurrentIndex(2);
     EXPECT_TRUE(!tabs->isTabEnabled(2) && tabs->currentIndex() == 0) << "the demo table's tab";
     rig.click("mnset");
-    binder.flush();
+    rig.binder.flush();
     form1->findChild<QCheckBox*>("Check1")->click();
     rig.click("Command1", Form::Form2);
     EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
@@ -39,9 +28,9 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
     rig.advance(1'100);  // Save restarts polling a second later
     EXPECT_EQ(rig.platform.remoteConnects.at(0).first, "10.0.0.7");
     rig.click("mnalarm");
-    binder.flush();
-    form4->close();
-    EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || form4->isVisible());
+    rig.binder.flush();
+    rig.form4->close();
+    EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || rig.form4->isVisible());
 }
 
 }  // namespace

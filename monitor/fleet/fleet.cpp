@@ -1,0 +1,97 @@
+#include "fleet/fleet.h"
+
+#include "fleet/payloads.h"
+#include "fleet/text_formats.h"
+
+namespace treld {
+
+Fleet::Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
+    : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
+    if (broker_ == nullptr)
+        return;
+    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
+    c_.pcLogEvent = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
+        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
+    };
+}
+
+Fleet::~Fleet() {
+    c_.pcLogEvent = nullptr;
+}
+
+void Fleet::settleNames() {
+    if (!prefix_.empty())
+        return;
+    station_ = c_.config.StationName.empty() ? hostName_ : c_.config.StationName;
+    prefix_ =
+        settings_.topic.empty() ? defaultTopic(c_.config.StationName, hostName_) : settings_.topic;
+}
+
+BrokerSession& Fleet::session() {
+    if (!session_) {
+        settleNames();
+        session_.emplace(*broker_, BrokerMessage{topic("online"), "offline", 1, true},
+                         [this] { c_.ui(kStatusLine).setCaption("MQTT: disconnected"); });
+    }
+    return *session_;
+}
+
+void Fleet::onTick() {
+    session().tick();
+    publishState(false);
+}
+
+void Fleet::onBrokerConnected() {
+    if (!session().isConnecting())
+        return;
+    // Queued before the connection counts, so what waits is replaced rather
+    // than sent twice. A broker that restarted without its store has
+    // forgotten every retained message.
+    publish("online", "online", 1, true, Keep::Newest);
+    for (BrokerMessage& message : discoveryMessages(prefix_, station_))
+        session().send({std::move(message), Keep::Newest});
+    publishState(true);
+    session().connected();
+}
+
+void Fleet::onBrokerLost() {
+    session().lost();
+}
+
+void Fleet::onBrokerDelivered(int messageId) {
+    session().delivered(messageId);
+}
+
+void Fleet::publishState(bool always) {
+    std::string measurements = measurementsJson(c_);
+    if (always || measurements != lastMeasurements_) {
+        lastMeasurements_ = measurements;
+        publish("measurements", std::move(measurements), 0, false, Keep::Newest);
+    }
+    std::string status = statusJson(c_);
+    if (always || status != lastStatus_) {
+        lastStatus_ = status;
+        publish("status", std::move(status), 1, true, Keep::Newest);
+    }
+}
+
+std::string Fleet::topic(std::string_view level) const {
+    return utf8FromLatin1(prefix_ + "/" + std::string(level));
+}
+
+void Fleet::publish(std::string_view topic, std::string payload, int qos, bool retain, Keep keep) {
+    BrokerSession& broker = session();
+    broker.send({{this->topic(topic), std::move(payload), qos, retain}, keep});
+}
+
+std::string Fleet::metrics() {
+    settleNames();
+    if (broker_ == nullptr)
+        return metricsText(c_, station_, nullptr);
+    const BrokerSession& broker = session();
+    const PublishingFigures figures{broker.isConnected(), broker.queued(), broker.published(),
+                                    broker.droppedEvents()};
+    return metricsText(c_, station_, &figures);
+}
+
+}  // namespace treld

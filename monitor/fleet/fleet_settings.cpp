@@ -1,0 +1,85 @@
+#include "fleet/fleet_settings.h"
+
+#include <fstream>
+
+#include "foundation/station_config.h"
+
+namespace treld {
+namespace {
+
+// A port by the numeric-prefix rule; nothing outside 1..65535.
+std::optional<int> portNumber(std::string_view value) {
+    const double number = leadingNumber(value);
+    if (number < 1 || number > 65535 || number != static_cast<int>(number))
+        return std::nullopt;
+    return static_cast<int>(number);
+}
+
+}  // namespace
+
+std::optional<FleetSettings> readFleetSettings(std::string_view text, std::string& error) {
+    FleetSettings settings;
+    error.clear();
+    forEachConfigLine(text, [&](std::string_view key, std::string_view value) {
+        if (key == "PORT:" || key == "METRICS:") {
+            const std::optional<int> port = portNumber(value);
+            if (!port) {
+                error = "mqtt.cfg: " + std::string(key.substr(0, key.size() - 1)) +
+                        " needs a port from 1 to 65535";
+                return false;
+            }
+            (key == "PORT:" ? settings.port : settings.metricsPort) = *port;
+        } else if (key == "TOPIC:") {
+            if (value.find_first_of("+#") != std::string_view::npos) {
+                error = "mqtt.cfg: TOPIC may not hold + or #";
+                return false;
+            }
+            settings.topic = value;
+        } else if (key == "HOST:") {
+            settings.host = value;
+        } else if (key == "USERNAME:") {
+            settings.username = value;
+        } else if (key == "PASSWORD:") {
+            settings.password = value;
+        } else if (key == "CAFILE:") {
+            settings.caFile = value;
+        } else if (key == "METRICSADDRESS:") {
+            settings.metricsAddress = value;
+        }
+        return true;
+    });
+    if (!error.empty())
+        return std::nullopt;
+    return settings;
+}
+
+std::optional<FleetSettings> readFleetSettingsFile(const std::filesystem::path& file,
+                                                   std::string& error) {
+    constexpr std::size_t kLimit = 64 * 1024;
+    error.clear();
+    std::error_code failed;
+    const std::filesystem::file_status status = std::filesystem::status(file, failed);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return std::nullopt;
+    if (status.type() != std::filesystem::file_type::regular ||
+        std::filesystem::file_size(file, failed) > kLimit) {
+        error = "mqtt.cfg: not a readable settings file";
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::string text(kLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return readFleetSettings(text, error);
+}
+
+std::string defaultTopic(std::string_view stationName, std::string_view hostName) {
+    std::string level(stationName.empty() ? hostName : stationName);
+    for (char& ch : level) {
+        if (ch == '/' || ch == '+' || ch == '#' || static_cast<unsigned char>(ch) < 0x20)
+            ch = '_';
+    }
+    return "sts/" + (level.empty() ? std::string("station") : level);
+}
+
+}  // namespace treld

@@ -1,0 +1,93 @@
+#include "fleet/text_formats.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+
+namespace treld {
+
+std::string utf8FromLatin1(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char ch : utf8FromLatin1(text)) {
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (static_cast<unsigned char>(ch) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
+            out += escaped;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string labelValue(std::string_view text) {
+    std::string out = "\"";
+    for (const char ch : utf8FromLatin1(text)) {
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string numberText(double value) {
+    std::array<char, 32> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+    return {text.data(), result.ptr};
+}
+
+std::string slug(std::string_view text) {
+    std::string out;
+    bool gap = false;
+    for (const char ch : text) {
+        if (std::isalnum(static_cast<unsigned char>(ch)) == 0 ||
+            static_cast<unsigned char>(ch) >= 0x80) {
+            gap = !out.empty();
+            continue;
+        }
+        if (gap)
+            out += '_';
+        gap = false;
+        out += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    return out;
+}
+
+JsonObject& JsonObject::text(std::string_view key, std::string_view value) {
+    return raw(key, jsonString(value));
+}
+
+JsonObject& JsonObject::raw(std::string_view key, std::string_view json) {
+    if (members_.size() > 1)
+        members_ += ',';
+    members_ += jsonString(key);
+    members_ += ':';
+    members_ += json;
+    return *this;
+}
+
+}  // namespace treld

@@ -1,0 +1,20 @@
+// Running totals of what the monitor did, for the fleet's metrics. Nothing in
+// the core decides anything by them.
+#pragma once
+
+#include <cstdint>
+
+namespace treld {
+
+struct Counters {
+    std::uint64_t exchanges = 0;  // commands the cycles sent (GONDERME)
+    std::uint64_t timeOuts = 0;   // exchanges whose reply did not come
+    std::uint64_t exchangesAtLastTimeOut = 0;
+    std::uint64_t mailProgramsStarted = 0;
+
+    // The link answers when an exchange after the last timed-out one was
+    // answered, which the next exchange going out shows.
+    bool linkUp() const { return exchanges >= exchangesAtLastTimeOut + 2; }
+};
+
+}  // namespace treld

@@ -1,0 +1,18 @@
+// Local times in ISO 8601 with their offset, as the trend files and the
+// fleet's events write them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace treld {
+
+// "2026-12-05T14:05:10+01:00" for `at` (seconds since 1970 UTC) seen from a
+// clock `utcOffsetSeconds` ahead of UTC.
+std::string isoLocalTime(std::int64_t at, int utcOffsetSeconds);
+// The instant of such a text; nothing when it is not one.
+std::optional<std::int64_t> parseIsoLocalTime(std::string_view text);
+
+}  // namespace treld

@@ -1,0 +1,57 @@
+// The command slot PollState: where the operator's commands meet the poll
+// cycle. Every change of PollState is made here.
+//
+//   ""       normal polling
+//   "PAUSE"  the login dialog sends its login itself; every poll tick returns
+//   "BEKLE"  an operator command has gone out; its reply (or its 3 s) is awaited
+//   other    an operator command, queued until the current exchange is over
+//
+// PollStep, the step counter of the cycle of the open tab (every send adds 1):
+//   1..18     measurement cycle: odd steps send, even ones evaluate; 15 and 17
+//             send the clock and the date ("Synchronize")
+//   1..4      Control tab: a queued command and its reply, then the status
+//   100..127  options cycle: 100 + 2n reads option n, 126 and 127 the status
+//   500 on    log download
+#pragma once
+
+#include <string>
+
+#include "foundation/core.h"
+
+namespace treld {
+
+inline constexpr Int16 kFirstMeasurementStep = 1;
+inline constexpr Int16 kSetClockStep = 15;
+inline constexpr Int16 kFirstOptionsStep = 100;
+inline constexpr Int16 kFirstLogStep = 500;
+
+inline constexpr std::string_view kPause = "PAUSE";
+inline constexpr std::string_view kAwaiting = "BEKLE";
+
+// Queues an operator command; one not yet sent is replaced.
+void queueCommand(Core& c, std::string command);
+
+// The login dialog is about to send: polling stops until clearCommandSlot.
+void pausePolling(Core& c);
+
+// Back to normal polling: a pause ends, a queued or awaited command is forgotten.
+void clearCommandSlot(Core& c);
+
+bool pollingPaused(const Core& c);
+bool commandQueued(const Core& c);
+bool commandAwaited(const Core& c);
+bool commandSlotFree(const Core& c);
+
+// The queued command becomes Command, with no earlier reply left to pass
+// for its own; the slot then awaits its reply.
+void takeQueuedCommand(Core& c);
+
+// takeQueuedCommand, then sends it and waits 3 s for its reply.
+void sendQueuedCommand(Core& c);
+
+// The awaited command's reply has come, or its 3 s are over: the status line
+// shows it and the measurement cycle starts again from the top, with the
+// tab treated as newly opened.
+void finishAwaitedCommand(Core& c);
+
+}  // namespace treld

@@ -1,0 +1,31 @@
+// mqtt.cfg beside the program starts what it asks for: the MQTT client and
+// the /metrics endpoint. No file, nothing runs. A bad file or an endpoint
+// that cannot listen is said in the status line and on stderr; polling goes
+// on either way.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "conductor/monitor.h"
+#include "platform/metrics_server.h"
+#include "platform/mqtt_client.h"
+#include "platform/qt_platform.h"
+
+namespace treld {
+
+class FleetService {
+  public:
+    // Before Monitor::start(), so the start-up event is published too.
+    FleetService(QtPlatform& platform, Monitor& monitor, const std::filesystem::path& programDir);
+
+  private:
+    void complain(Monitor& monitor, const std::string& text);
+
+    std::unique_ptr<MqttClient> mqtt_;
+    std::unique_ptr<MetricsServer> metrics_;
+    QString lastReason_;
+};
+
+}  // namespace treld

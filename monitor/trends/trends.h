@@ -1,0 +1,62 @@
+// The trends: the history of the measurement replies, the daily CSV files
+// beside the program and the Trends window's controls (Form6).
+//
+// The poll cycle's decoding leaves each reply's numbers in Core::readings;
+// after every poll tick takeReadings moves them into the history with the PC
+// time. TrendTimer ticks every second: it moves the charts' right edge, has
+// an open Trends window redrawn, and every 10 s appends a CSV row.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "foundation/core.h"
+#include "foundation/operator_event.h"
+#include "trends/trend_history.h"
+
+namespace treld {
+
+struct TrendRange {
+    std::string_view caption;
+    std::int64_t seconds;
+};
+inline constexpr std::array<TrendRange, 4> kTrendRanges = {{
+    {"10 min", 600},
+    {"1 h", 3600},
+    {"6 h", 6 * 3600},
+    {"24 h", 24 * 3600},
+}};
+
+inline constexpr int kTrendTimerMs = 1000;
+inline constexpr int kTrendRowSeconds = 10;
+
+// "Trends" in the main window's File menu opens Form6: the range choice and
+// the charts (value: redraw count, list index: range).
+inline constexpr ElementName kTrendsMenu{Form::Form1, "mntrends"};
+inline constexpr ElementName kTrendsWindow{Form::Form6, "Form6"};
+inline constexpr ElementName kTrendRange{Form::Form6, "TrendRange"};
+inline constexpr ElementName kTrendCharts{Form::Form6, "TrendCharts"};
+
+struct Trends {
+    TrendHistory history;
+    std::int64_t shownUntil = 0;  // the charts' right edge: the PC time of the latest tick
+    int utcOffsetSeconds = 0;     // of the PC clock at that tick
+    std::int64_t lastRowSlot = -1;
+    bool csvFailureShown = false;
+    bool lineCutOff = false;  // today's file ends in a cut-off line
+};
+
+void declareTrendsElements(DisplayModel& ui);
+
+// At start-up: yesterday's and today's files into the history, the timer.
+void startTrends(Core& c, Trends& trends);
+
+void takeReadings(Core& c, Trends& trends);
+void trendTick(Core& c, Trends& trends);
+bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event);
+
+// The rows of the range that the charts show, as a CSV file.
+bool saveShownRange(const Trends& trends, int rangeIndex, const std::filesystem::path& file);
+
+}  // namespace treld

@@ -1,0 +1,288 @@
+#include "windows/trends_window.h"
+
+#include <QBrush>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "foundation/iso_time.h"
+#include "trends/trend_csv.h"
+#include "windows/builders.h"
+
+namespace treld {
+namespace {
+
+// Each panel's quantities (indexes of kPanelQuantities) and its value range
+// while it has nothing to show.
+struct PanelSpec {
+    std::vector<int> quantities;
+    double emptyLow;
+    double emptyHigh;
+};
+const std::array<PanelSpec, TrendCharts::kPanels> kPanelSpecs = {{
+    {{0, 1, 2, 3, 4, 5}, 0, 250},
+    {{6, 7}, 45, 55},
+    {{8, 9, 10, 11, 12, 13}, 0, 100},
+}};
+
+// Source 1 blue, source 2 orange; load green, current purple.
+constexpr std::array<QRgb, 14> kColours = {0x1f4e9c, 0x3a78d8, 0x86aef0, 0xb03a10, 0xe0662a,
+                                           0xf2a36b, 0x1f4e9c, 0xe0662a, 0x2e7d32, 0x66bb6a,
+                                           0xa5d6a7, 0x6a1b9a, 0x9c4dcc, 0xce93d8};
+
+// Fixed margins keep the three plot areas, and so their time axes, aligned.
+constexpr qreal kLeftMargin = 56;
+constexpr qreal kRightMargin = 24;
+constexpr qreal kTopMargin = 34;
+constexpr qreal kBottomMargin = 26;
+
+QDateTimeAxis* timeAxis(QChart* chart) {
+    return static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).first());
+}
+QValueAxis* valueAxis(QChart* chart) {
+    return static_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+}
+
+// Ticks on round steps (1, 2, 2.5 or 5 times a power of ten) with a little
+// room around the lines, but no negative volts or hertz.
+void setNiceRange(QValueAxis* axis, double low, double high) {
+    const double pad = std::max(1.0, (high - low) * 0.04);
+    low = low >= 0 ? std::max(0.0, low - pad) : low - pad;
+    high += pad;
+    const double raw = (high - low) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (double factor : {1.0, 2.0, 2.5, 5.0}) {
+        if (factor * power >= raw) {
+            step = factor * power;
+            break;
+        }
+    }
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    axis->setRange(low, high);
+    axis->setTickCount(static_cast<int>(std::lround((high - low) / step)) + 1);
+}
+
+QString quantityLabel(const PanelQuantity& quantity) {
+    return QStringLiteral("%1 (%2)").arg(
+        QString::fromLatin1(quantity.name.data(), qsizetype(quantity.name.size())),
+        QString::fromLatin1(quantity.unit.data(), qsizetype(quantity.unit.size())));
+}
+
+}  // namespace
+
+TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
+    : QWidget(parent), trends_(trends), readout_(readout) {
+    named(this, kTrendCharts);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int p = 0; p < kPanels; ++p) {
+        Panel& panel = panels_[p];
+        panel.chart = new QChart;
+        panel.chart->setMargins(QMargins(0, 0, 0, 0));
+        panel.chart->setBackgroundRoundness(0);
+        auto* time = new QDateTimeAxis;
+        time->setTickCount(7);
+        time->setLabelsVisible(p == kPanels - 1);  // one time scale under the stack
+        auto* values = new QValueAxis;
+        values->setLabelFormat("%.0f");
+        panel.chart->addAxis(time, Qt::AlignBottom);
+        panel.chart->addAxis(values, Qt::AlignLeft);
+        for (int quantity : kPanelSpecs[p].quantities) {
+            auto* line = new QLineSeries;
+            line->setName(quantityLabel(kPanelQuantities[quantity]));
+            line->setPen(QPen(QColor(kColours[quantity]), 1));
+            panel.chart->addSeries(line);
+            line->attachAxis(time);
+            line->attachAxis(values);
+            panel.lines.push_back(line);
+        }
+        if (p == 1)
+            values->setLabelFormat("%.1f");
+        // Over the lines, under the legend: a band hides the line across a gap.
+        panel.gapBands = new QGraphicsPathItem(panel.chart);
+        panel.gapBands->setZValue(4.5);
+        panel.gapBands->setPen(Qt::NoPen);
+        panel.gapBands->setBrush(QColor(0xe4, 0xe4, 0xe4));
+        // The legend sits in the top margin; the chart's own layout would
+        // squeeze it once the plot area is fixed.
+        panel.chart->legend()->detachFromChart();
+        connect(panel.chart, &QChart::geometryChanged, this, [this, p] {
+            QChart* chart = panels_[p].chart;
+            const QSizeF size = chart->size();
+            const qreal width = size.width() - kLeftMargin - kRightMargin;
+            chart->setPlotArea(
+                QRectF(kLeftMargin, kTopMargin, width,
+                       size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8)));
+            chart->legend()->setGeometry(QRectF(kLeftMargin, 2, width, kTopMargin - 4));
+        });
+        connect(panel.chart, &QChart::plotAreaChanged, this,
+                [this, p] { placeGapBands(panels_[p]); });
+
+        auto* view = new QChartView(panel.chart, this);
+        view->setMouseTracking(true);
+        view->viewport()->installEventFilter(this);
+        layout->addWidget(view, 1);
+    }
+}
+
+void TrendCharts::drawElement(const Element& element) {
+    const int range = std::clamp(element.listIndex(), 0, static_cast<int>(kTrendRanges.size()) - 1);
+    // A pixel spans 1 s at 10 min but 96 s at 24 h: the picture moves on
+    // once the time has moved by a pixel.
+    const std::int64_t pixelSeconds = std::max<std::int64_t>(
+        1, kTrendRanges[range].seconds / std::max(1, int(panels_[0].chart->plotArea().width())));
+    const std::int64_t moved = trends_.shownUntil - drawnUntil_;
+    if (range == rangeIndex_ && moved >= 0 && moved < pixelSeconds)
+        return;
+    rangeIndex_ = range;
+    redraw();
+}
+
+void TrendCharts::redraw() {
+    const std::int64_t to = trends_.shownUntil;
+    drawnUntil_ = to;
+    const std::int64_t from = to - kTrendRanges[rangeIndex_].seconds + 1;
+    const int buckets = std::max(16, static_cast<int>(panels_[0].chart->plotArea().width()));
+    const std::array<ReplyPlot, kReplyGroups> plots = {
+        plotReply(trends_.history.samples(ReplyGroup::Source), from, to, buckets),
+        plotReply(trends_.history.samples(ReplyGroup::Output), from, to, buckets)};
+
+    for (int p = 0; p < kPanels; ++p) {
+        Panel& panel = panels_[p];
+        double low = INFINITY;
+        double high = -INFINITY;
+        const PanelSpec& spec = kPanelSpecs[p];
+        std::vector<QList<QPointF>> lines(panel.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const PanelQuantity& quantity = kPanelQuantities[spec.quantities[i]];
+            const auto& points = plots[static_cast<int>(quantity.group)].fields[quantity.field];
+            lines[i].reserve(static_cast<qsizetype>(points.size()));
+            for (const PlotPoint& point : points) {
+                const double value = double(point.number) / quantity.divisor;
+                low = std::min(low, value);
+                high = std::max(high, value);
+                lines[i].append(QPointF(double(point.at) * 1000.0, value));
+            }
+            // Each axis change recomputes every line; empty ones cost nothing.
+            panel.lines[i]->clear();
+        }
+        if (low > high) {
+            low = spec.emptyLow;
+            high = spec.emptyHigh;
+        }
+        setNiceRange(valueAxis(panel.chart), low, high);
+        QDateTimeAxis* time = timeAxis(panel.chart);
+        time->setFormat(kTrendRanges[rangeIndex_].seconds <= 600 ? "hh:mm:ss" : "hh:mm");
+        time->setRange(QDateTime::fromSecsSinceEpoch(from), QDateTime::fromSecsSinceEpoch(to));
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            panel.lines[i]->replace(lines[i]);
+        panel.gaps = plots[p == kPanels - 1 ? 1 : 0].gaps;
+        placeGapBands(panel);
+    }
+}
+
+void TrendCharts::placeGapBands(Panel& panel) {
+    const QRectF area = panel.chart->plotArea();
+    QPainterPath path;
+    for (const TimeSpan& gap : panel.gaps) {
+        const qreal left =
+            panel.chart->mapToPosition(QPointF(double(gap.from) * 1000.0, 0), panel.lines[0]).x();
+        const qreal right =
+            panel.chart->mapToPosition(QPointF(double(gap.to) * 1000.0, 0), panel.lines[0]).x();
+        path.addRect(QRectF(left, area.top(), std::max<qreal>(1, right - left), area.height())
+                         .intersected(area));
+    }
+    panel.gapBands->setPath(path);
+}
+
+QString TrendCharts::valuesAt(std::int64_t at) const {
+    QString text = QString::fromStdString(isoLocalTime(at, trends_.utcOffsetSeconds));
+    text.replace('T', ' ');
+    for (ReplyGroup group : {ReplyGroup::Source, ReplyGroup::Output}) {
+        const TrendSample* sample = trends_.history.valuesAt(group, at);
+        if (sample == nullptr) {
+            text += group == ReplyGroup::Source ? "   sources: no data" : "   output: no data";
+            continue;
+        }
+        for (const PanelQuantity& quantity : kPanelQuantities) {
+            if (quantity.group == group) {
+                text += "   " + quantityLabel(quantity) + " " +
+                        QString::fromStdString(trendValueText(quantity, sample));
+            }
+        }
+    }
+    return text;
+}
+
+bool TrendCharts::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Leave) {
+        readout_->clear();
+    } else if (event->type() == QEvent::MouseMove) {
+        for (const Panel& panel : panels_) {
+            auto* view = static_cast<QChartView*>(watched->parent());
+            if (view->chart() != panel.chart)
+                continue;
+            const QPointF scene = view->mapToScene(static_cast<QMouseEvent*>(event)->pos());
+            const QPointF value =
+                panel.chart->mapToValue(panel.chart->mapFromScene(scene), panel.lines[0]);
+            readout_->setText(valuesAt(std::llround(value.x() / 1000.0)));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends) {
+    auto* window = named(new QWidget(mainWindow, Qt::Window), kTrendsWindow);
+    window->resize(1000, 780);
+    auto* layout = new QVBoxLayout(window);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel("Range:", window));
+    auto* range = named(new QComboBox(window), kTrendRange);
+    controls->addWidget(range);
+    controls->addStretch(1);
+    auto* saveCsv = new QPushButton("Save CSV...", window);
+    auto* savePicture = new QPushButton("Save picture...", window);
+    controls->addWidget(saveCsv);
+    controls->addWidget(savePicture);
+    layout->addLayout(controls);
+
+    auto* readout = new QLabel(window);
+    readout->setWordWrap(true);
+    readout->setMinimumHeight(2 * readout->fontMetrics().height());
+    auto* charts = new TrendCharts(trends, readout, window);
+    layout->addWidget(charts, 1);
+    layout->addWidget(readout);
+
+    QObject::connect(saveCsv, &QPushButton::clicked, window, [=, &trends] {
+        const QString file = QFileDialog::getSaveFileName(window, "Save trends as CSV",
+                                                          "trends.csv", "CSV files (*.csv)");
+        if (file.isEmpty())
+            return;
+        const bool saved = saveShownRange(trends, charts->rangeIndex(), file.toStdString());
+        readout->setText((saved ? "Saved " : "Not saved: ") + file);
+    });
+    QObject::connect(savePicture, &QPushButton::clicked, window, [=] {
+        const QString file = QFileDialog::getSaveFileName(window, "Save charts as picture",
+                                                          "trends.png", "PNG pictures (*.png)");
+        if (file.isEmpty())
+            return;
+        const bool saved = charts->grab().save(file, "PNG");
+        readout->setText((saved ? "Saved " : "Not saved: ") + file);
+    });
+    return window;
+}
+
+}  // namespace treld

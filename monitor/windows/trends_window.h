@@ -1,0 +1,58 @@
+// The Trends window's charts: source voltages, frequencies, output load and
+// current, stacked over one time range, redrawn whenever the core counts a
+// redraw on the "TrendCharts" element.
+#pragma once
+
+#include <QChart>
+#include <QGraphicsPathItem>
+#include <QLabel>
+#include <QLineSeries>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "trends/decimation.h"
+#include "trends/trends.h"
+#include "windows/binder.h"
+
+namespace treld {
+
+class TrendCharts : public QWidget, public ElementView {
+    Q_OBJECT
+  public:
+    static constexpr int kPanels = 3;
+
+    TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent);
+
+    // The element's list index is the range to show.
+    void drawElement(const Element& element) override;
+    // Everything again, whether or not a pixel's time has passed.
+    void redraw();
+    int rangeIndex() const { return rangeIndex_; }
+
+    QChart* chart(int panel) const { return panels_[panel].chart; }
+    // The bands over the spans without data, in the chart's coordinates.
+    const QGraphicsPathItem* gapBands(int panel) const { return panels_[panel].gapBands; }
+    // What the readout shows for the pointer at `at`.
+    QString valuesAt(std::int64_t at) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Panel {
+        QChart* chart = nullptr;
+        std::vector<QLineSeries*> lines;
+        QGraphicsPathItem* gapBands = nullptr;
+        std::vector<TimeSpan> gaps;
+    };
+    void placeGapBands(Panel& panel);
+
+    const Trends& trends_;
+    QLabel* readout_;
+    int rangeIndex_ = 0;
+    std::int64_t drawnUntil_ = -1;
+    std::array<Panel, kPanels> panels_;
+};
+
+}  // namespace treld

@@ -1,0 +1,151 @@
+// The real monitor and a real mosquitto on loopback: every topic after a black-out, /metrics
+// as Prometheus text, the last will on SIGKILL, a broker restart with events to tell.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "broker.h"
+
+namespace treld::e2e {
+namespace {
+
+// The page, or Python's report of what went wrong.
+std::string httpGet(int port, const std::string& path) {
+    const std::string command =
+        "python3 -c \"import sys, urllib.request as r; sys.stdout.write(r.urlopen("
+        "'http://127.0.0.1:" +
+        std::to_string(port) + path + "', timeout=5).read().decode())\" 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    pclose(pipe);
+    return output;
+}
+
+// Samples by `name{labels}`; fails the test on any line that is not
+// Prometheus text or a sample of a family without its TYPE.
+std::map<std::string, double> parsePrometheus(const std::string& text) {
+    static const std::regex kType(R"(# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) (gauge|counter))");
+    static const std::regex kSample(
+        R"(([a-zA-Z_:][a-zA-Z0-9_:]*)(\{[a-zA-Z_]\w*="(?:[^"\\]|\\.)*"(?:,[a-zA-Z_]\w*="(?:[^"\\]|\\.)*")*\}) (\S+))");
+    std::map<std::string, std::string> types;
+    std::map<std::string, double> samples;
+    std::istringstream lines(text);
+    std::smatch match;
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_match(line, match, kType)) {
+            types[match[1]] = match[2];
+        } else if (std::regex_match(line, match, kSample)) {
+            EXPECT_EQ(types[match[1]] == "counter", match[1].str().ends_with("_total")) << line;
+            samples[match[1].str() + match[2].str()] = std::stod(match[3]);
+        } else {
+            EXPECT_TRUE(line.starts_with("# HELP ")) << line;
+        }
+    }
+    return samples;
+}
+
+bool holds(const std::vector<Received>& messages, const std::string& text) {
+    return std::any_of(messages.begin(), messages.end(), [&](const Received& m) {
+        return m.payload.find(text) != std::string::npos;
+    });
+}
+
+// A station (sts-sim playing `scenario`, treld with mqtt.cfg) and its broker;
+// `watcher` subscribes to everything before the monitor starts.
+struct FleetStation {
+    explicit FleetStation(const std::string& scenario) {
+        dir.write("mqtt.cfg", "HOST:127.0.0.1\nPORT:" + std::to_string(broker.port()) +
+                                  "\nMETRICS:" + std::to_string(metricsPort) + "\n");
+        dir.write("fault.scn", scenario);
+        simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
+        monitor = startMonitor(dir, (dir.path() / "sts-line").string(),
+                               "COMPORT:1\r\nTIMEOUT:500\r\nSNAME:plant-7\r\nREMOTEPORT:" +
+                                   std::to_string(freeTcpPort()) + "\r\n");
+    }
+
+    ProgramDir dir;
+    Broker broker{dir};
+    int metricsPort = freeTcpPort();
+    Subscriber watcher{dir, broker, "#", "watcher"};
+    std::unique_ptr<Process> simulator, monitor;
+};
+
+TEST(Fleet, BlackOutReachesEveryTopicMetricsReadAsPrometheusAndKillLeavesTheWill) {
+    FleetStation station("1s source1 blackout\n");
+    const auto events = station.watcher.waitFor("/event", 2, 20s);
+    ASSERT_GE(events.size(), 2u);
+    const std::regex event(
+        R"re(\{"code":(\d+),"time":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d","text":"(.*)"\})re");
+    std::smatch fields;
+    ASSERT_TRUE(std::regex_match(events[0].payload, fields, event)) << events[0].payload;
+    EXPECT_EQ(fields[1].str() + fields[2].str(), "1Program start");
+    ASSERT_TRUE(std::regex_match(events[1].payload, fields, event)) << events[1].payload;
+    EXPECT_EQ(fields[1].str() + fields[2].str(), "100-S1 Black out-S1 BAD--Transfer inhibit");
+    std::this_thread::sleep_for(2s);  // the status and the panels of the black-out
+
+    Subscriber late(station.dir, station.broker, "#", "late");
+    const auto discovery = late.waitFor("/config", 47, 5s);
+    EXPECT_EQ(discovery.size(), 47u);
+    EXPECT_TRUE(holds(
+        discovery,
+        R"("state_topic":"sts/plant-7/measurements","value_template":"{{ value_json.source2_l1_voltage }}","unit_of_measurement":"V")"));
+    EXPECT_TRUE(holds(
+        discovery,
+        R"("value_template":"{{ 'ON' if value_json.alarms.s1_blackout else 'OFF' }}","device_class":"problem")"));
+    const auto online = late.waitFor("/online", 1, 1s), status = late.waitFor("/status", 1, 1s);
+    ASSERT_TRUE(online.size() == 1 && status.size() == 1);
+    EXPECT_TRUE(online[0].retained && online[0].payload == "online" && status[0].retained);
+    for (
+        const char* part :
+        {R"("link":{"kind":"serial","peer":"COM1","up":true},"login":"Logout","transfer":{"source":2,)",
+         R"("faults":{"source1":"S1 Black out","source2":"","output":"Transfer inhibit"})",
+         R"("s1_blackout":true,)", R"("s2_blackout":false,)", R"("output_sw_off":false})"})
+        EXPECT_NE(status[0].payload.find(part), std::string::npos)
+            << part << " in " << status[0].payload;
+    EXPECT_TRUE(
+        holds(station.watcher.waitFor("/measurements", 1, 1s), "{\"source1_l1_voltage\":0,"));
+
+    const std::string page = httpGet(station.metricsPort, "/metrics");
+    auto samples = parsePrometheus(page);
+    EXPECT_GT(samples[R"(treld_source_voltage_volts{station="plant-7",source="2",phase="L1"})"],
+              200);
+    EXPECT_EQ(samples[R"(treld_source_voltage_volts{station="plant-7",source="1",phase="L3"})"], 0);
+    EXPECT_EQ(samples[R"(treld_alarm{station="plant-7",alarm="s1_blackout"})"], 1);
+    EXPECT_EQ(samples[R"(treld_link_up{station="plant-7"})"], 1);
+    EXPECT_GT(samples[R"(treld_exchanges_total{station="plant-7"})"], 20);
+    EXPECT_EQ(samples[R"(treld_mqtt_connected{station="plant-7"})"], 1);
+    EXPECT_EQ(samples.size(), 16u + 30 + 9) << page;
+    EXPECT_NE(httpGet(station.metricsPort, "/other").find("HTTP Error 404"), std::string::npos);
+
+    station.monitor->stop();  // SIGKILL: the broker says it for the monitor
+    const auto will = station.watcher.waitFor("/online", 2, 5s);
+    ASSERT_EQ(will.size(), 2u);
+    EXPECT_EQ(will[1].payload, "offline");
+}
+
+TEST(Fleet, BrokerRestartLosesNoEventAndTheStatusIsCurrentAfterReconnect) {
+    FleetStation station("4s source1 blackout\n");
+    ASSERT_EQ(station.watcher.waitFor("/status", 1, 10s).size(), 1u);
+    station.broker.stop();
+    std::this_thread::sleep_for(6s);  // the black-out happens meanwhile
+    station.broker.start();
+
+    const auto events = station.watcher.waitFor("/event", 2, 40s);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_NE(events[1].payload.find("-S1 Black out"), std::string::npos) << events[1].payload;
+    std::this_thread::sleep_for(1s);
+    Subscriber late(station.dir, station.broker, "sts/+/status", "late");
+    const auto status = late.waitFor("/status", 1, 5s);
+    ASSERT_EQ(status.size(), 1u);
+    EXPECT_NE(status[0].payload.find(R"("s1_blackout":true)"), std::string::npos)
+        << status[0].payload;
+}
+
+}  // namespace
+}  // namespace treld::e2e
