@@ -1,24 +1,43 @@
+// The calendar's core: the month grid, the month files and the language file.
 #include "calendar_view.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "language_texts.h"
 #include "line_reader.h"
-#include "temp_program_dir.h"
 
 namespace kirnal {
 namespace {
 
+// A program directory with an empty SERLOGS folder for one test, removed afterwards.
+class TempProgramDir {
+  public:
+    TempProgramDir() { std::filesystem::create_directories(path_ / "SERLOGS"); }
+    ~TempProgramDir() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& path() const { return path_; }
+    void write(const std::filesystem::path& relative, const std::string& content) const {
+        std::ofstream(path_ / relative, std::ios::binary) << content;
+    }
+
+  private:
+    inline static std::atomic<int> counter_{0};  // with the process id, keeps tests apart
+    const std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() /
+        ("kirnal-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+};
+
 using Texts = std::vector<std::string>;
 
-TEST(MonthGrid, KnowsLeapYearsAndWhereTheDaysGo) {
-    EXPECT_EQ(layoutOf({2008, 2}).daysInMonth, 29);
-    EXPECT_EQ(layoutOf({2100, 2}).daysInMonth, 28);  // century
-    EXPECT_EQ(layoutOf({2000, 2}).daysInMonth, 29);  // four hundred years
-    EXPECT_EQ(layoutOf({2008, 3}).firstWeekday, 7);  // Saturday: days in cells 7 to 37
-    EXPECT_EQ(layoutOf({2008, 3}).cellOfDay(31), kLastCell);
+TEST(MonthGrid, KnowsLeapYears) {
+    EXPECT_EQ(layoutOf({2008, 2}).daysInMonth + layoutOf({2100, 2}).daysInMonth +
+                  layoutOf({2000, 2}).daysInMonth,
+              29 + 28 + 29);  // leap years, centuries, 400 years
 }
 
 class CalendarViewTest : public testing::Test {
@@ -77,7 +96,7 @@ TEST_F(CalendarViewTest, MarksDaysWithEventsAndListsTheClickedDayInFileOrder) {
     EXPECT_TRUE(model.list1.empty());
 }
 
-TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClick) {
+TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClickAndClearDeletesTheFile) {
     dir.write("SERLOGS/2009-01.TXT", " 1 03-01-2009--00:00:01 Program start\r\n");
     dir.write("SERLOGS/2008-12.TXT", " 1 24-12-2008--00:00:01 Program start\r\n");
     CalendarView view = open({2008, 12});
@@ -91,22 +110,32 @@ TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClick) {
     view.showPreviousMonth();
     EXPECT_EQ(markedCells(view), (std::vector<int>{christmasEve}));
     EXPECT_FALSE(view.model().label2[christmasEve].raised);
+
+    view.clearMonth();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "SERLOGS/2008-12.TXT"));
+    EXPECT_TRUE(markedCells(view).empty() && view.model().list1.empty());  // as without a file
 }
 
-TEST_F(CalendarViewTest, ClearMonthDeletesTheFileOrSilentlyChangesNothing) {
-    dir.write("SERLOGS/2008-03.TXT", " 1 01-03-2008--00:00:01 Program start\r\n");
-    CalendarView view = open({2008, 3});
-    view.clickCell(7);
-    // Another copy deleted the file meanwhile: this deletion fails and changes nothing.
-    std::filesystem::copy(dir.path() / "SERLOGS/2008-03.TXT", dir.path() / "kept.TXT");
-    std::filesystem::remove(dir.path() / "SERLOGS/2008-03.TXT");
-    view.clearMonth();
-    EXPECT_TRUE(markedCells(view).size() == 1 && view.model().list1.size() == 1);
-
-    std::filesystem::rename(dir.path() / "kept.TXT", dir.path() / "SERLOGS/2008-03.TXT");
-    view.clearMonth();
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "SERLOGS/2008-03.TXT"));
-    EXPECT_TRUE(markedCells(view).empty() && view.model().list1.empty());  // as without a file
+TEST(LanguageTexts, KeepsOnlyUsableEntriesOfTheFile) {
+    const TempProgramDir dir;
+    dir.write(kLanguageFileName,
+              "001 Exit\r\n"
+              "  002 Calendar  \r\n"    // blanks around the line are removed
+              "3.4 Clear\r\n"           // rounded to 3
+              "4.5 Halves go even\r\n"  // rounded to 4
+              "005 \r\n"                // empty text: ignored
+              "000 Zero\r\n101 Too high\r\n-01 Negative\r\nabc No number\r\n\r\n"  // no number
+              "006 Old\r\n006 New\r\n"  // a later line replaces an earlier one
+              "7 x Short number\r\n"    // the number is read from the first three characters
+              "024 Saturday");          // no line end at the end of the file
+    const auto texts = readLanguageFile(dir.path() / kLanguageFileName);
+    ASSERT_TRUE(texts.has_value());
+    const char* const expected[] = {"", "Exit", "Calendar",    "Clear", "Halves go even",
+                                    "", "New",  "Short number"};
+    for (int number = 0; number < 8; ++number)
+        EXPECT_EQ(texts->text(number), expected[number]) << number;
+    EXPECT_EQ(texts->text(24) + texts->text(101), "Saturday");
+    EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT") || readLanguageFile(dir.path()));
 }
 
 }  // namespace

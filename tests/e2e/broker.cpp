@@ -12,8 +12,6 @@
 namespace treld::e2e {
 namespace {
 
-using namespace std::chrono_literals;
-
 bool accepts(int port) {
     const int probe = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}};

@@ -4,14 +4,13 @@
 
 #include <map>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "broker.h"
 
 namespace treld::e2e {
 namespace {
-
-using namespace std::chrono_literals;
 
 // The page, or Python's report of what went wrong.
 std::string httpGet(int port, const std::string& path) {
@@ -61,30 +60,20 @@ bool holds(const std::vector<Received>& messages, const std::string& text) {
 // `watcher` subscribes to everything before the monitor starts.
 struct FleetStation {
     explicit FleetStation(const std::string& scenario) {
-        for (const char* program : {"treld", "sts-sim"})
-            dir.install(program);
-        dir.write("sts.cfg", "COMPORT:1\r\nTIMEOUT:500\r\nSNAME:plant-7\r\nREMOTEPORT:" +
-                                 std::to_string(freeTcpPort()) + "\r\n");
         dir.write("mqtt.cfg", "HOST:127.0.0.1\nPORT:" + std::to_string(broker.port()) +
                                   "\nMETRICS:" + std::to_string(metricsPort) + "\n");
         dir.write("fault.scn", scenario);
-        const std::string line = (dir.path() / "sts-line").string();
-        simulator.emplace(dir.path() / "sts-sim",
-                          std::vector<std::string>{"--link", line, "--scenario",
-                                                   (dir.path() / "fault.scn").string()});
-        for (int i = 0; i < 100 && !std::filesystem::exists(line); ++i)
-            std::this_thread::sleep_for(20ms);
-        monitor.emplace(dir.path() / "treld", std::vector<std::string>{},
-                        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
-                                                           {"TRELD_COM1", line}});
+        simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
+        monitor = startMonitor(dir, (dir.path() / "sts-line").string(),
+                               "COMPORT:1\r\nTIMEOUT:500\r\nSNAME:plant-7\r\nREMOTEPORT:" +
+                                   std::to_string(freeTcpPort()) + "\r\n");
     }
 
     ProgramDir dir;
     Broker broker{dir};
     int metricsPort = freeTcpPort();
     Subscriber watcher{dir, broker, "#", "watcher"};
-    std::optional<Process> simulator;
-    std::optional<Process> monitor;
+    std::unique_ptr<Process> simulator, monitor;
 };
 
 TEST(Fleet, BlackOutReachesEveryTopicMetricsReadAsPrometheusAndKillLeavesTheWill) {

@@ -1,102 +1,242 @@
-// Operator actions in the real windows against the simulated STS.
+// The whole monitor in this process (real Qt platform and windows, offscreen) against
+// sts-sim on a pseudo-terminal, driven by clicks and by clients of its relay server.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QLineSeries>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTest>
 
-#include "station_rig.h"
+#include <algorithm>
+
+#include "e2e_support.h"
+#include "platform/qt_platform.h"
+#include "windows/binder.h"
+#include "windows/builders.h"
+#include "windows/main_window.h"
+#include "windows/trends_window.h"
 
 namespace treld::e2e {
 namespace {
 
-using namespace std::chrono_literals;
-
-TEST(Operator, LogTabListsTheSimulatorsHundredAndTwentyEightRecords) {
-    StationRig rig;
-    rig.widget<QTabWidget>(Form::Form1, "SSTab1")->setCurrentIndex(4);
-    auto* list = rig.widget<QListWidget>(Form::Form1, "List1");
-    ASSERT_NE(list, nullptr);
-    ASSERT_TRUE(rig.waitFor([&] { return list->count() == 128; }, 60s));
-    EXPECT_TRUE(list->item(0)->text().startsWith("0-"));
-    EXPECT_TRUE(list->item(127)->text().startsWith("127-"));
-    EXPECT_TRUE(list->item(127)->text().endsWith("Empty log record"));
-    const std::vector<std::string> sent = rig.simulatorReceived();
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "LOG127"), 1);
+// Runs the event loop until `done` holds; false after `limit`.
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+    return QTest::qWaitFor(done, int(limit.count()));
 }
 
-TEST(Operator, SynchronizeSetsTheDeviceClockAndDateFromThePc) {
-    StationRig rig;
-    ASSERT_TRUE(rig.waitFor([&] { return rig.simulatorReceived().size() >= 3; }, 10s));
-    rig.widget<QPushButton>(Form::Form1, "Command3")->click();
-    ASSERT_TRUE(rig.waitFor(
-        [&] {
-            const auto sent = rig.simulatorReceived();
-            return std::count_if(sent.begin(), sent.end(),
-                                 [](const std::string& c) { return c.starts_with("AD"); }) > 0;
-        },
-        10s));
-    const auto sent = rig.simulatorReceived();
-    const auto clock = std::find_if(sent.begin(), sent.end(),
-                                    [](const std::string& c) { return c.starts_with("ACL"); });
-    ASSERT_NE(clock, sent.end());
-    EXPECT_EQ(clock->size(), 8u) << *clock;  // ACLhh:mm
-    ASSERT_GE(sent.end() - clock, 3);
-    EXPECT_EQ(*(clock + 1), "") << "the command's own CR, then the framing CR";
-    EXPECT_TRUE((clock + 2)->starts_with("AD")) << "the date follows the clock";
-    EXPECT_EQ((clock + 2)->size(), 8u) << *(clock + 2);  // ADddmmyy
-}
+// sts-sim, and a monitor with its windows on its line.
+struct StationRig {
+    explicit StationRig(const std::string& config, const std::vector<std::string>& scenario = {})
+        : simulator(startSimulator(dir, scenario)) {
+        dir.write("sts.cfg", config);
+        platform.attach(&monitor, [this] { binder.flush(); });
+        binder.bindAll();
+        monitor.start();
+    }
+    ~StationRig() {
+        platform.attach(nullptr, {});
+        delete windows[int(Form::Form4)];  // the one window without an owner
+    }
+    template <typename T = QWidget>
+    T* widget(const char* name, Form form = Form::Form1) {
+        return windows[int(form)]->findChild<T*>(name);
+    }
+    // The last commands the simulator received, oldest first.
+    bool lastReceived(const std::vector<std::string>& commands) const {
+        const auto received = simulatorReceived(dir);
+        return received.size() >= commands.size() &&
+               std::equal(commands.rbegin(), commands.rend(), received.rbegin());
+    }
+    bool received(const std::string& command) const {
+        return std::ranges::count(simulatorReceived(dir), command) > 0;
+    }
 
-// Log in with the simulator's user password, move the load to source 2 and
-// see the schematic follow, change an option and read it back, log out.
-TEST(Operator, LoggedInOperatorTransfersTheLoadChangesAnOptionAndLogsOut) {
-    StationRig rig;
-    Core& core = rig.monitor->core();
-    auto* tabs = rig.widget<QTabWidget>(Form::Form1, "SSTab1");
-    ASSERT_TRUE(rig.waitFor([&] { return !core.status.CurrentStatus.empty(); }, 10s));
+    ProgramDir dir;
+    std::unique_ptr<Process> simulator;
+    bool lineSet = qputenv("TRELD_COM1", (dir.path() / "sts-line").c_str());
+    QtPlatform platform;
+    Monitor monitor{platform, dir.path()};
+    std::unique_ptr<QMainWindow> form1{buildMainWindow()};
+    std::array<QWidget*, kFormCount> windows{form1.get(),
+                                             buildSettingsDialog(form1.get()),
+                                             buildLoginDialog(form1.get()),
+                                             buildAlarmsWindow(),
+                                             buildAboutWindow(form1.get()),
+                                             buildTrendsWindow(form1.get(), monitor.trends())};
+    Binder binder{monitor, windows};
+};
 
-    rig.form1->findChild<QAction*>("mnuselogon")->trigger();
-    QTest::keyClicks(rig.widget<QLineEdit>(Form::Form3, "Text1"), "1111");
-    rig.widget<QPushButton>(Form::Form3, "Command1")->click();
-    ASSERT_TRUE(rig.waitFor([&] { return !rig.windows[2]->isVisible(); }, 12s))
-        << "the login dialog closes on success";
-    EXPECT_EQ(rig.form1->windowTitle(), "ZID evevori/User Login(Local)");
+// Log in, move the load to source 2, change an option and read it back, log out.
+TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
+    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\n");
+    auto* tabs = rig.widget<QTabWidget>("SSTab1");
+    ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
+    rig.widget<QAction>("mnuselogon")->trigger();
+    QTest::keyClicks(rig.widget<QLineEdit>("Text1", Form::Form3), "1111");
+    rig.widget<QPushButton>("Command1", Form::Form3)->click();
+    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 12s));
 
-    tabs->setCurrentIndex(3);
     // A command queued before the poll cycle has seen the tab change is dropped.
-    ASSERT_TRUE(rig.waitFor([&] { return core.s.LastTab == 3; }, 5s));
-    rig.widget<QPushButton>(Form::Form1, "Command2_1")->click();  // Manual XFER to S2
-    ASSERT_TRUE(rig.waitFor([&] { return core.status.SourceIndicator == 1; }, 10s));
+    tabs->setCurrentIndex(3);
+    ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SAS", "SAS"}); }));
+    rig.widget<QPushButton>("Command2_1")->click();  // Manual XFER to S2
+    ASSERT_TRUE(waitFor([&] { return rig.received("XF2"); }));
     tabs->setCurrentIndex(0);
-    rig.wait(500ms);
-    EXPECT_TRUE(rig.widget<QWidget>(Form::Form1, "Line2")->isVisibleTo(rig.form1));
-    EXPECT_FALSE(rig.widget<QWidget>(Form::Form1, "Line1")->isVisibleTo(rig.form1));
+    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1.get()); }));
+    EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1.get()));
+    EXPECT_EQ(rig.widget("Label8")->palette().color(QPalette::Window), QColor(255, 255, 192))
+        << "source 1 out of use: light yellow";
 
     tabs->setCurrentIndex(1);
-    ASSERT_TRUE(rig.waitFor([&] { return core.s.LastTab == 1; }, 5s));
-    auto* inhibitReset = rig.widget<QComboBox>(Form::Form1, "Combo1_7");
-    auto* shown = rig.widget<QLabel>(Form::Form1, "Label32_7");
-    ASSERT_TRUE(rig.waitFor([&] { return core.s.OptionsRefresh == 0; }, 15s)) << "editor loaded";
+    auto* shown = rig.widget<QLabel>("Label32_7");
+    auto* inhibitReset = rig.widget<QComboBox>("Combo1_7");
+    ASSERT_TRUE(waitFor([&] { return inhibitReset->currentIndex() == 0; }, 15s)) << "editor loaded";
     EXPECT_EQ(shown->text(), "Automatic");
     emit inhibitReset->activated(1);  // the operator picks "Manual"
-    rig.widget<QPushButton>(Form::Form1, "Command1")->click();
-    ASSERT_TRUE(rig.waitFor([&] { return shown->text() == "Manual"; }, 20s));
+    rig.widget<QPushButton>("Command1")->click();
+    ASSERT_TRUE(waitFor([&] { return shown->text() == "Manual"; }, 20s));
 
     tabs->setCurrentIndex(0);
-    ASSERT_TRUE(rig.waitFor([&] { return core.s.LastTab == 0; }, 5s));
-    rig.form1->findChild<QAction*>("mnout")->trigger();
-    ASSERT_TRUE(rig.waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }, 10s));
-    const auto sent = rig.simulatorReceived();
-    for (const char* command : {"U1111", "XF2", "W0039001", "OUT"}) {
-        EXPECT_NE(std::find(sent.begin(), sent.end(), command), sent.end()) << command;
+    ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SRV", "OPL"}); }));
+    rig.widget<QAction>("mnout")->trigger();
+    ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
+    for (const char* command : {"U1111", "W0039001", "OUT"})
+        EXPECT_TRUE(rig.received(command)) << command;
+}
+
+// Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;
+// then a remote monitor watches the device through the relay server.
+TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonitorWatches) {
+    const int port = freeTcpPort();
+    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(port) + "\r\n");
+    using Sockets = std::vector<std::unique_ptr<QTcpSocket>>;
+    auto open = [&](int count, const QByteArray& request, bool halfClose = false) {
+        Sockets sockets;
+        for (int i = 0; i < count; ++i) {
+            sockets.push_back(std::make_unique<QTcpSocket>());
+            sockets.back()->connectToHost("127.0.0.1", quint16(port));
+            sockets.back()->write(request);
+            if (halfClose && sockets.back()->waitForBytesWritten())
+                shutdown(int(sockets.back()->socketDescriptor()), SHUT_WR);
+        }
+        return sockets;
+    };
+    auto closedByTheServer = [](const Sockets& sockets) {
+        return waitFor(
+            [&] {
+                return std::ranges::all_of(sockets, [](auto& socket) {
+                    return socket->state() == QAbstractSocket::UnconnectedState;
+                });
+            },
+            20s);
+    };
+    auto polls = [&] { return double(simulatorReceived(rig.dir).size()); };
+    QTest::qWait(1500);
+    const auto start = Clock::now();
+    const double before = polls();
+    const Sockets silent = open(200, "");  // they hold their slots until idle
+    EXPECT_TRUE(closedByTheServer(open(1, QByteArray(1 << 20, 'S')))) << "dropped";
+    for (int burst = 0; burst < normalOrLong(10, 100); ++burst) {  // answered and closed
+        EXPECT_TRUE(closedByTheServer(open(100, "SRV\r")));
+        EXPECT_TRUE(closedByTheServer(open(5, "SRV\r", true))) << "half-closed";
     }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_GT((polls() - before) / seconds, 10.0) << "polling went on";
+    const Sockets probe = open(1, "SRV\r");
+    ASSERT_TRUE(closedByTheServer(probe));
+    EXPECT_TRUE(probe[0]->readAll().startsWith("#"));
+
+    // A second monitor, remote, polls through the relay server and shows the same.
+    ProgramDir remoteDir;
+    remoteDir.write("sts.cfg", "COMPORT:99\r\nREMOTEIP3:127.0.0.1\r\nREMOTEPORT:" +
+                                   std::to_string(port) + "\r\n");
+    QtPlatform platform;
+    Monitor remote(platform, remoteDir.path());
+    platform.attach(&remote, {});
+    remote.start();
+    auto shown = [](Monitor& monitor, const char* name) {
+        return monitor.ui()(Form::Form1, name).caption();
+    };
+    EXPECT_EQ(shown(remote, "Label25"), " port:" + std::to_string(port) + " in use");
+    remote.select(Form::Form1, "List3", 1);
+    remote.click(Form::Form1, "Command5");
+    remote.click(Form::Form1, "mnout");  // its command reaches the device through the relay
+    EXPECT_TRUE(waitFor([&] {
+        return shown(remote, "Label40") == "OK\r" && !shown(remote, "Label14").empty() &&
+               shown(remote, "Label14") == shown(rig.monitor, "Label14");
+    }));
+    EXPECT_TRUE(rig.received("OUT"));
+    platform.attach(nullptr, {});
+}
+
+// A sag, a black-out and a silent spell on source 1, read back from the daily trend file
+// and the charts.
+TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
+    ProgramDir scenarioDir;
+    scenarioDir.write("night.scn",
+                      "4s source1 voltage-bad\n16s source1 blackout\n28s source1 restore\n"
+                      "40s silent on\n");
+    // A generous reply time-out: only the silent spell may count as lost.
+    StationRig rig("COMPORT:1\r\nTIMEOUT:2000\r\n",
+                   {"--scenario", (scenarioDir.path() / "night.scn").string()});
+    rig.widget<QAction>("mntrends")->trigger();
+    ASSERT_TRUE(rig.windows[int(Form::Form6)]->isVisible());
+
+    const std::string file =
+        "TRENDS/" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".csv";
+    auto rows = [&] {
+        std::vector<QStringList> rows;
+        for (const QString& line : QString::fromStdString(rig.dir.read(file)).split("\r\n"))
+            rows.push_back(line.split(','));
+        return rows;
+    };
+    // Each spell lasts 12 s, so a row every 10 s sees it.
+    std::vector<std::string> seen;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            seen.clear();
+            for (const QStringList& row : rows()) {
+                if (row.size() < 2 || row[0] == "Time")
+                    continue;
+                const char* kind = row[1].isEmpty()       ? "lost"
+                                   : row[1] == "0"        ? "black-out"
+                                   : row[1].toInt() < 200 ? "sag"
+                                                          : "normal";
+                if (seen.empty() ? kind != std::string("lost") : seen.back() != kind)
+                    seen.push_back(kind);
+            }
+            return !seen.empty() && seen.back() == "lost";
+        },
+        75s));
+    EXPECT_EQ(seen, (std::vector<std::string>{"normal", "sag", "black-out", "normal", "lost"}));
+    EXPECT_EQ(rows()[0].size(), 17);
+    EXPECT_EQ(rows()[0][8], "S2 frequency (Hz)");
+
+    auto* charts = rig.widget<TrendCharts>("TrendCharts", Form::Form6);
+    // The silent device: a gap on the source and the output charts, each drawn once its
+    // group's reply has timed out.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return !charts->gapBands(0)->path().isEmpty() && !charts->gapBands(2)->path().isEmpty();
+        },
+        20s));
+    const auto points = static_cast<QLineSeries*>(charts->chart(0)->series()[0])->points();
+    ASSERT_GT(points.size(), 20);
+    auto [low, high] = std::ranges::minmax_element(points, {}, &QPointF::y);
+    EXPECT_EQ(low->y(), 0) << "the black-out";
+    EXPECT_GE(high->y(), 226);
+    EXPECT_TRUE(std::ranges::any_of(points, [](auto& p) { return p.y() > 170 && p.y() < 200; }))
+        << "the sag";
+    EXPECT_TRUE(charts->valuesAt(std::int64_t(low->x() / 1000)).contains("S1 L1 (V) 0   S1 L2"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// mail_sink.py (loopback SMTP and POP3 servers) running until the end of a test.
+// mail_sink.py (a loopback SMTP server) running while the object lives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,29 +10,23 @@
 
 class MailSink {
   public:
-    MailSink(const std::filesystem::path& inbox, const std::string& options) {
-        const std::string command =
-            "exec /usr/bin/python3 " MAIL_SINK_SCRIPT " --dir " + inbox.string() + " " + options;
-        output_ = popen(command.c_str(), "r");
+    MailSink(const std::filesystem::path& inbox, const std::string& options)
+        : output_(popen(
+              ("exec /usr/bin/python3 " MAIL_SINK_SCRIPT " --dir " + inbox.string() + " " + options)
+                  .c_str(),
+              "r")) {
         char word[16];
-        int number = 0;
-        while (pid_ == 0 && std::fscanf(output_, "%15s %d", word, &number) == 2)
-            (word == std::string("smtp")   ? smtpPort
-             : word == std::string("pop3") ? pop3Port
-                                           : pid_) = number;
+        for (int number = 0; pid_ == 0 && std::fscanf(output_, "%15s %d", word, &number) == 2;)
+            (word[0] == 's' ? smtpPort : pid_) = number;
         EXPECT_GT(pid_, 0) << "mail_sink.py did not start";
     }
     ~MailSink() {
-        if (pid_ > 0)
-            kill(pid_, SIGTERM);
+        kill(pid_, SIGTERM);
         pclose(output_);
     }
-    MailSink(const MailSink&) = delete;
-    MailSink& operator=(const MailSink&) = delete;
-
-    int smtpPort = 0, pop3Port = 0;
+    int smtpPort = 0;
 
   private:
+    FILE* output_;
     int pid_ = 0;
-    FILE* output_ = nullptr;
 };

@@ -1,9 +1,5 @@
 // The parts of drovelin that need no network; tests/mailer/loopback_test.cpp sends real mail.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "mail_log.h"
 #include "mail_request.h"
@@ -47,20 +43,10 @@ TEST(MailSettings, RefusesUnsafeOrMissingValues) {
     }
 }
 
-TEST(MailLog, HidesThePasswordAndKeepsTheNewestWholeLinesWithinTheLimit) {
+TEST(MailLog, HidesThePassword) {
     EXPECT_EQ(attemptLogLine(std::tm{.tm_mday = 6, .tm_year = 126}, "send", 3, 1, 4,
                              "failed: 535 bad secret\r\nx", "secret"),
               "2026-01-06 00:00:00 send, 3 recipients, attempt 1 of 4: failed: 535 bad ****  x");
-    const std::filesystem::path file =
-        std::filesystem::path(testing::TempDir()) / ("drovelin-log-" + std::to_string(getpid()));
-    const std::string dots(40, '.');
-    for (int i = 0; i < 100; ++i)
-        appendToLog(file, "line " + std::to_string(i) + dots, 1000);
-    std::ifstream in(file);
-    const std::string kept((std::istreambuf_iterator<char>(in)), {});
-    std::filesystem::remove(file);
-    EXPECT_LE(kept.size(), 1000u);
-    EXPECT_TRUE(kept.starts_with("line ") && kept.ends_with("line 99" + dots + "\n")) << kept;
 }
 
 }  // namespace

@@ -18,12 +18,6 @@ struct WireRecord {
     std::string text;
 };
 
-struct StartedProgram {
-    std::string path;
-    std::string argument;
-    bool operator==(const StartedProgram&) const = default;
-};
-
 class FakePlatform : public Platform {
   public:
     struct Timer {
@@ -31,54 +25,61 @@ class FakePlatform : public Platform {
         int intervalMs = 0;
         std::int64_t dueMs = 0;
     };
-
     std::int64_t nowMs = 0;
     // Wall-clock time at virtual time 0, moved by clockOffsetSeconds.
     LocalDateTime wallClockAtStart{2026, 12, 5, 14, 5, 0, "", ""};
     std::int64_t clockOffsetSeconds = 0;
-    // Local time minus UTC.
-    int utcOffsetSeconds = 0;
-
+    int utcOffsetSeconds = 0;  // local time minus UTC
     std::array<Timer, kTimerCount> timers{};
 
-    bool serialOpens = true;
-    bool serialWritesFail = false;
-    int openedSerialPort = 0;
+    bool serialOpens = true, serialOpen = false, serialWritesFail = false;
     std::vector<WireRecord> serialWrites;
-
     std::vector<std::pair<std::string, int>> remoteConnects;
-    std::vector<WireRecord> remoteSends;
     int remoteCloses = 0;
-
-    bool relayListens = true;
-    int relayListenPort = 0;
-    std::vector<int> acceptedSlots;
+    std::vector<int> acceptedSlots, closedSlots;
     std::map<int, std::vector<std::string>> relaySends;
-    std::vector<int> closedSlots;
-
-    std::vector<StartedProgram> startedPrograms;
+    std::vector<std::pair<std::string, std::string>> startedPrograms;  // path, argument
     bool programsStart = true;
-    bool exitRequested = false;
 
-    Timer& timer(TimerId id) { return timers[static_cast<int>(id)]; }
+    // The far ends: the device hears each serial write, the remote station's
+    // relay server each connection and each text sent to it.
+    std::function<void(std::string_view)> onSerialWrite = [](auto) {}, onRemoteSend = onSerialWrite;
+    std::function<void()> onRemoteConnect = [] {};
 
-    void startTimer(TimerId id, int intervalMs) override;
-    void stopTimer(TimerId id) override;
-    bool openSerialPort(int port) override;
-    bool writeSerial(std::string_view text) override;
-    void connectRemote(const std::string& host, int port) override;
-    void sendRemote(std::string_view text) override;
-    void closeRemote() override;
-    bool listenRelay(int port) override;
-    bool acceptRelay(int slot) override;
-    bool sendRelay(int slot, std::string_view text) override;
-    void closeRelay(int slot) override;
-    bool startProgram(const std::string& path, const std::string& argument) override;
+    void startTimer(TimerId id, int ms) override { timers[int(id)] = {ms > 0, ms, nowMs + ms}; }
+    void stopTimer(TimerId id) override { timers[int(id)].running = false; }
+    bool openSerialPort(int) override { return serialOpen = serialOpens; }
+    bool writeSerial(std::string_view text) override {
+        if (serialWritesFail || !serialOpen)
+            return false;
+        serialWrites.push_back({nowMs, std::string(text)});
+        onSerialWrite(text);
+        return true;
+    }
+    void connectRemote(const std::string& host, int port) override {
+        remoteConnects.emplace_back(host, port);
+        onRemoteConnect();
+    }
+    void sendRemote(std::string_view text) override { onRemoteSend(text); }
+    void closeRemote() override { ++remoteCloses; }
+    bool listenRelay(int) override { return true; }
+    bool acceptRelay(int slot) override {
+        acceptedSlots.push_back(slot);
+        relaySends[slot].clear();  // what the slot's earlier client got
+        return true;
+    }
+    bool sendRelay(int slot, std::string_view text) override {
+        relaySends[slot].emplace_back(text);
+        return true;
+    }
+    void closeRelay(int slot) override { closedSlots.push_back(slot); }
+    bool startProgram(const std::string& path, const std::string& argument) override {
+        if (programsStart)
+            startedPrograms.emplace_back(path, argument);
+        return programsStart;
+    }
     LocalDateTime now() override;
-    void exitProgram() override { exitRequested = true; }
-
-    // Called on every serial write, so the test's device can answer.
-    std::function<void(std::string_view frame)> onSerialWrite;
+    void exitProgram() override {}
 };
 
 }  // namespace treld::testing

@@ -3,69 +3,81 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace treld::testing {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "treld-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+std::string statusRecord(std::initializer_list<std::pair<int, char>> set) {
+    std::string record = kSasReply;
+    for (auto [position, ch] : set)
+        record[position - 1] = ch;
+    return record;
 }
 
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+std::optional<DeviceReply> FakeSts::operator()(const std::string& command) {
+    static const std::map<std::string, std::string> kPoll = {
+        {"SRV", kSrvReply},     {"OPL", "#045 050 055 010 011 012 035 002\r"},
+        {"SST", "#000\r"},      {"FIR", "STS V2.07\r"},
+        {"CLK", "#14:05:10\r"}, {"DAT", "#05/12/26\r"}};
+    if (replies.contains(command))
+        return replies.at(command);
+    if (command == "P1234" || command == "U1234")
+        status[command[0] == 'P' ? 39 : 41] = '1';
+    if (command.starts_with("W0") && command.size() >= 8)
+        options.at(std::stoi(command.substr(2, 3)) - 32) = std::stoi(command.substr(5, 3));
+    if (command.starts_with("M00"))
+        return DeviceReply{"#" + threeDigits(options.at(std::stoi(command.substr(3)) - 32)) + "\r"};
+    if (command.starts_with("LOG"))
+        return DeviceReply{"$003 000 000 000 010 " + command.substr(3) + " 001 002 007\r"};
+    return DeviceReply{command == "SAS"          ? status
+                       : kPoll.contains(command) ? kPoll.at(command)
+                                                 : "OK\r"};
 }
 
-VirtualRig::VirtualRig() : monitor(platform, programDir.path()) {
-    platform.onSerialWrite = [this](std::string_view frame) {
-        if (!device)
-            return;
-        std::string command(frame);
-        if (!command.empty() && command.back() == '\r')
-            command.pop_back();
-        const std::optional<DeviceReply> reply = device(command);
+VirtualRig::VirtualRig(const std::string& config)
+    : programDir(
+          mkdtemp((std::filesystem::temp_directory_path() / "treld-test-XXXXXX").string().data())),
+      monitor(platform, programDir) {
+    writeFile("sts.cfg", config);
+    platform.onSerialWrite = device(&Monitor::onSerialData);
+    platform.onRemoteSend = device(&Monitor::onRemoteData);
+    platform.onRemoteConnect = [this] { at(now() + 1, [this] { monitor.onRemoteConnected(); }); };
+}
+
+// The device answering a command that ends in CR through `receive`.
+std::function<void(std::string_view)> VirtualRig::device(
+    void (Monitor::*receive)(std::string_view)) {
+    return [this, receive](std::string_view frame) {
+        const auto reply = sts(std::string(frame.substr(0, frame.size() - 1)));
         if (!reply)
             return;
-        std::vector<int> sizes = reply->chunkSizes;
-        if (sizes.empty())
-            sizes.push_back(static_cast<int>(reply->text.size()));
-        std::size_t offset = 0;
-        std::int64_t when = platform.nowMs + reply->delayMs;
-        for (int size : sizes) {
-            const std::string chunk = reply->text.substr(offset, size);
-            offset += chunk.size();
-            at(when, [this, chunk] { monitor.onSerialData(chunk); });
-            when += reply->chunkGapMs;
+        const std::size_t size = reply->chunkSize > 0 ? reply->chunkSize : reply->text.size();
+        std::int64_t when = now() + reply->delayMs;
+        for (std::size_t offset = 0; offset < reply->text.size(); offset += size, ++when) {
+            at(when, [this, receive, chunk = reply->text.substr(offset, size)] {
+                (monitor.*receive)(chunk);
+            });
         }
     };
 }
 
-void VirtualRig::writeConfig(const std::string& text) {
-    writeProgramFile("sts.cfg", text);
+void VirtualRig::writeFile(const std::string& name, const std::string& text) {
+    std::ofstream(programDir / name, std::ios::binary) << text;
 }
 
-void VirtualRig::writeProgramFile(const std::string& name, const std::string& text) {
-    std::ofstream(programDir.path() / name, std::ios::binary) << text;
-}
-
-void VirtualRig::at(std::int64_t atMs, std::function<void()> event) {
-    events_.emplace(atMs, std::move(event));
+std::string VirtualRig::readFile(const std::string& name) const {
+    std::ifstream in(programDir / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool VirtualRig::runNextEvent(std::int64_t limitMs) {
     if (++eventsRun_ > 1'000'000)
         throw std::runtime_error("virtual time: too many events");
-    std::int64_t next = limitMs + 1;
+    std::int64_t next = events_.empty() ? limitMs + 1 : events_.begin()->first;
     int timerIndex = -1;
-    if (!events_.empty())
-        next = events_.begin()->first;
     for (int i = 0; i < kTimerCount; ++i) {
-        const FakePlatform::Timer& t = platform.timers[i];
-        if (t.running && t.dueMs < next) {
-            next = t.dueMs;
+        if (platform.timers[i].running && platform.timers[i].dueMs < next) {
+            next = platform.timers[i].dueMs;
             timerIndex = i;
         }
     }
@@ -73,75 +85,56 @@ bool VirtualRig::runNextEvent(std::int64_t limitMs) {
         return false;
     platform.nowMs = std::max(platform.nowMs, next);
     if (timerIndex >= 0) {
-        FakePlatform::Timer& t = platform.timers[timerIndex];
-        t.dueMs = platform.nowMs + t.intervalMs;
+        platform.timers[timerIndex].dueMs = now() + platform.timers[timerIndex].intervalMs;
         monitor.onTimer(static_cast<TimerId>(timerIndex));
     } else {
-        auto event = std::move(events_.begin()->second);
-        events_.erase(events_.begin());
-        event();
+        const auto event = events_.extract(events_.begin());
+        event.mapped()();
     }
     return true;
 }
 
 void VirtualRig::advance(std::int64_t ms) {
-    const std::int64_t limit = platform.nowMs + ms;
+    const std::int64_t limit = now() + ms;
     while (runNextEvent(limit)) {
     }
     platform.nowMs = limit;
 }
 
-bool VirtualRig::runUntil(const std::function<bool()>& done, std::int64_t limitMs) {
-    const std::int64_t limit = platform.nowMs + limitMs;
+void VirtualRig::runUntil(const std::function<bool()>& done, std::int64_t limitMs) {
+    const std::int64_t limit = now() + limitMs;
     while (!done()) {
         if (!runNextEvent(limit)) {
             ADD_FAILURE() << "condition not reached within " << limitMs << " ms";
-            return false;
+            return;
         }
     }
-    return true;
 }
 
-std::vector<std::string> VirtualRig::commandsSent() const {
-    std::vector<std::string> commands;
-    for (const WireRecord& write : platform.serialWrites) {
-        std::string command = write.text;
-        if (!command.empty() && command.back() == '\r')
-            command.pop_back();
-        commands.push_back(command);
-    }
+void VirtualRig::runPast(const std::string& command) {
+    const auto target = std::ranges::count(commandsSent(), command) + 1;
+    runUntil([&] { return std::ranges::count(commandsSent(), command) >= target; });
+    runUntilSent(platform.serialWrites.size() + 1);
+}
+
+Texts VirtualRig::commandsSent() const {
+    Texts commands;
+    for (const WireRecord& write : platform.serialWrites)
+        commands.push_back(write.text.substr(0, write.text.size() - 1));
     return commands;
 }
 
-std::string fileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+int VirtualRig::writesTo(Form form) {
+    int writes = 0;
+    for (const auto& [name, element] : monitor.ui().elements(form))
+        writes += name == "Label50" || name == "Label56" ? 0 : element.writes();
+    return writes;
 }
 
-std::optional<DeviceReply> answeringDevice(const std::string& command) {
-    if (command == "SRV")
-        return DeviceReply{kSrvReply};
-    if (command == "OPL")
-        return DeviceReply{kOplReply};
-    if (command == "SST")
-        return DeviceReply{"#000\r"};
-    if (command == "SAS")
-        return DeviceReply{kSasReply};
-    if (command == "FIR")
-        return DeviceReply{"STS V2.07\r"};
-    if (command == "CLK")
-        return DeviceReply{"#14:05:10\r"};
-    if (command == "DAT")
-        return DeviceReply{"#05/12/26\r"};
-    return DeviceReply{"OK\r"};
-}
-
-std::function<std::optional<DeviceReply>(const std::string&)> answeringExcept(
-    std::map<std::string, std::optional<DeviceReply>> special) {
-    return [special = std::move(special)](const std::string& command) {
-        const auto found = special.find(command);
-        return found != special.end() ? found->second : answeringDevice(command);
-    };
+int VirtualRig::ask(std::string_view text) {
+    monitor.onRelayConnectionRequest();
+    monitor.onRelayData(platform.acceptedSlots.back(), text);
+    return platform.acceptedSlots.back();
 }
 
 }  // namespace treld::testing

@@ -1,7 +1,9 @@
-// Drives a Monitor on a FakePlatform through virtual time: timers fire and
-// scripted device replies arrive in time order, and a 3 s wait costs nothing.
+// Drives a Monitor on a FakePlatform through virtual time, where a 3 s wait costs nothing.
+// Tests act as the operator (click ...), the device (sts), a relay client (ask) or the
+// remote station's relay server (the same sts, over TCP).
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -16,82 +18,89 @@ namespace treld::testing {
 
 using Texts = std::vector<std::string>;
 
-// How the simulated device answers one command.
-struct DeviceReply {
-    DeviceReply(std::string text, int delayMs = 20, std::vector<int> chunkSizes = {})
-        : text(std::move(text)), delayMs(delayMs), chunkSizes(std::move(chunkSizes)) {}
+inline constexpr const char* kSrvReply = "#230 231 229 228 230 232 0500 0499\r";
+inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 00000\r";
 
-    std::string text;             // with its CR, or without one to leave it unfinished
-    int delayMs;                  // from the write to the first character
-    std::vector<int> chunkSizes;  // split the text; empty: one piece
-    int chunkGapMs = 1;
+// An all-clear status record with the given characters put at their positions.
+std::string statusRecord(std::initializer_list<std::pair<int, char>> set = {});
+
+struct DeviceReply {
+    std::string text;   // with its CR, or without one to leave it unfinished
+    int delayMs = 20;   // from the command to the first character
+    int chunkSize = 0;  // > 0: arrives in pieces of this size, 1 ms apart
 };
 
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
+// The STS: answers the poll cycle at once, keeps thirteen option values,
+// takes "P1234"/"U1234" as a service/user login (shown in its status), and
+// answers "LOGnnn" with a record whose minute field is nnn. `replies`
+// overrides any command; std::nullopt there means silence.
+struct FakeSts {
+    std::map<std::string, std::optional<DeviceReply>> replies;
+    std::string status = kSasReply;
+    std::array<int, 13> options{};
+    std::optional<DeviceReply> operator()(const std::string& command);
 };
 
 class VirtualRig {
   public:
-    VirtualRig();
+    // Writes `config` as sts.cfg in a fresh program directory; start() follows.
+    explicit VirtualRig(const std::string& config = "COMPORT:1\r\nTIMEOUT:1000\r\n");
+    ~VirtualRig() { std::filesystem::remove_all(programDir); }
 
-    TempDir programDir;
+    const std::filesystem::path programDir;
     FakePlatform platform;
     Monitor monitor;
+    FakeSts sts;
 
-    // The device on the serial line: gets each command without its framing
-    // CR and returns its answer, or nothing to stay silent. Unset: silent.
-    std::function<std::optional<DeviceReply>(const std::string& command)> device;
+    // The operator: a click, a choice from a list or tab, typed text.
+    void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }
+    void select(std::string_view name, int index, Form form = Form::Form1) {
+        monitor.select(form, name, index);
+    }
+    void type(std::string_view name, std::string_view text, Form form = Form::Form2) {
+        monitor.editText(form, name, text);
+    }
 
-    // Writes sts.cfg in the program directory before start().
-    void writeConfig(const std::string& text);
-    // Writes any file of the program directory (DEMOSET.CFG ...).
-    void writeProgramFile(const std::string& name, const std::string& text);
+    void writeFile(const std::string& name, const std::string& text);
+    std::string readFile(const std::string& name) const;
     void start() { monitor.start(); }
 
-    void at(std::int64_t atMs, std::function<void()> event);
+    void at(std::int64_t atMs, std::function<void()> event) { events_.emplace(atMs, event); }
     void advance(std::int64_t ms);
     // Runs until `done` holds after an event; fails the test past `limitMs`.
-    bool runUntil(const std::function<bool()>& done, std::int64_t limitMs);
-    // Runs until `count` commands have gone out on the serial line.
-    bool runUntilSent(std::size_t count, std::int64_t limitMs = 10'000) {
-        return runUntil([&] { return platform.serialWrites.size() >= count; }, limitMs);
+    void runUntil(const std::function<bool()>& done, std::int64_t limitMs = 30'000);
+    void runUntilSent(std::size_t count) {
+        runUntil([&] { return platform.serialWrites.size() >= count; });
     }
-
+    // Runs until the device's next answer to `command` has been evaluated.
+    void runPast(const std::string& command);
+    // The device reports `record` from now on; long enough for it to be shown.
+    void showStatus(const std::string& record) {
+        sts.status = record;
+        advance(250);
+    }
     std::int64_t now() const { return platform.nowMs; }
-    const std::string& caption(std::string_view name) {
-        return monitor.ui()(Form::Form1, name).caption();
+
+    Element& element(std::string_view name, Form form = Form::Form1) {
+        return monitor.ui()(form, name);
+    }
+    const std::string& caption(std::string_view name, Form form = Form::Form1) {
+        return element(name, form).caption();
     }
     // The commands written to the serial port so far, without their final CR.
-    std::vector<std::string> commandsSent() const;
+    Texts commandsSent() const;
+    // Changing writes so far to a window's elements, but the link indicators.
+    int writesTo(Form form);
+    // A relay client connects and sends `text`; returns its slot.
+    int ask(std::string_view text);
+    Texts& answers(int slot) { return platform.relaySends[slot]; }
 
   private:
+    std::function<void(std::string_view)> device(void (Monitor::*receive)(std::string_view));
     bool runNextEvent(std::int64_t limitMs);
 
     std::multimap<std::int64_t, std::function<void()>> events_;
     int eventsRun_ = 0;
 };
-
-// The whole content of a file; empty when it cannot be read.
-std::string fileText(const std::filesystem::path& file);
-
-// A device that answers every measurement-cycle command at once.
-std::optional<DeviceReply> answeringDevice(const std::string& command);
-// answeringDevice, except for the commands in `special`: their reply, or
-// silence where it is std::nullopt.
-std::function<std::optional<DeviceReply>(const std::string&)> answeringExcept(
-    std::map<std::string, std::optional<DeviceReply>> special);
-
-inline constexpr const char* kSrvReply = "#230 231 229 228 230 232 0500 0499\r";
-inline constexpr const char* kOplReply = "#045 050 055 010 011 012 035 002\r";
-inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 00000\r";
 
 }  // namespace treld::testing

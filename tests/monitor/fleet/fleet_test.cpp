@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fleet/payloads.h"
-#include "records/pc_log.h"
+#include "status/alarms.h"
+#include "status/status_record.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
@@ -11,9 +12,9 @@ namespace {
 
 struct FakeBroker : BrokerLink {
     explicit FakeBroker(FakePlatform& platform) : platform(platform) {}
-    void connectBroker(const BrokerMessage& lastWill) override {
+    void connectBroker(const BrokerMessage&) override {
         attempts.push_back(platform.nowMs);
-        will = lastWill;
+        onAttempt();
     }
     void disconnectBroker() override { ++disconnects; }
     int publish(const BrokerMessage& message) override {
@@ -22,22 +23,26 @@ struct FakeBroker : BrokerLink {
     }
     std::vector<BrokerMessage> ofTopic(std::string_view suffix) const {
         std::vector<BrokerMessage> found;
-        std::copy_if(handed.begin(), handed.end(), std::back_inserter(found),
-                     [&](const BrokerMessage& message) { return message.topic.ends_with(suffix); });
+        std::ranges::copy_if(handed, std::back_inserter(found), [&](const BrokerMessage& message) {
+            return message.topic.ends_with(suffix);
+        });
         return found;
     }
 
     FakePlatform& platform;
+    std::function<void()> onAttempt;
     std::vector<std::int64_t> attempts;
     int disconnects = 0;
-    BrokerMessage will;
     std::vector<BrokerMessage> handed;  // message id n is handed[n - 1]
 };
 
 struct FleetRig : VirtualRig {
-    explicit FleetRig(const std::string& stsConfig = "COMPORT:1\r\nSNAME:Plant A\r\n") {
-        writeConfig(stsConfig);
-        device = answeringDevice;
+    explicit FleetRig(const std::string& stsConfig = "COMPORT:1\r\nSNAME:Plant A\r\n")
+        : VirtualRig(stsConfig) {
+        broker.onAttempt = [this] {
+            if (refusing)
+                at(now(), [this] { fleet->onBrokerLost(); });
+        };
         fleet = &monitor.startFleet({}, "pc-7", &broker);
         start();
     }
@@ -61,30 +66,39 @@ struct FleetRig : VirtualRig {
 
     FakeBroker broker{platform};
     Fleet* fleet = nullptr;
+    bool refusing = false;  // the broker refuses each attempt at once
 
   private:
     bool shown_ = false;
 };
 
-TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOnce) {
-    FleetRig rig;
-    int turns = 0;
-    for (std::size_t attempt = 0; attempt < 6; ++attempt) {
-        turns += rig.watch([&] { return rig.broker.attempts.size() > attempt; }, 60'000);
-        for (int n = 1; attempt == 2 && n <= 1003; ++n) {
-            rig.monitor.core().s.PcLogEventText = "-Overload " + std::to_string(n);
-            WritePcLog(rig.monitor.core());
-        }
-        if (attempt < 5) {
-            rig.fleet->onBrokerLost();  // refused at once
-            turns += rig.run(1);
+// A status record whose alarm flags spell `n` in binary: each n is an alarm of its own.
+std::string alarmRecord(int n) {
+    std::string record = kSasReply;
+    for (const FlagPosition& flag : flagPositions()) {
+        if (!flag.alarmText.empty() && flag.position <= kAlarmStatusLength) {
+            record[flag.position - 1] = char('0' + n % 2);
+            n /= 2;
         }
     }
-    EXPECT_EQ(rig.broker.attempts,
-              (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 32000}));
+    return record;
+}
+
+TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOnce) {
+    FleetRig rig;
+    rig.refusing = true;
+    int turns = 0;
+    for (int n = 1; n <= 1003; ++n) {  // 1003 alarms in the outage
+        rig.sts.status = alarmRecord(n);
+        turns += rig.run(250);
+    }
+    EXPECT_EQ(rig.broker.attempts, (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 32000,
+                                                              64000, 124000, 184000, 244000}));
     EXPECT_EQ(turns, 1);
     EXPECT_TRUE(rig.broker.handed.empty());
 
+    rig.refusing = false;
+    rig.watch([&] { return rig.broker.attempts.size() > 10; }, 60'000);
     rig.fleet->onBrokerConnected();
     EXPECT_EQ(rig.broker.handed.size(), kDeliveryWindow) << "no more than the window at once";
     rig.fleet->onBrokerLost();  // with the window in flight
@@ -96,8 +110,10 @@ TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOn
     // The start-up event and the first three alarms went to make room.
     const auto events = rig.broker.ofTopic("/event");
     ASSERT_GE(events.size(), kEventLimit);
-    EXPECT_NE(events.front().payload.find("\"-Overload 4\""), std::string::npos);
-    EXPECT_NE(events.back().payload.find("\"-Overload 1003\""), std::string::npos);
+    EXPECT_NE(events.front().payload.find("\"" + AlarmList(alarmRecord(4)) + "\""),
+              std::string::npos);
+    EXPECT_NE(events.back().payload.find("\"" + AlarmList(alarmRecord(1003)) + "\""),
+              std::string::npos);
     // What was in flight at the loss went out again; the newest status once per connection.
     EXPECT_EQ(rig.broker.handed[kDeliveryWindow], rig.broker.handed[0]);
     const auto statuses = rig.broker.ofTopic("/status");
@@ -117,7 +133,7 @@ TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetriedAndASilentSwitchIsNoLink) {
     FleetRig rig;
     rig.run(3000);
     EXPECT_NE(measurementsJson(rig.monitor.core()).find("\"temperature\":35,"), std::string::npos);
-    rig.device = nullptr;  // and the switch falls silent
+    rig.platform.onSerialWrite = [](auto) {};  // and the switch falls silent
     rig.run(kConnectSeconds * 1000 - 1000);
     EXPECT_NE(measurementsJson(rig.monitor.core()).find("\"temperature\":null,"), std::string::npos)
         << "the panel keeps its last temperature; a dashboard gets none";
@@ -129,7 +145,7 @@ TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetriedAndASilentSwitchIsNoLink) {
 
 TEST(Fleet, GarbledFieldsAreNullAndForeignBytesLeaveAsUtf8) {
     FleetRig rig("COMPORT:1\r\nSNAME:S\xFC\x64 \"7\"/A\r\n");
-    rig.device = answeringExcept({{"SRV", DeviceReply{"#2x0 231 229 228 230 232 0500 0499\r"}}});
+    rig.sts.replies["SRV"] = DeviceReply{"#2x0 231 229 228 230 232 0500 0499\r"};
     rig.run(1000);
     rig.fleet->onBrokerConnected();
     rig.run(1000);

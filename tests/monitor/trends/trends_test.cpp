@@ -74,19 +74,18 @@ TEST(TrendDecimation, KeepsSpikesAndDipsWithinTwoPointsPerBucketAndShowsGaps) {
 TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
     VirtualRig rig;
     rig.platform.utcOffsetSeconds = 3600;
-    rig.device = answeringDevice;
     rig.start();
     rig.advance(12'000);
     const std::int64_t lastGood = historyOf(rig).samples(ReplyGroup::Source).back().at;
-    rig.device = answeringExcept({{"SRV", DeviceReply{"#230 231\r"}}});
+    rig.sts.replies["SRV"] = DeviceReply{"#230 231\r"};
     rig.advance(3'000);
     EXPECT_EQ(historyOf(rig).samples(ReplyGroup::Source).back().at, lastGood)
         << "a reply that failed the format test adds nothing";
-    rig.device = nullptr;
+    rig.platform.onSerialWrite = [](auto) {};  // the device falls silent
     rig.advance(16'000);
 
     const std::string kRow = "230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n";
-    EXPECT_EQ(fileText(rig.programDir.path() / "TRENDS" / "2026-12-05.csv"),
+    EXPECT_EQ(rig.readFile("TRENDS/2026-12-05.csv"),
               "Time,S1 L1 (V),S1 L2 (V),S1 L3 (V),S2 L1 (V),S2 L2 (V),S2 L3 (V),"
               "S1 frequency (Hz),S2 frequency (Hz),Load L1 (%),Load L2 (%),Load L3 (%),"
               "Current L1 (A),Current L2 (A),Current L3 (A),Temperature (C),SYNC angle (deg)\r\n"
@@ -97,24 +96,23 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Output).back().linkLost);
 
     // "Save CSV...": a row for every second with a sample, from the first.
-    const auto shown = rig.programDir.path() / "shown.csv";
+    const auto shown = rig.programDir / "shown.csv";
     ASSERT_TRUE(saveShownRange(rig.monitor.trends(), 0, shown));
-    EXPECT_TRUE(fileText(shown).starts_with(trendCsvHeader() + "2026-12-05T14:05:00+01:00," + kRow +
-                                            "2026-12-05T14:05:01+01:00," + kRow));
+    EXPECT_TRUE(rig.readFile("shown.csv")
+                    .starts_with(trendCsvHeader() + "2026-12-05T14:05:00+01:00," + kRow +
+                                 "2026-12-05T14:05:01+01:00," + kRow));
 }
 
 TEST(TrendFiles, AnUnwritableFolderIsSaidOnceAndPollingGoesOn) {
     VirtualRig rig;
-    rig.writeProgramFile("TRENDS", "a file where the folder belongs");
-    rig.device = answeringDevice;
+    rig.writeFile("TRENDS", "a file where the folder belongs");
     rig.start();
     rig.advance(1'000);
-    EXPECT_EQ(
-        rig.caption("Label40"),
-        "Trends not written: " + (rig.programDir.path() / "TRENDS" / "2026-12-05.csv").string());
+    EXPECT_EQ(rig.caption("Label40"),
+              "Trends not written: " + (rig.programDir / "TRENDS" / "2026-12-05.csv").string());
     rig.advance(20'000);
     EXPECT_EQ(rig.caption("Label40"), "Data OK");
-    EXPECT_EQ(fileText(rig.programDir.path() / "TRENDS"), "a file where the folder belongs");
+    EXPECT_EQ(rig.readFile("TRENDS"), "a file where the folder belongs");
 }
 
 TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
@@ -124,14 +122,14 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
         trendCsvHeader() + "2026-12-05T14:04:50+00:00,,,,,,,,,45,50,55,10,11,12,35,2\r\n" +
         "2026-12-05T14:04:55+00:00,230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n" +
         "2026-12-05T14:04:58+00:00,230,23";
-    std::filesystem::create_directory(rig.programDir.path() / "TRENDS");
-    rig.writeProgramFile("TRENDS/2026-12-04.csv", trendCsvHeader() + yesterday);
-    rig.writeProgramFile("TRENDS/2026-12-05.csv", today);
+    std::filesystem::create_directory(rig.programDir / "TRENDS");
+    rig.writeFile("TRENDS/2026-12-04.csv", trendCsvHeader() + yesterday);
+    rig.writeFile("TRENDS/2026-12-05.csv", today);
     rig.start();
 
-    EXPECT_EQ(rig.caption("Label40"),
-              "Trends: damaged lines skipped in " +
-                  (rig.programDir.path() / "TRENDS" / "2026-12-05.csv").string() + ": 1");
+    EXPECT_EQ(rig.caption("Label40"), "Trends: damaged lines skipped in " +
+                                          (rig.programDir / "TRENDS" / "2026-12-05.csv").string() +
+                                          ": 1");
     const TrendHistory& history = historyOf(rig);
     const std::int64_t now = rig.platform.now().epochSeconds;
     EXPECT_EQ(trendCsvRow(history, now - 8, 0),
@@ -141,8 +139,8 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
         "2026-12-05T14:04:55+00:00,230,231,229,228,230,232,50.0,49.9,45,50,55,10,11,12,35,2\r\n");
     EXPECT_EQ(history.samples(ReplyGroup::Source).front().numbers[6], 499) << "yesterday";
     rig.advance(1'000);
-    EXPECT_TRUE(fileText(rig.programDir.path() / "TRENDS" / "2026-12-05.csv")
-                    .starts_with(today + "\r\n2026-12-05T14:05:01+00:00,"))
+    EXPECT_TRUE(
+        rig.readFile("TRENDS/2026-12-05.csv").starts_with(today + "\r\n2026-12-05T14:05:01+00:00,"))
         << "the next row starts on a line of its own";
 }
 

@@ -2,7 +2,6 @@
 // model, offscreen.
 #pragma once
 
-#include <QAction>
 #include <QMainWindow>
 #include <memory>
 
@@ -15,35 +14,22 @@ namespace treld::testing {
 
 class WindowsRig : public VirtualRig {
   public:
-    explicit WindowsRig(const std::string& config = "COMPORT:1\r\n")
-        : form1(buildMainWindow()),
-          windows{form1,
-                  buildSettingsDialog(form1),
-                  buildLoginDialog(form1),
-                  buildAlarmsWindow(),
-                  buildAboutWindow(form1),
-                  buildTrendsWindow(form1, monitor.trends())},
-          binder(std::make_unique<Binder>(monitor, windows)) {
-        writeConfig(config);
-        binder->bindAll();
+    explicit WindowsRig(const std::string& config = "COMPORT:1\r\n") : VirtualRig(config) {
+        binder.bindAll();
         start();
-        binder->flush();
+        binder.flush();
     }
-    ~WindowsRig() {
-        binder.reset();
-        delete window(Form::Form4);  // the one window without an owner
-        delete form1;
-    }
-    QWidget* window(Form form) { return windows[static_cast<int>(form)]; }
-    template <typename T = QWidget>
-    T* in(Form form, const char* name) {
-        return window(form)->findChild<T*>(name);
-    }
-    void trigger(const char* menu) { form1->findChild<QAction*>(menu)->trigger(); }
 
-    QMainWindow* form1;
-    std::array<QWidget*, kFormCount> windows;
-    std::unique_ptr<Binder> binder;
+    const std::unique_ptr<QMainWindow> form1{buildMainWindow()};
+    const std::unique_ptr<QWidget> form4{buildAlarmsWindow()};  // the one without an owner
+    const std::array<QWidget*, kFormCount> windows{
+        form1.get(),
+        buildSettingsDialog(form1.get()),
+        buildLoginDialog(form1.get()),
+        form4.get(),
+        buildAboutWindow(form1.get()),
+        buildTrendsWindow(form1.get(), monitor.trends())};
+    Binder binder{monitor, windows};
 };
 
 }  // namespace treld::testing

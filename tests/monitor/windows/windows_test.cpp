@@ -1,53 +1,38 @@
-// The real main window drawn from the display model, offscreen.
+// The Qt windows drawn from the core's model, offscreen: the widgets the end-to-end run
+// against the simulator does not touch (check boxes, lists, a shut tab, closing a window).
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
-#include <QMainWindow>
+#include <QListWidget>
 #include <QTabWidget>
 
-#include "support/virtual_rig.h"
 #include "windows/activity_indicator.h"
-#include "windows/binder.h"
-#include "windows/main_window.h"
+#include "windows_rig.h"
 
 namespace treld::testing {
 namespace {
 
-class MainWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        binder.bindAll();
-        rig.start();
-        binder.flush();
-    }
-    QString shown(const char* label) {
-        binder.flush();
-        return form1->findChild<QLabel*>(label)->text();
-    }
-    VirtualRig rig;
-    std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    Binder binder{rig.monitor, {form1.get(), nullptr, nullptr, nullptr, nullptr}};
-};
-
-TEST_F(MainWindow, TheWindowStartsAsLocal) {
-    EXPECT_EQ(form1->windowTitle(), "ZID evevori (Local)");
-}
-
-TEST_F(MainWindow, DeviceMessageIsShownWithoutControlCharactersAndClearsAfterTenSeconds) {
-    rig.monitor.onSerialData("OK\r");
-    EXPECT_EQ(shown("Label25"), "OK");
-    rig.advance(10'000);
-    EXPECT_EQ(shown("Label25"), "");
-}
-
-TEST_F(MainWindow, TheDemoSetTabCannotBeChosen) {
+TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
+    WindowsRig rig("COMPORT:2\r\nREMOTEIP2:10.0.0.7\r\n");
+    QMainWindow* form1 = rig.form1.get();
     auto* tabs = form1->findChild<QTabWidget*>("SSTab1");
-    EXPECT_FALSE(tabs->isTabEnabled(2));
-    tabs->setCurrentIndex(3);
     tabs->setCurrentIndex(2);
-    EXPECT_EQ(rig.monitor.core().selectedTab(), 3);
-    EXPECT_EQ(tabs->currentIndex(), 3);
+    EXPECT_TRUE(!tabs->isTabEnabled(2) && tabs->currentIndex() == 0) << "the demo table's tab";
+    rig.click("mnset");
+    rig.binder.flush();
+    form1->findChild<QCheckBox*>("Check1")->click();
+    rig.click("Command1", Form::Form2);
+    EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
+    form1->findChild<QListWidget*>("List3")->setCurrentRow(1);
+    rig.click("Command5");
+    rig.advance(1'100);  // Save restarts polling a second later
+    EXPECT_EQ(rig.platform.remoteConnects.at(0).first, "10.0.0.7");
+    rig.click("mnalarm");
+    rig.binder.flush();
+    rig.form4->close();
+    EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || rig.form4->isVisible());
 }
 
 // Counts the layout requests that reach any object.
@@ -63,19 +48,19 @@ struct LayoutRequests : QObject {
 // every exchange flips both, each looks and is sized as a label with its frame
 // and text would be, and once each text has been shown a flip does not lay the
 // window out.
-TEST_F(MainWindow, IndicatorsFlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlone) {
-    rig.device = answeringDevice;
-    form1->show();
+TEST(Windows, IndicatorsFlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlone) {
+    WindowsRig rig;
+    rig.form1->show();
     LayoutRequests layoutRequests;
     auto shown = [&](const char* name, std::size_t exchange) {
         rig.runUntilSent(exchange);
         rig.advance(name == std::string("Label50") ? 20 : 0);  // the reply
         if (exchange > 8)                                      // a whole cycle has shown every text
             qApp->installEventFilter(&layoutRequests);
-        binder.flush();
+        rig.binder.flush();
         QCoreApplication::processEvents();
         qApp->removeEventFilter(&layoutRequests);
-        auto* indicator = form1->findChild<ActivityIndicator*>(name);
+        auto* indicator = rig.form1->findChild<ActivityIndicator*>(name);
         QLabel label(indicator->text());
         label.setFont(indicator->font());
         label.setPalette(indicator->palette());

@@ -1,0 +1,182 @@
+// The device's own dialogs and tabs: login and keep-alive, the Control tab
+// and the User options tab, with the device played in virtual time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/virtual_rig.h"
+
+namespace treld::testing {
+namespace {
+
+TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDeviceDropsIt) {
+    VirtualRig rig;
+    rig.start();
+    rig.advance(1'000);
+    auto logon = [&](const char* menu, const char* password) {
+        rig.click(menu);
+        rig.type("Text1", password, Form::Form3);
+        rig.click("Command1", Form::Form3);
+    };
+    const Element& dialog = rig.element("Form3", Form::Form3);
+    logon("mnuselogon", "12345");
+    const auto messages = rig.monitor.ui().takeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title + ": " + messages[0].text, "ZID evevori: Invalid password");
+    logon("mnlogon", "9999");
+    EXPECT_EQ(dialog.caption(), "STS user logon") << "an open dialog keeps its caption";
+    const std::int64_t t0 = rig.now();
+    rig.advance(5'030);
+    Texts sent;  // with their time since Logon
+    for (const WireRecord& w : rig.platform.serialWrites) {
+        if (w.atMs > t0 + 971)
+            sent.push_back(std::to_string(w.atMs - t0) + " " + w.text);
+    }
+    EXPECT_EQ(sent, (Texts{"1000 SST\r", "3000 P9999\r", "5005 SRV\r"}))
+        << "polling pauses at 1 s, the password goes out at 3 s, polling resumes at 5 s";
+    rig.advance(2'969);
+    EXPECT_EQ(rig.caption("Label2", Form::Form3), "");
+    rig.advance(1);
+    EXPECT_TRUE(dialog.visible());
+    EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed");
+
+    logon("mnuselogon", "1234");
+    rig.advance(1'500);  // paused
+    const std::size_t paused = rig.platform.serialWrites.size();
+    rig.click("Command2", Form::Form3);  // Cancel ends the pause at once
+    rig.advance(50);
+    EXPECT_GT(rig.platform.serialWrites.size(), paused);
+    logon("mnuselogon", "1234");
+    EXPECT_EQ(dialog.caption(), "STS user logon");
+    rig.advance(7'999);
+    ASSERT_TRUE(dialog.visible());
+    rig.advance(1);
+    ASSERT_FALSE(dialog.visible()) << "accepted at eight seconds";
+    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Local)");
+
+    // The keep-alive: the login again every 20 s, 5 s later while the slot is busy.
+    auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1234\r"); };
+    const std::int64_t due = rig.platform.timers[int(TimerId::Timer2)].dueMs;
+    rig.advance(due - 2'000 - rig.now());
+    logon("mnuselogon", "1234");  // a second login holds the slot paused at `due`
+    rig.advance(6'500);
+    EXPECT_EQ(keepAlives(), 0);
+    rig.advance(600);
+    EXPECT_EQ(keepAlives(), 1) << "5 s later";
+    rig.advance(20'000);
+    EXPECT_EQ(keepAlives(), 2) << "then every 20 s";
+    rig.sts.status = kSasReply;  // the device dropped the login
+    rig.advance(40'000);
+    EXPECT_EQ(keepAlives(), 2) << "no keep-alive without a login";
+}
+
+TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLoggedIn) {
+    VirtualRig rig;
+    rig.sts.status = statusRecord({{42, '1'}});  // a user is logged in
+    rig.start();
+    rig.select("SSTab1", 3);
+    rig.runPast("SAS");
+    auto click = [&](int button) { rig.click("Command2_" + std::to_string(button)); };
+    auto next = [&](std::size_t count) {
+        const std::size_t from = rig.platform.serialWrites.size();
+        rig.runUntilSent(from + count);
+        const Texts sent = rig.commandsSent();
+        return Texts(sent.begin() + from, sent.end());
+    };
+    for (int i = 0; i < 8; ++i)
+        click(i);  // a later click replaces the queued one
+    EXPECT_EQ(next(2), (Texts{"SOF", "SAS"}));
+    const auto& writes = rig.platform.serialWrites;
+    EXPECT_EQ(writes.end()[-2].atMs - writes.end()[-3].atMs, 35) << "after the status poll";
+    EXPECT_EQ(rig.caption("Label40"), "OK\r");
+    click(6);
+    rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
+    click(7);  // while an answer is awaited: lost
+    EXPECT_EQ(next(3), (Texts{"SAS", "SAS", "SAS"}));
+    rig.showStatus(kSasReply);
+    click(3);
+    EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon") << "not logged in";
+    rig.advance(3'000);
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
+}
+
+Texts optionWrites(VirtualRig& rig) {
+    Texts writes;
+    std::ranges::copy_if(rig.commandsSent(), std::back_inserter(writes),
+                         [](const std::string& c) { return c.starts_with("W"); });
+    return writes;
+}
+
+TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAfterAWrite) {
+    VirtualRig rig;
+    rig.sts.options = {2, 0, 15, 1, 30, 6, 1, 0, 1, 3, 1, 0, 1};
+    rig.sts.status = statusRecord({{42, '1'}});
+    rig.start();
+    rig.select("SSTab1", 1);
+    rig.runPast("SAS");
+    Texts reads = rig.commandsSent();
+    EXPECT_EQ(reads.size(), 15u) << "thirteen options, the status poll, the first option again";
+    EXPECT_EQ(reads[12] + reads[13] + reads[14], "M0044SASM0032");
+    // Masked: 2 AND 1 is "Source 1"; 6 AND 3 is the second "Disable". 2 and 4 are numbers.
+    std::string shown, selected;
+    for (int n = 0; n < 13; ++n) {
+        const std::string i = std::to_string(n);
+        shown += rig.caption("Label32_" + i) + "|";
+        selected += (n == 2 || n == 4) ? rig.caption("Label30_" + i) + "=" +
+                                             std::to_string(rig.element("UpDown1_" + i).value())
+                                       : std::to_string(rig.element("Combo1_" + i).listIndex());
+        selected += " ";
+    }
+    EXPECT_EQ(shown,
+              "Source 1|Off|15|Enable|30|Disable|Manual|Automatic|ON|Flying XFER|On|Off|Flying|");
+    EXPECT_EQ(selected, "0 0 15=15 1 30=30 2 1 0 1 3 1 0 1 ");
+
+    rig.click("Command1");  // the loaded values are no choice to write
+    rig.select("Combo1_3", 0);
+    rig.runPast("SAS");
+    EXPECT_EQ(rig.element("Combo1_3").listIndex(), 0) << "the editor is loaded once";
+    EXPECT_TRUE(optionWrites(rig).empty());
+
+    // A write queued mid-cycle goes out instead of the next display.
+    rig.runUntil([&] { return rig.commandsSent().back() == "M0036"; });
+    const std::size_t before = rig.platform.serialWrites.size();
+    rig.select("Combo1_7", 1);  // "inhibit reset": "Manual"
+    rig.click("Command1");
+    rig.runPast("SAS");
+    reads = rig.commandsSent();
+    reads.erase(reads.begin(), reads.begin() + before);
+    ASSERT_EQ(reads.size(), 1u + 15) << "a complete re-read follows the write";
+    EXPECT_EQ(Texts(reads.begin(), reads.begin() + 3), (Texts{"W0039001\r", "M0032", "M0033"}));
+    EXPECT_EQ(rig.caption("Label32_7"), "Manual");
+    EXPECT_EQ(rig.caption("Label32_3"), "Enable") << "the unsent pick changed nothing";
+}
+
+TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
+    struct Case {
+        const char* name;
+        bool loggedIn;
+        std::vector<std::pair<int, int>> picks;  // selector, position
+        Texts written;
+    } const cases[] = {
+        {"nothing picked since start-up", true, {}, {}},
+        {"two selectors: only the later one", true, {{3, 0}, {5, 3}}, {"W0037003\r"}},
+        {"SCR fault alarm is never written", true, {{11, 1}}, {}},
+        {"Manual XFER mode is never written", true, {{12, 0}}, {}},
+        {"not logged in", false, {{0, 1}}, {}},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig;
+        rig.sts.status = statusRecord({{40, c.loggedIn ? '1' : '0'}});
+        rig.start();
+        rig.runPast("SAS");
+        for (auto [selector, position] : c.picks)
+            rig.select("Combo1_" + std::to_string(selector), position);
+        rig.click("Command1");
+        rig.advance(500);
+        EXPECT_EQ(optionWrites(rig), c.written) << c.name;
+        EXPECT_EQ(rig.element("Form3", Form::Form3).visible(), !c.loggedIn) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace treld::testing

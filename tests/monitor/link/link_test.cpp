@@ -1,0 +1,199 @@
+// The links to the device as their peers see them: relay clients, the remote
+// station's relay server, and the demo table standing in for the device.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "link/demo_table.h"
+#include "link/relay_server.h"
+#include "support/virtual_rig.h"
+
+namespace treld::testing {
+namespace {
+
+class RelayServer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The poll commands with an entry in the table are the ones cached.
+        rig.writeFile("DEMOSET.CFG", "SRV:#demo\r\nSST:#000\r\n");
+        for (int i = 1; i <= 16; ++i)
+            rig.sts.replies["Q" + std::to_string(i)] = DeviceReply{"Q" + std::to_string(i) + "+\r"};
+        rig.start();
+    }
+    bool closed(int slot) { return std::ranges::count(rig.platform.closedSlots, slot) > 0; }
+    const std::string& answer(int slot) {
+        rig.runUntil([&] { return !rig.answers(slot).empty(); });
+        return rig.answers(slot).at(0);
+    }
+    VirtualRig rig;
+};
+
+TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentExchange) {
+    const int early = rig.ask("SR");  // collected up to its CR, answered once
+    EXPECT_TRUE(rig.answers(early).empty());
+    rig.monitor.onRelayData(early, "V\r\nSST\r");
+    rig.monitor.onRelayData(early, "SRV\r");
+    EXPECT_EQ(rig.answers(early), Texts{"Time out\r"}) << "nothing polled yet";
+    EXPECT_FALSE(closed(early));
+    rig.monitor.onRelaySendComplete(early);
+    EXPECT_TRUE(closed(early)) << "closed once the answer is sent";
+    rig.runPast("SST");
+    EXPECT_EQ(answer(rig.ask("SRV\r")), std::string(kSrvReply) + "\r");
+    EXPECT_EQ(answer(rig.ask("SST\r")), "Time out\r") << "SST is never cached";
+
+    rig.runUntil([&] { return rig.commandsSent().back() == "SRV"; });
+    const std::int64_t srvAt = rig.now();
+    EXPECT_EQ(answer(rig.ask("Q1\r")), "Q1+\r\r");
+    EXPECT_EQ(rig.commandsSent().end()[-2], "Q1") << "sent when SRV's reply was evaluated";
+    EXPECT_EQ(rig.platform.serialWrites.end()[-2].atMs, srvAt + 25);
+    rig.sts.replies["SRV"] = std::nullopt;  // SRV's time-out empties its entry again
+    rig.runPast("SRV");
+    EXPECT_EQ(answer(rig.ask("SRV\r")), "Time out\r");
+    rig.platform.serialWritesFail = true;
+    EXPECT_EQ(answer(rig.ask("Q2\r")), "Can not open com1\r\r");
+}
+
+// With Logout queued too: one command of the operator or of a client between
+// two poll commands, each with its own reply or "Timeout" 3 s on.
+TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
+    rig.sts.replies["Q5"] = std::nullopt;
+    rig.advance(60);
+    rig.click("mnout");
+    for (int i = 1; i <= 9; ++i)
+        rig.ask("Q" + std::to_string(i) + "\r");
+    EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
+    rig.monitor.onRelayClosed(2);  // gone while queued: its command is never sent
+    for (int i : {1, 3, 4, 6, 7, 8})
+        EXPECT_EQ(answer(i), "Q" + std::to_string(i) + "+\r\r");
+    EXPECT_EQ(answer(5), "Timeout\r") << "the device was silent";
+    rig.advance(5'000);
+    const Texts sent = rig.commandsSent();
+    EXPECT_EQ(std::ranges::count(sent, "Q2") + std::ranges::count(sent, "OUT"), 1);
+    const std::size_t q5 = std::ranges::find(sent, "Q5") - sent.begin();
+    EXPECT_EQ(rig.platform.serialWrites.at(q5 + 1).atMs - rig.platform.serialWrites[q5].atMs, 3000);
+    for (std::size_t i = 1; i < sent.size(); ++i)  // the poll commands have three letters
+        EXPECT_TRUE(sent[i - 1].size() == 3 || sent[i].size() == 3) << "two in a row: " << sent[i];
+}
+
+TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped) {
+    rig.advance(60);
+    rig.ask("Q1\r");
+    rig.advance(20);  // Q1 is in flight for slot 1
+    ASSERT_EQ(rig.commandsSent().back(), "Q1");
+    for (int i = 2; i <= 16; ++i)
+        rig.monitor.onRelayConnectionRequest();
+    EXPECT_EQ(rig.platform.acceptedSlots,
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1}));
+    EXPECT_TRUE(closed(1));
+    rig.monitor.onRelayData(1, "Q16\r");
+    EXPECT_EQ(answer(1), "Q16+\r\r") << "Q1's reply went to nobody";
+    for (int slot = 1; slot <= 15; ++slot)
+        rig.monitor.onRelayClosed(slot);
+    rig.platform.closedSlots.clear();
+
+    const int flood = rig.ask(std::string(kRelayRequestLimit, 'x'));
+    EXPECT_FALSE(closed(flood));
+    rig.monitor.onRelayData(flood, "x");
+    EXPECT_TRUE(closed(flood));
+    const int silent = rig.ask("");
+    rig.select("SSTab1", 3);  // Control tab: nothing is forwarded
+    const int queued = rig.ask("Q2\r");
+    rig.advance(10'000);  // a client may stay idle for 10 s
+    EXPECT_FALSE(closed(silent) || !rig.answers(queued).empty());
+    rig.advance(1000);  // idle too long: dropped, or answered if waiting
+    EXPECT_TRUE(closed(silent) && rig.answers(silent).empty() && rig.answers(flood).empty());
+    EXPECT_EQ(rig.answers(queued), Texts{"Timeout\r"});
+}
+
+TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTheTimeOut) {
+    VirtualRig rig("REMOTEIP2:10.0.0.7\r\nREMOTEPORT:1200\r\n");
+    rig.sts.replies["SRV"] = DeviceReply{kSrvReply, 20, 7};
+    rig.sts.replies["SST"] = std::nullopt;
+    rig.start();
+    rig.select("List3", 1);
+    rig.click("Command5");
+    rig.advance(50);  // the first SRV goes out over TCP
+    EXPECT_EQ(rig.platform.remoteConnects.at(0), (std::pair<std::string, int>{"10.0.0.7", 1200}));
+    rig.advance(70);  // SRV's reply evaluated at 96, OPL sent at 116
+    EXPECT_EQ(rig.caption("Label8") + rig.caption("Label4"), "2300499");
+    EXPECT_EQ(rig.platform.remoteConnects.size(), 2u) << "OPL on a connection of its own";
+
+    rig.runUntil([&] { return rig.platform.remoteConnects.size() == 3; });  // SST, unanswered
+    rig.advance(5);
+    rig.monitor.onRemoteError();
+    rig.sts.replies.erase("SST");
+    rig.advance(995);  // 1 s after SST went out
+    EXPECT_EQ(rig.caption("Label40"), "Remote STS communication time out");
+    rig.advance(3'000);
+    EXPECT_EQ(rig.platform.remoteConnects.size(), 4u) << "the next command 3 s later";
+
+    rig.click("mnout");
+    rig.runUntil([&] { return rig.caption("Label25") == "OK\r"; });
+    rig.advance(5'000);
+    EXPECT_EQ(rig.caption("Label25"), "") << "a fixed reply shows for 5 s";
+    EXPECT_TRUE(rig.platform.serialWrites.empty());
+}
+
+TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInTheDemoPace) {
+    VirtualRig rig("COMPORT:3\r\nTIMEOUT:1000\r\n");
+    std::ifstream shipped(TRELD_SHIPPED_DEMOSET, std::ios::binary);  // 42 entries
+    std::string table(std::istreambuf_iterator<char>(shipped), {});
+    table += "   K1  :  #230 231  \r\nno colon\r\n\r\nK2:A:B\nsas:x\r\n";
+    for (int i = 4; i <= 10; ++i)
+        table += "K" + std::to_string(i) + ":A\r\n";
+    rig.writeFile("DEMOSET.CFG", table);
+    rig.platform.serialOpens = false;  // and demo mode needs no port
+    rig.start();
+    auto relayed = [&](const std::string& request) {  // a relay client's answer
+        const int slot = rig.ask(request + "\r");
+        rig.runUntil([&] { return !rig.answers(slot).empty(); });
+        return rig.answers(slot).at(0);
+    };
+    const Texts& list = rig.element("List2").items();
+    EXPECT_EQ(Texts(list.begin() + 42, list.end()),
+              (Texts{"43-K1#230 231", "44-K2A:B", "45-sasx", "46-K4A", "47-K5A", "48-K6A", "49-K7A",
+                     "50-K8A"}));
+    EXPECT_EQ(relayed("sas"), "Can not open com3\r\r")
+        << "only poll commands, as written, are cached";
+    rig.click("mnset");  // Demo, in the Settings dialog
+    rig.select("Combo1", 0, Form::Form2);
+    rig.click("Command1", Form::Form2);
+    rig.advance(1000);      // Save restarts polling a second later: SRV is answered
+    rig.click("Command3");  // clock and date: "OK" without table entries
+    rig.advance(17 * 10);   // 10 ms a step: ACL, AD and the seven commands
+    EXPECT_EQ(rig.caption("Label81"), "");
+    rig.advance(10);
+    EXPECT_EQ(rig.caption("Label81") + rig.caption("Label8") + rig.caption("Label40"),
+              "05/12/26230Data OK");
+    rig.click("mnout");
+    const std::int64_t clicked = rig.now();
+    rig.runUntil([&] { return rig.caption("Label40") == "OK"; });
+    EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
+
+    // Option writes are found by "W0" and the address, any log request gets one record.
+    Texts answers;
+    for (const char* request : {"K1", "K2", "K8", "K9", "xf1", "LOG123"})
+        answers.push_back(relayed(request));
+    EXPECT_EQ(answers, (Texts{"#230 231\r", "A:B\r", "A\r", "Timeout\r", "Timeout\r",
+                              std::string(kDemoLogRecord) + "\r"}));
+    for (std::string command : {"XF1", "XF2", "CXF", "TST", "INH", "IHR", "SON", "SOF", "OUT"})
+        EXPECT_EQ(relayed(command), "OK\r") << command;
+    for (int code = 32; code <= 44; ++code)
+        EXPECT_EQ(relayed("W00" + std::to_string(code) + "001"), "OK\r") << code;
+    const std::int64_t asked = rig.now();
+    relayed("XF2");
+    EXPECT_TRUE(rig.now() - asked > 50 && rig.now() - asked <= 60) << "50 ms after it was taken";
+
+    rig.select("SSTab1", 4);  // and the log download gets one record for each request
+    rig.advance(10'000);
+    const Texts& rows = rig.element("List1").items();
+    ASSERT_EQ(rows.size(), 128u);
+    EXPECT_EQ(rows[0] + rows[127],
+              "0-10/09/2007  15:20 Service Login-127-10/09/2007  15:20 Service Login-");
+    EXPECT_TRUE(rig.platform.serialWrites.empty());
+}
+
+}  // namespace
+}  // namespace treld::testing

@@ -1,0 +1,222 @@
+// The records: PC event files, the device's event log, and sts.cfg as the
+// Settings dialog shows and writes it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "records/sts_log.h"
+#include "support/virtual_rig.h"
+
+namespace treld::testing {
+namespace {
+
+TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
+    VirtualRig rig;
+    rig.platform.wallClockAtStart = {2008, 11, 30, 23, 59, 58, "", ""};
+    rig.start();              // "Program start", and SERLOGS does not exist yet
+    rig.select("SSTab1", 3);  // the status alone is polled
+    const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
+    for (auto [seconds, alarm] : steps) {
+        rig.platform.clockOffsetSeconds += seconds;
+        rig.sts.status = statusRecord({{alarm, '1'}});
+        rig.runPast("SAS");
+    }
+    EXPECT_EQ(rig.readFile("SERLOGS/2008-11.TXT"),
+              " 1 30-11-2008--23:59:58 Program start\r\n"
+              " 100 30-11-2008--23:59:58 -Overload\r\n");
+    EXPECT_EQ(rig.readFile("SERLOGS/2008-12.TXT"),
+              " 100 01-12-2008--00:00:00 -S1 SCR failure\r\n"
+              " 100 31-12-2008--23:59:59 -Overload\r\n");
+    EXPECT_EQ(rig.readFile("SERLOGS/2009-01.TXT"), " 100 01-01-2009--00:00:00 -S1 SCR failure\r\n");
+}
+
+TEST(PcLog, UnwritableFolderIsSaidOnceUntilALineGetsThrough) {
+    VirtualRig rig;
+    const auto folder = rig.programDir / "SERLOGS";
+    auto alarm = [&](int position) {
+        rig.sts.status = statusRecord({{position, '1'}});
+        rig.runPast("SAS");  // Label40 as the status decoding left it
+    };
+    std::ofstream(folder) << "not a folder";
+    rig.start();
+    const std::string said = rig.caption("Label40");
+    EXPECT_TRUE(said.starts_with("PC log not written: ")) << said;
+    alarm(23);
+    EXPECT_EQ(rig.caption("Label40"), "Data OK") << "said once";
+    std::filesystem::remove(folder);
+    alarm(9);  // gets through
+    EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT").find("-S1 SCR failure"), std::string::npos);
+    rig.click("Command4");  // "PC Logs": the calendar, without an argument
+    EXPECT_EQ(
+        rig.platform.startedPrograms.back().first + rig.platform.startedPrograms.back().second,
+        (rig.programDir / "kirnal").string());
+}
+
+TEST(StsLogRow, WholeRecordsGiveWholeRows) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"$000 000 000 000 000 000 000 000 000\r", "00/00/2000  00:00"},
+        {"$006 006 255 255 023 059 031 012 099\r", "Empty log record"},
+        {"$006 005 000 000 001 002 003 004 008\r", "03/04/2008  01:02 Source1 BAD- Non synchron-"},
+        {"$011 003 128 000 009 005 001 001 010\r",
+         "01/01/2010  09:05 Short circuit- Source1 BAD- Source2 BAD- Output SW off"},
+        {"$002 255 255 255 000 000 000 000 007\r",
+         "00/00/2007  00:00 Emergency Stop- Source1 BAD- Source2 BAD- Non synchron- Overload-"
+         " Non SYNC inhibit- XFER inhibit- S1 SCR open- S2 SCR open- DC PSP failure 1-"
+         " DC PSP failure 2- Overtemperature- Manual XFER to S1- Manual XFER to S2-"
+         " S1 phase seq.bad- S2 phase seq.bad- Output SW off S1 input sw. off-"
+         " S2 input sw. off- S1 blackout sense- S2 blackout sense- S1 freq. bad-"
+         " S2 freq. bad- S1 balance bad- S2 balance bad-"},
+        {"$004 256 000 000 007\r", "00/00/2000  07:00 On source 2-"},  // short; bit 256 ignored
+        {"ACCESS DENIED\r", "00/00/2000  00:00"},
+    };
+    for (const auto& [record, row] : cases)
+        EXPECT_EQ(stsLogRowText(record), row) << record;
+}
+
+TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNothingMoreAtTheEnd) {
+    VirtualRig rig("COMPORT:2\r\nTIMEOUT:500\r\n");
+    rig.sts.replies["LOG003"] = std::nullopt;
+    rig.start();
+    rig.select("SSTab1", 4);
+    const Texts& rows = rig.element("List1").items();
+    auto requests = [&] {
+        return std::ranges::count_if(rig.commandsSent(),
+                                     [](auto& c) { return c.starts_with("LOG"); });
+    };
+    rig.runUntil([&] { return requests() == 4; });
+    EXPECT_EQ(rows.size(), 3u);
+    rig.sts.replies.erase("LOG003");
+    rig.runUntil([&] { return rows.empty(); }, 1'000);
+    EXPECT_EQ(rig.caption("Label40"), "Time out on com2");
+    rig.runUntil([&] { return rows.size() == 5; });
+    EXPECT_EQ(rig.commandsSent()[4], "LOG000");
+    EXPECT_EQ(rows[4], "4-01/02/2007  10:04 On source 1-");
+
+    rig.runUntil([&] { return rows.size() == 128; });
+    EXPECT_EQ(rows[127], "127-01/02/2007  10:127 On source 1-");
+    const auto sent = requests();
+    rig.advance(10'000);
+    EXPECT_EQ(requests(), sent) << "silence after the last";
+    EXPECT_EQ(rows.size(), 128u);
+    rig.click("Command20");  // Refresh: from record 0 again
+    rig.runUntil([&] { return rows.size() == 1; });
+    EXPECT_EQ(rows[0], "0-01/02/2007  10:00 On source 1-");
+}
+
+class SettingsDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rig.start();
+        open();
+    }
+    void open() { rig.click("mnset"); }
+    const std::string& shown(std::string_view name) { return rig.caption(name, Form::Form2); }
+    void save() { rig.click("Command1", Form::Form2); }
+    bool visible() { return rig.element("Form2", Form::Form2).visible(); }
+    std::string file() { return rig.readFile("sts.cfg"); }
+
+    VirtualRig rig{
+        "COMPORT:3\r\nEMAILENABLE:-1\r\nUSEAUTHENTICITATION:1\r\nSNAME: Plant A \r\n"
+        "REMOTEPORT:1200\r\nTIMEOUT:0\r\n"};
+};
+
+TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForThisRunOnly) {
+    EXPECT_EQ(shown("Text14") + "|" + shown("Combo1") + "|" + shown("Text18"),
+              " Plant A |COM3|1200");
+    EXPECT_EQ(rig.element("Check1", Form::Form2).value() * 10 +
+                  rig.element("Check2", Form::Form2).value(),
+              1)
+        << "-1 is not ticked, 1 is";
+    rig.type("Text1", "x@y");
+    rig.click("Command2", Form::Form2);  // the mail test
+    EXPECT_EQ(rig.platform.startedPrograms.back().second, "1&&test message++STS test message");
+    const std::string before = file();
+    rig.click("Command3", Form::Form2);
+    EXPECT_FALSE(visible());
+    open();
+    EXPECT_EQ(shown("Text1") + file(), before);
+
+    rig.select("Combo1", 0, Form::Form2);
+    save();
+    EXPECT_EQ(rig.caption("Label24"), "Demo");
+    EXPECT_TRUE(file().starts_with("COMPORT:3\r\n")) << "the file keeps the port";
+    open();
+    EXPECT_EQ(rig.element("Combo1", Form::Form2).listIndex(), 0);
+    save();
+    EXPECT_TRUE(file().starts_with("COMPORT:0\r\n")) << "saved twice";
+}
+
+TEST_F(SettingsDialog, SaveTrimsTheMailFieldsOnlyWritesTheFileAndRestartsPollingOnMeasures) {
+    rig.select("SSTab1", 4);
+    rig.type("Text1", "  a@b.c ");
+    rig.type("Text5", " secret ");
+    rig.type("Text13", " Alarm ");
+    rig.type("Text15", " 10.0.0.9 ");
+    rig.select("Combo1", 5, Form::Form2);
+    save();
+    EXPECT_TRUE(!visible() && rig.element("SSTab1").listIndex() == 0);
+    EXPECT_EQ(rig.caption("Label24"), "com5");
+    rig.runUntilSent(1);
+    EXPECT_EQ(rig.platform.serialWrites[0].atMs, 1000);
+
+    EXPECT_EQ(std::ranges::count(file(), '\n'), 25);
+    EXPECT_TRUE(file().starts_with("COMPORT:5\r\nSENDERNAME:\r\nSENDERADRES:a@b.c\r\n"));
+    for (const char* line : {"\nPASSWORD:secret\r", "\nSUBJECT: Alarm \r", "\nEMAILENABLE:0\r",
+                             "\nREMOTEIP1: 10.0.0.9 \r", "\nUSEAUTHENTICITATION:1\r",
+                             "\nREMOTEPORT:1200\r", "\nTIMEOUT:0\r"})
+        EXPECT_NE(file().find(line), std::string::npos) << line;
+    EXPECT_EQ(std::filesystem::status(rig.programDir / "sts.cfg").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    open();
+    EXPECT_EQ(shown("Text1") + "|" + shown("Text13"), "a@b.c| Alarm ");
+}
+
+TEST_F(SettingsDialog, BadPortUnwritableFileOrFullDiskIsRefusedAndNothingChanges) {
+    const std::string before = file();
+    const auto files = [&] {
+        return std::distance(std::filesystem::directory_iterator(rig.programDir), {});
+    };
+    const auto filesBefore = files();
+    auto refused = [&](const char* why) {
+        save();
+        EXPECT_EQ(rig.monitor.ui().takeMessages().size(), 1u) << why;
+        EXPECT_TRUE(visible()) << why;
+        EXPECT_EQ(file(), before) << why;
+        EXPECT_EQ(rig.caption("Label24"), "") << why;  // "com.." after a Save
+    };
+    rig.type("Text1", "new@x");
+    for (const char* port : {"", "abc", "12x", "0", "-5", "32768", "99999999999"}) {
+        rig.type("Text18", port);
+        refused(port);
+    }
+    rig.type("Text18", " 2000 ");
+    rig.type("Combo1", "COM17");  // typed, not chosen
+    refused("COM17");
+    rig.type("Combo1", "COM16");
+    std::filesystem::create_directory(rig.programDir / "sts.cfg.new");
+    refused("unwritable");
+    std::filesystem::remove(rig.programDir / "sts.cfg.new");
+    rlimit saved{};  // a full disk: files grow no further than 16 bytes meanwhile
+    getrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{16, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+    refused("full disk");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(files(), filesBefore) << "a half-written file was left behind";
+    rig.click("Command3", Form::Form2);
+    open();
+    EXPECT_EQ(shown("Text1"), "") << "memory unchanged";
+    rig.type("Text18", " 2000 ");
+    rig.type("Combo1", "COM16");
+    save();
+    EXPECT_FALSE(visible());
+    EXPECT_TRUE(file().starts_with("COMPORT:16\r\n"));
+    EXPECT_NE(file().find("\nREMOTEPORT:2000\r"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace treld::testing
