@@ -10,6 +10,7 @@
 #include "foundation/counters.h"
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
+#include "foundation/link_health.h"
 #include "foundation/display_model.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
@@ -34,6 +35,7 @@ struct Core {
     DisplayModel ui;
     ProgramState s;
     RelayState relay;
+    LinkHealth link;
     StationConfig config;
     DecodedStatus status;
     PanelReadings readings;

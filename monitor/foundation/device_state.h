@@ -21,9 +21,14 @@ inline constexpr Int16 kServiceLogin = 1;
 inline constexpr Int16 kUserLogin = 2;
 
 struct LoginState {
-    Int16 LoginKind = 0;  // kServiceLogin or kUserLogin
+    Int16 LoginKind = 0;  // of the dialog last opened: kServiceLogin or kUserLogin
+    Int16 LogonKind = 0;  // of the last Logon press, which the keep-alive repeats
     std::string LoginPassword;
     Int16 LogonTicks = 0;
+    // After the login the poll tick reads the status once, on any tab; the
+    // verdict waits for it and believes only a record that it decoded.
+    bool statusPollDue = false;
+    bool statusPolled = false;
 };
 
 }  // namespace treld

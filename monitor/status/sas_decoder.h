@@ -5,6 +5,7 @@
 
 namespace treld {
 
-void SASAYIKLA(Core& c);
+// Returns false when the record failed its frame test and changed nothing.
+bool SASAYIKLA(Core& c);
 
 }  // namespace treld

@@ -1,10 +1,12 @@
 // The links to the device as their peers see them: relay clients, the remote
-// station's relay server, and the demo table standing in for the device.
+// station's relay server, the demo table standing in for the device, and the
+// watch over a link that is lost and comes back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "link/demo_table.h"
 #include "link/relay_server.h"
@@ -134,6 +136,74 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.advance(5'000);
     EXPECT_EQ(rig.caption("Label25"), "") << "a fixed reply shows for 5 s";
     EXPECT_TRUE(rig.platform.serialWrites.empty());
+}
+
+// However the link goes, it is logged once, relay clients and panels lose the old values,
+// the loss is mailed after 30 s, and the first reply brings it back, logged once.
+TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
+    using Step = std::function<void(VirtualRig&)>;
+    const Step unplug = [](VirtualRig& r) {
+        r.platform.serialOpens = false;
+        r.monitor.onSerialLost();
+    };
+    const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
+    const Step silence = [](VirtualRig& r) { r.sts.replies["SRV"] = r.sts.replies["OPL"] = {}; };
+    const Step answer = [](VirtualRig& r) { r.sts.replies.clear(); };
+    const struct Case {
+        Step lose, restore;
+        const char* statusLine;
+        std::string link;
+    } cases[] = {
+        {unplug, plugIn, "COM 1 Not opened select another port", "COM1"},
+        {[](VirtualRig& r) { r.platform.serialWritesFail = true; },
+         [](VirtualRig& r) { r.platform.serialWritesFail = false; },
+         "COM 1 Not opened select another port", "COM1"},
+        {silence, answer, "Time out on com1", "COM1"},
+        {[](VirtualRig& r) {  // Settings: a port that is not there
+             r.click("mnset");
+             r.select("Combo1", 2, Form::Form2);
+             r.platform.serialOpens = false;
+             r.click("Command1", Form::Form2);
+         },
+         plugIn, "COM 2 Not opened select another port", "COM2"},
+        {[&](VirtualRig& r) {
+             r.select("List3", 1);
+             r.click("Command5");
+             silence(r);
+         },
+         answer, "Remote STS communication time out", "Remote STS 10.0.0.7"},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\nEMAILENABLE:1\r\nREMOTEIP1:10.0.0.7\r\n");
+        rig.writeFile("DEMOSET.CFG", "SAS:x\r\n");
+        rig.start();
+        rig.runPast("SAS");
+        const auto events = [&] {  // code and text of each line after "Program start"
+            Texts lines;
+            std::istringstream file(rig.readFile("SERLOGS/2026-12.TXT"));
+            for (std::string line; std::getline(file, line);)
+                lines.push_back(line.substr(1, 4) + line.substr(26, line.size() - 27));
+            return Texts(lines.begin() + 1, lines.end());
+        };
+        c.lose(rig);
+        rig.runUntil([&] { return events().size() == 1; });
+        EXPECT_EQ(events(), Texts{"200 Link lost " + c.link});
+        EXPECT_EQ(rig.caption("Label40"), c.statusLine) << c.link;
+        EXPECT_EQ(rig.caption("Label8") + rig.caption("Label19"), "") << c.link;
+        if (c.link.starts_with("COM")) {  // a remote monitor serves no relay clients
+            EXPECT_EQ(rig.answers(rig.ask("SAS\r")), Texts{"Time out\r"}) << c.link;
+        }
+        rig.advance(29'999);
+        EXPECT_TRUE(rig.platform.startedPrograms.empty()) << c.link;
+        rig.advance(1);
+        ASSERT_EQ(rig.platform.startedPrograms.size(), 1u) << c.link;
+        EXPECT_TRUE(rig.platform.startedPrograms[0].second.ends_with("<br>-Link lost " + c.link));
+        c.restore(rig);
+        rig.runUntil([&] { return events().size() == 2; }, 5'100);  // reopened within 5 s
+        rig.advance(60'000);
+        EXPECT_EQ(events(), (Texts{"200 Link lost " + c.link, "201 Link restored " + c.link}));
+        EXPECT_EQ(rig.caption("Label8"), "230") << c.link;
+    }
 }
 
 TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInTheDemoPace) {
