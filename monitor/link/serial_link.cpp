@@ -65,8 +65,7 @@ void changeComPort(Core& c) {
     if (c.link.openPort == c.config.ComPort)
         return;
     closePort(c);
-    c.ui(kStatusLine).setCaption(
-        OpenComPort(c) ? "" : linkFaultText(c, LinkFault::PortNotOpened));
+    c.ui(kStatusLine).setCaption(OpenComPort(c) ? "" : linkFaultText(c, LinkFault::PortNotOpened));
     restartPolling(c);
 }
 
@@ -93,6 +92,8 @@ void showDeviceMessage(Core& c, std::string_view text, int showMs) {
 }
 
 void onSerialReceive(Core& c, std::string_view chunk) {
+    if (c.link.openPort == 0)  // bytes read before the port was closed
+        return;
     auto& buffer = c.s.ReceiveBuffer;
     buffer.append(chunk.substr(0, kReceiveLimit - std::min(buffer.size(), kReceiveLimit)));
     // A reply is complete at its first CR: a device chattering after it

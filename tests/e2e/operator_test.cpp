@@ -127,7 +127,8 @@ TEST(Operator, SavingAnotherPortSwitchesTheLineAtOnce) {
     };
     ASSERT_TRUE(waitFor([&] { return shown("Label40") == "Data OK"; }));
     save(2);
-    EXPECT_EQ(shown("Label24") + "|" + shown("Label40"), "com2|COM 2 Not opened select another port");
+    EXPECT_EQ(shown("Label24") + "|" + shown("Label40"),
+              "com2|COM 2 Not opened select another port");
     const std::size_t polls = simulatorReceived(rig.dir).size();
     QTest::qWait(1500);
     EXPECT_EQ(simulatorReceived(rig.dir).size(), polls) << "nothing more on COM1";

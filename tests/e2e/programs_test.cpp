@@ -22,8 +22,9 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
     const std::string line = (dir.path() / "com1").string();
     auto plugIn = [&] {
         auto socat = std::make_unique<Process>(
-            "/usr/bin/socat", std::vector<std::string>{"PTY,rawer,link=" + line,
-                                                       "OPEN:" + dir.path().string() + "/sts-line,rawer"});
+            "/usr/bin/socat",
+            std::vector<std::string>{"PTY,rawer,link=" + line,
+                                     "OPEN:" + dir.path().string() + "/sts-line,rawer"});
         for (int i = 0; i < 100 && !std::filesystem::exists(line); ++i)
             std::this_thread::sleep_for(20ms);
         return socat;
@@ -59,7 +60,8 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
                 events.push_back(line.substr(1, 4) + line.substr(26));
         }
     }
-    EXPECT_EQ(events, (std::vector<std::string>{"200 Link lost COM1\r", "201 Link restored COM1\r"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"200 Link lost COM1\r", "201 Link restored COM1\r"}));
 }
 
 // A black-out: the real mail program (one argument, no shell) delivers the alarm to a
