@@ -31,6 +31,8 @@ void decodeStatus(Core& c) {
     SASAYIKLA(c);
 }
 
+constexpr Int16 kStatusEvaluateStep = 8;
+
 const EvaluateStep* evaluateStep(Int16 step) {
     static const EvaluateStep kSrv{decodeSourcePanel, true, false, 3, blankSourcePanel, 3};
     static const EvaluateStep kOpl{decodeOutputPanel, true, false, 5, blankOutputPanel, 1};
@@ -48,7 +50,7 @@ const EvaluateStep* evaluateStep(Int16 step) {
             return &kOpl;
         case 6:
             return &kSst;
-        case 8:
+        case kStatusEvaluateStep:
             return &kSas;
         case 10:
             return &kFir;
@@ -180,16 +182,12 @@ void sendStatusPoll(Core& c) {
     GONDERME(c, ExchangeOwner::StatusPoll);
 }
 
+// Evaluated as the cycle's own status step, whose step is not the cycle's.
 void evaluateStatusPoll(Core& c) {
-    auto& s = c.s;
     closeExchange(c);
-    if (s.Reply.empty()) {
-        GELENBAFIRSIFIR(c);
-        timeover(c);
-    } else if (!s.Reply.starts_with(kRelayCacheEmpty)) {
-        c.login.statusPolled = SASAYIKLA(c);
-        GELENBAFIRKOY(c);
-    }
+    const Int16 step = c.s.PollStep;
+    evaluate(c, *evaluateStep(kStatusEvaluateStep));
+    c.s.PollStep = step;
 }
 
 // The outcome of an exchange that is not the cycle's goes to its owner.

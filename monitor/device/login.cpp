@@ -74,7 +74,6 @@ void advanceLoginSequence(Core& c) {
             clearCommandSlot(c);
             s.PollStep = kFirstMeasurementStep;
             login.statusPollDue = true;
-            login.statusPolled = false;
             break;
         case 16:
             if (login.statusPollDue || s.exchangeOwner == ExchangeOwner::StatusPoll) {
@@ -82,7 +81,7 @@ void advanceLoginSequence(Core& c) {
                 break;
             }
             clearCommandSlot(c);
-            if (login.statusPolled && c.status.loggedIn()) {
+            if (c.status.loggedIn()) {
                 closeLoginDialog(c);
             } else {
                 c.ui(kLoginStatus).setCaption("Login failed");

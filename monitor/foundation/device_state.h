@@ -25,10 +25,9 @@ struct LoginState {
     Int16 LogonKind = 0;  // of the last Logon press, which the keep-alive repeats
     std::string LoginPassword;
     Int16 LogonTicks = 0;
-    // After the login the poll tick reads the status once, on any tab; the
-    // verdict waits for it and believes only a record that it decoded.
+    // After the login the poll tick reads the status once, on any tab, and
+    // the verdict waits for it.
     bool statusPollDue = false;
-    bool statusPolled = false;
 };
 
 }  // namespace treld

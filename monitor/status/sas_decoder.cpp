@@ -98,12 +98,12 @@ void showPanelTitles(Core& c) {
 
 }  // namespace
 
-bool SASAYIKLA(Core& c) {
+void SASAYIKLA(Core& c) {
     c.s.CheckedCommand = "SAS";
     const std::string_view reply = c.s.Reply;
     if (!frameIsValid(reply)) {
         datahata(c);
-        return false;
+        return;
     }
     decode(reply, c.status);
     c.ui(kSoundState).setCaption(c.status.SoundOff != 0 ? "Sound off" : "Sound on");
@@ -117,7 +117,6 @@ bool SASAYIKLA(Core& c) {
     tintPanels(c);
     showSwitches(c);
     showPanelTitles(c);
-    return true;
 }
 
 }  // namespace treld

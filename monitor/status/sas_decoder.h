@@ -5,7 +5,6 @@
 
 namespace treld {
 
-// Returns false when the record failed its frame test and changed nothing.
-bool SASAYIKLA(Core& c);
+void SASAYIKLA(Core& c);
 
 }  // namespace treld

@@ -5,7 +5,7 @@
 #include <signal.h>
 
 #include <iostream>
-#include <sstream>
+#include <regex>
 #include <thread>
 
 #include "e2e_support.h"
@@ -20,23 +20,24 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
     ProgramDir dir;
     const auto simulator = startSimulator(dir, {"--chunks", "4"});
     const std::string line = (dir.path() / "com1").string();
-    auto plugIn = [&] {
+    const auto until = [](auto done, int tries) {
+        for (int i = 0; i < tries && !done(); ++i)
+            std::this_thread::sleep_for(50ms);
+    };
+    const auto plugIn = [&] {
         auto socat = std::make_unique<Process>(
             "/usr/bin/socat",
             std::vector<std::string>{"PTY,rawer,link=" + line,
                                      "OPEN:" + dir.path().string() + "/sts-line,rawer"});
-        for (int i = 0; i < 100 && !std::filesystem::exists(line); ++i)
-            std::this_thread::sleep_for(20ms);
+        until([&] { return std::filesystem::exists(line); }, 100);
         return socat;
     };
     auto socat = plugIn();
     const auto monitor = startMonitor(dir, line, "COMPORT:1\r\nTIMEOUT:500\r\n");
-    auto polls = [&] { return simulatorReceived(dir).size(); };
-    for (int i = 0; i < 100 && polls() < 20; ++i)
-        std::this_thread::sleep_for(50ms);
+    const auto polls = [&] { return simulatorReceived(dir).size(); };
+    until([&] { return polls() >= 20; }, 100);
     kill(socat->pid(), SIGTERM);  // unplugged: the line hangs up and its path goes
-    while (socat->running())
-        std::this_thread::sleep_for(10ms);
+    until([&] { return !socat->running(); }, 100);
     const double cpuBefore = monitor->cpuSeconds();
     std::this_thread::sleep_for(5s);
     const double cpu = monitor->cpuSeconds() - cpuBefore;
@@ -46,22 +47,14 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
     const std::size_t before = polls();
     const Clock::time_point plugged = Clock::now();
     socat = plugIn();
-    for (int i = 0; i < 300 && polls() < before + 3; ++i)
-        std::this_thread::sleep_for(50ms);
-    const double resumed = std::chrono::duration<double>(Clock::now() - plugged).count();
+    until([&] { return polls() >= before + 3; }, 300);
     EXPECT_GE(polls(), before + 3) << "polling again after the replug";
-    std::cout << "unplugged: " << cpu << " CPU-s in 5 s; replugged: polling after " << resumed
-              << " s\n";
-    std::vector<std::string> events;  // code and text of each line but "Program start"
-    for (const auto& file : std::filesystem::directory_iterator(dir.path() / "SERLOGS")) {
-        std::istringstream lines(dir.read("SERLOGS/" + file.path().filename().string()));
-        for (std::string line; std::getline(lines, line);) {
-            if (!line.starts_with(" 1 "))
-                events.push_back(line.substr(1, 4) + line.substr(26));
-        }
-    }
-    EXPECT_EQ(events,
-              (std::vector<std::string>{"200 Link lost COM1\r", "201 Link restored COM1\r"}));
+    std::cout << "unplugged: " << cpu << " CPU-s in 5 s; replugged: polling after "
+              << std::chrono::duration<double>(Clock::now() - plugged).count() << " s\n";
+    const auto month = *std::filesystem::directory_iterator(dir.path() / "SERLOGS");
+    EXPECT_EQ(std::regex_replace(dir.read("SERLOGS/" + month.path().filename().string()),
+                                 std::regex("[-:0-9]{20} "), ""),
+              " 1 Program start\r\n 200 Link lost COM1\r\n 201 Link restored COM1\r\n");
 }
 
 // A black-out: the real mail program (one argument, no shell) delivers the alarm to a

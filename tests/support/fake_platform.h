@@ -33,7 +33,6 @@ class FakePlatform : public Platform {
     std::array<Timer, kTimerCount> timers{};
 
     bool serialOpens = true, serialOpen = false, serialWritesFail = false;
-    std::vector<int> portsOpened;  // every attempt
     std::vector<WireRecord> serialWrites;
     std::vector<std::pair<std::string, int>> remoteConnects;
     int remoteCloses = 0;
@@ -49,10 +48,7 @@ class FakePlatform : public Platform {
 
     void startTimer(TimerId id, int ms) override { timers[int(id)] = {ms > 0, ms, nowMs + ms}; }
     void stopTimer(TimerId id) override { timers[int(id)].running = false; }
-    bool openSerialPort(int port) override {
-        portsOpened.push_back(port);
-        return serialOpen = serialOpens;
-    }
+    bool openSerialPort(int) override { return serialOpen = serialOpens; }
     void closeSerialPort() override { serialOpen = false; }
     bool writeSerial(std::string_view text) override {
         if (serialWritesFail || !serialOpen)

@@ -85,7 +85,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         int loginAt;  // ms after Logon
         Texts relayAnswers;
     } cases[] = {
-        {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 4000, {}},
+        {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 3500, {}},
         {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r\r"}},
         {kMeasuresTab, "XF1", std::nullopt, 4000, {"Timeout\r"}},
     };
@@ -94,10 +94,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         rig.sts.replies[c.slow] = c.reply;
         rig.start();
         rig.select("SSTab1", c.tab);
-        rig.runUntil([&] {
-            const Texts sent = rig.commandsSent();
-            return !sent.empty() && sent.back() == (c.tab ? c.slow : "SAS");
-        });
+        rig.advance(200);  // LOG002 is on the line
         const std::int64_t t0 = rig.now();
         rig.click("mnuselogon");
         rig.type("Text1", "1234", Form::Form3);
