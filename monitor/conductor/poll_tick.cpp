@@ -182,7 +182,7 @@ void sendStatusPoll(Core& c) {
     GONDERME(c, ExchangeOwner::StatusPoll);
 }
 
-// Evaluated as the cycle's own status step, whose step is not the cycle's.
+// Decoded and cached as the cycle's status step is; the cycle's own step stays.
 void evaluateStatusPoll(Core& c) {
     closeExchange(c);
     const Int16 step = c.s.PollStep;
