@@ -43,6 +43,7 @@ class StillPlatform : public treld::Platform {
     }
     void stopTimer(treld::TimerId) override {}
     bool openSerialPort(int) override { return true; }
+    void closeSerialPort() override {}
     bool writeSerial(std::string_view text) override {
         written = text;
         return true;

@@ -15,6 +15,7 @@
 #include "link/station_list.h"
 #include "records/pc_log.h"
 #include "records/records_controls.h"
+#include "status/link_watch.h"
 #include "status/status_controls.h"
 
 namespace treld {
@@ -75,6 +76,7 @@ void Monitor::start() {
     STSLIST(c);
     startRelayServer(c);
     startTrends(c, trends_);
+    watchLink(c);
 }
 
 void Monitor::onTimer(TimerId timer) {
@@ -102,7 +104,11 @@ void Monitor::onTimer(TimerId timer) {
             if (fleet_)
                 fleet_->onTick();
             break;
+        case TimerId::ReopenTimer:
+            onReopenTimer(core_);
+            break;
     }
+    watchLink(core_);
 }
 
 Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
@@ -112,6 +118,13 @@ Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerL
 
 void Monitor::onSerialData(std::string_view chunk) {
     onSerialReceive(core_, chunk);
+    watchLink(core_);
+}
+
+void Monitor::onSerialLost() {
+    if (core_.link.openPort != 0)
+        serialPortFailed(core_);
+    watchLink(core_);
 }
 
 void Monitor::onRemoteConnected() {
@@ -119,6 +132,7 @@ void Monitor::onRemoteConnected() {
 }
 void Monitor::onRemoteData(std::string_view chunk) {
     treld::onRemoteData(core_, chunk);
+    watchLink(core_);
 }
 void Monitor::onRemoteError() {
     treld::onRemoteError(core_);
@@ -165,21 +179,14 @@ void Monitor::dispatch(OperatorEvent event) {
     const SplitName name = splitElementName(event.array);
     event.array = name.array;
     event.index = name.index;
-    if (onLinkEvent(core_, event))
-        return;
-    if (onStationListEvent(core_, event))
-        return;
-    if (onStatusEvent(core_, event))
-        return;
-    if (onDeviceEvent(core_, event))
-        return;
-    if (onRecordsEvent(core_, event))
-        return;
-    if (onTrendsEvent(core_, trends_, event))
-        return;
-    // A secondary window without its own closing rule just hides.
-    if (event.kind == OperatorEvent::Kind::Close)
+    if (!onLinkEvent(core_, event) && !onStationListEvent(core_, event) &&
+        !onStatusEvent(core_, event) && !onDeviceEvent(core_, event) &&
+        !onRecordsEvent(core_, event) && !onTrendsEvent(core_, trends_, event) &&
+        event.kind == OperatorEvent::Kind::Close) {
+        // A secondary window without its own closing rule just hides.
         core_.ui(event.form, event.array).setVisible(false);
+    }
+    watchLink(core_);  // Settings may have chosen another port
 }
 
 }  // namespace treld

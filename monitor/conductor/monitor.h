@@ -25,6 +25,8 @@ class Monitor {
 
     // Characters arrived on the serial port.
     void onSerialData(std::string_view chunk);
+    // The open serial port hung up or failed (a device unplugged).
+    void onSerialLost();
 
     // Remote client events.
     void onRemoteConnected();

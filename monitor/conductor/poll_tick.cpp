@@ -31,6 +31,8 @@ void decodeStatus(Core& c) {
     SASAYIKLA(c);
 }
 
+constexpr Int16 kStatusEvaluateStep = 8;
+
 const EvaluateStep* evaluateStep(Int16 step) {
     static const EvaluateStep kSrv{decodeSourcePanel, true, false, 3, blankSourcePanel, 3};
     static const EvaluateStep kOpl{decodeOutputPanel, true, false, 5, blankOutputPanel, 1};
@@ -48,7 +50,7 @@ const EvaluateStep* evaluateStep(Int16 step) {
             return &kOpl;
         case 6:
             return &kSst;
-        case 8:
+        case kStatusEvaluateStep:
             return &kSas;
         case 10:
             return &kFir;
@@ -156,35 +158,81 @@ void enterTab(Core& c, int tab) {
     s.LastTab = static_cast<Int16>(tab);
 }
 
+// The cycle of the tab. Returns true when the measurement cycle evaluated a reply.
+bool runTabCycle(Core& c, int tab) {
+    switch (tab) {
+        case kOptionsTab:
+            OPTIONS(c);
+            return false;
+        case kControlTab:
+            KONTROL(c);
+            return false;
+        case kLogTab:
+            LOGS(c);
+            return false;
+        default:
+            return measurementCycle(c);
+    }
+}
+
+// The status read after a login, on any tab; the cycle's step stays.
+void sendStatusPoll(Core& c) {
+    c.login.statusPollDue = false;
+    c.s.Command = "SAS";
+    GONDERME(c, ExchangeOwner::StatusPoll);
+}
+
+// Decoded and cached as the cycle's status step is; the cycle's own step stays.
+void evaluateStatusPoll(Core& c) {
+    closeExchange(c);
+    const Int16 step = c.s.PollStep;
+    evaluate(c, *evaluateStep(kStatusEvaluateStep));
+    c.s.PollStep = step;
+}
+
+// The outcome of an exchange that is not the cycle's goes to its owner.
+// Returns true when that spends the tick.
+bool finishOthersExchange(Core& c) {
+    switch (c.s.exchangeOwner) {
+        case ExchangeOwner::Operator:
+            finishAwaitedCommand(c);
+            return false;
+        case ExchangeOwner::Relay:
+            answerRelayClient(c);
+            return false;
+        case ExchangeOwner::Login:  // the dialog judges by the status, not by this reply
+            closeExchange(c);
+            return false;
+        case ExchangeOwner::StatusPoll:
+            evaluateStatusPoll(c);
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 void Timer1_Timer(Core& c) {
     auto& s = c.s;
-    if (pollingPaused(c))
+    if (finishOthersExchange(c))
         return;
-    if (commandAwaited(c))
-        finishAwaitedCommand(c);
-    if (c.relay.awaitingReply())
-        answerRelayClient(c);
-
     const int tab = c.selectedTab();
+    const bool cycleOutcome = s.exchangeOwner == ExchangeOwner::Cycle;
+    closeExchange(c);  // the cycle takes its outcome in this tick, or never
+    if (pollingPaused(c)) {
+        // Nothing new goes out, but the exchange under way is still evaluated.
+        if (cycleOutcome && tab == s.LastTab)
+            runTabCycle(c, tab);
+        return;
+    }
+    if (c.login.statusPollDue && !cycleOutcome) {
+        sendStatusPoll(c);
+        return;
+    }
     if (tab != s.LastTab)
         enterTab(c, tab);
-
-    switch (tab) {
-        case kOptionsTab:
-            OPTIONS(c);
-            return;
-        case kControlTab:
-            KONTROL(c);
-            return;
-        case kLogTab:
-            LOGS(c);
-            return;
-        default:
-            break;
-    }
-    if (!measurementCycle(c))
+    if (!runTabCycle(c, tab))
         return;
 
     // Only one command of the operator or of a relay client is in flight at

@@ -37,7 +37,8 @@ void KONTROL(Core& c) {
                 timeover(c);
             }
             s.PollStep = 3;
-            clearCommandSlot(c);
+            if (!pollingPaused(c))  // a login's pause outlives the reply it waited for
+                clearCommandSlot(c);
             return;
         case 3:
             s.Command = "SAS";

@@ -2,6 +2,7 @@
 
 #include "device/device_controls.h"
 #include "link/command_slot.h"
+#include "link/exchange.h"
 #include "link/send.h"
 
 namespace treld {
@@ -35,6 +36,7 @@ void onLogonClick(Core& c) {
     }
     clearCommandSlot(c);
     c.ui(kLoginStatus).setCaption("");
+    c.login.LogonKind = c.login.LoginKind;
     c.login.LoginPassword = password;
     c.login.LogonTicks = 0;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
@@ -52,21 +54,32 @@ void logout(Core& c) {
 
 void advanceLoginSequence(Core& c) {
     auto& s = c.s;
-    switch (++c.login.LogonTicks) {
+    auto& login = c.login;
+    switch (++login.LogonTicks) {
         case 2:
             // No poll exchange may be in progress when the login goes out.
             pausePolling(c);
             break;
         case 6:
-            s.Command = levelLetter(c.login.LoginKind) + c.login.LoginPassword;
-            GONDERME(c);
+            // The exchange on the line has its reply, or its time-out, first.
+            if (exchangeOpen(c)) {
+                --login.LogonTicks;
+                break;
+            }
+            s.Command = levelLetter(login.LogonKind) + login.LoginPassword;
+            GONDERME(c, ExchangeOwner::Login);
             break;
         case 10:
-            // Polling resumes from the start, which brings a fresh status.
+            // Polling resumes from the start, after a status read on any tab.
             clearCommandSlot(c);
             s.PollStep = kFirstMeasurementStep;
+            login.statusPollDue = true;
             break;
         case 16:
+            if (login.statusPollDue || s.exchangeOwner == ExchangeOwner::StatusPoll) {
+                --login.LogonTicks;  // the verdict waits for that status
+                break;
+            }
             clearCommandSlot(c);
             if (c.status.loggedIn()) {
                 closeLoginDialog(c);
@@ -86,8 +99,8 @@ void keepLoginAlive(Core& c) {
     int interval = kKeepAliveMs;
     if (!commandSlotFree(c)) {
         interval = kKeepAliveRetryMs;
-    } else if (c.login.LoginKind == kServiceLogin || c.login.LoginKind == kUserLogin) {
-        queueCommand(c, levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r");
+    } else if (c.login.LogonKind == kServiceLogin || c.login.LogonKind == kUserLogin) {
+        queueCommand(c, levelLetter(c.login.LogonKind) + c.login.LoginPassword + "\r");
     }
     c.platform.startTimer(TimerId::Timer2, interval);
 }

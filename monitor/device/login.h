@@ -18,14 +18,15 @@ void closeLoginDialog(Core& c);
 // "Logout": queues "OUT".
 void logout(Core& c);
 
-// The dialog's 500 ms timer: pause at 1 s, send at 3 s, resume at 5 s,
-// verdict at 8 s.
+// The dialog's 500 ms timer: pause at 1 s, send at 3 s (once the exchange
+// on the line is over), resume 2 s later, verdict 3 s after that (once the
+// status read after the login is in).
 void advanceLoginSequence(Core& c);
 
 inline constexpr int kKeepAliveMs = 20000;
 
-// Timer2: repeats the login every 20 s while the device reports one, and
-// tries again 5 s later while the command slot is busy.
+// Timer2: repeats the last Logon's login every 20 s while the device reports
+// one, and tries again 5 s later while the command slot is busy.
 void keepLoginAlive(Core& c);
 
 }  // namespace treld

@@ -11,6 +11,7 @@
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
+#include "foundation/link_health.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
 #include "foundation/platform.h"
@@ -34,6 +35,7 @@ struct Core {
     DisplayModel ui;
     ProgramState s;
     RelayState relay;
+    LinkHealth link;
     StationConfig config;
     DecodedStatus status;
     PanelReadings readings;

@@ -21,9 +21,13 @@ inline constexpr Int16 kServiceLogin = 1;
 inline constexpr Int16 kUserLogin = 2;
 
 struct LoginState {
-    Int16 LoginKind = 0;  // kServiceLogin or kUserLogin
+    Int16 LoginKind = 0;  // of the dialog last opened: kServiceLogin or kUserLogin
+    Int16 LogonKind = 0;  // of the last Logon press, which the keep-alive repeats
     std::string LoginPassword;
     Int16 LogonTicks = 0;
+    // After the login the poll tick reads the status once, on any tab, and
+    // the verdict waits for it.
+    bool statusPollDue = false;
 };
 
 }  // namespace treld

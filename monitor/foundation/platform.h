@@ -12,9 +12,19 @@ namespace treld {
 // the device message line, LoginTimer is the login dialog's own timer,
 // RelayTimer ticks every second to drop relay clients that keep a slot idle,
 // TrendTimer ticks every second for the trend charts and files, FleetTimer
-// every second for the fleet's publishing.
-enum class TimerId { Timer1, Timer2, Timer3, LoginTimer, RelayTimer, TrendTimer, FleetTimer };
-inline constexpr int kTimerCount = 7;
+// every second for the fleet's publishing, ReopenTimer every 5 s while the
+// link to the device is lost.
+enum class TimerId {
+    Timer1,
+    Timer2,
+    Timer3,
+    LoginTimer,
+    RelayTimer,
+    TrendTimer,
+    FleetTimer,
+    ReopenTimer
+};
+inline constexpr int kTimerCount = 8;
 
 struct LocalDateTime {
     int year = 2000;
@@ -39,8 +49,11 @@ class Platform {
     virtual void stopTimer(TimerId timer) = 0;
 
     // Serial port number n (1 = COM1) at 2400 baud, no parity, 8 data bits,
-    // 1 stop bit. Received characters arrive through Monitor::onSerialData.
+    // 1 stop bit. Received characters arrive through Monitor::onSerialData; a
+    // hang-up or an error of the open port through Monitor::onSerialLost.
     virtual bool openSerialPort(int port) = 0;
+    virtual void closeSerialPort() = 0;
+    // True only when the port has taken every byte.
     virtual bool writeSerial(std::string_view text) = 0;
 
     // The remote client: one connection at a time. Events arrive through

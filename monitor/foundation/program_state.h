@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,17 @@ struct CommandTableEntry {
 
 inline constexpr int kCommandTableSize = 50;
 
+// Who sent the command now on the line. Its reply, or its time-out, goes to
+// that party alone, and nobody else sends before it has been taken.
+enum class ExchangeOwner : std::uint8_t {
+    None,        // nothing awaited
+    Cycle,       // the cycle of the open tab
+    Operator,    // a queued operator command (PollState "BEKLE")
+    Relay,       // a relay client's forwarded command
+    Login,       // the login dialog's own command
+    StatusPoll,  // the status read that the login's verdict waits for
+};
+
 struct ProgramState {
     Int16 DemoMode = 0;
     Int16 RemoteMode = 0;
@@ -29,6 +41,7 @@ struct ProgramState {
     std::string Reply;
     Int16 PollStep = 1;
     std::string PollState;  // written by link/command_slot.cpp only
+    ExchangeOwner exchangeOwner = ExchangeOwner::None;
     Int16 LastTab = 0;
     Int16 OptionsRefresh = 0;
     Int16 LogRefresh = 0;

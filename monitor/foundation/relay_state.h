@@ -20,8 +20,6 @@ class RelayState {
   public:
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
-    // A forwarded command has been written; its reply (or its 3 s) is awaited.
-    bool awaitingReply() const { return awaitingReply_; }
     // Clients holding a connection slot now.
     int clientCount() const {
         return static_cast<int>(
@@ -49,7 +47,6 @@ class RelayState {
 
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
-    bool awaitingReply_ = false;
     Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone
     Int16 ServerSlot = 0;   // the slot last given to an accepted client
 };

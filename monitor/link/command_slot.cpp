@@ -1,6 +1,7 @@
 #include "link/command_slot.h"
 
 #include "link/demo_table.h"
+#include "link/exchange.h"
 #include "link/poll_timer.h"
 #include "link/send.h"
 
@@ -40,21 +41,24 @@ void takeQueuedCommand(Core& c) {
     s.ReceiveBuffer.clear();
     s.Command = s.PollState;
     s.PollState = kAwaiting;
+    s.exchangeOwner = ExchangeOwner::Operator;
 }
 
 void sendQueuedCommand(Core& c) {
     takeQueuedCommand(c);
-    GONDERME(c);
+    GONDERME(c, ExchangeOwner::Operator);
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
 }
 
 void finishAwaitedCommand(Core& c) {
     auto& s = c.s;
+    closeExchange(c);
     if (s.DemoMode != 0)
         OZELGELDI(c);
     if (!s.Reply.empty())
         c.ui(kStatusLine).setCaption(s.Reply);
-    clearCommandSlot(c);
+    if (commandAwaited(c))  // a login's pause set meanwhile stays
+        clearCommandSlot(c);
     s.LastTab = 0;
     s.PollStep = kFirstMeasurementStep;
 }

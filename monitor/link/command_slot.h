@@ -49,9 +49,9 @@ void takeQueuedCommand(Core& c);
 // takeQueuedCommand, then sends it and waits 3 s for its reply.
 void sendQueuedCommand(Core& c);
 
-// The awaited command's reply has come, or its 3 s are over: the status line
-// shows it and the measurement cycle starts again from the top, with the
-// tab treated as newly opened.
+// The operator's exchange has its reply, or its 3 s are over: the status
+// line shows it and the measurement cycle starts again from the top, with
+// the tab treated as newly opened. Also when a Logon dropped the "BEKLE".
 void finishAwaitedCommand(Core& c);
 
 }  // namespace treld

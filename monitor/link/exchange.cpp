@@ -1,5 +1,6 @@
 #include "link/exchange.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "link/poll_timer.h"
@@ -7,14 +8,27 @@
 
 namespace treld {
 
+bool exchangeOpen(const Core& c) {
+    return c.s.exchangeOwner != ExchangeOwner::None;
+}
+
+void closeExchange(Core& c) {
+    c.s.exchangeOwner = ExchangeOwner::None;
+}
+
 void timeover(Core& c) {
     const LinkFault fault = c.s.RemoteMode != 0 ? LinkFault::RemoteTimeOut
                             : c.s.ComReady != 0 ? LinkFault::ComTimeOut
                                                 : LinkFault::PortNotOpened;
     c.ui(kStatusLine).setCaption(linkFaultText(c, fault));
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
+    countTimeOut(c);
+}
+
+void countTimeOut(Core& c) {
     ++c.counters.timeOuts;
     c.counters.exchangesAtLastTimeOut = c.counters.exchanges;
+    c.link.unanswered = std::min<Int16>(c.link.unanswered + 1, kUnansweredForLoss);
 }
 
 void datahata(Core& c) {
@@ -41,6 +55,11 @@ void GELENBAFIRSIFIR(Core& c) {
             return;
         }
     }
+}
+
+void forgetCachedReplies(Core& c) {
+    for (CommandTableEntry& entry : c.s.CommandTable)
+        entry.CachedReply.clear();
 }
 
 std::string clockCommand(const LocalDateTime& now) {

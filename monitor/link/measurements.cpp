@@ -39,10 +39,10 @@ constexpr std::array<Field, kReadingFields> kOutputFields = {{
     {kSyncAngle, 30, 3, " deg"},
 }};
 
-// "#" at position 1 and spaces between the fields; the last space sits at 30
-// in a "SRV" reply and at 29 in an "OPL" reply.
-bool passesFormatTest(std::string_view reply, std::size_t lastSpace) {
-    if (positions(reply, 1, 1) != "#")
+// "#" at position 1, spaces between the fields (the last one sits at 30 in a
+// "SRV" reply and at 29 in an "OPL" reply) and every field before the CR.
+bool passesFormatTest(std::string_view reply, std::size_t lastSpace, std::size_t length) {
+    if (positions(reply, 1, 1) != "#" || reply.substr(0, reply.find('\r')).size() < length)
         return false;
     for (std::size_t at : {std::size_t{5}, std::size_t{9}, std::size_t{13}, std::size_t{17},
                            std::size_t{21}, std::size_t{25}, lastSpace}) {
@@ -67,7 +67,8 @@ void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
                  const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
     c.s.CheckedCommand = command;
     const std::string_view reply = c.s.Reply;
-    if (!passesFormatTest(reply, lastSpace)) {
+    const Field& last = fields.back();
+    if (!passesFormatTest(reply, lastSpace, last.first + last.width - 1)) {
         datahata(c);
         return;
     }

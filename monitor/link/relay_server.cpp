@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "link/demo_table.h"
+#include "link/exchange.h"
 #include "link/poll_timer.h"
+#include "link/serial_link.h"
 #include "link/status_texts.h"
 
 namespace treld {
@@ -34,7 +36,9 @@ class RelayServer {
     using State = RelayState::SlotState;
 
     static bool validSlot(int slot) { return slot >= 1 && slot <= kRelaySlotCount; }
-    bool inFlight(int slot) const { return r_.awaitingReply_ && r_.RelayClient == slot; }
+    bool inFlight(int slot) const {
+        return c_.s.exchangeOwner == ExchangeOwner::Relay && r_.RelayClient == slot;
+    }
     void removeQueuedRequest(int slot);
     void answerSlot(int slot, const std::string& line);
     void handleRequest(int slot);
@@ -142,7 +146,7 @@ void RelayServer::answerClient() {
     if (s.DemoMode != 0)
         OZELGELDI(c_);
     const Int16 slot = r_.RelayClient;
-    r_.awaitingReply_ = false;
+    closeExchange(c_);
     r_.RelayClient = 0;
     s.LastTab = 0;
     if (validSlot(slot))
@@ -159,10 +163,10 @@ void RelayServer::forward() {
     s.Reply.clear();
     s.ReceiveBuffer.clear();
     s.Command = next.command;
-    if (s.DemoMode == 0 && !c_.platform.writeSerial(next.command + "\r")) {
+    s.exchangeOwner = ExchangeOwner::Relay;
+    if (s.DemoMode == 0 && !writeToSerial(c_, next.command + "\r")) {
         s.Reply = relayLine(std::string(kRelayComFailed) + std::to_string(c_.config.ComPort));
     }
-    r_.awaitingReply_ = true;
     c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
 

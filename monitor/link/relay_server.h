@@ -37,9 +37,9 @@ void dropIdleRelayClients(Core& c);
 // for an empty cache entry, or "" when the command must go to the device.
 std::string LookupRelayRequest(Core& c, std::string request);
 
-// The poll cycle's side. A forwarded command's reply has come (or its 3 s
-// are over: Core::relay.awaitingReply()): answerRelayClient. After an
-// evaluation with RelayPending(), forwardRelayCommand writes the next one.
+// The poll cycle's side. The relay's exchange has its reply, or its 3 s are
+// over: answerRelayClient. After an evaluation with RelayPending(),
+// forwardRelayCommand writes the next one.
 void answerRelayClient(Core& c);
 void forwardRelayCommand(Core& c);
 

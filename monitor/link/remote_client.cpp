@@ -22,6 +22,7 @@ void onRemoteData(Core& c, std::string_view chunk) {
         return;
 
     s.Reply = s.TcpReceiveBuffer + "\r";
+    c.link.unanswered = 0;
     c.platform.closeRemote();
     c.platform.startTimer(TimerId::Timer1, kTcpReplyMs);
     if (isFixedReply(s.Reply))

@@ -10,12 +10,14 @@ std::string_view nextSendMark(const Element& indicator) {
     return indicator.caption().starts_with('/') ? "\\" : "/";
 }
 
-void GONDERME(Core& c) {
+void GONDERME(Core& c, ExchangeOwner owner) {
     auto& s = c.s;
-    ++s.PollStep;
+    if (owner == ExchangeOwner::Cycle)
+        ++s.PollStep;
     ++c.counters.exchanges;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
+    s.exchangeOwner = owner;
 
     if (s.DemoMode != 0) {
         c.platform.startTimer(TimerId::Timer1, kDemoAnswerMs);

@@ -37,6 +37,22 @@ LocalDateTime localDateTime(const QDateTime& now) {
     return result;
 }
 
+// Errors of an open port after which it cannot be trusted: a device gone,
+// a hang-up (a read that ends), a failed read or write.
+bool portLost(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+        case QSerialPort::PermissionError:
+        case QSerialPort::ReadError:
+        case QSerialPort::WriteError:
+        case QSerialPort::ResourceError:
+        case QSerialPort::UnknownError:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 QString serialDevicePath(int port) {
@@ -56,6 +72,15 @@ QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
         const QByteArray data = serial_.readAll();
         deliver([&] { monitor_->onSerialData(view(data)); });
     });
+    // Queued: the port is closed outside its own notification, and a hung-up
+    // line that keeps signalling is closed within one turn of the loop.
+    connect(
+        &serial_, &QSerialPort::errorOccurred, this,
+        [this](QSerialPort::SerialPortError error) {
+            if (portLost(error) && serial_.isOpen())
+                deliver([&] { monitor_->onSerialLost(); });
+        },
+        Qt::QueuedConnection);
     connect(&remote_, &QTcpSocket::connected, this,
             [this] { deliver([&] { monitor_->onRemoteConnected(); }); });
     connect(&remote_, &QTcpSocket::readyRead, this, [this] {
@@ -113,11 +138,22 @@ bool QtPlatform::openSerialPort(int port) {
     return serial_.open(QIODevice::ReadWrite);
 }
 
+void QtPlatform::closeSerialPort() {
+    serial_.close();
+}
+
+// QSerialPort buffers a write; flush() hands it to the port at once, and only
+// a port that took every byte without an error has it.
 bool QtPlatform::writeSerial(std::string_view text) {
     if (!serial_.isOpen())
         return false;
+    serial_.clearError();
     const QByteArray data = bytes(text);
-    return serial_.write(data) == data.size();
+    if (serial_.write(data) == data.size() && serial_.flush() &&
+        serial_.error() == QSerialPort::NoError && serial_.bytesToWrite() == 0)
+        return true;
+    serial_.clear(QSerialPort::Output);  // nothing of it goes out later
+    return false;
 }
 
 void QtPlatform::connectRemote(const std::string& host, int port) {

@@ -35,6 +35,7 @@ class QtPlatform : public QObject, public Platform {
     void startTimer(TimerId timer, int intervalMs) override;
     void stopTimer(TimerId timer) override;
     bool openSerialPort(int port) override;
+    void closeSerialPort() override;
     bool writeSerial(std::string_view text) override;
     void connectRemote(const std::string& host, int port) override;
     void sendRemote(std::string_view text) override;

@@ -5,6 +5,7 @@
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
 #include "link/poll_timer.h"
+#include "link/serial_link.h"
 #include "link/station_list.h"
 
 namespace treld {
@@ -104,7 +105,9 @@ void showSettingsDialog(Core& c) {
             config.ComPort == 0 ? "Demo" : "COM" + std::to_string(config.ComPort);
         c.ui(kPortChoice).setCaption(port);
         matchTypedPort(c, port);
-        c.settings.LoadedComPort = config.ComPort;
+        // Demo saved twice still writes the last real port (below).
+        if (config.ComPort != 0)
+            c.settings.LoadedComPort = config.ComPort;
         for (const TextBox& box : kTextBoxes)
             c.ui(box.name).setCaption(config.*box.value);
         c.ui(kRemotePortBox).setCaption(std::to_string(config.RemotePort));
@@ -135,7 +138,7 @@ void saveSettings(Core& c) {
     for (const CheckBox& box : kCheckBoxes)
         next.*box.value = c.ui(box.name).value() != 0 ? 1 : 0;
     next.ComPort = static_cast<Int16>(portIndex);
-    // Demo is for this run only: the file keeps the port the dialog opened with.
+    // Demo is for this run only: the file keeps the last real port.
     const Int16 comPortValue = portIndex == 0 ? c.settings.LoadedComPort : next.ComPort;
 
     if (!writeConfig(c.programDir / "sts.cfg", next, comPortValue)) {
@@ -152,6 +155,7 @@ void saveSettings(Core& c) {
     } else {
         c.s.DemoMode = 0;
         c.ui(kLinkKind).setCaption("com" + std::to_string(c.config.ComPort));
+        changeComPort(c);
     }
     c.platform.stopTimer(TimerId::Timer1);
     c.platform.startTimer(TimerId::Timer1, kAfterSettingsMs);

@@ -45,7 +45,8 @@ void showSettingsDialog(Core& c);
 
 // "Save": a port field or port choice that is not valid is refused with a
 // message and the dialog stays open, nothing changed. So is a file that
-// cannot be written: memory and file change together or not at all.
+// cannot be written: memory and file change together or not at all. Another
+// serial port is opened at once, in place of the old one.
 void saveSettings(Core& c);
 
 // "Cancel": closes the dialog; nothing is stored.

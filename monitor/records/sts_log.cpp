@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "link/exchange.h"
 #include "link/send.h"
 #include "link/status_texts.h"
 #include "records/records_controls.h"
@@ -103,6 +104,7 @@ void LOGS(Core& c) {
         s.LogRefresh = 1;
         log.LogWaiting = 0;
         c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::ComTimeOut));
+        countTimeOut(c);
     }
     if (s.LogRefresh != 0) {
         s.LogRefresh = 0;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTabWidget>
@@ -75,15 +76,24 @@ struct StationRig {
     Binder binder{monitor, windows};
 };
 
-// Log in, move the load to source 2, change an option and read it back, log out.
-TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
-    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\n");
+// Log in while the event log downloads from a device that answers 250 ms late, move the load
+// to source 2, change an option and read it back, log out; a port saved in Settings is used at
+// once.
+TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndSwitchesThePort) {
+    StationRig rig("COMPORT:1\r\nTIMEOUT:1000\r\n", {"--delay", "250"});
     auto* tabs = rig.widget<QTabWidget>("SSTab1");
-    ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
+    auto* rows = rig.widget<QListWidget>("List1");
+    tabs->setCurrentIndex(4);
+    ASSERT_TRUE(waitFor([&] { return rows->count() >= 2; }));
     rig.widget<QAction>("mnuselogon")->trigger();
     QTest::keyClicks(rig.widget<QLineEdit>("Text1", Form::Form3), "1111");
     rig.widget<QPushButton>("Command1", Form::Form3)->click();
-    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 12s));
+    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 15s));
+    EXPECT_TRUE(rig.form1->windowTitle().contains("/User Login"));
+    for (int i = 0; i < rows->count(); ++i) {
+        const QString row = rows->item(i)->text();  // no login reply taken for a record
+        EXPECT_TRUE(row.startsWith(QString::number(i) + "-") && !row.contains("00/00/2000")) << i;
+    }
 
     // A command queued before the poll cycle has seen the tab change is dropped.
     tabs->setCurrentIndex(3);
@@ -111,6 +121,15 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
     for (const char* command : {"U1111", "W0039001", "OUT"})
         EXPECT_TRUE(rig.received(command)) << command;
+
+    qputenv("TRELD_COM2", (rig.dir.path() / "no-such-line").c_str());
+    rig.widget<QAction>("mnset")->trigger();
+    emit rig.widget<QComboBox>("Combo1", Form::Form2)->activated(2);
+    rig.widget<QPushButton>("Command1", Form::Form2)->click();
+    EXPECT_EQ(rig.widget<QLabel>("Label40")->text(), "COM 2 Not opened select another port");
+    const std::size_t polls = simulatorReceived(rig.dir).size();
+    QTest::qWait(1500);
+    EXPECT_EQ(simulatorReceived(rig.dir).size(), polls) << "nothing more on COM1";
 }
 
 // Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;

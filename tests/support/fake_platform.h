@@ -49,6 +49,7 @@ class FakePlatform : public Platform {
     void startTimer(TimerId id, int ms) override { timers[int(id)] = {ms > 0, ms, nowMs + ms}; }
     void stopTimer(TimerId id) override { timers[int(id)].running = false; }
     bool openSerialPort(int) override { return serialOpen = serialOpens; }
+    void closeSerialPort() override { serialOpen = false; }
     bool writeSerial(std::string_view text) override {
         if (serialWritesFail || !serialOpen)
             return false;

@@ -72,6 +72,8 @@ TEST(PollCycle, LineFaultsSayWhatFailedAndTheCycleGoesOnInTheTimeOutRhythm) {
          "Time out on com3", 3500},  // kept to its bound, the CR never arrives
         {"TIMEOUT:500\r\n", true, DeviceReply{"#230 231 2"}, 500, "Time out on com3", 3500},
         {"TIMEOUT:500\r\n", true, DeviceReply{kSrvReply, 20, 1}, 59, "Data OK", 64},
+        {"TIMEOUT:500\r\n", true, DeviceReply{kSrvReply + std::string("\n\n\n\n"), 20, 1}, 59,
+         "Data OK", 64},  // chatter after the CR does not hold the cycle
     };
     for (const Case& c : cases) {
         VirtualRig rig(std::string("COMPORT:3\r\n") + c.timeoutLine);
@@ -114,6 +116,7 @@ TEST(MeasurementPanels, RepliesFillTheFieldsAsReceivedOrAreRejectedWhole) {
          "Data OK"},
         {"SRV", "#230 231 229 228 230 232 05000499\r", {}, "Data error SRV"},
         {"SRV", "#230 231\r", {}, "Data error SRV"},
+        {"SRV", "#222 222 222 222 222 222 2222 \r", {}, "Data error SRV"},  // cut short
         {"SRV", "OK\r\n", {}, "Data error SRV"},  // not the whole fixed reply: not shown
         {"OPL",
          "#045 050 055 010 011 012 035 002\r",

@@ -32,8 +32,8 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
         if (w.atMs > t0 + 971)
             sent.push_back(std::to_string(w.atMs - t0) + " " + w.text);
     }
-    EXPECT_EQ(sent, (Texts{"1000 SST\r", "3000 P9999\r", "5005 SRV\r"}))
-        << "polling pauses at 1 s, the password goes out at 3 s, polling resumes at 5 s";
+    EXPECT_EQ(sent, (Texts{"1000 SST\r", "3000 P9999\r", "5005 SAS\r"}))
+        << "polling pauses at 1 s, the password goes out at 3 s, the status is read at 5 s";
     rig.advance(2'969);
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "");
     rig.advance(1);
@@ -65,9 +65,52 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_EQ(keepAlives(), 1) << "5 s later";
     rig.advance(20'000);
     EXPECT_EQ(keepAlives(), 2) << "then every 20 s";
+    rig.click("mnlogon");
+    rig.click("Command2", Form::Form3);  // a dialog opened, not used: the level stays
+    rig.advance(20'000);
+    EXPECT_EQ(keepAlives(), 3);
     rig.sts.status = kSasReply;  // the device dropped the login
     rig.advance(40'000);
-    EXPECT_EQ(keepAlives(), 2) << "no keep-alive without a login";
+    EXPECT_EQ(keepAlives(), 3) << "no keep-alive without a login";
+}
+
+// Logon while a log record, or a relay client's command, is on the line: the login goes out
+// once that exchange has its reply or its time-out, each reply reaches only the party that
+// asked, and the verdict reads a status polled after the login, on any tab.
+TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
+    const struct Case {
+        int tab;
+        const char* slow;  // in flight when polling pauses
+        std::optional<DeviceReply> reply;
+        int loginAt;  // ms after Logon
+        Texts relayAnswers;
+    } cases[] = {
+        {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 3500, {}},
+        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r\r"}},
+        {kMeasuresTab, "XF1", std::nullopt, 4000, {"Timeout\r"}},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig("COMPORT:1\r\nTIMEOUT:5000\r\n");
+        rig.sts.replies[c.slow] = c.reply;
+        rig.start();
+        rig.select("SSTab1", c.tab);
+        rig.advance(200);  // LOG002 is on the line
+        const std::int64_t t0 = rig.now();
+        rig.click("mnuselogon");
+        rig.type("Text1", "1234", Form::Form3);
+        rig.click("Command1", Form::Form3);
+        rig.advance(950);
+        const int client = c.tab ? 0 : rig.ask("XF1\r");
+        rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
+        const auto& writes = rig.platform.serialWrites;
+        const auto login = std::ranges::find(writes, std::string("U1234\r"), &WireRecord::text);
+        ASSERT_NE(login, writes.end());
+        EXPECT_EQ(login->atMs - t0, c.loginAt) << c.slow;
+        EXPECT_EQ(client ? rig.answers(client) : Texts{}, c.relayAnswers);
+        EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Local)") << c.slow;
+        const Texts& rows = rig.element("List1").items();
+        EXPECT_EQ(rows.size() > 2 ? rows[2] : "", c.tab ? "2-01/02/2007  10:02 On source 1-" : "");
+    }
 }
 
 TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLoggedIn) {

@@ -1,10 +1,12 @@
 // The links to the device as their peers see them: relay clients, the remote
-// station's relay server, and the demo table standing in for the device.
+// station's relay server, the demo table standing in for the device, and the
+// watch over a link that is lost and comes back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 #include "link/demo_table.h"
 #include "link/relay_server.h"
@@ -134,6 +136,63 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.advance(5'000);
     EXPECT_EQ(rig.caption("Label25"), "") << "a fixed reply shows for 5 s";
     EXPECT_TRUE(rig.platform.serialWrites.empty());
+}
+
+// However the link goes, it is logged once, relay clients and panels lose the old values,
+// the loss is mailed after 30 s, and the first reply brings it back, logged once.
+TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
+    using Step = std::function<void(VirtualRig&)>;
+    const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
+    const Step silence = [](VirtualRig& r) { r.sts.replies["SRV"] = r.sts.replies["OPL"] = {}; };
+    const Step answer = [](VirtualRig& r) { r.sts.replies.clear(); };
+    const struct Case {
+        Step lose, restore;
+        std::string link, statusLine;
+    } cases[] = {
+        {[](VirtualRig& r) { r.platform.serialOpens = false, r.monitor.onSerialLost(); }, plugIn,
+         "COM1", "COM 1 Not opened select another port"},
+        {[](VirtualRig& r) { r.platform.serialWritesFail = true; },
+         [](VirtualRig& r) { r.platform.serialWritesFail = false; }, "COM1",
+         "COM 1 Not opened select another port"},
+        {silence, answer, "COM1", "Time out on com1"},
+        {[](VirtualRig& r) {  // Settings: a port that is not there
+             r.click("mnset");
+             r.select("Combo1", 2, Form::Form2);
+             r.platform.serialOpens = false;
+             r.click("Command1", Form::Form2);
+         },
+         plugIn, "COM2", "COM 2 Not opened select another port"},
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), silence(r); }, answer,
+         "Remote STS 10.0.0.7", "Remote STS communication time out"},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\nEMAILENABLE:1\r\nREMOTEIP1:10.0.0.7\r\n");
+        rig.writeFile("DEMOSET.CFG", "SAS:x\r\n");  // SAS replies are cached for relay clients
+        rig.start();
+        rig.runPast("SAS");
+        const auto log = [&] {  // without the times
+            return std::regex_replace(rig.readFile("SERLOGS/2026-12.TXT"),
+                                      std::regex("[-:0-9]{20} "), "");
+        };
+        const std::string lost = " 1 Program start\r\n 200 Link lost " + c.link + "\r\n";
+        c.lose(rig);
+        rig.runUntil([&] { return log() == lost; });
+        const std::int64_t lostAt = rig.now();
+        EXPECT_EQ(rig.caption("Label40") + rig.caption("Label8"), c.statusLine) << "panel blank";
+        if (c.link.starts_with("COM")) {  // a remote monitor serves no relay clients
+            EXPECT_EQ(rig.answers(rig.ask("SAS\r")), Texts{"Time out\r"}) << c.link;
+        }
+        rig.advance(lostAt + 29'999 - rig.now());
+        EXPECT_TRUE(rig.platform.startedPrograms.empty()) << c.link;
+        rig.advance(1);
+        ASSERT_EQ(rig.platform.startedPrograms.size(), 1u) << c.link;
+        EXPECT_TRUE(rig.platform.startedPrograms[0].second.ends_with("<br>-Link lost " + c.link));
+        c.restore(rig);
+        rig.runUntil([&] { return log() != lost; }, 5'100);  // reopened within 5 s
+        rig.advance(60'000);
+        EXPECT_EQ(log(), lost + " 201 Link restored " + c.link + "\r\n");
+        EXPECT_EQ(rig.caption("Label8"), "230") << c.link;
+    }
 }
 
 TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInTheDemoPace) {

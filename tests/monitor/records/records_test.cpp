@@ -146,7 +146,7 @@ TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForTh
     open();
     EXPECT_EQ(rig.element("Combo1", Form::Form2).listIndex(), 0);
     save();
-    EXPECT_TRUE(file().starts_with("COMPORT:0\r\n")) << "saved twice";
+    EXPECT_TRUE(file().starts_with("COMPORT:3\r\n")) << "saved twice, still the real port";
 }
 
 TEST_F(SettingsDialog, SaveTrimsTheMailFieldsOnlyWritesTheFileAndRestartsPollingOnMeasures) {

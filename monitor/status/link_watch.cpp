@@ -1,0 +1,64 @@
+#include "status/link_watch.h"
+
+#include <algorithm>
+
+#include "link/exchange.h"
+#include "link/measurements.h"
+#include "link/serial_link.h"
+#include "records/pc_log.h"
+#include "status/alarms.h"
+
+namespace treld {
+namespace {
+
+// "COM1", or "Remote STS" and the address; the calendar reads a PC event
+// text only up to a comma.
+std::string linkName(const Core& c) {
+    if (c.s.RemoteMode == 0)
+        return "COM" + std::to_string(c.config.ComPort);
+    std::string name = "Remote STS " + c.s.RemoteAddress;
+    std::erase(name, ',');
+    return name;
+}
+
+std::string lossText(const Core& c) {
+    return "Link lost " + linkName(c);
+}
+
+void writeEvent(Core& c, Int16 code, std::string text) {
+    c.s.PcLogEventCode = code;
+    c.s.PcLogEventText = std::move(text);
+    WritePcLog(c);
+}
+
+}  // namespace
+
+void watchLink(Core& c) {
+    LinkHealth& link = c.link;
+    const bool down = link.unanswered >= kUnansweredForLoss;
+    if (c.s.DemoMode != 0 || down == link.lost)  // demo answers need no link
+        return;
+    link.lost = down;
+    if (!down) {
+        c.platform.stopTimer(TimerId::ReopenTimer);
+        writeEvent(c, kLinkRestoredEvent, "Link restored " + linkName(c));
+        return;
+    }
+    forgetCachedReplies(c);
+    blankSourcePanel(c);
+    blankOutputPanel(c);
+    link.lostTicks = 0;
+    c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
+    writeEvent(c, kLinkLostEvent, lossText(c));
+}
+
+void onReopenTimer(Core& c) {
+    if (c.s.DemoMode != 0)
+        return;
+    reopenComPort(c);
+    c.link.lostTicks = std::min<Int16>(c.link.lostTicks + 1, kLossMailTicks + 1);
+    if (c.link.lostTicks == kLossMailTicks && c.config.EmailEnable != 0)
+        c.startMailProgram("1&&send++" + AlarmMailBody(c) + "-" + lossText(c));
+}
+
+}  // namespace treld
