@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <set>
 #include <string>
 
+#include "foundation/login_pacer.h"
 #include "foundation/numeric.h"
+#include "foundation/relay_access.h"
 
 namespace treld {
 
@@ -18,8 +21,14 @@ inline constexpr int kRelaySlotCount = 15;
 
 class RelayState {
   public:
+    // Who may read and who may command, from relay.cfg at start-up.
+    RelayAccess access;
+
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
+    // One may go out now: the measurement cycle has gone round since the last
+    // one, so the status record is read once per cycle whatever the load.
+    bool forwardDue() const { return RelayPending() && cycleCompleted_; }
     // A forwarded command has been written; its reply (or its 3 s) is awaited.
     bool awaitingReply() const { return awaitingReply_; }
     // Clients holding a connection slot now.
@@ -39,6 +48,7 @@ class RelayState {
     struct Slot {
         SlotState state = SlotState::Free;
         std::string request;
+        std::string peer;       // the client's address
         Int16 idleSeconds = 0;  // since the client last sent something or was answered
     };
 
@@ -50,6 +60,9 @@ class RelayState {
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
     bool awaitingReply_ = false;
+    bool cycleCompleted_ = true;
+    LoginPacer logins_;
+    std::set<std::string> refusalShown_;  // peers whose refusal the status line has shown
     Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone
     Int16 ServerSlot = 0;   // the slot last given to an accepted client
 };
