@@ -194,6 +194,9 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.start();
     rig.select("List3", 1);
     rig.click("Command5");
+    EXPECT_EQ(rig.answers(rig.ask("XF1\r")), Texts{"Time out\r"}) << "its own clients: at once";
+    rig.monitor.onRemoteData(std::string(kReceiveLimit + 1, 'x'));
+    EXPECT_EQ(rig.platform.remoteCloses, 1) << "more than any reply: disconnected";
     rig.advance(50);  // the first SRV goes out over TCP
     EXPECT_EQ(rig.platform.remoteConnects.at(0), (std::pair<std::string, int>{"10.0.0.7", 1200}));
     rig.advance(70);  // SRV's reply evaluated at 96, OPL sent at 116
