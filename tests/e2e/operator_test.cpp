@@ -200,11 +200,10 @@ TEST(RelayServer, AccessLoginsRemoteModeAndStreamingClients) {
     ASSERT_TRUE(waitFor([&] { return relayAnswer(port, "127.0.0.2", "SRV\r").startsWith("#"); }));
     EXPECT_EQ(relayAnswer(port, "127.0.0.2", "INH\r"), "ACCESS DENIED\r");
     EXPECT_EQ(relayAnswer(port, "127.0.0.3", "SON\r"), "LOGON PLEASE\r\r") << "the device's answer";
-    QByteArray logins;
-    for (int i = 0; i < 3; ++i)
-        logins += relayAnswer(port, "127.0.0.1", "U0000\r");
-    EXPECT_EQ(logins, "ACCESS DENIED\r\rACCESS DENIED\rACCESS DENIED\r")
-        << "the device's, then ours";
+    const QByteArray firstLogin = relayAnswer(port, "127.0.0.1", "U0000\r");
+    EXPECT_EQ(firstLogin + relayAnswer(port, "127.0.0.1", "U0000\r"),
+              "ACCESS DENIED\r\rACCESS DENIED\r")
+        << "the device's answer, then the pace's";
     const std::string log =
         rig.dir.read("SERLOGS/" + QDate::currentDate().toString("yyyy-MM").toStdString() + ".TXT");
     for (const char* line : {"Relay refused INH from 127.0.0.2", "Relay SON from 127.0.0.3",
@@ -219,19 +218,18 @@ TEST(RelayServer, AccessLoginsRemoteModeAndStreamingClients) {
             EXPECT_TRUE(
                 relayAnswer(port, "127.0.0.1", "SRV\r").startsWith(item ? "Time out" : "#"));
     }
-    QTcpSocket streamer;
+    QTcpSocket streamer;  // its request, then 64 KiB whenever less than 1 MiB waits
     streamer.connectToHost("127.0.0.1", quint16(port));
     streamer.write("SOF\r");
-    qint64 pushed = 0;
-    QObject::connect(&streamer, &QTcpSocket::bytesWritten, [&](qint64 n) { pushed += n; });
+    int chunks = 0;
     EXPECT_TRUE(waitFor([&] {
         if (streamer.state() == QAbstractSocket::UnconnectedState)
             return true;
         if (streamer.bytesToWrite() < (1 << 20))
-            streamer.write(QByteArray(1 << 16, 'z'));
+            streamer.write(QByteArray(1 << 16, 'z')), ++chunks;
         return false;
     }));
-    EXPECT_LT(pushed, 16 << 20) << "not read once the request was in";
+    EXPECT_LT(chunks, 256) << "not read once the request was in";
 }
 
 // A sag, a black-out and a silent spell on source 1, read back from the daily trend file

