@@ -190,9 +190,8 @@ QByteArray relayAnswer(int port, const char* source, const QByteArray& request) 
     return socket.readAll();
 }
 
-// Another host reads but may not command; every command is in the event file; logins are
-// paced; remote mode leaves no queue behind; a client that streams is cut off.
-TEST(RelayServer, AccessLoginsRemoteModeAndStreamingClients) {
+// Another host reads but may not command; commands are recorded; remote mode leaves no queue.
+TEST(RelayServer, AccessAuditLoginsAndClientsWhileInRemoteMode) {
     const int port = freeTcpPort();
     StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEIP1:127.0.0.1\r\nREMOTEPORT:" +
                        std::to_string(port) + "\r\n",
@@ -218,18 +217,6 @@ TEST(RelayServer, AccessLoginsRemoteModeAndStreamingClients) {
             EXPECT_TRUE(
                 relayAnswer(port, "127.0.0.1", "SRV\r").startsWith(item ? "Time out" : "#"));
     }
-    QTcpSocket streamer;  // its request, then 64 KiB whenever less than 1 MiB waits
-    streamer.connectToHost("127.0.0.1", quint16(port));
-    streamer.write("SOF\r");
-    int chunks = 0;
-    EXPECT_TRUE(waitFor([&] {
-        if (streamer.state() == QAbstractSocket::UnconnectedState)
-            return true;
-        if (streamer.bytesToWrite() < (1 << 20))
-            streamer.write(QByteArray(1 << 16, 'z')), ++chunks;
-        return false;
-    }));
-    EXPECT_LT(chunks, 256) << "not read once the request was in";
 }
 
 // A sag, a black-out and a silent spell on source 1, read back from the daily trend file
