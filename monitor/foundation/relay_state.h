@@ -18,6 +18,9 @@ namespace treld {
 
 // Relay server connection slots 1..15 (slot 0 is the listener).
 inline constexpr int kRelaySlotCount = 15;
+// Peers whose refused command the status line has named; past this many the
+// list starts again, so it stays small on any network.
+inline constexpr std::size_t kRefusalNotesKept = 1024;
 
 class RelayState {
   public:

@@ -93,7 +93,7 @@ void RelayServer::refuse(int slot) {
     const std::string text = "Relay refused " + auditText(s.request) + " from " + s.peer;
     if (c_.writePcEvent)
         c_.writePcEvent(kRelayRefusedEvent, text);
-    if (r_.refusalShown_.size() >= kRelaySlotCount * 64)
+    if (r_.refusalShown_.size() >= kRefusalNotesKept)
         r_.refusalShown_.clear();
     if (r_.refusalShown_.insert(s.peer).second)
         c_.ui(kStatusLine).setCaption(text);
