@@ -109,13 +109,14 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         const int slot = rig.ask(request + "\r");
         if (!answer.empty())
             rig.runUntil([&] { return !rig.answers(slot).empty(); });
-        EXPECT_EQ(rig.answers(slot), answer.empty() ? Texts{} : Texts{answer}) << request;
+        const bool closed = std::ranges::count(rig.platform.closedSlots, slot) > 0;
+        const Texts expected = answer.empty() ? Texts{} : Texts{answer};
+        EXPECT_TRUE(rig.answers(slot) == expected && closed == answer.empty()) << request;
     }
     EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
 }
 
-// One login per peer every 2 s; five without a login within a minute lock
-// the peer out for 5 minutes, while others still log in.
+// One login per peer every 2 s; five without a login in a minute lock it out for 5 minutes.
 TEST(RelayAccess, LoginGuessesArePacedAndLockedOut) {
     VirtualRig rig;
     rig.start();
