@@ -51,8 +51,8 @@ class StillPlatform : public treld::Platform {
     void connectRemote(const std::string&, int) override {}
     void sendRemote(std::string_view) override {}
     void closeRemote() override {}
-    bool listenRelay(int) override { return true; }
-    bool acceptRelay(int) override { return false; }
+    bool listenRelay(int, const std::string&) override { return true; }
+    std::optional<std::string> acceptRelay(int) override { return std::nullopt; }
     bool sendRelay(int, std::string_view) override { return false; }
     void closeRelay(int) override {}
     bool startProgram(const std::string&, const std::string&) override { return false; }

@@ -54,6 +54,11 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     declareStationListElements(core_.ui);
     declareDemoSetElements(core_.ui);
     declareTrendsElements(core_.ui);
+    core_.writePcEvent = [this](Int16 code, std::string text) {
+        core_.s.PcLogEventCode = code;
+        core_.s.PcLogEventText = std::move(text);
+        WritePcLog(core_);
+    };
 }
 
 void Monitor::start() {

@@ -234,13 +234,15 @@ void Timer1_Timer(Core& c) {
         enterTab(c, tab);
     if (!runTabCycle(c, tab))
         return;
+    if (s.PollStep == kFirstMeasurementStep)
+        relayMeasurementCycleCompleted(c);
 
     // Only one command of the operator or of a relay client is in flight at
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
     if (commandQueued(c)) {
         sendQueuedOperatorCommand(c);
-    } else if (c.relay.RelayPending()) {
+    } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
     }
 }

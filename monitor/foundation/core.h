@@ -22,8 +22,8 @@
 
 namespace treld {
 
-// Receive buffers never grow beyond this; a device or peer that streams
-// without a CR loses the overflow and its exchange times out.
+// Receive buffers never grow beyond this; a device that streams without a CR
+// loses the overflow, a remote peer is disconnected, and the exchange times out.
 inline constexpr std::size_t kReceiveLimit = 4096;
 
 struct Core {
@@ -47,6 +47,9 @@ struct Core {
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;
+    // Writes a PC event line: the link, below the records, reaches the
+    // writer through this (set by the Monitor).
+    std::function<void(Int16 code, std::string text)> writePcEvent;
 
     // The wait for a reply. A configured time-out of 0 or less would wait
     // for ever, so 1000 ms stands in for it; the stored value stays as read.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,7 @@ struct LocalDateTime {
     std::string shortDate;          // the date in the system's short-date format
     std::string longTime;           // the time in the system's long-time format
     std::int64_t epochSeconds = 0;  // the same instant in seconds since 1970 UTC
+    int millisecond = 0;            // within that second
     int utcOffsetSeconds = 0;       // local time minus UTC
 };
 
@@ -62,11 +64,13 @@ class Platform {
     virtual void sendRemote(std::string_view text) = 0;
     virtual void closeRemote() = 0;
 
-    // The relay server: a listener and connection slots 1..15. A pending
-    // connection (Monitor::onRelayConnectionRequest) is accepted into a slot,
-    // replacing whatever the slot held.
-    virtual bool listenRelay(int port) = 0;
-    virtual bool acceptRelay(int slot) = 0;
+    // The relay server: a listener on `address` (empty: every interface) and
+    // connection slots 1..15. A pending connection
+    // (Monitor::onRelayConnectionRequest) is accepted into a slot, replacing
+    // whatever the slot held; the result is the peer's address ("10.0.0.5",
+    // IPv4 clients of an IPv6 listener too), nothing when none was pending.
+    virtual bool listenRelay(int port, const std::string& address) = 0;
+    virtual std::optional<std::string> acceptRelay(int slot) = 0;
     virtual bool sendRelay(int slot, std::string_view text) = 0;
     virtual void closeRelay(int slot) = 0;
 

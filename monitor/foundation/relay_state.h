@@ -7,19 +7,31 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <set>
 #include <string>
 
+#include "foundation/login_pacer.h"
 #include "foundation/numeric.h"
+#include "foundation/relay_access.h"
 
 namespace treld {
 
 // Relay server connection slots 1..15 (slot 0 is the listener).
 inline constexpr int kRelaySlotCount = 15;
+// Peers whose refused command the status line has named; past this many the
+// list starts again, so it stays small on any network.
+inline constexpr std::size_t kRefusalNotesKept = 1024;
 
 class RelayState {
   public:
+    // Who may read and who may command, from relay.cfg at start-up.
+    RelayAccess access;
+
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
+    // One may go out now: the measurement cycle has gone round since the last
+    // one, so the status record is read once per cycle whatever the load.
+    bool forwardDue() const { return RelayPending() && cycleCompleted_; }
     // Clients holding a connection slot now.
     int clientCount() const {
         return static_cast<int>(
@@ -37,6 +49,7 @@ class RelayState {
     struct Slot {
         SlotState state = SlotState::Free;
         std::string request;
+        std::string peer;       // the client's address
         Int16 idleSeconds = 0;  // since the client last sent something or was answered
     };
 
@@ -47,6 +60,9 @@ class RelayState {
 
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
+    bool cycleCompleted_ = true;
+    LoginPacer logins_;
+    std::set<std::string> refusalShown_;  // peers whose refusal the status line has shown
     Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone
     Int16 ServerSlot = 0;   // the slot last given to an accepted client
 };

@@ -6,6 +6,7 @@
 #include "link/exchange.h"
 #include "link/poll_timer.h"
 #include "link/serial_link.h"
+#include "link/relay_guard.h"
 #include "link/status_texts.h"
 
 namespace treld {
@@ -31,6 +32,7 @@ class RelayServer {
     void dropIdleClients();
     void answerClient();
     void forward();
+    void cycleCompleted() { r_.cycleCompleted_ = true; }
 
   private:
     using State = RelayState::SlotState;
@@ -42,6 +44,8 @@ class RelayServer {
     void removeQueuedRequest(int slot);
     void answerSlot(int slot, const std::string& line);
     void handleRequest(int slot);
+    bool mayForward(const RelayState::Slot& s);
+    void refuse(int slot);
 
     Core& c_;
     RelayState& r_;
@@ -73,8 +77,49 @@ void RelayServer::answerSlot(int slot, const std::string& line) {
     r_.slots_[slot].idleSeconds = 0;
 }
 
+// Commands need a COMMAND: peer (or this PC), and a login its turn.
+bool RelayServer::mayForward(const RelayState::Slot& s) {
+    if (isReadRequest(s.request))
+        return true;
+    if (!r_.access.mayCommand(s.peer))
+        return false;
+    if (!isLoginRequest(s.request))
+        return true;
+    const LocalDateTime now = c_.platform.now();
+    return r_.logins_.admit(s.peer, now.epochSeconds * 1000 + now.millisecond,
+                            c_.status.loggedIn());
+}
+
+// Recorded in the event file; the status line names each peer once, so a
+// client that keeps trying does not hide the link's own texts.
+void RelayServer::refuse(int slot) {
+    const RelayState::Slot& s = r_.slots_[slot];
+    const std::string text = "Relay refused " + auditText(s.request) + " from " + s.peer;
+    if (c_.writePcEvent)
+        c_.writePcEvent(kRelayRefusedEvent, text);
+    if (r_.refusalShown_.size() >= kRefusalNotesKept)
+        r_.refusalShown_.clear();
+    if (r_.refusalShown_.insert(s.peer).second)
+        c_.ui(kStatusLine).setCaption(text);
+    answerSlot(slot, relayLine(kRelayAccessDenied));
+}
+
 void RelayServer::handleRequest(int slot) {
     RelayState::Slot& s = r_.slots_[slot];
+    if (s.request.empty()) {
+        discardSlot(slot);  // nothing to ask: never costs the device an exchange
+        return;
+    }
+    if (c_.s.RemoteMode != 0) {
+        // This monitor watches another station; answering at once keeps
+        // clients from piling up until it polls its own device again.
+        answerSlot(slot, relayLine(kRelayCacheEmpty));
+        return;
+    }
+    if (!mayForward(s)) {
+        refuse(slot);
+        return;
+    }
     const std::string answer = LookupRelayRequest(c_, s.request);
     if (!answer.empty()) {
         answerSlot(slot, answer);
@@ -87,8 +132,6 @@ void RelayServer::handleRequest(int slot) {
 }
 
 void RelayServer::accept() {
-    if (c_.s.RemoteMode != 0)
-        return;
     // Slots go round in order, but a busy one is skipped while another is
     // free: only a 16th simultaneous client displaces the oldest turn.
     const int first = r_.ServerSlot % kRelaySlotCount + 1;
@@ -100,16 +143,24 @@ void RelayServer::accept() {
     }
     r_.ServerSlot = static_cast<Int16>(slot);
     discardSlot(slot);
-    if (c_.platform.acceptRelay(slot))
-        r_.slots_[slot].state = State::Collecting;
+    const std::optional<std::string> peer = c_.platform.acceptRelay(slot);
+    if (!peer)
+        return;
+    if (!r_.access.mayRead(*peer)) {
+        c_.platform.closeRelay(slot);
+        return;
+    }
+    r_.slots_[slot] = {State::Collecting, "", *peer};
 }
 
 void RelayServer::receive(int slot, std::string_view data) {
     if (!validSlot(slot))
         return;
     RelayState::Slot& s = r_.slots_[slot];
-    if (s.state != State::Collecting)
-        return;  // one request per connection; the rest is not read
+    if (s.state != State::Collecting) {
+        discardSlot(slot);  // one request per connection: more is not a client
+        return;
+    }
     s.idleSeconds = 0;
     const std::size_t cr = data.find('\r');
     const std::size_t room = kRelayRequestLimit + 1 - s.request.size();
@@ -159,6 +210,10 @@ void RelayServer::forward() {
     const RelayState::Request next = std::move(r_.queue_.front());
     r_.queue_.pop_front();
     r_.RelayClient = next.slot;
+    r_.cycleCompleted_ = false;
+    if (!isReadRequest(next.command) && c_.writePcEvent)
+        c_.writePcEvent(kRelayForwardedEvent,
+                        "Relay " + auditText(next.command) + " from " + r_.slots_[next.slot].peer);
     auto& s = c_.s;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
@@ -171,11 +226,17 @@ void RelayServer::forward() {
 }
 
 void startRelayServer(Core& c) {
+    c.relay.access = readRelayAccess(c.programDir / "relay.cfg");
     // Port 0 would let the system choose one that no client knows.
-    if (c.config.RemotePort <= 0 || !c.platform.listenRelay(c.config.RemotePort)) {
+    if (c.config.RemotePort <= 0 ||
+        !c.platform.listenRelay(c.config.RemotePort, c.relay.access.listenAddress)) {
         c.ui(kDeviceMessage).setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
         return;
     }
+    if (!c.relay.access.badLines.empty())
+        c.ui(kDeviceMessage)
+            .setCaption("relay.cfg line " + std::to_string(c.relay.access.badLines.front()) +
+                        " not understood");
     c.platform.startTimer(TimerId::RelayTimer, kRelayTimerMs);
 }
 
@@ -218,6 +279,10 @@ void answerRelayClient(Core& c) {
 
 void forwardRelayCommand(Core& c) {
     RelayServer(c).forward();
+}
+
+void relayMeasurementCycleCompleted(Core& c) {
+    RelayServer(c).cycleCompleted();
 }
 
 }  // namespace treld

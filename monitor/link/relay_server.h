@@ -1,6 +1,7 @@
 // The relay server: other monitors ask this one for the device's replies.
 // Poll commands are answered from the reply cache at once; any other command
-// is queued and forwarded to the device by the poll cycle, one at a time.
+// is queued and forwarded to the device by the poll cycle, one per measurement
+// cycle, if relay.cfg lets the client send it.
 #pragma once
 
 #include <string_view>
@@ -21,7 +22,8 @@ inline constexpr int kRelayIdleSeconds = 10;
 // RelayTimer counts those seconds.
 inline constexpr int kRelayTimerMs = 1000;
 
-// Start-up: listens on RemotePort, or says in Label25 that the port is taken.
+// Start-up: reads relay.cfg and listens on RemotePort, or says in Label25
+// that the port is taken.
 void startRelayServer(Core& c);
 
 // Relay server events, slot 1..15 of an accepted connection.
@@ -38,9 +40,11 @@ void dropIdleRelayClients(Core& c);
 std::string LookupRelayRequest(Core& c, std::string request);
 
 // The poll cycle's side. The relay's exchange has its reply, or its 3 s are
-// over: answerRelayClient. After an evaluation with RelayPending(),
-// forwardRelayCommand writes the next one.
+// over: answerRelayClient. After an evaluation with forwardDue(),
+// forwardRelayCommand writes the next one; the measurement cycle tells each
+// time it has gone round.
 void answerRelayClient(Core& c);
 void forwardRelayCommand(Core& c);
+void relayMeasurementCycleCompleted(Core& c);
 
 }  // namespace treld

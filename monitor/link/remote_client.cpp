@@ -16,8 +16,13 @@ void onRemoteData(Core& c, std::string_view chunk) {
         return;  // this exchange is complete; anything more is not its reply
     const std::size_t cr = chunk.find('\r');
     const std::string_view beforeCr = chunk.substr(0, cr);
-    s.TcpReceiveBuffer.append(
-        beforeCr.substr(0, kReceiveLimit - std::min(s.TcpReceiveBuffer.size(), kReceiveLimit)));
+    if (s.TcpReceiveBuffer.size() + beforeCr.size() > kReceiveLimit) {
+        // No reply is this long: the peer is dropped and the exchange times out.
+        s.TcpReceiveBuffer.clear();
+        c.platform.closeRemote();
+        return;
+    }
+    s.TcpReceiveBuffer.append(beforeCr);
     if (cr == std::string_view::npos)
         return;
 

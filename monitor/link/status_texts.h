@@ -28,5 +28,7 @@ inline constexpr std::string_view kRelayCacheEmpty = "Time out";  // a poll comm
 inline constexpr std::string_view kRelayNoReply = "Timeout";  // a forwarded command went unanswered
 inline constexpr std::string_view kRelayComFailed =
     "Can not open com";  // and the port: write failed
+// A command from a peer not allowed to send it, the device's own refusal text.
+inline constexpr std::string_view kRelayAccessDenied = "ACCESS DENIED";
 
 }  // namespace treld

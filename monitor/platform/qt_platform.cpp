@@ -83,6 +83,7 @@ QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
         Qt::QueuedConnection);
     connect(&remote_, &QTcpSocket::connected, this,
             [this] { deliver([&] { monitor_->onRemoteConnected(); }); });
+    remote_.setReadBufferSize(kRelayReadChunk);
     connect(&remote_, &QTcpSocket::readyRead, this, [this] {
         const QByteArray data = remote_.readAll();
         deliver([&] { monitor_->onRemoteData(view(data)); });
@@ -169,13 +170,14 @@ void QtPlatform::closeRemote() {
     remote_.abort();
 }
 
-bool QtPlatform::listenRelay(int port) {
-    return server_.listen(QHostAddress::Any, static_cast<quint16>(port));
+bool QtPlatform::listenRelay(int port, const std::string& address) {
+    const QHostAddress host = address.empty() ? QHostAddress(QHostAddress::Any)
+                                              : QHostAddress(QString::fromStdString(address));
+    return !host.isNull() && server_.listen(host, static_cast<quint16>(port));
 }
 
 void QtPlatform::onNewRelayConnection() {
-    // The monitor takes one pending connection per request, or none while it
-    // is itself a remote client; then the connection stays unanswered.
+    // The monitor takes one pending connection per request.
     while (server_.hasPendingConnections()) {
         acceptedOne_ = false;
         deliver([&] { monitor_->onRelayConnectionRequest(); });
@@ -184,15 +186,18 @@ void QtPlatform::onNewRelayConnection() {
     }
 }
 
-bool QtPlatform::acceptRelay(int slot) {
+std::optional<std::string> QtPlatform::acceptRelay(int slot) {
     if (slot <= 0 || slot >= kSlots)
-        return false;
+        return std::nullopt;
     closeRelay(slot);
     QTcpSocket* socket = server_.nextPendingConnection();
     if (socket == nullptr)
-        return false;
+        return std::nullopt;
     acceptedOne_ = true;
     socket->setParent(nullptr);
+    // A client that keeps sending is read a little at a time: the monitor
+    // closes it on its next chunk, and the rest stays in the network.
+    socket->setReadBufferSize(kRelayReadChunk);
     slots_[slot] = socket;
     connect(socket, &QTcpSocket::readyRead, this, [this, socket, slot] {
         if (slots_[slot] != socket)
@@ -212,7 +217,10 @@ bool QtPlatform::acceptRelay(int slot) {
     };
     connect(socket, &QTcpSocket::disconnected, this, gone);
     connect(socket, &QTcpSocket::errorOccurred, this, gone);
-    return true;
+    bool isIpv4 = false;
+    const QHostAddress peer = socket->peerAddress();
+    const quint32 ipv4 = peer.toIPv4Address(&isIpv4);
+    return (isIpv4 ? QHostAddress(ipv4) : peer).toString().toStdString();
 }
 
 bool QtPlatform::sendRelay(int slot, std::string_view text) {

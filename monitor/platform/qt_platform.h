@@ -40,8 +40,8 @@ class QtPlatform : public QObject, public Platform {
     void connectRemote(const std::string& host, int port) override;
     void sendRemote(std::string_view text) override;
     void closeRemote() override;
-    bool listenRelay(int port) override;
-    bool acceptRelay(int slot) override;
+    bool listenRelay(int port, const std::string& address) override;
+    std::optional<std::string> acceptRelay(int slot) override;
     bool sendRelay(int slot, std::string_view text) override;
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
@@ -59,7 +59,8 @@ class QtPlatform : public QObject, public Platform {
     QSerialPort serial_;
     QTcpSocket remote_;
     QTcpServer server_;
-    static constexpr int kSlots = 16;  // slot 0 is the listener
+    static constexpr int kSlots = 16;                // slot 0 is the listener
+    static constexpr qint64 kRelayReadChunk = 4096;  // bytes read from a peer at a time
     std::array<QTcpSocket*, kSlots> slots_{};
     bool acceptedOne_ = false;
     qint64 nowSecond_ = -1;  // of now_, since 1970

@@ -36,9 +36,11 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
 
 // sts-sim, and a monitor with its windows on its line.
 struct StationRig {
-    explicit StationRig(const std::string& config, const std::vector<std::string>& scenario = {})
+    explicit StationRig(const std::string& config, const std::vector<std::string>& scenario = {},
+                        const std::string& relayConfig = "")
         : simulator(startSimulator(dir, scenario)) {
         dir.write("sts.cfg", config);
+        dir.write("relay.cfg", relayConfig);
         platform.attach(&monitor, [this] { binder.flush(); });
         binder.bindAll();
         monitor.start();
@@ -195,6 +197,45 @@ TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonit
     }));
     EXPECT_TRUE(rig.received("OUT"));
     platform.attach(nullptr, {});
+}
+
+// One request from `source`; what the relay server answered before it closed.
+QByteArray relayAnswer(int port, const char* source, const QByteArray& request) {
+    QTcpSocket socket;
+    socket.bind(QHostAddress(source));
+    socket.connectToHost("127.0.0.1", quint16(port));
+    socket.write(request);
+    waitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; });
+    return socket.readAll();
+}
+
+// Another host reads but may not command; commands are recorded; remote mode leaves no queue.
+TEST(RelayServer, AccessAuditLoginsAndClientsWhileInRemoteMode) {
+    const int port = freeTcpPort();
+    StationRig rig("COMPORT:1\r\nTIMEOUT:500\r\nREMOTEIP1:127.0.0.1\r\nREMOTEPORT:" +
+                       std::to_string(port) + "\r\n",
+                   {}, "COMMAND:127.0.0.3\r\n");
+    ASSERT_TRUE(waitFor([&] { return relayAnswer(port, "127.0.0.2", "SRV\r").startsWith("#"); }));
+    EXPECT_EQ(relayAnswer(port, "127.0.0.2", "INH\r"), "ACCESS DENIED\r");
+    EXPECT_EQ(relayAnswer(port, "127.0.0.3", "SON\r"), "LOGON PLEASE\r\r") << "the device's answer";
+    const QByteArray firstLogin = relayAnswer(port, "127.0.0.1", "U0000\r");
+    EXPECT_EQ(firstLogin + relayAnswer(port, "127.0.0.1", "U0000\r"),
+              "ACCESS DENIED\r\rACCESS DENIED\r")
+        << "the device's answer, then the pace's";
+    const std::string log =
+        rig.dir.read("SERLOGS/" + QDate::currentDate().toString("yyyy-MM").toStdString() + ".TXT");
+    for (const char* line : {"Relay refused INH from 127.0.0.2", "Relay SON from 127.0.0.3",
+                             "Relay U**** from 127.0.0.1", "Relay refused U**** from 127.0.0.1"})
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+    EXPECT_FALSE(rig.received("INH"));
+
+    for (int item : {1, 0}) {  // 31 clients in remote mode, then one in local mode
+        rig.monitor.select(Form::Form1, "List3", item);
+        rig.monitor.click(Form::Form1, "Command5");
+        for (int i = 0; i < (item == 1 ? 31 : 1); ++i)
+            EXPECT_TRUE(
+                relayAnswer(port, "127.0.0.1", "SRV\r").startsWith(item ? "Time out" : "#"));
+    }
 }
 
 // A sag, a black-out and a silent spell on source 1, read back from the daily trend file

@@ -21,6 +21,7 @@ LocalDateTime FakePlatform::now() {
     std::strftime(text, sizeof text, "%H:%M:%S", &t);
     result.longTime = text;
     result.epochSeconds = at - utcOffsetSeconds;
+    result.millisecond = static_cast<int>(nowMs % 1000);
     result.utcOffsetSeconds = utcOffsetSeconds;
     return result;
 }

@@ -37,6 +37,7 @@ class FakePlatform : public Platform {
     std::vector<std::pair<std::string, int>> remoteConnects;
     int remoteCloses = 0;
     std::vector<int> acceptedSlots, closedSlots;
+    std::string relayPeer = "127.0.0.1";  // the address of the next relay client
     std::map<int, std::vector<std::string>> relaySends;
     std::vector<std::pair<std::string, std::string>> startedPrograms;  // path, argument
     bool programsStart = true;
@@ -63,11 +64,11 @@ class FakePlatform : public Platform {
     }
     void sendRemote(std::string_view text) override { onRemoteSend(text); }
     void closeRemote() override { ++remoteCloses; }
-    bool listenRelay(int) override { return true; }
-    bool acceptRelay(int slot) override {
+    bool listenRelay(int, const std::string&) override { return true; }
+    std::optional<std::string> acceptRelay(int slot) override {
         acceptedSlots.push_back(slot);
         relaySends[slot].clear();  // what the slot's earlier client got
-        return true;
+        return relayPeer;
     }
     bool sendRelay(int slot, std::string_view text) override {
         relaySends[slot].emplace_back(text);

@@ -1,0 +1,25 @@
+// What a relay request is: a read that any allowed reader may make, or a
+// command that acts on the device and needs a COMMAND: peer; and how the PC
+// event file shows it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace treld {
+
+// PC event codes of the audit trail.
+inline constexpr int kRelayForwardedEvent = 300;
+inline constexpr int kRelayRefusedEvent = 301;
+
+// The poll commands, option reads (M...) and log reads (LOG...).
+bool isReadRequest(std::string_view request);
+
+// A user (U...) or service (P...) login with its password.
+bool isLoginRequest(std::string_view request);
+
+// The request as the event file shows it: a login's password as "*"s, and
+// commas (the calendar reads up to one) and control characters as "?".
+std::string auditText(std::string_view request);
+
+}  // namespace treld
