@@ -2,6 +2,7 @@
 // processes and the PC clock, delivering their events to the Monitor.
 #pragma once
 
+#include <sys/types.h>
 #include <QObject>
 #include <QSerialPort>
 #include <QTcpServer>
@@ -44,6 +45,7 @@ class QtPlatform : public QObject, public Platform {
     bool sendRelay(int slot, std::string_view text) override;
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override;
     LocalDateTime now() override;
     void exitProgram() override;
 
@@ -61,6 +63,8 @@ class QtPlatform : public QObject, public Platform {
     static constexpr int kSlots = 16;  // slot 0 is the listener
     std::array<QTcpSocket*, kSlots> slots_{};
     bool acceptedOne_ = false;
+    pid_t watchedPid_ = -1;  // the program of startWatchedProgram while it runs
+    QTimer watchTimer_;
 };
 
 }  // namespace treld

@@ -15,6 +15,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "foundation/text_encoding.h"
+
 namespace treld {
 namespace {
 
@@ -63,17 +65,13 @@ void drawItems(QComboBox* combo, const Element& element) {
 }  // namespace
 
 QString displayText(const std::string& text) {
-    QString shown;
-    shown.reserve(static_cast<qsizetype>(text.size()));
-    for (unsigned char c : text) {
-        if (c >= 0x20)
-            shown += QChar(c);
-    }
+    QString shown = QString::fromStdString(toUtf8(text));
+    shown.removeIf([](QChar c) { return c.unicode() < 0x20; });
     return shown;
 }
 
 std::string modelText(const QString& text) {
-    return text.toLatin1().toStdString();
+    return text.toStdString();
 }
 
 Binder::Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows)

@@ -69,7 +69,8 @@ std::string ProgramDir::read(const std::string& file) const {
 }
 
 Process::Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                 const std::map<std::string, std::string>& environment) {
+                 const std::map<std::string, std::string>& environment,
+                 const std::filesystem::path& errors) {
     std::vector<std::string> texts{program.string()}, env;  // `environment` first: it wins
     texts.insert(texts.end(), arguments.begin(), arguments.end());
     for (const auto& [key, value] : environment)
@@ -83,15 +84,30 @@ Process::Process(const std::filesystem::path& program, const std::vector<std::st
         result.push_back(nullptr);
         return result;
     };
-    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, pointers(texts).data(),
-                    pointers(env).data()) != 0)
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!errors.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                         0644);
+    const int failed = posix_spawn(&pid_, program.c_str(), &actions, nullptr,
+                                   pointers(texts).data(), pointers(env).data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0)
         throw std::runtime_error("cannot start " + program.string());
 }
 
 bool Process::running() {
-    if (pid_ >= 0 && waitpid(pid_, nullptr, WNOHANG) == pid_)
+    if (pid_ >= 0 && waitpid(pid_, &status_, WNOHANG) == pid_)
         pid_ = -1;
     return pid_ >= 0;
+}
+
+std::optional<int> Process::exitCode(std::chrono::milliseconds limit) {
+    for (const auto end = Clock::now() + limit; running() && Clock::now() < end;)
+        std::this_thread::sleep_for(10ms);
+    if (running())
+        return std::nullopt;
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
 void Process::stop() {
@@ -172,7 +188,8 @@ std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& 
     dir.write("sts.cfg", config);
     return std::make_unique<Process>(
         dir.path() / "treld", std::vector<std::string>{},
-        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}});
+        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}},
+        dir.path() / "stderr.txt");
 }
 
 std::unique_ptr<Process> startSimulator(const ProgramDir& dir, std::vector<std::string> arguments) {

@@ -37,14 +37,18 @@ class ProgramDir {
 
 std::filesystem::path builtProgramDir();
 
-// A child process; killed when the object goes.
+// A child process; killed when the object goes. `errors`: a file its standard error is
+// appended to.
 class Process {
   public:
     Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-            const std::map<std::string, std::string>& environment = {});
+            const std::map<std::string, std::string>& environment = {},
+            const std::filesystem::path& errors = {});
     ~Process() { stop(); }
 
     bool running();
+    // Its exit code once it ended within `limit` (-1: ended by a signal).
+    std::optional<int> exitCode(std::chrono::milliseconds limit);
     pid_t pid() const { return pid_; }
     // Peak resident memory so far in KiB, and CPU seconds used (from /proc).
     long peakResidentKiB() const;
@@ -53,6 +57,7 @@ class Process {
 
   private:
     pid_t pid_ = -1;
+    int status_ = 0;
 };
 
 // What a healthy device answers at once to the measurement cycle's commands.
@@ -81,7 +86,8 @@ class DeviceLine {
     std::string pending_;
 };
 
-// treld from the build in `dir`, on the serial line at `line`.
+// treld from the build in `dir`, on the serial line at `line`; its standard error goes to
+// dir/stderr.txt.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
                                       const std::string& config);
 

@@ -40,6 +40,7 @@ class FakePlatform : public Platform {
     std::map<int, std::vector<std::string>> relaySends;
     std::vector<std::pair<std::string, std::string>> startedPrograms;  // path, argument
     bool programsStart = true;
+    std::function<void()> onWatchedStart = [] {};
 
     // The far ends: the device hears each serial write, the remote station's
     // relay server each connection and each text sent to it.
@@ -77,6 +78,12 @@ class FakePlatform : public Platform {
         if (programsStart)
             startedPrograms.emplace_back(path, argument);
         return programsStart;
+    }
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override {
+        const bool started = startProgram(path, argument);
+        if (started)
+            onWatchedStart();
+        return started;
     }
     LocalDateTime now() override;
     void exitProgram() override {}

@@ -51,6 +51,9 @@ class VirtualRig {
     FakePlatform platform;
     Monitor monitor;
     FakeSts sts;
+    // How long a mail program runs until its exit code 0; negative: until the
+    // test calls monitor.onMailProgramEnded.
+    int mailRunMs = 0;
 
     // The operator: a click, a choice from a list or tab, typed text.
     void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }
