@@ -56,7 +56,7 @@ void ProgramDir::install(const std::string& program) const {
 
 void ProgramDir::installFrom(const std::filesystem::path& program) const {
     std::filesystem::copy_file(program, path_ / program.filename(),
-                               std::filesystem::copy_options::overwrite_existing);
+                               std::filesystem::copy_options::update_existing);
 }
 
 void ProgramDir::write(const std::string& file, const std::string& text) const {
@@ -69,8 +69,7 @@ std::string ProgramDir::read(const std::string& file) const {
 }
 
 Process::Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                 const std::map<std::string, std::string>& environment,
-                 const std::filesystem::path& errors) {
+                 const std::map<std::string, std::string>& environment) {
     std::vector<std::string> texts{program.string()}, env;  // `environment` first: it wins
     texts.insert(texts.end(), arguments.begin(), arguments.end());
     for (const auto& [key, value] : environment)
@@ -84,15 +83,8 @@ Process::Process(const std::filesystem::path& program, const std::vector<std::st
         result.push_back(nullptr);
         return result;
     };
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!errors.empty())
-        posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                         0644);
-    const int failed = posix_spawn(&pid_, program.c_str(), &actions, nullptr,
-                                   pointers(texts).data(), pointers(env).data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0)
+    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, pointers(texts).data(),
+                    pointers(env).data()) != 0)
         throw std::runtime_error("cannot start " + program.string());
 }
 
@@ -187,9 +179,10 @@ std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& 
     dir.install("treld");
     dir.write("sts.cfg", config);
     return std::make_unique<Process>(
-        dir.path() / "treld", std::vector<std::string>{},
-        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}},
-        dir.path() / "stderr.txt");
+        "/bin/sh",
+        std::vector<std::string>{"-c", "exec \"$0\" 2>>\"$1\"", (dir.path() / "treld").string(),
+                                 (dir.path() / "stderr.txt").string()},
+        std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}});
 }
 
 std::unique_ptr<Process> startSimulator(const ProgramDir& dir, std::vector<std::string> arguments) {

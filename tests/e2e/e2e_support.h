@@ -37,13 +37,11 @@ class ProgramDir {
 
 std::filesystem::path builtProgramDir();
 
-// A child process; killed when the object goes. `errors`: a file its standard error is
-// appended to.
+// A child process; killed when the object goes.
 class Process {
   public:
     Process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-            const std::map<std::string, std::string>& environment = {},
-            const std::filesystem::path& errors = {});
+            const std::map<std::string, std::string>& environment = {});
     ~Process() { stop(); }
 
     bool running();
@@ -86,8 +84,8 @@ class DeviceLine {
     std::string pending_;
 };
 
-// treld from the build in `dir`, on the serial line at `line`; its standard error goes to
-// dir/stderr.txt.
+// treld from the build in `dir`, on the serial line at `line`; its standard error is appended
+// to dir/stderr.txt.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
                                       const std::string& config);
 

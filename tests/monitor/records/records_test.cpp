@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <array>
 #include <fstream>
 
 #include "records/sts_log.h"
@@ -201,14 +200,12 @@ TEST_F(SettingsDialog, BadPortUnwritableFileOrFullDiskIsRefusedAndNothingChanges
     }
     rig.type("Text18", " 2000 ");
     // Pasted text that would add lines to the file; the message names the field.
-    const std::array<const char*, 3> pasted[] = {
-        {"Text17", "10.0.0.3\nCOMPORT:7\nRECEIPADRES1:evil@example.com", "\"Remote STS 3\""},
-        {"Text14", "Z\xC2\x85rich", "\"Station name\""}};  // a C1 line break
-    for (const auto& [box, text, field] : pasted) {
-        rig.type(box, text);
-        refused(text, field);
-        rig.type(box, "");
-    }
+    rig.type("Text17", "10.0.0.3\nCOMPORT:7\nRECEIPADRES1:evil@example.com");
+    refused("pasted lines", "\"Remote STS 3\"");
+    rig.type("Text17", "");
+    rig.type("Text14", "Z\xC2\x85rich");  // a C1 line break
+    refused("C1", "\"Station name\"");
+    rig.type("Text14", "");
     rig.type("Combo1", "COM17");  // typed, not chosen
     refused("COM17");
     rig.type("Combo1", "COM16");
