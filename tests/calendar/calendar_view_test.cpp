@@ -104,14 +104,11 @@ TEST_F(CalendarViewTest, ADayListHoldsItsFirstLinesOnlyARegularFileIsRead) {
     dir.write("SERLOGS/2008-04.TXT", lines);
     CalendarView view = open({2008, 4});
     view.clickCell(11);  // 9 April
-    EXPECT_EQ(view.model().list1.size(), CalendarView::kMostListedLines + 1);
-    EXPECT_EQ(view.model().list1.back(), "3 more lines");
+    EXPECT_EQ(view.model().list1.at(CalendarView::kMostListedLines), "3 more lines");
     // A FIFO would wait for a writer and /dev/zero never end: both read as no file.
     ASSERT_EQ(mkfifo((dir.path() / "SERLOGS/2008-05.TXT").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir.path() / "SERLOGS/2008-06.TXT");
-    view.showNextMonth();
-    view.showNextMonth();
-    EXPECT_TRUE(markedCells(view).empty());
+    EXPECT_TRUE(markedCells(open({2008, 5})).empty() && markedCells(open({2008, 6})).empty());
 }
 
 TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClickAndClearDeletesTheFile) {

