@@ -84,8 +84,7 @@ class DeviceLine {
     std::string pending_;
 };
 
-// treld from the build in `dir`, on the serial line at `line`; its standard error is appended
-// to dir/stderr.txt.
+// treld from the build in `dir`, on the serial line at `line`; stderr to dir/stderr.txt.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
                                       const std::string& config);
 
