@@ -29,20 +29,27 @@ size_t discard(char*, size_t size, size_t count, void*) {
     return size * count;
 }
 
+std::string serverUrl(std::string_view scheme, const ServerAddress& server) {
+    return std::string(scheme) + "://" + server.host + ":" + std::to_string(server.port) + "/";
+}
+
 // What every connection shares: no proxy (mail goes straight to the host), no
 // signals, short time-outs, STARTTLS whenever the server offers it, and the
-// account when `withAccount` is set.
-Handle newHandle(const std::string& url, const MailSettings& settings, bool withAccount,
-                 char* errorText) {
+// account when `withAccount` is set. The account goes only over TLS, except
+// to this machine: a server that offers no STARTTLS is refused before AUTH.
+Handle newHandle(std::string_view scheme, const ServerAddress& server, const MailSettings& settings,
+                 bool withAccount, char* errorText) {
     Handle curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl)
         return curl;
-    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    const bool tlsRequired = withAccount && !isLoopbackHost(server.host);
+    curl_easy_setopt(curl.get(), CURLOPT_URL, serverUrl(scheme, server).c_str());
     curl_easy_setopt(curl.get(), CURLOPT_PROXY, "");
     curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, kAttemptTimeoutSeconds);
-    curl_easy_setopt(curl.get(), CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+    curl_easy_setopt(curl.get(), CURLOPT_USE_SSL,
+                     static_cast<long>(tlsRequired ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorText);
     if (withAccount) {
         curl_easy_setopt(curl.get(), CURLOPT_USERNAME, settings.userName.c_str());
@@ -51,21 +58,19 @@ Handle newHandle(const std::string& url, const MailSettings& settings, bool with
     return curl;
 }
 
-std::string serverUrl(std::string_view scheme, const ServerAddress& server) {
-    return std::string(scheme) + "://" + server.host + ":" + std::to_string(server.port) + "/";
-}
-
 std::string performed(CURL* curl, const char* errorText) {
     const CURLcode code = curl_easy_perform(curl);
     if (code == CURLE_OK)
         return {};
+    if (code == CURLE_USE_SSL_FAILED)
+        return "refused: the server offers no STARTTLS and the password goes only over TLS";
     return errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
 }
 
 // Servers that want "POP before SMTP" open SMTP to a client that logged in by POP3 just before.
 std::string popLogIn(const MailSettings& settings) {
     char errorText[CURL_ERROR_SIZE] = {};
-    const Handle curl = newHandle(serverUrl("pop3", *settings.pop3), settings, true, errorText);
+    const Handle curl = newHandle("pop3", *settings.pop3, settings, true, errorText);
     if (!curl)
         return "curl cannot start";
     curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, discard);
@@ -80,8 +85,8 @@ std::string deliverOnce(const MailSettings& settings, const std::string& message
             return "POP3 log-in: " + problem;
     }
     char errorText[CURL_ERROR_SIZE] = {};
-    const Handle curl = newHandle(serverUrl("smtp", settings.smtp), settings,
-                                  settings.useAuthentication, errorText);
+    const Handle curl =
+        newHandle("smtp", settings.smtp, settings, settings.useAuthentication, errorText);
     if (!curl)
         return "curl cannot start";
     const std::string from = "<" + settings.sender.address + ">";

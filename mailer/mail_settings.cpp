@@ -66,21 +66,8 @@ bool isHostCharacter(char c) {
 
 }  // namespace
 
-RetryPolicy readRetryPolicy(std::string_view configText) {
-    RetryPolicy policy;
-    treld::forEachConfigLine(configText, [&](std::string_view key, std::string_view value) {
-        int* target = key == "MAILRETRY:"   ? &policy.attempts
-                      : key == "FAILDELAY:" ? &policy.delaySeconds
-                                            : nullptr;
-        if (target != nullptr) {
-            if (const std::optional<treld::Int16> number = treld::configInteger(value))
-                *target = *number;
-        }
-        return true;
-    });
-    policy.attempts = std::clamp(policy.attempts, 1, kMostAttempts);
-    policy.delaySeconds = std::clamp(policy.delaySeconds, 0, kLongestDelaySeconds);
-    return policy;
+bool isLoopbackHost(std::string_view host) {
+    return host == "localhost" || host == "127.0.0.1" || host == "[::1]";
 }
 
 std::optional<ServerAddress> parseServerAddress(std::string_view text, int defaultPort) {
@@ -121,11 +108,11 @@ std::optional<ServerAddress> parseServerAddress(std::string_view text, int defau
     return server;
 }
 
-SettingsCheck mailSettings(const treld::StationConfig& config, const RetryPolicy& retry,
-                           MailKind kind) {
+SettingsCheck mailSettings(const treld::StationConfig& config, MailKind kind) {
     SettingsCheck check;
     MailSettings& settings = check.settings;
-    settings.retry = retry;
+    settings.retry = {std::clamp<int>(config.MailRetry, 1, kMostAttempts),
+                      std::clamp<int>(config.FailDelay, 0, kLongestDelaySeconds)};
     auto refuse = [&](std::string problem) {
         check.problem = std::move(problem);
         return check;

@@ -41,8 +41,9 @@ struct MailSettings {
     RetryPolicy retry;
 };
 
-// The MAILRETRY: and FAILDELAY: lines, which only the mail program reads.
-RetryPolicy readRetryPolicy(std::string_view configText);
+// The names this machine's own mail relay is reached by: localhost, 127.0.0.1
+// and [::1]. Any other address (127.0.0.2 included) is another host.
+bool isLoopbackHost(std::string_view host);
 
 // "host" or "host:port" ("[v6]" or "[v6]:port"); nothing when malformed.
 std::optional<ServerAddress> parseServerAddress(std::string_view text, int defaultPort);
@@ -54,7 +55,7 @@ struct SettingsCheck {
 
 // Gathers and checks the settings: every value that reaches a header or the
 // SMTP dialogue must be free of line breaks, addresses must be plain addresses.
-SettingsCheck mailSettings(const treld::StationConfig& config, const RetryPolicy& retry,
-                           MailKind kind);
+// MAILRETRY: and FAILDELAY: are kept within bounds.
+SettingsCheck mailSettings(const treld::StationConfig& config, MailKind kind);
 
 }  // namespace drovelin

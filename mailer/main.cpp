@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     }
     treld::StationConfig config;
     treld::readConfigText(*configText, config);
-    const SettingsCheck check = mailSettings(config, readRetryPolicy(*configText), request->kind);
+    const SettingsCheck check = mailSettings(config, request->kind);
     if (!check.problem.empty()) {
         report(refusalLogLine(localNow(), kind, check.problem));
         return kUnusableConfig;

@@ -19,10 +19,6 @@ struct MailMessage {
     std::string messageId;  // with its angle brackets
 };
 
-// Texts from sts.cfg are single-byte text in the Windows code page when they
-// are not valid UTF-8 already; either way the result is valid UTF-8.
-std::string toUtf8(std::string_view text);
-
 // A fresh "<...@domain>" with the domain of the sender's address.
 std::string newMessageId(std::string_view senderAddress);
 

@@ -56,6 +56,7 @@ class StillPlatform : public treld::Platform {
     bool sendRelay(int, std::string_view) override { return false; }
     void closeRelay(int) override {}
     bool startProgram(const std::string&, const std::string&) override { return false; }
+    bool startWatchedProgram(const std::string&, const std::string&) override { return false; }
     // Local time is UTC here, as the tool's own time zone is.
     treld::LocalDateTime now() override {
         treld::LocalDateTime at = start_;

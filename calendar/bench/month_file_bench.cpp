@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -22,12 +23,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Lines as the monitor writes them, spread over the 31 days of March 2008.
-void writeMonthFile(const std::filesystem::path& file, long lines) {
+// Lines as the monitor writes them, spread over the first `days` days of March 2008.
+void writeMonthFile(const std::filesystem::path& file, long lines, int days) {
     std::ofstream out(file, std::ios::binary);
     char line[128];
     for (long i = 0; i < lines; ++i) {
-        const int day = static_cast<int>(i % 31) + 1;
+        const int day = static_cast<int>(i % days) + 1;
         const int second = static_cast<int>(i % 86400);
         const bool alarm = i % 2 == 1;
         const int length = std::snprintf(
@@ -58,13 +59,14 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const long lines = argc > 1 ? std::stol(argv[1]) : 1'000'000;
+    const int days = argc > 2 ? std::clamp(std::stoi(argv[2]), 1, 31) : 31;
     const auto programDir =
         std::filesystem::temp_directory_path() / ("kirnal-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(programDir / "SERLOGS");
     const kirnal::YearMonth march{2008, 3};  // 1 March 2008 is a Saturday: cell 7
     const auto file = kirnal::monthFilePath(programDir, march);
-    writeMonthFile(file, lines);
-    std::printf("month file: %ld lines, %.1f MB\n", lines,
+    writeMonthFile(file, lines, days);
+    std::printf("month file: %ld lines on %d days, %.1f MB\n", lines, days,
                 static_cast<double>(std::filesystem::file_size(file)) / 1e6);
     std::printf("peak memory before reading: %ld KiB\n", peakMemoryKiB());
 

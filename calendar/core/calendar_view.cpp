@@ -71,11 +71,20 @@ void CalendarView::clickCell(int cell) {
     dateCell_ = cell;
     writeDateLine();
     const int day = layout_.dayOfCell(cell);
+    std::size_t notListed = 0;
     forEachEventText(monthFilePath(programDir_, shown_), [&](std::string_view text) {
-        if (dayOfEventText(text) == day) {
+        if (dayOfEventText(text) != day) {
+            return;
+        }
+        if (model_.list1.size() < kMostListedLines) {
             model_.list1.emplace_back(text);
+        } else {
+            ++notListed;
         }
     });
+    if (notListed > 0) {
+        model_.list1.push_back(std::to_string(notListed) + " more lines");
+    }
 }
 
 void CalendarView::showPreviousMonth() {

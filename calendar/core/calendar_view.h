@@ -34,9 +34,11 @@ struct DisplayModel {
     std::array<CellView, kLastCell + 1> label2;  // cells 1 to 37; index 0 is never shown
     std::string label4;                          // month caption under the grid
     std::string label9;                          // date line
-    std::vector<std::string> list1;              // the clicked day's event texts
-    std::string command3;                        // exit button
-    std::string command4;                        // clear-month button
+    // The clicked day's event texts: the first kMostListedLines of them, then a row
+    // "N more lines" for the rest, so that a day of any size costs bounded memory.
+    std::vector<std::string> list1;
+    std::string command3;  // exit button
+    std::string command4;  // clear-month button
 };
 
 // The calendar window's behaviour without any window system: it keeps the month shown, reads the
@@ -44,6 +46,8 @@ struct DisplayModel {
 // model up to date.
 class CalendarView {
   public:
+    static constexpr std::size_t kMostListedLines = 10'000;
+
     // The month caption in the system's language, "mmmm yyyy".
     using MonthCaption = std::function<std::string(YearMonth)>;
 

@@ -1,16 +1,41 @@
 #include "line_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
 namespace kirnal {
 
 namespace {
+
 constexpr std::size_t kBufferSize = 1 << 16;
+
+// A regular file only: a FIFO would block the open or the reads for as long as nobody writes
+// to it, and a device such as /dev/zero never ends. O_NONBLOCK keeps the open itself from
+// waiting for a FIFO's writer.
+std::FILE* openRegularFile(const std::filesystem::path& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat status {};
+    std::FILE* file = nullptr;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        file = ::fdopen(descriptor, "rb");
+    }
+    if (file == nullptr) {
+        ::close(descriptor);
+    }
+    return file;
 }
 
+}  // namespace
+
 LineReader::LineReader(const std::filesystem::path& path)
-    : file_(std::fopen(path.c_str(), "rb")), buffer_(kBufferSize) {}
+    : file_(openRegularFile(path)), buffer_(kBufferSize) {}
 
 LineReader::~LineReader() {
     if (file_ != nullptr) {

@@ -8,8 +8,9 @@
 namespace kirnal {
 
 // Reads a text file line by line through a fixed buffer, so that a file of any size is read in
-// constant memory. Lines end with CR LF or LF; the line end is not returned. A line longer than
-// kMaxLineLength keeps its first kMaxLineLength characters, the rest of it is skipped.
+// constant memory. Only a regular file opens: anything else (a FIFO, a device) counts as missing.
+// Lines end with CR LF or LF; the line end is not returned. A line longer than kMaxLineLength keeps
+// its first kMaxLineLength characters, the rest of it is skipped.
 class LineReader {
   public:
     static constexpr std::size_t kMaxLineLength = 4096;

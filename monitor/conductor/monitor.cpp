@@ -4,6 +4,7 @@
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_editor.h"
+#include "foundation/atomic_file.h"
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
 #include "link/demo_table.h"
@@ -21,14 +22,9 @@
 namespace treld {
 namespace {
 
-// The main window's own controls: tabs, Synchronize, exit.
+// The main window's own controls: tabs, Synchronize.
 bool onLinkEvent(Core& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
-    if ((event.kind == Kind::Close && event.form == Form::Form1) ||
-        (event.kind == Kind::Click && event.is(kExitMenu))) {
-        c.platform.exitProgram();
-        return true;
-    }
     if (event.kind == Kind::Click && event.is(kSynchronize)) {
         c.s.PollStep = kSetClockStep;
         return true;
@@ -67,6 +63,7 @@ void Monitor::start() {
     c.s.ProgramVersion = "1.1";
     c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
+    removeLeftoverTemporary(c.programDir / "sts.cfg");
     ReadConfig(c.programDir / "sts.cfg", c.config);
     ekranla(c);
     OpenComPort(c);
@@ -82,6 +79,25 @@ void Monitor::start() {
     startRelayServer(c);
     startTrends(c, trends_);
     watchLink(c);
+}
+
+void Monitor::stop() {
+    Core& c = core_;
+    if (stopped_)
+        return;
+    stopped_ = true;
+    c.s.PcLogEventCode = 2;
+    c.s.PcLogEventText = "Program end";
+    WritePcLog(c);
+    // Alarms that wait for the running mail program are not lost with the
+    // monitor: each waiting message gets a program of its own.
+    while (const std::optional<std::string> argument = c.mail.takeNext())
+        c.platform.startProgram(c.mailProgramPath(), *argument);
+    c.platform.exitProgram();
+}
+
+void Monitor::onMailProgramEnded(int exitCode) {
+    core_.mailProgramEnded(exitCode);
 }
 
 void Monitor::onTimer(TimerId timer) {
@@ -184,6 +200,11 @@ void Monitor::dispatch(OperatorEvent event) {
     const SplitName name = splitElementName(event.array);
     event.array = name.array;
     event.index = name.index;
+    if ((event.kind == OperatorEvent::Kind::Close && event.form == Form::Form1) ||
+        (event.kind == OperatorEvent::Kind::Click && event.is(kExitMenu))) {
+        stop();
+        return;
+    }
     if (!onLinkEvent(core_, event) && !onStationListEvent(core_, event) &&
         !onStatusEvent(core_, event) && !onDeviceEvent(core_, event) &&
         !onRecordsEvent(core_, event) && !onTrendsEvent(core_, trends_, event) &&

@@ -20,8 +20,16 @@ class Monitor {
     // Form_Load: the start-up sequence, once, after the windows exist.
     void start();
 
+    // The program ends: the main window closed, "exit" chosen, or SIGTERM or
+    // SIGINT arrived. Writes "Program end" to the PC log, hands waiting mail
+    // to mail programs of its own, and asks the platform to end. Once only.
+    void stop();
+
     // A timer fired.
     void onTimer(TimerId timer);
+
+    // The program of Platform::startWatchedProgram ended with `exitCode`.
+    void onMailProgramEnded(int exitCode);
 
     // Characters arrived on the serial port.
     void onSerialData(std::string_view chunk);
@@ -63,6 +71,7 @@ class Monitor {
     Core core_;
     Trends trends_;
     std::unique_ptr<Fleet> fleet_;
+    bool stopped_ = false;
 };
 
 }  // namespace treld

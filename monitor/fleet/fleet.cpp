@@ -76,7 +76,7 @@ void Fleet::publishState(bool always) {
 }
 
 std::string Fleet::topic(std::string_view level) const {
-    return utf8FromLatin1(prefix_ + "/" + std::string(level));
+    return toUtf8(prefix_ + "/" + std::string(level));
 }
 
 void Fleet::publish(std::string_view topic, std::string payload, int qos, bool retain, Keep keep) {

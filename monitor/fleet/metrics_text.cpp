@@ -80,6 +80,9 @@ std::string metricsText(const Core& c, std::string_view station,
                c.relay.clientCount());
     out.single({"treld_mail_programs_started_total", "counter", "Alarm and test mails started."},
                static_cast<double>(counters.mailProgramsStarted));
+    out.single({"treld_mail_programs_failed_total", "counter",
+                "Mail programs that ended without sending (see drovelin.log)."},
+               static_cast<double>(counters.mailProgramsFailed));
     if (publishing != nullptr) {
         out.single({"treld_mqtt_connected", "gauge", "1 while the MQTT broker is connected."},
                    publishing->connected ? 1 : 0);

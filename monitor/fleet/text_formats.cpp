@@ -7,24 +7,9 @@
 
 namespace treld {
 
-std::string utf8FromLatin1(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char ch : utf8FromLatin1(text)) {
+    for (const char ch : toUtf8(text)) {
         if (ch == '"' || ch == '\\') {
             out += '\\';
             out += ch;
@@ -41,7 +26,7 @@ std::string jsonString(std::string_view text) {
 
 std::string labelValue(std::string_view text) {
     std::string out = "\"";
-    for (const char ch : utf8FromLatin1(text)) {
+    for (const char ch : toUtf8(text)) {
         if (ch == '"' || ch == '\\') {
             out += '\\';
             out += ch;

@@ -1,14 +1,14 @@
 // Text for the outside world: JSON, Prometheus labels, topics. The monitor's
-// texts are single bytes of the PC's code page (taken as Latin-1 here) and
-// may hold whatever a device sent; what leaves is always valid UTF-8.
+// texts are UTF-8 but may hold whatever a device sent; what leaves is always
+// valid UTF-8 (see foundation/text_encoding.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace treld {
+#include "foundation/text_encoding.h"
 
-std::string utf8FromLatin1(std::string_view text);
+namespace treld {
 
 // A JSON string with its quotes.
 std::string jsonString(std::string_view text);

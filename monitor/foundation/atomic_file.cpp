@@ -31,11 +31,14 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+std::filesystem::path temporaryOf(std::filesystem::path file) {
+    return file += ".new";
+}
+
 }  // namespace
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view content) {
-    std::filesystem::path temp = file;
-    temp += ".new";
+    const std::filesystem::path temp = temporaryOf(file);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
@@ -50,6 +53,10 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view c
     }
     syncFolder(file.parent_path());
     return true;
+}
+
+void removeLeftoverTemporary(const std::filesystem::path& file) {
+    ::unlink(temporaryOf(file).c_str());  // a folder of that name is not ours: unlink spares it
 }
 
 }  // namespace treld

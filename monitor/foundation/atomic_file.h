@@ -13,4 +13,8 @@ namespace treld {
 // is returned.
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view content);
 
+// Removes the temporary file that a crash during replaceFileAtomically left
+// beside `file` (it may hold what was being written, a password too).
+void removeLeftoverTemporary(const std::filesystem::path& file);
+
 }  // namespace treld

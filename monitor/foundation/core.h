@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "foundation/counters.h"
@@ -12,6 +14,7 @@
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
 #include "foundation/link_health.h"
+#include "foundation/mail_outbox.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
 #include "foundation/platform.h"
@@ -44,6 +47,7 @@ struct Core {
     LogDownload log;
     SettingsState settings;
     Counters counters;
+    MailOutbox mail;
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;
@@ -55,12 +59,30 @@ struct Core {
     // for ever, so 1000 ms stands in for it; the stored value stays as read.
     int replyTimeoutMs() const { return config.ReplyTimeout > 0 ? config.ReplyTimeout : 1000; }
 
-    // The mail program beside the monitor with its one argument, counted.
-    bool startMailProgram(const std::string& argument) {
-        const bool started = platform.startProgram((programDir / kMailProgram).string(), argument);
-        counters.mailProgramsStarted += started ? 1 : 0;
-        return started;
+    // The mail program beside the monitor with `head` and `part` as its one
+    // argument: at once, or when the copy that runs now ends (MailOutbox). A
+    // program that cannot be started is passed over: the PC log holds the event.
+    void startMailProgram(std::string head, std::string part = {}) {
+        mail.add(std::move(head), std::move(part));
+        startWaitingMail();
     }
+    void mailProgramEnded(int exitCode) {
+        mail.setRunning(false);
+        counters.mailProgramsFailed += exitCode != 0 ? 1 : 0;
+        startWaitingMail();
+    }
+    void startWaitingMail() {
+        while (!mail.running()) {
+            const std::optional<std::string> argument = mail.takeNext();
+            if (!argument)
+                return;
+            if (platform.startWatchedProgram(mailProgramPath(), *argument)) {
+                mail.setRunning(true);
+                ++counters.mailProgramsStarted;
+            }
+        }
+    }
+    std::string mailProgramPath() const { return (programDir / kMailProgram).string(); }
 
     // The tab of SSTab1 that the operator has open.
     int selectedTab() { return ui(kTabs).listIndex(); }

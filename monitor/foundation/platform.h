@@ -75,12 +75,20 @@ class Platform {
     virtual void closeRelay(int slot) = 0;
 
     // Starts a program with exactly one argument (none when it is empty),
-    // without a shell and without waiting for it.
+    // without a shell and without waiting for it. The argument's bytes pass
+    // unchanged (UTF-8).
     virtual bool startProgram(const std::string& path, const std::string& argument) = 0;
+
+    // The same, watched: Monitor::onMailProgramEnded follows with its exit
+    // code when it ends (-1 when a signal ended it). One at a time: false
+    // while the watched program runs. A program still running when the
+    // monitor ends goes on by itself.
+    virtual bool startWatchedProgram(const std::string& path, const std::string& argument) = 0;
 
     virtual LocalDateTime now() = 0;
 
-    // Ends the program at once.
+    // Ends the program: the event loop returns with exit code 0 and the
+    // ports, sockets and lock files are released on the way out.
     virtual void exitProgram() = 0;
 };
 

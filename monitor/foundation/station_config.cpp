@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "foundation/atomic_file.h"
+#include "foundation/text_encoding.h"
 
 namespace treld {
 namespace {
@@ -14,7 +15,7 @@ using IntegerField = Int16 StationConfig::*;
 
 struct ConfigKey {
     std::string_view key;
-    std::variant<TextField, IntegerField, std::string_view> field;  // string_view: a fixed value
+    std::variant<TextField, IntegerField> field;
 };
 
 // The file's lines in the order the writer produces them.
@@ -37,8 +38,8 @@ const ConfigKey kKeys[] = {
     {"USEAUTHENTICITATION:", &StationConfig::UseAuthentication},
     {"USEPOPAUTHENTICITATION:", &StationConfig::UsePopAuthentication},
     {"POP3HOST:", &StationConfig::Pop3Host},
-    {"MAILRETRY:", std::string_view("4")},
-    {"FAILDELAY:", std::string_view("5")},
+    {"MAILRETRY:", &StationConfig::MailRetry},
+    {"FAILDELAY:", &StationConfig::FailDelay},
     {"REMOTEIP1:", &StationConfig::RemoteIp1},
     {"REMOTEIP2:", &StationConfig::RemoteIp2},
     {"REMOTEIP3:", &StationConfig::RemoteIp3},
@@ -77,14 +78,14 @@ bool readConfigText(std::string_view text, StationConfig& config) {
             if (known.key != key)
                 continue;
             if (auto* textField = std::get_if<TextField>(&known.field)) {
-                config.*(*textField) = std::string(value);
-            } else if (auto* integerField = std::get_if<IntegerField>(&known.field)) {
+                config.*(*textField) = toUtf8(value);
+            } else {
                 const std::optional<Int16> number = configInteger(value);
                 if (!number) {
                     complete = false;
                     return false;
                 }
-                config.*(*integerField) = *number;
+                config.*std::get<IntegerField>(known.field) = *number;
             }
         }
         return true;
@@ -109,13 +110,11 @@ std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
     std::string out;
     for (const ConfigKey& known : kKeys) {
         out += known.key;
-        if (known.field.index() == 0) {
-            out += config.*std::get<TextField>(known.field);
-        } else if (known.field.index() == 1) {
+        if (auto* textField = std::get_if<TextField>(&known.field)) {
+            out += config.*(*textField);
+        } else {
             const IntegerField field = std::get<IntegerField>(known.field);
             out += std::to_string(field == &StationConfig::ComPort ? comPortValue : config.*field);
-        } else {
-            out += std::get<std::string_view>(known.field);
         }
         out += "\r\n";
     }

@@ -30,6 +30,10 @@ struct StationConfig {
     Int16 UseAuthentication = 0;
     Int16 UsePopAuthentication = 0;
     std::string Pop3Host;
+    // The mail program's attempts and the seconds between them; the monitor
+    // only keeps them from one Save to the next.
+    Int16 MailRetry = 4;
+    Int16 FailDelay = 5;
     std::string RemoteIp1;
     std::string RemoteIp2;
     std::string RemoteIp3;
@@ -49,7 +53,8 @@ void forEachConfigLine(
 std::optional<Int16> configInteger(std::string_view value);
 
 // Overlays the values of a configuration text on `config`. Unknown keys are
-// ignored, text values kept untrimmed, the last occurrence of a key wins. An
+// ignored, text values kept untrimmed (bytes that are not UTF-8, from an older
+// file, are read as the Windows code page), the last occurrence of a key wins. An
 // integer out of range ends the reading there with ComPort 1; false then.
 bool readConfigText(std::string_view text, StationConfig& config);
 

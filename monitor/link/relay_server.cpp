@@ -5,8 +5,8 @@
 #include "link/demo_table.h"
 #include "link/exchange.h"
 #include "link/poll_timer.h"
-#include "link/serial_link.h"
 #include "link/relay_guard.h"
+#include "link/serial_link.h"
 #include "link/status_texts.h"
 
 namespace treld {

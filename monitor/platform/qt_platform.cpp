@@ -1,12 +1,27 @@
 #include "platform/qt_platform.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QProcess>
+#include <cstdio>
+#include <vector>
+
+extern char** environ;
 
 namespace treld {
 namespace {
+
+// How often a running watched program is asked whether it ended; it runs
+// seconds to minutes, so a quarter second is prompt enough and costs nothing.
+constexpr int kWatchIntervalMs = 250;
 
 QByteArray bytes(std::string_view text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -91,6 +106,16 @@ QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
     connect(&remote_, &QTcpSocket::errorOccurred, this,
             [this] { deliver([&] { monitor_->onRemoteError(); }); });
     connect(&server_, &QTcpServer::newConnection, this, &QtPlatform::onNewRelayConnection);
+    connect(&watchTimer_, &QTimer::timeout, this, [this] {
+        int status = 0;
+        const pid_t ended = ::waitpid(watchedPid_, &status, WNOHANG);
+        if (ended == 0)
+            return;
+        watchTimer_.stop();
+        watchedPid_ = -1;
+        const int exitCode = ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        deliver([&] { monitor_->onMailProgramEnded(exitCode); });
+    });
 }
 
 QtPlatform::~QtPlatform() {
@@ -136,7 +161,22 @@ bool QtPlatform::openSerialPort(int port) {
     serial_.setDataBits(QSerialPort::Data8);
     serial_.setStopBits(QSerialPort::OneStop);
     serial_.setFlowControl(QSerialPort::NoFlowControl);
-    return serial_.open(QIODevice::ReadWrite);
+    const QString path = serial_.portName();
+    if (!serial_.open(QIODevice::ReadWrite)) {
+        std::fprintf(stderr, "COM%d (%s): %s\n", port, qPrintable(path),
+                     qPrintable(serial_.errorString()));
+        return false;
+    }
+    // The line is this monitor's alone, whatever path names it: TIOCEXCL
+    // refuses further opens (to all but root), the lock on the device itself
+    // refuses another monitor even when it runs as root.
+    if (::flock(serial_.handle(), LOCK_EX | LOCK_NB) != 0) {
+        std::fprintf(stderr, "COM%d (%s): in use by another monitor\n", port, qPrintable(path));
+        serial_.close();
+        return false;
+    }
+    ::ioctl(serial_.handle(), TIOCEXCL);
+    return true;
 }
 
 void QtPlatform::closeSerialPort() {
@@ -242,8 +282,29 @@ void QtPlatform::closeRelay(int slot) {
 bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
     QStringList arguments;
     if (!argument.empty())
-        arguments << QString::fromLocal8Bit(argument.c_str());
-    return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), arguments);
+        arguments << QString::fromStdString(argument);
+    return QProcess::startDetached(QString::fromStdString(path), arguments);
+}
+
+bool QtPlatform::startWatchedProgram(const std::string& path, const std::string& argument) {
+    if (watchedPid_ > 0)
+        return false;
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
+    if (!argument.empty())
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    // Not a QProcess: that would kill the program when the monitor ends.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = -1;
+    const int failed = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0)
+        return false;
+    watchedPid_ = pid;
+    watchTimer_.start(kWatchIntervalMs);
+    return true;
 }
 
 LocalDateTime QtPlatform::now() {

@@ -2,6 +2,7 @@
 // processes and the PC clock, delivering their events to the Monitor.
 #pragma once
 
+#include <sys/types.h>
 #include <QObject>
 #include <QSerialPort>
 #include <QTcpServer>
@@ -45,6 +46,7 @@ class QtPlatform : public QObject, public Platform {
     bool sendRelay(int slot, std::string_view text) override;
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override;
     LocalDateTime now() override;
     void exitProgram() override;
 
@@ -65,6 +67,8 @@ class QtPlatform : public QObject, public Platform {
     bool acceptedOne_ = false;
     qint64 nowSecond_ = -1;  // of now_, since 1970
     LocalDateTime now_;
+    pid_t watchedPid_ = -1;  // the program of startWatchedProgram while it runs
+    QTimer watchTimer_;
 };
 
 }  // namespace treld

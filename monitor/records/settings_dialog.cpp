@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "foundation/main_window.h"
+#include "foundation/text_encoding.h"
 #include "link/command_slot.h"
 #include "link/poll_timer.h"
 #include "link/serial_link.h"
@@ -13,32 +14,33 @@ namespace {
 
 constexpr int kPortEntries = 16;  // "COM1" .. "COM16" after "Demo"
 
-// A text box and the value it edits; `trimmed`: blanks around the typed
-// text are dropped on Save.
+// A text box, the value it edits and the words its row shows; `trimmed`:
+// blanks around the typed text are dropped on Save.
 struct TextBox {
     ElementName name;
     std::string StationConfig::*value;
     bool trimmed;
+    const char* label;
 };
 
 const TextBox kTextBoxes[] = {
-    {kSenderAddressBox, &StationConfig::SenderAddress, true},
-    {kRecipientAddress1Box, &StationConfig::RecipientAddress1, true},
-    {kSmtpHostBox, &StationConfig::SmtpHost, true},
-    {kSmtpUserNameBox, &StationConfig::SmtpUserName, true},
-    {kSmtpPasswordBox, &StationConfig::SmtpPassword, true},
-    {kSenderNameBox, &StationConfig::SenderName, true},
-    {kRecipientName1Box, &StationConfig::RecipientName1, true},
-    {kRecipientAddress2Box, &StationConfig::RecipientAddress2, true},
-    {kRecipientName2Box, &StationConfig::RecipientName2, true},
-    {kRecipientAddress3Box, &StationConfig::RecipientAddress3, true},
-    {kRecipientName3Box, &StationConfig::RecipientName3, true},
-    {kPop3HostBox, &StationConfig::Pop3Host, true},
-    {kMailSubjectBox, &StationConfig::MailSubject, false},
-    {kStationNameBox, &StationConfig::StationName, false},
-    {kRemoteIp1Box, &StationConfig::RemoteIp1, false},
-    {kRemoteIp2Box, &StationConfig::RemoteIp2, false},
-    {kRemoteIp3Box, &StationConfig::RemoteIp3, false},
+    {kSenderAddressBox, &StationConfig::SenderAddress, true, "sender e-mail address"},
+    {kRecipientAddress1Box, &StationConfig::RecipientAddress1, true, "Receipent 1 address"},
+    {kSmtpHostBox, &StationConfig::SmtpHost, true, "SMTP host"},
+    {kSmtpUserNameBox, &StationConfig::SmtpUserName, true, "User name"},
+    {kSmtpPasswordBox, &StationConfig::SmtpPassword, true, "Password"},
+    {kSenderNameBox, &StationConfig::SenderName, true, "sender name"},
+    {kRecipientName1Box, &StationConfig::RecipientName1, true, "Receipent 1 name"},
+    {kRecipientAddress2Box, &StationConfig::RecipientAddress2, true, "Receipent 2 address"},
+    {kRecipientName2Box, &StationConfig::RecipientName2, true, "Receipent 2 name"},
+    {kRecipientAddress3Box, &StationConfig::RecipientAddress3, true, "Receipent 3 address"},
+    {kRecipientName3Box, &StationConfig::RecipientName3, true, "Receipent 3 name"},
+    {kPop3HostBox, &StationConfig::Pop3Host, true, "POP3 host"},
+    {kMailSubjectBox, &StationConfig::MailSubject, false, "Subject"},
+    {kStationNameBox, &StationConfig::StationName, false, "Station name"},
+    {kRemoteIp1Box, &StationConfig::RemoteIp1, false, "Remote STS 1"},
+    {kRemoteIp2Box, &StationConfig::RemoteIp2, false, "Remote STS 2"},
+    {kRemoteIp3Box, &StationConfig::RemoteIp3, false, "Remote STS 3"},
 };
 
 struct CheckBox {
@@ -118,6 +120,15 @@ void showSettingsDialog(Core& c) {
 }
 
 void saveSettings(Core& c) {
+    // A pasted line break would add lines of its own to sts.cfg.
+    for (const TextBox& box : kTextBoxes) {
+        if (holdsControlCharacter(c.ui(box.name).caption())) {
+            refuse(c, std::string("\"") + box.label +
+                          "\" holds a line break or another control character; nothing was "
+                          "saved.");
+            return;
+        }
+    }
     const int portIndex = c.ui(kPortChoice).listIndex();
     if (portIndex < 0 || portIndex > kPortEntries) {
         refuse(c, "Choose Demo or a port from COM1 to COM16.");

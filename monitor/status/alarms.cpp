@@ -31,15 +31,17 @@ std::string AlarmList(std::string_view currentStatus) {
     return list;
 }
 
-std::string AlarmMailBody(Core& c) {
-    const LocalDateTime now = c.platform.now();
-    std::string body = "This message is automatically produced by STS management software<br>";
+std::string alarmMailHead(const Core& c) {
+    std::string head = "This message is automatically produced by STS management software<br>";
     if (!c.config.StationName.empty())
-        body += "Station : " + c.config.StationName + "<br>";
-    body += "Your STS unit produced the following alarm/alarms:<br>";
-    body += "Alarm Date: " + now.shortDate + "<br>";
-    body += "Alarm time: " + now.longTime + "<br>";
-    return body;
+        head += "Station : " + c.config.StationName + "<br>";
+    head += "Your STS unit produced the following alarm/alarms:<br>";
+    return head;
+}
+
+std::string alarmMailDate(Core& c) {
+    const LocalDateTime now = c.platform.now();
+    return "Alarm Date: " + now.shortDate + "<br>" + "Alarm time: " + now.longTime + "<br>";
 }
 
 void ALARMETIKET(Core& c) {
@@ -52,7 +54,7 @@ void ALARMETIKET(Core& c) {
     if (c.s.RemoteMode != 0 || c.config.EmailEnable == 0)
         return;
     // A mail program that cannot be started is ignored: the log line stands.
-    c.startMailProgram("1&&send++" + AlarmMailBody(c) + list);
+    c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + list);
 }
 
 }  // namespace treld

@@ -16,10 +16,15 @@ void detectAlarm(Core& c);
 // "-" and the flag's words for every position of the status that holds "1".
 std::string AlarmList(std::string_view currentStatus);
 
-// The HTML head of the alarm e-mail, dated now.
-std::string AlarmMailBody(Core& c);
+// The HTML head of the alarm e-mail: the lines before the date.
+std::string alarmMailHead(const Core& c);
 
-// One alarm event for CurrentStatus: a PC-log line, then the e-mail.
+// The dated lines of one event: the rest of AlarmMailBody.
+std::string alarmMailDate(Core& c);
+
+// One alarm event for CurrentStatus: a PC-log line, then the e-mail. Events
+// that come while the mail program runs go out together when it ends, each
+// with its date and list.
 void ALARMETIKET(Core& c);
 
 }  // namespace treld

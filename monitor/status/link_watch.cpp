@@ -58,7 +58,7 @@ void onReopenTimer(Core& c) {
     reopenComPort(c);
     c.link.lostTicks = std::min<Int16>(c.link.lostTicks + 1, kLossMailTicks + 1);
     if (c.link.lostTicks == kLossMailTicks && c.config.EmailEnable != 0)
-        c.startMailProgram("1&&send++" + AlarmMailBody(c) + "-" + lossText(c));
+        c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + "-" + lossText(c));
 }
 
 }  // namespace treld

@@ -15,6 +15,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "foundation/text_encoding.h"
+
 namespace treld {
 namespace {
 
@@ -72,13 +74,13 @@ QTabWidget* tabsOfPage(QWidget* widget) {
 }  // namespace
 
 QString displayText(const std::string& text) {
-    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = QString::fromStdString(toUtf8(text));
     shown.removeIf([](QChar c) { return c.unicode() < 0x20; });
     return shown;
 }
 
 std::string modelText(const QString& text) {
-    return text.toLatin1().toStdString();
+    return text.toStdString();
 }
 
 Binder::Binder(Monitor& monitor, std::array<QWidget*, kFormCount> windows)

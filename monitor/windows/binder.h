@@ -85,7 +85,8 @@ class Binder : public QObject {
     std::vector<Binding> bindings_;  // by Element::index()
 };
 
-// 8-bit model text to what a widget shows (control characters left out) and back.
+// UTF-8 model text to what a widget shows (control characters left out, bytes
+// that are not UTF-8 read as the Windows code page) and typed text back.
 QString displayText(const std::string& text);
 std::string modelText(const QString& text);
 

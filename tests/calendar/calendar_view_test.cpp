@@ -2,6 +2,7 @@
 #include "calendar_view.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -94,6 +95,20 @@ TEST_F(CalendarViewTest, MarksDaysWithEventsAndListsTheClickedDayInFileOrder) {
     EXPECT_TRUE(!model.label2[4].raised && model.label2[4].background == Background::LightCyan);
     view.clickCell(32);  // day 30: the day-31 line is never listed
     EXPECT_TRUE(model.list1.empty());
+}
+
+TEST_F(CalendarViewTest, ADayListHoldsItsFirstLinesOnlyARegularFileIsRead) {
+    std::string lines;
+    for (std::size_t i = 0; i < CalendarView::kMostListedLines + 3; ++i)
+        lines += " 100 09-04-2008--08:00:00 -Overload\r\n";
+    dir.write("SERLOGS/2008-04.TXT", lines);
+    CalendarView view = open({2008, 4});
+    view.clickCell(11);  // 9 April
+    EXPECT_EQ(view.model().list1.at(CalendarView::kMostListedLines), "3 more lines");
+    // A FIFO would wait for a writer and /dev/zero never end: both read as no file.
+    ASSERT_EQ(mkfifo((dir.path() / "SERLOGS/2008-05.TXT").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.path() / "SERLOGS/2008-06.TXT");
+    EXPECT_TRUE(markedCells(open({2008, 5})).empty() && markedCells(open({2008, 6})).empty());
 }
 
 TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClickAndClearDeletesTheFile) {

@@ -56,7 +56,7 @@ void ProgramDir::install(const std::string& program) const {
 
 void ProgramDir::installFrom(const std::filesystem::path& program) const {
     std::filesystem::copy_file(program, path_ / program.filename(),
-                               std::filesystem::copy_options::overwrite_existing);
+                               std::filesystem::copy_options::update_existing);
 }
 
 void ProgramDir::write(const std::string& file, const std::string& text) const {
@@ -89,9 +89,17 @@ Process::Process(const std::filesystem::path& program, const std::vector<std::st
 }
 
 bool Process::running() {
-    if (pid_ >= 0 && waitpid(pid_, nullptr, WNOHANG) == pid_)
+    if (pid_ >= 0 && waitpid(pid_, &status_, WNOHANG) == pid_)
         pid_ = -1;
     return pid_ >= 0;
+}
+
+std::optional<int> Process::exitCode(std::chrono::milliseconds limit) {
+    for (const auto end = Clock::now() + limit; running() && Clock::now() < end;)
+        std::this_thread::sleep_for(10ms);
+    if (running())
+        return std::nullopt;
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
 void Process::stop() {
@@ -171,7 +179,9 @@ std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& 
     dir.install("treld");
     dir.write("sts.cfg", config);
     return std::make_unique<Process>(
-        dir.path() / "treld", std::vector<std::string>{},
+        "/bin/sh",
+        std::vector<std::string>{"-c", "exec \"$0\" 2>>\"$1\"", (dir.path() / "treld").string(),
+                                 (dir.path() / "stderr.txt").string()},
         std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}});
 }
 

@@ -45,6 +45,8 @@ class Process {
     ~Process() { stop(); }
 
     bool running();
+    // Its exit code once it ended within `limit` (-1: ended by a signal).
+    std::optional<int> exitCode(std::chrono::milliseconds limit);
     pid_t pid() const { return pid_; }
     // Peak resident memory so far in KiB, and CPU seconds used (from /proc).
     long peakResidentKiB() const;
@@ -53,6 +55,7 @@ class Process {
 
   private:
     pid_t pid_ = -1;
+    int status_ = 0;
 };
 
 // What a healthy device answers at once to the measurement cycle's commands.
@@ -81,7 +84,7 @@ class DeviceLine {
     std::string pending_;
 };
 
-// treld from the build in `dir`, on the serial line at `line`.
+// treld from the build in `dir`, on the serial line at `line`; stderr to dir/stderr.txt.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
                                       const std::string& config);
 

@@ -120,7 +120,7 @@ TEST(Fleet, BlackOutReachesEveryTopicMetricsReadAsPrometheusAndKillLeavesTheWill
     EXPECT_EQ(samples[R"(treld_link_up{station="plant-7"})"], 1);
     EXPECT_GT(samples[R"(treld_exchanges_total{station="plant-7"})"], 20);
     EXPECT_EQ(samples[R"(treld_mqtt_connected{station="plant-7"})"], 1);
-    EXPECT_EQ(samples.size(), 16u + 30 + 9) << page;
+    EXPECT_EQ(samples.size(), 16u + 30 + 10) << page;
     EXPECT_NE(httpGet(station.metricsPort, "/other").find("HTTP Error 404"), std::string::npos);
 
     station.monitor->stop();  // SIGKILL: the broker says it for the monitor

@@ -1,6 +1,8 @@
 // The built programs in temporary program directories: the monitor, the simulator and the
 // mail program.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
 
 #include <signal.h>
 
@@ -13,6 +15,66 @@
 
 namespace treld::e2e {
 namespace {
+
+// How many mail programs run from `dir`; each is sent `signal` when it is not 0.
+std::size_t mailPrograms(const ProgramDir& dir, int signal = 0) {
+    std::size_t found = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::error_code gone;
+        if (std::filesystem::read_symlink(entry.path() / "exe", gone) == dir.path() / "drovelin")
+            found += signal == 0 || kill(std::stoi(entry.path().filename()), signal) == 0;
+    }
+    return found;
+}
+
+// One monitor per folder and per device, whatever path names it; an alarm that flaps while the
+// mail server takes connections and says nothing runs one mail program at a time; SIGTERM ends
+// the monitor cleanly and gives the alarms that wait a mail program of their own.
+TEST(Station, OneMonitorPerFolderAndDeviceOneMailProgramAtATimeAndACleanStop) {
+    ProgramDir dir, other;
+    dir.install("drovelin");
+    const int stalling = socket(AF_INET, SOCK_STREAM, 0), port = freeTcpPort();
+    sockaddr_in address{AF_INET, htons(std::uint16_t(port)), {htonl(INADDR_LOOPBACK)}, {}};
+    ASSERT_EQ(bind(stalling, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    listen(stalling, 64);
+    DeviceLine line;
+    const std::string config =
+        "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSENDERADRES:sts@plant.example\r\n"
+        "RECEIPADRES1:ops@plant.example\r\nSMTPHOST:127.0.0.1:" +
+        std::to_string(port) + "\r\n";
+    const auto monitor = startMonitor(dir, line.monitorEnd(), config);
+    ASSERT_TRUE(line.nextCommand(5s));
+    const auto again = startMonitor(dir, line.monitorEnd(), config);
+    const std::string link = (other.path() / "line").string();
+    std::filesystem::create_symlink(line.monitorEnd(), link);
+    const auto elsewhere = startMonitor(other, link, "COMPORT:1\r\n");
+    std::size_t alarms = 0, most = 0;
+    for (const auto end = Clock::now() + 5s; Clock::now() < end;) {
+        const auto command = line.nextCommand(1s);
+        if (!command)
+            continue;
+        std::string reply = healthyDeviceReply(command->text);
+        if (command->text == "SAS")
+            reply[++alarms % 2 ? 22 : 35] = '1';  // Overload, Output SW.off
+        line.send(reply);
+        most = std::max(most, mailPrograms(dir));
+    }
+    EXPECT_TRUE(alarms > 10 && most == 1) << alarms << " alarms, " << most << " mail programs";
+    EXPECT_EQ(again->exitCode(1s), 1);
+    EXPECT_NE(dir.read("stderr.txt").find("Another monitor runs from"), std::string::npos);
+    EXPECT_NE(other.read("stderr.txt").find("COM1 (" + link + "): in use by another monitor"),
+              std::string::npos);
+
+    kill(monitor->pid(), SIGTERM);
+    EXPECT_EQ(monitor->exitCode(5s), 0);
+    EXPECT_EQ(mailPrograms(dir), 2u);
+    for (const auto& file : std::filesystem::directory_iterator(dir.path() / "SERLOGS"))
+        EXPECT_TRUE(
+            dir.read("SERLOGS/" + file.path().filename().string()).ends_with(" Program end\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "treld.lock"));
+    mailPrograms(dir, SIGKILL);
+    close(stalling);
+}
 
 // A USB adapter unplugged and plugged back: socat gives the monitor a line at a fixed path and
 // joins it to the simulator (replies in pieces, so the line often vanishes mid-reply).
@@ -69,15 +131,16 @@ TEST(Station, AlarmArrivesByMail) {
     const auto simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
     const auto monitor =
         startMonitor(dir, (dir.path() / "sts-line").string(),
-                     "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Plant $(id) & \"B\"\r\n"
+                     "COMPORT:1\r\nTIMEOUT:500\r\nEMAILENABLE:1\r\nSNAME:Z\xFCrich $(id) \"B\"\r\n"
                      "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\n"
                      "SMTPHOST:127.0.0.1:" +
-                         std::to_string(sink.smtpPort) + "\r\nMAILRETRY:2\r\nFAILDELAY:1\r\n");
+                         std::to_string(sink.smtpPort) + "\r\nSUBJECT:\xC4\xB0\xC5\x9Fli\r\n");
     for (int i = 0; i < 200 && !std::filesystem::exists(inbox / "1.txt"); ++i)
         std::this_thread::sleep_for(100ms);
     const std::string mail = dir.read("inbox/1.txt");
     EXPECT_NE(mail.find("envelope-to: ops@plant.example"), std::string::npos) << mail;
-    EXPECT_NE(mail.find("Station : Plant $(id) & \"B\"<br>"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("Subject: \xC4\xB0\xC5\x9Fli\n"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("Station : Z\xC3\xBCrich $(id) \"B\"<br>"), std::string::npos) << mail;
     EXPECT_NE(mail.find("<br>-S1 Black out-S1 BAD--Transfer inhibit"), std::string::npos) << mail;
 
     EXPECT_FALSE(std::filesystem::exists(inbox / "2.txt")) << "a steady status mails nothing more";

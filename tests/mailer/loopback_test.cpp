@@ -82,4 +82,15 @@ TEST_F(Drovelin, AlarmAndTestMessageArriveAfterRefusalsButNotWithALineBreakInThe
     EXPECT_NE(log().find("send: not sent: SUBJECT: holds a line break"), std::string::npos);
 }
 
+// 127.0.0.2 plays another host that strips STARTTLS: the account is not sent, the log says why.
+TEST_F(Drovelin, TheAccountGoesToAnotherHostOnlyOverTls) {
+    MailSink sink(inbox, "--host 127.0.0.2");
+    EXPECT_EQ(send(kAlarm, 0,
+                   "SMTPHOST:127.0.0.2:" + std::to_string(sink.smtpPort) +
+                       "\r\nUSEAUTHENTICITATION:1\r\nUSERNAME:ops\r\nPASSWORD:pw\r\n"),
+              1);
+    EXPECT_NE(log().find("failed: refused: the server offers no STARTTLS"), std::string::npos);
+    EXPECT_EQ(events(), "");
+}
+
 }  // namespace

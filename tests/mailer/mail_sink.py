@@ -12,6 +12,7 @@ from aiosmtpd.smtp import SMTP
 options = argparse.ArgumentParser()
 options.add_argument("--dir", required=True)
 options.add_argument("--refuse", type=int, default=0, help="refuse the first N messages with 451")
+options.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
 args = options.parse_args()
 inbox = pathlib.Path(args.dir)
 
@@ -43,7 +44,7 @@ class Inbox:
 
 async def main():
     server = await asyncio.get_running_loop().create_server(
-        lambda handler=Inbox(): SMTP(handler, hostname="localhost"), "127.0.0.1", 0)
+        lambda handler=Inbox(): SMTP(handler, hostname="localhost"), args.host, 0)
     print("smtp", server.sockets[0].getsockname()[1])
     print("pid", os.getpid(), flush=True)
     await asyncio.Event().wait()

@@ -38,7 +38,7 @@ TEST(MailSettings, RefusesUnsafeOrMissingValues) {
         config.RecipientAddress3 = "night@example.org";
         config.SmtpHost = "mail.example.com:2525";
         refused.change(config);
-        EXPECT_TRUE(mailSettings(config, {}, MailKind::Alarm).problem.starts_with(refused.problem))
+        EXPECT_TRUE(mailSettings(config, MailKind::Alarm).problem.starts_with(refused.problem))
             << refused.problem;
     }
 }

@@ -41,6 +41,7 @@ class FakePlatform : public Platform {
     std::map<int, std::vector<std::string>> relaySends;
     std::vector<std::pair<std::string, std::string>> startedPrograms;  // path, argument
     bool programsStart = true;
+    std::function<void()> onWatchedStart = [] {};
 
     // The far ends: the device hears each serial write, the remote station's
     // relay server each connection and each text sent to it.
@@ -79,6 +80,9 @@ class FakePlatform : public Platform {
         if (programsStart)
             startedPrograms.emplace_back(path, argument);
         return programsStart;
+    }
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override {
+        return startProgram(path, argument) && (onWatchedStart(), true);
     }
     LocalDateTime now() override;
     void exitProgram() override {}

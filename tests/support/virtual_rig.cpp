@@ -42,6 +42,10 @@ VirtualRig::VirtualRig(const std::string& config)
     platform.onSerialWrite = device(&Monitor::onSerialData);
     platform.onRemoteSend = device(&Monitor::onRemoteData);
     platform.onRemoteConnect = [this] { at(now() + 1, [this] { monitor.onRemoteConnected(); }); };
+    platform.onWatchedStart = [this] {
+        if (mailRunMs >= 0)
+            at(now() + mailRunMs, [this] { monitor.onMailProgramEnded(0); });
+    };
 }
 
 // The device answering a command that ends in CR through `receive`.

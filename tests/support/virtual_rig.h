@@ -51,6 +51,8 @@ class VirtualRig {
     FakePlatform platform;
     Monitor monitor;
     FakeSts sts;
+    // Milliseconds a mail program runs (exit code 0); negative: until the test ends it.
+    int mailRunMs = 0;
 
     // The operator: a click, a choice from a list or tab, typed text.
     void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }

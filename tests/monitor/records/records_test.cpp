@@ -109,6 +109,7 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNot
 class SettingsDialog : public ::testing::Test {
   protected:
     void SetUp() override {
+        rig.writeFile("sts.cfg.new", "PASSWORD:left by a crash\r\n");
         rig.start();
         open();
     }
@@ -118,14 +119,16 @@ class SettingsDialog : public ::testing::Test {
     bool visible() { return rig.element("Form2", Form::Form2).visible(); }
     std::string file() { return rig.readFile("sts.cfg"); }
 
+    // An older file: the station name in the Windows code page.
     VirtualRig rig{
-        "COMPORT:3\r\nEMAILENABLE:-1\r\nUSEAUTHENTICITATION:1\r\nSNAME: Plant A \r\n"
-        "REMOTEPORT:1200\r\nTIMEOUT:0\r\n"};
+        "COMPORT:3\r\nEMAILENABLE:-1\r\nUSEAUTHENTICITATION:1\r\nSNAME: Z\xFCrich \r\n"
+        "MAILRETRY:7\r\nREMOTEPORT:1200\r\nTIMEOUT:0\r\n"};
 };
 
 TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForThisRunOnly) {
+    EXPECT_FALSE(std::filesystem::exists(rig.programDir / "sts.cfg.new"));
     EXPECT_EQ(shown("Text14") + "|" + shown("Combo1") + "|" + shown("Text18"),
-              " Plant A |COM3|1200");
+              " Z\xC3\xBCrich |COM3|1200");
     EXPECT_EQ(rig.element("Check1", Form::Form2).value() * 10 +
                   rig.element("Check2", Form::Form2).value(),
               1)
@@ -166,8 +169,9 @@ TEST_F(SettingsDialog, SaveTrimsTheMailFieldsOnlyWritesTheFileAndRestartsPolling
     EXPECT_TRUE(file().starts_with("COMPORT:5\r\nSENDERNAME:\r\nSENDERADRES:a@b.c\r\n"));
     for (const char* line : {"\nPASSWORD:secret\r", "\nSUBJECT: Alarm \r", "\nEMAILENABLE:0\r",
                              "\nREMOTEIP1: 10.0.0.9 \r", "\nUSEAUTHENTICITATION:1\r",
-                             "\nREMOTEPORT:1200\r", "\nTIMEOUT:0\r"})
+                             "\nREMOTEPORT:1200\r", "\nTIMEOUT:0\r", "\nSNAME: Z\xC3\xBCrich \r"})
         EXPECT_NE(file().find(line), std::string::npos) << line;
+    EXPECT_NE(file().find("\nMAILRETRY:7\r\nFAILDELAY:5\r"), std::string::npos);
     EXPECT_EQ(std::filesystem::status(rig.programDir / "sts.cfg").permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     open();
@@ -180,9 +184,11 @@ TEST_F(SettingsDialog, BadPortUnwritableFileOrFullDiskIsRefusedAndNothingChanges
         return std::distance(std::filesystem::directory_iterator(rig.programDir), {});
     };
     const auto filesBefore = files();
-    auto refused = [&](const char* why) {
+    auto refused = [&](const char* why, std::string_view says = "") {
         save();
-        EXPECT_EQ(rig.monitor.ui().takeMessages().size(), 1u) << why;
+        const auto messages = rig.monitor.ui().takeMessages();
+        EXPECT_TRUE(messages.size() == 1 && messages[0].text.find(says) != std::string::npos)
+            << why;
         EXPECT_TRUE(visible()) << why;
         EXPECT_EQ(file(), before) << why;
         EXPECT_EQ(rig.caption("Label24"), "") << why;  // "com.." after a Save
@@ -193,6 +199,13 @@ TEST_F(SettingsDialog, BadPortUnwritableFileOrFullDiskIsRefusedAndNothingChanges
         refused(port);
     }
     rig.type("Text18", " 2000 ");
+    // Pasted text that would add lines to the file; the message names the field.
+    rig.type("Text17", "10.0.0.3\nCOMPORT:7\nRECEIPADRES1:evil@example.com");
+    refused("pasted lines", "\"Remote STS 3\"");
+    rig.type("Text17", "");
+    rig.type("Text14", "Z\xC2\x85rich");  // a C1 line break
+    refused("C1", "\"Station name\"");
+    rig.type("Text14", "");
     rig.type("Combo1", "COM17");  // typed, not chosen
     refused("COM17");
     rig.type("Combo1", "COM16");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 #include "support/virtual_rig.h"
 
@@ -233,6 +234,28 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         EXPECT_EQ(log, " 100 05-12-2026--14:05:03 -S1 SCR failure\r\n") << c.config;
         EXPECT_EQ(mails, c.mails) << c.config;
     }
+}
+
+// A flapping alarm while the mail program runs: the alarms wait and go out in one message when
+// it ends, the oldest giving way beyond a bound; at the stop what waits is not lost.
+TEST(AlarmEvents, OneMailProgramAtATimeTheAlarmsMeanwhileGoOutTogetherWhenItEnds) {
+    StatusRig rig(kMailConfig);
+    rig.mailRunMs = -1;
+    for (int flap = 0; flap < 30; ++flap)
+        rig.showStatus(statusRecord({{flap % 2 ? 23 : 36, '1'}}));
+    rig.monitor.onMailProgramEnded(1);
+    rig.showStatus(statusRecord({{9, '1'}}));
+    rig.monitor.stop();
+    const auto& started = rig.platform.startedPrograms;
+    ASSERT_EQ(started.size(), 3u);
+    const std::string& merged = started[1].second;
+    const std::regex headOrPart("automatically produced|Alarm Date: .*?<br>-");
+    EXPECT_EQ(std::distance(std::sregex_iterator(merged.begin(), merged.end(), headOrPart), {}),
+              1 + MailOutbox::kMostParts);
+    EXPECT_TRUE(
+        merged.ends_with("-Overload<br>9 earlier alarm changes left out: see the PC event file"));
+    EXPECT_TRUE(started[2].second.ends_with("-S1 SCR failure"));
+    EXPECT_EQ(rig.monitor.core().counters.mailProgramsFailed, 1u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
@@ -23,7 +24,11 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
     rig.click("mnset");
     rig.binder.flush();
     form1->findChild<QCheckBox*>("Check1")->click();
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, "Z\u00fcrich \u0130\u015fli");
+    QApplication::sendEvent(form1->findChild<QWidget*>("Text14"), &typed);
     rig.click("Command1", Form::Form2);
+    EXPECT_NE(rig.readFile("sts.cfg").find("\nSNAME:Z\xC3\xBCrich \xC4\xB0\xC5\x9Fli\r"),
+              std::string::npos);
     EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
     form1->findChild<QListWidget*>("List3")->setCurrentRow(1);
     rig.click("Command5");
