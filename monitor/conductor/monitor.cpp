@@ -13,6 +13,7 @@
 #include "link/remote_client.h"
 #include "link/serial_link.h"
 #include "link/station_list.h"
+#include "records/mail_test.h"
 #include "records/pc_log.h"
 #include "records/records_controls.h"
 #include "status/status_controls.h"
@@ -58,7 +59,7 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
 void Monitor::start() {
     Core& c = core_;
     c.config.RemotePort = 1118;
-    c.s.ProgramVersion = "1.1";
+    c.s.ProgramVersion = TRELD_VERSION;
     c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
     ReadConfig(c.programDir / "sts.cfg", c.config);
@@ -124,6 +125,10 @@ void Monitor::onRemoteError() {
     treld::onRemoteError(core_);
 }
 
+void Monitor::onMailProgramEnded(int exitCode) {
+    onMailTestEnded(core_, exitCode);
+}
+
 void Monitor::onRelayConnectionRequest() {
     treld::onRelayConnectionRequest(core_);
 }
@@ -161,10 +166,16 @@ void Monitor::closeWindow(Form form) {
     dispatch({OperatorEvent::Kind::Close, form, name});
 }
 
+void Monitor::answer(Form form, std::string_view question, bool yes) {
+    dispatch({OperatorEvent::Kind::Answer, form, question, -1, yes ? 1 : 0});
+}
+
 void Monitor::dispatch(OperatorEvent event) {
-    const SplitName name = splitElementName(event.array);
-    event.array = name.array;
-    event.index = name.index;
+    if (event.kind != OperatorEvent::Kind::Answer) {
+        const SplitName name = splitElementName(event.array);
+        event.array = name.array;
+        event.index = name.index;
+    }
     if (onLinkEvent(core_, event))
         return;
     if (onStationListEvent(core_, event))

@@ -31,6 +31,9 @@ class Monitor {
     void onRemoteData(std::string_view chunk);
     void onRemoteError();
 
+    // The program started with Platform::startWatchedProgram has ended.
+    void onMailProgramEnded(int exitCode);
+
     // Relay server events; slots are those given to Platform::acceptRelay.
     void onRelayConnectionRequest();
     void onRelayData(int slot, std::string_view data);
@@ -45,6 +48,8 @@ class Monitor {
     void editText(Form form, std::string_view control, std::string_view text);
     void setValue(Form form, std::string_view control, int value);
     void closeWindow(Form form);
+    // The operator's answer to a question asked with DisplayModel::ask.
+    void answer(Form form, std::string_view question, bool yes);
 
     // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
     // start-up event is published too. `broker` null: metrics only.

@@ -17,13 +17,15 @@ std::string levelLetter(Int16 kind) {
 }  // namespace
 
 void showLoginDialog(Core& c, Int16 kind) {
-    c.login.LoginKind = kind;
     Element& window = c.ui(kLoginDialog);
-    if (!window.visible()) {
+    // An open dialog of the same level only comes to the front; one of the
+    // other level starts afresh, so that its caption names what Logon sends.
+    if (!window.visible() || c.login.LoginKind != kind) {
         window.setCaption(kind == kServiceLogin ? "STS service logon" : "STS user logon");
         c.ui(kPasswordBox).setCaption("");
         c.ui(kLoginStatus).setCaption("");
     }
+    c.login.LoginKind = kind;
     window.activate();
 }
 
@@ -36,6 +38,7 @@ void onLogonClick(Core& c) {
     clearCommandSlot(c);
     c.ui(kLoginStatus).setCaption("");
     c.login.LoginPassword = password;
+    c.login.LogonKind = c.login.LoginKind;
     c.login.LogonTicks = 0;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
 }
@@ -58,7 +61,7 @@ void advanceLoginSequence(Core& c) {
             pausePolling(c);
             break;
         case 6:
-            s.Command = levelLetter(c.login.LoginKind) + c.login.LoginPassword;
+            s.Command = levelLetter(c.login.LogonKind) + c.login.LoginPassword;
             GONDERME(c);
             break;
         case 10:
@@ -86,8 +89,8 @@ void keepLoginAlive(Core& c) {
     int interval = kKeepAliveMs;
     if (!commandSlotFree(c)) {
         interval = kKeepAliveRetryMs;
-    } else if (c.login.LoginKind == kServiceLogin || c.login.LoginKind == kUserLogin) {
-        queueCommand(c, levelLetter(c.login.LoginKind) + c.login.LoginPassword + "\r");
+    } else if (c.login.LogonKind == kServiceLogin || c.login.LogonKind == kUserLogin) {
+        queueCommand(c, levelLetter(c.login.LogonKind) + c.login.LoginPassword + "\r");
     }
     c.platform.startTimer(TimerId::Timer2, interval);
 }

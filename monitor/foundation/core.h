@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "foundation/counters.h"
@@ -42,6 +43,8 @@ struct Core {
     LogDownload log;
     SettingsState settings;
     Counters counters;
+    // The device command the operator is being asked to confirm; empty: none.
+    std::string commandAsked;
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;

@@ -21,8 +21,11 @@ inline constexpr Int16 kServiceLogin = 1;
 inline constexpr Int16 kUserLogin = 2;
 
 struct LoginState {
-    Int16 LoginKind = 0;  // kServiceLogin or kUserLogin
+    Int16 LoginKind = 0;  // the level of the dialog: kServiceLogin or kUserLogin
+    // The password and level of the last Logon press that passed the length
+    // test: what the login sequence sends and the keep-alive repeats.
     std::string LoginPassword;
+    Int16 LogonKind = 0;
     Int16 LogonTicks = 0;
 };
 

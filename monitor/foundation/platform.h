@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,16 @@ class Platform {
     // Starts a program with exactly one argument (none when it is empty),
     // without a shell and without waiting for it.
     virtual bool startProgram(const std::string& path, const std::string& argument) = 0;
+
+    // The same, watched: Monitor::onMailProgramEnded follows with its exit
+    // code when it ends (-1 when a signal ended it). One at a time: false
+    // while the watched program runs.
+    virtual bool startWatchedProgram(const std::string& path, const std::string& argument) = 0;
+
+    // Replaces a file as a whole, readable and writable by its owner only (sts.cfg
+    // holds the mail password): a crash or a full disk leaves the old content or the
+    // new one, never a mix. False, and the file untouched, when it cannot be done.
+    virtual bool replaceFile(const std::filesystem::path& file, std::string_view content) = 0;
 
     virtual LocalDateTime now() = 0;
 

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QProcess>
 
+#include "platform/whole_file.h"
+
 namespace treld {
 namespace {
 
@@ -44,6 +46,13 @@ QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
     connect(&remote_, &QTcpSocket::errorOccurred, this,
             [this] { deliver([&] { monitor_->onRemoteError(); }); });
     connect(&server_, &QTcpServer::newConnection, this, &QtPlatform::onNewRelayConnection);
+    // Its messages go where the monitor's own go, not into a buffer here.
+    watched_.setProcessChannelMode(QProcess::ForwardedChannels);
+    connect(&watched_, &QProcess::finished, this,
+            [this](int exitCode, QProcess::ExitStatus status) {
+                const int code = status == QProcess::NormalExit ? exitCode : -1;
+                deliver([&] { monitor_->onMailProgramEnded(code); });
+            });
 }
 
 QtPlatform::~QtPlatform() {
@@ -174,11 +183,32 @@ void QtPlatform::closeRelay(int slot) {
     socket->deleteLater();
 }
 
-bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
+namespace {
+
+QStringList programArguments(const std::string& argument) {
     QStringList arguments;
     if (!argument.empty())
         arguments << QString::fromLocal8Bit(argument.c_str());
-    return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), arguments);
+    return arguments;
+}
+
+}  // namespace
+
+bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
+    return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()),
+                                   programArguments(argument));
+}
+
+bool QtPlatform::startWatchedProgram(const std::string& path, const std::string& argument) {
+    if (watched_.state() != QProcess::NotRunning)
+        return false;
+    watched_.start(QString::fromLocal8Bit(path.c_str()), programArguments(argument));
+    // An exec that fails says so at once; the wait is not for the program's work.
+    return watched_.waitForStarted();
+}
+
+bool QtPlatform::replaceFile(const std::filesystem::path& file, std::string_view content) {
+    return saveWholeFile(QString::fromStdString(file.string()), bytes(content));
 }
 
 LocalDateTime QtPlatform::now() {

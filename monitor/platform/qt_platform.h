@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QProcess>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -44,6 +45,8 @@ class QtPlatform : public QObject, public Platform {
     bool sendRelay(int slot, std::string_view text) override;
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override;
+    bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     void exitProgram() override;
 
@@ -61,6 +64,7 @@ class QtPlatform : public QObject, public Platform {
     static constexpr int kSlots = 16;  // slot 0 is the listener
     std::array<QTcpSocket*, kSlots> slots_{};
     bool acceptedOne_ = false;
+    QProcess watched_;
 };
 
 }  // namespace treld

@@ -6,6 +6,7 @@
 #include "link/command_slot.h"
 #include "link/poll_timer.h"
 #include "link/station_list.h"
+#include "records/mail_test.h"
 
 namespace treld {
 namespace {
@@ -92,6 +93,7 @@ void declareSettingsElements(DisplayModel& ui) {
     ui.declare(kSaveSettings, {.caption = "Save"});
     ui.declare(kMailTest, {.caption = "e-mail test"});
     ui.declare(kCancelSettings, {.caption = "Cancel"});
+    ui.declare(kMailTestOutcome);
 }
 
 void showSettingsDialog(Core& c) {
@@ -138,7 +140,7 @@ void saveSettings(Core& c) {
     // Demo is for this run only: the file keeps the port the dialog opened with.
     const Int16 comPortValue = portIndex == 0 ? c.settings.LoadedComPort : next.ComPort;
 
-    if (!writeConfig(c.programDir / "sts.cfg", next, comPortValue)) {
+    if (!c.platform.replaceFile(c.programDir / "sts.cfg", writeConfigText(next, comPortValue))) {
         refuse(c, "sts.cfg could not be written; nothing was changed.");
         return;
     }
@@ -161,10 +163,6 @@ void saveSettings(Core& c) {
 
 void closeSettingsDialog(Core& c) {
     c.ui(kSettingsDialog).setVisible(false);
-}
-
-void sendTestMail(Core& c) {
-    c.startMailProgram("1&&test message++STS test message");
 }
 
 void choosePortEntry(Core& c, int index) {

@@ -104,13 +104,29 @@ void Binder::bindAll() {
 void Binder::flush() {
     for (const Element* element : monitor_.ui().takeChanges())
         draw(*element);
-    for (const MessageBoxRequest& message : monitor_.ui().takeMessages()) {
-        auto* box = new QMessageBox(QMessageBox::NoIcon, displayText(message.title),
-                                    displayText(message.text), QMessageBox::Ok,
-                                    windows_[static_cast<int>(message.owner)]);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
+    for (const MessageBoxRequest& message : monitor_.ui().takeMessages())
+        showMessageBox(message);
+}
+
+void Binder::showMessageBox(const MessageBoxRequest& message) {
+    const bool question = !message.question.empty();
+    auto* box = new QMessageBox(question ? QMessageBox::Question : QMessageBox::NoIcon,
+                                displayText(message.title), displayText(message.text),
+                                question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                                windows_[static_cast<int>(message.owner)]);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (question) {
+        // No unless the operator chooses Yes: Enter, Escape and the close box all say No.
+        box->setDefaultButton(QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
+        box->setWindowModality(Qt::WindowModal);
+        connect(box, &QMessageBox::finished, this, [this, box, message] {
+            monitor_.answer(message.owner, message.question,
+                            box->clickedButton() == box->button(QMessageBox::Yes));
+            flush();
+        });
     }
+    box->show();
 }
 
 void Binder::draw(const Element& element) {

@@ -38,6 +38,7 @@ class Binder : public QObject {
 
   private:
     void draw(const Element& element);
+    void showMessageBox(const MessageBoxRequest& message);
     void connectActions(const Element& element);
 
     Monitor& monitor_;

@@ -5,7 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "device/device_controls.h"
 #include "device/option_table.h"
@@ -32,7 +34,17 @@ QWidget* numberEditor(int n, QWidget* page) {
 
 }  // namespace
 
-void buildOptionsTab(QWidget* page) {
+void buildOptionsTab(QWidget* tab) {
+    // Thirteen rows need more height than a small screen leaves: they scroll.
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(tab);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    layout->addWidget(scroll);
+    auto* page = new QWidget;
+    scroll->setWidget(page);
+
     auto* grid = new QGridLayout(page);
     grid->setHorizontalSpacing(px(240));
     for (const OptionSpec& option : kOptionTable) {

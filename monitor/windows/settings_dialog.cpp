@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "records/mail_test.h"
 #include "records/settings_dialog.h"
 #include "windows/builders.h"
 
@@ -27,8 +28,10 @@ class Rows {
     void label(int row, int column, const char* text, int span = 1) {
         grid_->addWidget(new QLabel(QString::fromLatin1(text), dialog_), row, column, 1, span);
     }
-    void edit(ElementName name, int row, int column, int span = 1) {
-        grid_->addWidget(named(new QLineEdit(dialog_), name), row, column, 1, span);
+    QLineEdit* edit(ElementName name, int row, int column, int span = 1) {
+        auto* edit = named(new QLineEdit(dialog_), name);
+        grid_->addWidget(edit, row, column, 1, span);
+        return edit;
     }
     void check(ElementName name, int row, int column, int span) {
         grid_->addWidget(named(new QCheckBox(dialog_), name), row, column, 1, span);
@@ -106,7 +109,7 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     row = rows.next();
     rows.check(kAuthenticationBox, row, 0, 2);
     rows.label(row, 2, "Password");
-    rows.edit(kSmtpPasswordBox, row, 3);  // shown as typed, as the file holds it
+    rows.edit(kSmtpPasswordBox, row, 3)->setEchoMode(QLineEdit::Password);
     rows.separator();
 
     row = rows.next();
@@ -137,14 +140,17 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     buttons->addStretch();
     buttons->addWidget(cancel);
 
+    auto* outcome = named(new QLabel(window), kMailTestOutcome);
+    outcome->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(window);
     layout->addLayout(rows.grid());
     layout->addLayout(buttons);
+    layout->addWidget(outcome);
 
-    // Focus starts at Cancel, then Save, then the port list.
-    QWidget::setTabOrder(cancel, save);
-    QWidget::setTabOrder(save, ports);
-    cancel->setFocus();
+    // Enter saves, Escape cancels; Tab goes through the rows as they are laid out.
+    save->setDefault(true);
+    ports->setFocus();
     window->resize(px(7800), px(7200));
     return window;
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -19,10 +20,9 @@
 #include <algorithm>
 
 #include "e2e_support.h"
+#include "mail_sink_process.h"
 #include "platform/qt_platform.h"
-#include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 #include "windows/trends_window.h"
 
 namespace treld::e2e {
@@ -42,13 +42,10 @@ struct StationRig {
         binder.bindAll();
         monitor.start();
     }
-    ~StationRig() {
-        platform.attach(nullptr, {});
-        delete windows[int(Form::Form4)];  // the one window without an owner
-    }
+    ~StationRig() { platform.attach(nullptr, {}); }
     template <typename T = QWidget>
     T* widget(const char* name, Form form = Form::Form1) {
-        return windows[int(form)]->findChild<T*>(name);
+        return windows[form]->findChild<T*>(name);
     }
     // The last commands the simulator received, oldest first.
     bool lastReceived(const std::vector<std::string>& commands) const {
@@ -59,20 +56,25 @@ struct StationRig {
     bool received(const std::string& command) const {
         return std::ranges::count(simulatorReceived(dir), command) > 0;
     }
+    // Yes to the question asked before a command.
+    void confirm() {
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(waitFor([&] {
+            for (QMessageBox* shown : form1->findChildren<QMessageBox*>())
+                box = shown->isVisible() ? shown : box;
+            return box != nullptr;
+        }));
+        box->button(QMessageBox::Yes)->click();
+    }
 
     ProgramDir dir;
     std::unique_ptr<Process> simulator;
     bool lineSet = qputenv("TRELD_COM1", (dir.path() / "sts-line").c_str());
     QtPlatform platform;
     Monitor monitor{platform, dir.path()};
-    std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    std::array<QWidget*, kFormCount> windows{form1.get(),
-                                             buildSettingsDialog(form1.get()),
-                                             buildLoginDialog(form1.get()),
-                                             buildAlarmsWindow(),
-                                             buildAboutWindow(form1.get()),
-                                             buildTrendsWindow(form1.get(), monitor.trends())};
-    Binder binder{monitor, windows};
+    StationWindows windows{monitor};
+    QMainWindow* const form1 = windows.form1.get();
+    Binder& binder = windows.binder;
 };
 
 // Log in, move the load to source 2, change an option and read it back, log out.
@@ -83,16 +85,17 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     rig.widget<QAction>("mnuselogon")->trigger();
     QTest::keyClicks(rig.widget<QLineEdit>("Text1", Form::Form3), "1111");
     rig.widget<QPushButton>("Command1", Form::Form3)->click();
-    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 12s));
+    ASSERT_TRUE(waitFor([&] { return !rig.windows[Form::Form3]->isVisible(); }, 12s));
 
     // A command queued before the poll cycle has seen the tab change is dropped.
     tabs->setCurrentIndex(3);
     ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SAS", "SAS"}); }));
     rig.widget<QPushButton>("Command2_1")->click();  // Manual XFER to S2
+    rig.confirm();
     ASSERT_TRUE(waitFor([&] { return rig.received("XF2"); }));
     tabs->setCurrentIndex(0);
-    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1.get()); }));
-    EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1.get()));
+    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1); }));
+    EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1));
     EXPECT_EQ(rig.widget("Label8")->palette().color(QPalette::Window), QColor(255, 255, 192))
         << "source 1 out of use: light yellow";
 
@@ -103,6 +106,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     EXPECT_EQ(shown->text(), "Automatic");
     emit inhibitReset->activated(1);  // the operator picks "Manual"
     rig.widget<QPushButton>("Command1")->click();
+    rig.confirm();
     ASSERT_TRUE(waitFor([&] { return shown->text() == "Manual"; }, 20s));
 
     tabs->setCurrentIndex(0);
@@ -111,6 +115,33 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     ASSERT_TRUE(waitFor([&] { return rig.form1->windowTitle().contains("/Logout"); }));
     for (const char* command : {"U1111", "W0039001", "OUT"})
         EXPECT_TRUE(rig.received(command)) << command;
+}
+
+// The e-mail test through the real mail program to a loopback mail server: the dialog says
+// why the first mail was not sent and that the second was, and the window goes on meanwhile.
+TEST(Settings, EmailTestSaysInTheDialogWhetherTheMailWasSentOrWhyNot) {
+    ProgramDir inbox;
+    MailSink sink(inbox.path(), "--refuse 1");
+    StationRig rig(
+        "COMPORT:1\r\nTIMEOUT:500\r\nSENDERADRES:sts@plant.example\r\n"
+        "RECEIPADRES1:ops@plant.example\r\nSMTPHOST:127.0.0.1:" +
+        std::to_string(sink.smtpPort) + "\r\nMAILRETRY:1\r\nFAILDELAY:0\r\n");
+    rig.dir.install("drovelin");
+    rig.widget<QAction>("mnset")->trigger();
+    auto* outcome = rig.widget<QLabel>("MailTestOutcome", Form::Form2);
+    auto* mailTest = rig.widget<QPushButton>("Command2", Form::Form2);
+    mailTest->click();
+    EXPECT_EQ(outcome->text(), "e-mail test: sending...");
+    const auto polls = simulatorReceived(rig.dir).size();
+    ASSERT_TRUE(waitFor([&] { return outcome->text().startsWith("e-mail test failed"); }, 20s));
+    EXPECT_TRUE(outcome->text().contains(
+        "no attempt got through. drovelin.log: 20"))  // the log line, with its date
+        << outcome->text().toStdString();
+    EXPECT_TRUE(outcome->text().contains("451")) << outcome->text().toStdString();
+    EXPECT_GT(simulatorReceived(rig.dir).size(), polls) << "polling went on";
+    mailTest->click();
+    EXPECT_TRUE(waitFor([&] { return outcome->text() == "e-mail test: sent."; }, 20s))
+        << outcome->text().toStdString();
 }
 
 // Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;
@@ -189,7 +220,7 @@ TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
     StationRig rig("COMPORT:1\r\nTIMEOUT:2000\r\n",
                    {"--scenario", (scenarioDir.path() / "night.scn").string()});
     rig.widget<QAction>("mntrends")->trigger();
-    ASSERT_TRUE(rig.windows[int(Form::Form6)]->isVisible());
+    ASSERT_TRUE(rig.windows[Form::Form6]->isVisible());
 
     const std::string file =
         "TRENDS/" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".csv";

@@ -78,6 +78,12 @@ class FakePlatform : public Platform {
             startedPrograms.emplace_back(path, argument);
         return programsStart;
     }
+    // The test ends a watched program with Monitor::onMailProgramEnded.
+    bool startWatchedProgram(const std::string& path, const std::string& argument) override {
+        return startProgram(path, argument);
+    }
+    bool fileWritesFail = false;
+    bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     void exitProgram() override {}
 };

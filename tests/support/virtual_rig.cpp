@@ -117,6 +117,15 @@ void VirtualRig::runPast(const std::string& command) {
     runUntilSent(platform.serialWrites.size() + 1);
 }
 
+std::string VirtualRig::answer(bool yes) {
+    std::vector<MessageBoxRequest> messages = monitor.ui().takeMessages();
+    std::erase_if(messages, [](const MessageBoxRequest& m) { return m.question.empty(); });
+    if (messages.empty())
+        return "";
+    monitor.answer(messages.back().owner, messages.back().question, yes);
+    return messages.back().text;
+}
+
 Texts VirtualRig::commandsSent() const {
     Texts commands;
     for (const WireRecord& write : platform.serialWrites)

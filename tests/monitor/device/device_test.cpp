@@ -24,7 +24,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title + ": " + messages[0].text, "ZID evevori: Invalid password");
     logon("mnlogon", "9999");
-    EXPECT_EQ(dialog.caption(), "STS user logon") << "an open dialog keeps its caption";
+    EXPECT_EQ(dialog.caption(), "STS service logon") << "retitled for the level Logon sends";
     const std::int64_t t0 = rig.now();
     rig.advance(5'030);
     Texts sent;  // with their time since Logon
@@ -83,19 +83,28 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
         const Texts sent = rig.commandsSent();
         return Texts(sent.begin() + from, sent.end());
     };
-    for (int i = 0; i < 8; ++i)
-        click(i);  // a later click replaces the queued one
+    // Each command is asked for first, by its name; No queues nothing.
+    click(4);
+    EXPECT_EQ(rig.answer(false),
+              "Send \"Output inhibit\" (INH) to the STS?\n\nSHUTDOWN the output voltage.");
+    for (int i = 0; i < 8; ++i) {
+        click(i);
+        rig.answer(true);  // a later command replaces the queued one
+    }
     EXPECT_EQ(next(2), (Texts{"SOF", "SAS"}));
     const auto& writes = rig.platform.serialWrites;
     EXPECT_EQ(writes.end()[-2].atMs - writes.end()[-3].atMs, 35) << "after the status poll";
     EXPECT_EQ(rig.caption("Label40"), "OK\r");
     click(6);
+    rig.answer(true);
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
     click(7);  // while an answer is awaited: lost
+    EXPECT_EQ(rig.answer(true), "Send \"Sound off\" (SOF) to the STS?");
     EXPECT_EQ(next(3), (Texts{"SAS", "SAS", "SAS"}));
     rig.showStatus(kSasReply);
     click(3);
     EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon") << "not logged in";
+    EXPECT_EQ(rig.answer(true), "") << "nothing asked";
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
 }
@@ -142,6 +151,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     const std::size_t before = rig.platform.serialWrites.size();
     rig.select("Combo1_7", 1);  // "inhibit reset": "Manual"
     rig.click("Command1");
+    EXPECT_EQ(rig.answer(true), "Set \"inhibit reset\" to \"Manual\" (W0039001) on the STS?");
     rig.runPast("SAS");
     reads = rig.commandsSent();
     reads.erase(reads.begin(), reads.begin() + before);
@@ -157,12 +167,14 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         bool loggedIn;
         std::vector<std::pair<int, int>> picks;  // selector, position
         Texts written;
+        bool yes = true;  // the answer to "Set ... on the STS?"
     } const cases[] = {
         {"nothing picked since start-up", true, {}, {}},
         {"two selectors: only the later one", true, {{3, 0}, {5, 3}}, {"W0037003\r"}},
         {"SCR fault alarm is never written", true, {{11, 1}}, {}},
         {"Manual XFER mode is never written", true, {{12, 0}}, {}},
         {"not logged in", false, {{0, 1}}, {}},
+        {"answered No", true, {{0, 1}}, {}, false},
     };
     for (const Case& c : cases) {
         VirtualRig rig;
@@ -172,6 +184,7 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         for (auto [selector, position] : c.picks)
             rig.select("Combo1_" + std::to_string(selector), position);
         rig.click("Command1");
+        rig.answer(c.yes);
         rig.advance(500);
         EXPECT_EQ(optionWrites(rig), c.written) << c.name;
         EXPECT_EQ(rig.element("Form3", Form::Form3).visible(), !c.loggedIn) << c.name;

@@ -1,14 +1,9 @@
-// A started monitor with all six windows built and bound to its display
+// A started monitor with all its windows built and bound to its display
 // model, offscreen.
 #pragma once
 
-#include <QMainWindow>
-#include <memory>
-
 #include "support/virtual_rig.h"
-#include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 
 namespace treld::testing {
 
@@ -20,16 +15,11 @@ class WindowsRig : public VirtualRig {
         binder.flush();
     }
 
-    const std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    const std::unique_ptr<QWidget> form4{buildAlarmsWindow()};  // the one without an owner
-    const std::array<QWidget*, kFormCount> windows{
-        form1.get(),
-        buildSettingsDialog(form1.get()),
-        buildLoginDialog(form1.get()),
-        form4.get(),
-        buildAboutWindow(form1.get()),
-        buildTrendsWindow(form1.get(), monitor.trends())};
-    Binder binder{monitor, windows};
+    StationWindows station{monitor};
+    QMainWindow* const form1 = station.form1.get();
+    QWidget* const form4 = station.form4.get();
+    const std::array<QWidget*, kFormCount>& windows = station.windows;
+    Binder& binder = station.binder;
 };
 
 }  // namespace treld::testing

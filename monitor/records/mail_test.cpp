@@ -1,0 +1,74 @@
+#include "records/mail_test.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace treld {
+namespace {
+
+constexpr std::streamoff kLogTail = 4096;
+
+// The last line of the mail program's log: the reason it gives for its
+// outcome. Only the file's end is read, whatever its size.
+std::string lastLogLine(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    const std::streamoff size = in.tellg();
+    in.seekg(std::max<std::streamoff>(0, size - kLogTail));
+    std::string tail(static_cast<std::size_t>(std::min(size, kLogTail)), '\0');
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    tail.resize(static_cast<std::size_t>(in.gcount()));
+    while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r'))
+        tail.pop_back();
+    return tail.substr(tail.find_last_of('\n') + 1);
+}
+
+std::string outcomeText(int exitCode) {
+    switch (exitCode) {
+        case kMailSent:
+            return "e-mail test: sent.";
+        case kMailNotSent:
+            return "e-mail test failed: no attempt got through.";
+        case kMailUnusableConfig:
+            return "e-mail test failed: the mail settings in sts.cfg cannot be used.";
+        case kMailBadArgument:
+            return "e-mail test failed: the mail program refused the message.";
+        default:
+            return "e-mail test failed: the mail program ended abnormally (" +
+                   std::to_string(exitCode) + ").";
+    }
+}
+
+}  // namespace
+
+void sendTestMail(Core& c) {
+    Element& outcome = c.ui(kMailTestOutcome);
+    if (c.settings.mailTestRunning) {
+        outcome.setCaption("e-mail test: the mail program is still sending the last one.");
+        return;
+    }
+    const std::string program = (c.programDir / kMailProgram).string();
+    if (!c.platform.startWatchedProgram(program, "1&&test message++STS test message")) {
+        outcome.setCaption("e-mail test failed: " + program + " could not be started.");
+        return;
+    }
+    c.settings.mailTestRunning = true;
+    ++c.counters.mailProgramsStarted;
+    outcome.setCaption("e-mail test: sending...");
+}
+
+void onMailTestEnded(Core& c, int exitCode) {
+    if (!c.settings.mailTestRunning)
+        return;
+    c.settings.mailTestRunning = false;
+    std::string text = outcomeText(exitCode);
+    if (exitCode != kMailSent) {
+        const std::string reason = lastLogLine(c.programDir / kMailLog);
+        if (!reason.empty())
+            text += " " + std::string(kMailLog) + ": " + reason;
+    }
+    c.ui(kMailTestOutcome).setCaption(text);
+}
+
+}  // namespace treld
