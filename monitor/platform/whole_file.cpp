@@ -9,7 +9,8 @@ bool saveWholeFile(const QString& file, const QByteArray& content) {
     if (!out.open(QIODevice::WriteOnly))
         return false;
     if (!out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        out.write(content) != content.size()) {
+        out.write(content) != content.size() || !out.flush()) {
+        // A failure of the buffered write shows only here, not in commit().
         out.cancelWriting();
         return false;
     }

@@ -21,7 +21,7 @@ constexpr int kLineWidth = 4;  // pixels at scale 1
 // The drawing in twips, and how far it may shrink with the window.
 constexpr int kDesignWidth = 10720;
 constexpr int kDesignHeight = 6240;
-constexpr double kMinimumScale = 0.8;
+constexpr double kMinimumScale = 0.7;
 
 QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);

@@ -10,6 +10,8 @@
 namespace treld {
 
 class ScaledCanvas : public QWidget {
+    Q_OBJECT
+
   public:
     // `design`: the drawing's size in pixels at scale 1; the children are
     // placed in those pixels. `minimumScale`: how far it may shrink.

@@ -13,6 +13,7 @@
 #include "records/mail_test.h"
 #include "records/settings_dialog.h"
 #include "windows/builders.h"
+#include "windows/closing_dialog.h"
 
 namespace treld {
 namespace {
@@ -58,10 +59,10 @@ QPushButton* button(QDialog* dialog, ElementName name) {
 }  // namespace
 
 QWidget* buildSettingsDialog(QWidget* mainWindow) {
-    auto* window = named(new QDialog(mainWindow), kSettingsDialog);
+    // Escape closes it through the core like the close box, so that the next
+    // opening reloads the fields from memory.
+    auto* window = named(new ClosingDialog(mainWindow), kSettingsDialog);
     window->setModal(false);
-    // Escape goes through the same closing as the window's close box.
-    QObject::connect(window, &QDialog::rejected, window, &QWidget::close);
 
     Rows rows(window);
     int row = rows.next();

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/whole_file.h"
 #include "windows/scaled_canvas.h"
@@ -205,7 +206,8 @@ TEST(WholeFile, ReplacesOwnerOnlyOrLeavesTheOldFileAndNoTemporaryOne) {
     const QString file = dir + "/sts.cfg";
     QFile(file).open(QIODevice::WriteOnly);  // readable by all, as umask leaves it
     ASSERT_TRUE(saveWholeFile(file, "old"));
-    EXPECT_EQ(QFile::permissions(file) & 0x7777, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(std::filesystem::status(file.toStdString()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     rlimit saved{};  // files grow no further than 16 bytes meanwhile
     getrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, SIG_IGN);
