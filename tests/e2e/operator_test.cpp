@@ -56,15 +56,8 @@ struct StationRig {
     bool received(const std::string& command) const {
         return std::ranges::count(simulatorReceived(dir), command) > 0;
     }
-    // Yes to the question asked before a command.
-    void confirm() {
-        QMessageBox* box = nullptr;
-        ASSERT_TRUE(waitFor([&] {
-            for (QMessageBox* shown : form1->findChildren<QMessageBox*>())
-                box = shown->isVisible() ? shown : box;
-            return box != nullptr;
-        }));
-        box->button(QMessageBox::Yes)->click();
+    void confirm() {  // Yes to the question just asked before a command
+        form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
     }
 
     ProgramDir dir;
