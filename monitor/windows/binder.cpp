@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <ranges>
 
 namespace treld {
 namespace {
@@ -72,6 +73,14 @@ QString displayText(const std::string& text) {
     return shown;
 }
 
+// A message keeps its line breaks; other control characters go as elsewhere.
+QString messageText(const std::string& text) {
+    QStringList lines;
+    for (const auto line : std::views::split(text, '\n'))
+        lines << displayText(std::string(line.begin(), line.end()));
+    return lines.join('\n');
+}
+
 std::string modelText(const QString& text) {
     return text.toLatin1().toStdString();
 }
@@ -111,7 +120,7 @@ void Binder::flush() {
 void Binder::showMessageBox(const MessageBoxRequest& message) {
     const bool question = !message.question.empty();
     auto* box = new QMessageBox(question ? QMessageBox::Question : QMessageBox::NoIcon,
-                                displayText(message.title), displayText(message.text),
+                                displayText(message.title), messageText(message.text),
                                 question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                                 windows_[static_cast<int>(message.owner)]);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -76,7 +76,8 @@ TEST(Windows, PasswordsAreMaskedNeverStaleAndEveryCommandIsAskedForWithNoTheDefa
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Y}) {  // Y: a click on Yes
         widget<QPushButton>(rig, "Command2_4")->click();
         QMessageBox* box = rig.form1->findChildren<QMessageBox*>().back();  // the newest
-        ASSERT_TRUE(box->text().startsWith("Send \"Output inhibit\" (INH) to the STS?"));
+        ASSERT_EQ(box->text(),
+                  "Send \"Output inhibit\" (INH) to the STS?\n\nSHUTDOWN the output voltage.");
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
         key == Qt::Key_Y ? box->button(QMessageBox::Yes)->click() : QTest::keyClick(box, key);
         rig.advance(3'000);
