@@ -44,7 +44,7 @@ class GuideWindow : public ClosingDialog {
 QWidget* buildHelpWindow(QWidget* mainWindow, const std::filesystem::path& programDir) {
     auto* window = named(new GuideWindow(mainWindow, programDir), kHelpWindow);
     window->setModal(false);
-    window->resize(px(9000), px(9000));
+    window->resize(px(9000), px(6000));  // 1366 x 768 at scale 1.5 holds it
     return window;
 }
 

@@ -134,20 +134,19 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     auto* save = button(window, kSaveSettings);
     auto* mailTest = button(window, kMailTest);
     auto* cancel = button(window, kCancelSettings);
+    // The e-mail test's outcome stands beside its button, so the dialog grows no taller.
+    auto* outcome = named(new QLabel(window), kMailTestOutcome);
+    outcome->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch();
     buttons->addWidget(mailTest);
-    buttons->addStretch();
+    buttons->addWidget(outcome, 1);
     buttons->addWidget(cancel);
-
-    auto* outcome = named(new QLabel(window), kMailTestOutcome);
-    outcome->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(window);
     layout->addLayout(rows.grid());
     layout->addLayout(buttons);
-    layout->addWidget(outcome);
 
     // Enter saves, Escape cancels; Tab goes through the rows as they are laid out.
     save->setDefault(true);
