@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ranges>
 
 namespace treld::testing {
 std::string statusRecord(std::initializer_list<std::pair<int, char>> set) {
@@ -118,12 +119,14 @@ void VirtualRig::runPast(const std::string& command) {
 }
 
 std::string VirtualRig::answer(bool yes) {
-    std::vector<MessageBoxRequest> messages = monitor.ui().takeMessages();
-    std::erase_if(messages, [](const MessageBoxRequest& m) { return m.question.empty(); });
-    if (messages.empty())
-        return "";
-    monitor.answer(messages.back().owner, messages.back().question, yes);
-    return messages.back().text;
+    const std::vector<MessageBoxRequest> messages = monitor.ui().takeMessages();
+    for (const MessageBoxRequest& m : messages | std::views::reverse) {
+        if (!m.question.empty()) {
+            monitor.answer(m.owner, m.question, yes);
+            return m.text;
+        }
+    }
+    return "";
 }
 
 Texts VirtualRig::commandsSent() const {

@@ -76,35 +76,29 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     rig.start();
     rig.select("SSTab1", 3);
     rig.runPast("SAS");
-    auto click = [&](int button) { rig.click("Command2_" + std::to_string(button)); };
+    auto click = [&](int button) {  // answered Yes; gives the question, "" when none was asked
+        rig.click("Command2_" + std::to_string(button));
+        return rig.answer(true);
+    };
     auto next = [&](std::size_t count) {
         const std::size_t from = rig.platform.serialWrites.size();
         rig.runUntilSent(from + count);
         const Texts sent = rig.commandsSent();
         return Texts(sent.begin() + from, sent.end());
     };
-    // Each command is asked for first, by its name; No queues nothing.
-    click(4);
-    EXPECT_EQ(rig.answer(false),
-              "Send \"Output inhibit\" (INH) to the STS?\n\nSHUTDOWN the output voltage.");
-    for (int i = 0; i < 8; ++i) {
-        click(i);
-        rig.answer(true);  // a later command replaces the queued one
-    }
+    for (int i = 0; i < 8; ++i)
+        click(i);  // a later click replaces the queued one
     EXPECT_EQ(next(2), (Texts{"SOF", "SAS"}));
     const auto& writes = rig.platform.serialWrites;
     EXPECT_EQ(writes.end()[-2].atMs - writes.end()[-3].atMs, 35) << "after the status poll";
     EXPECT_EQ(rig.caption("Label40"), "OK\r");
     click(6);
-    rig.answer(true);
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
-    click(7);  // while an answer is awaited: lost
-    EXPECT_EQ(rig.answer(true), "Send \"Sound off\" (SOF) to the STS?");
+    EXPECT_EQ(click(7), "Send \"Sound off\" (SOF) to the STS?") << "lost: an answer is awaited";
     EXPECT_EQ(next(3), (Texts{"SAS", "SAS", "SAS"}));
     rig.showStatus(kSasReply);
-    click(3);
-    EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon") << "not logged in";
-    EXPECT_EQ(rig.answer(true), "") << "nothing asked";
+    EXPECT_EQ(click(3), "") << "not logged in: nothing asked";
+    EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon");
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
 }
