@@ -116,8 +116,7 @@ TEST(Settings, EmailTestSaysInTheDialogWhetherTheMailWasSentOrWhyNot) {
     ProgramDir inbox;
     MailSink sink(inbox.path(), "--refuse 1");
     StationRig rig(
-        "COMPORT:1\r\nTIMEOUT:500\r\nSENDERADRES:sts@plant.example\r\n"
-        "RECEIPADRES1:ops@plant.example\r\nSMTPHOST:127.0.0.1:" +
+        "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\nSMTPHOST:127.0.0.1:" +
         std::to_string(sink.smtpPort) + "\r\nMAILRETRY:1\r\nFAILDELAY:0\r\n");
     rig.dir.install("drovelin");
     rig.widget<QAction>("mnset")->trigger();

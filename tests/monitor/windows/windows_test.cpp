@@ -64,8 +64,7 @@ TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoThe
     EXPECT_TRUE(rig.windows[int(Form::Form7)]->findChild<QTextBrowser*>()->toPlainText().contains(
         "Logging in"));
 
-    rig.click("mnuselogon");
-    rig.binder.flush();
+    widget<QAction>(rig, "mnuselogon")->trigger();
     auto* password = widget<QLineEdit>(rig, "Text1", Form::Form3);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     QTest::keyClicks(password, "1234");
