@@ -1,24 +1,14 @@
 #include "records/mail_test.h"
 
-#include <algorithm>
-#include <fstream>
+#include "foundation/file_append.h"
 
 namespace treld {
 namespace {
 
-constexpr std::streamoff kLogTail = 4096;
-
 // The last line of the mail program's log: the reason it gives for its
-// outcome. Only the file's end is read, whatever its size.
+// outcome.
 std::string lastLogLine(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in)
-        return {};
-    const std::streamoff size = in.tellg();
-    in.seekg(std::max<std::streamoff>(0, size - kLogTail));
-    std::string tail(static_cast<std::size_t>(std::min(size, kLogTail)), '\0');
-    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
-    tail.resize(static_cast<std::size_t>(in.gcount()));
+    std::string tail = readFileTail(file, 4096);
     while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r'))
         tail.pop_back();
     return tail.substr(tail.find_last_of('\n') + 1);
