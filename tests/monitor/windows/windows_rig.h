@@ -7,19 +7,14 @@
 
 namespace treld::testing {
 
-class WindowsRig : public VirtualRig {
+class WindowsRig : public VirtualRig, public StationWindows {
   public:
-    explicit WindowsRig(const std::string& config = "COMPORT:1\r\n") : VirtualRig(config) {
+    explicit WindowsRig(const std::string& config = "COMPORT:1\r\n")
+        : VirtualRig(config), StationWindows(monitor) {
         binder.bindAll();
         start();
         binder.flush();
     }
-
-    StationWindows station{monitor};
-    QMainWindow* const form1 = station.form1.get();
-    QWidget* const form4 = station.form4.get();
-    const std::array<QWidget*, kFormCount>& windows = station.windows;
-    Binder& binder = station.binder;
 };
 
 }  // namespace treld::testing
