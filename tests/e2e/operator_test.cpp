@@ -56,10 +56,6 @@ struct StationRig {
     bool received(const std::string& command) const {
         return std::ranges::count(simulatorReceived(dir), command) > 0;
     }
-    void confirm() {  // Yes to the question just asked before a command
-        form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
-    }
-
     ProgramDir dir;
     std::unique_ptr<Process> simulator;
     bool lineSet = qputenv("TRELD_COM1", (dir.path() / "sts-line").c_str());
@@ -84,7 +80,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     tabs->setCurrentIndex(3);
     ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SAS", "SAS"}); }));
     rig.widget<QPushButton>("Command2_1")->click();  // Manual XFER to S2
-    rig.confirm();
+    rig.form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
     ASSERT_TRUE(waitFor([&] { return rig.received("XF2"); }));
     tabs->setCurrentIndex(0);
     ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1); }));
@@ -99,7 +95,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionAndLogsOut) {
     EXPECT_EQ(shown->text(), "Automatic");
     emit inhibitReset->activated(1);  // the operator picks "Manual"
     rig.widget<QPushButton>("Command1")->click();
-    rig.confirm();
+    rig.form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
     ASSERT_TRUE(waitFor([&] { return shown->text() == "Manual"; }, 20s));
 
     tabs->setCurrentIndex(0);
