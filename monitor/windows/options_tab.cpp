@@ -5,13 +5,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "device/device_controls.h"
 #include "device/option_table.h"
 #include "windows/builders.h"
+#include "windows/scrolling_rows.h"
 
 namespace treld {
 namespace {
@@ -35,15 +35,9 @@ QWidget* numberEditor(int n, QWidget* page) {
 }  // namespace
 
 void buildOptionsTab(QWidget* tab) {
-    // Thirteen rows need more height than a small screen leaves: they scroll.
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea(tab);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    layout->addWidget(scroll);
-    auto* page = new QWidget;
-    scroll->setWidget(page);
+    QWidget* page = scrollingRows(layout);  // thirteen rows
 
     auto* grid = new QGridLayout(page);
     grid->setHorizontalSpacing(px(240));

@@ -5,15 +5,18 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "records/mail_test.h"
 #include "records/settings_dialog.h"
 #include "windows/builders.h"
 #include "windows/closing_dialog.h"
+#include "windows/scrolling_rows.h"
 
 namespace treld {
 namespace {
@@ -145,13 +148,15 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(window);
-    layout->addLayout(rows.grid());
+    scrollingRows(layout)->setLayout(rows.grid());
     layout->addLayout(buttons);
 
     // Enter saves, Escape cancels; Tab goes through the rows as they are laid out.
     save->setDefault(true);
     ports->setFocus();
-    window->resize(px(7800), px(7200));
+    // As wide as drawn and as tall as its rows, unless the screen is smaller.
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize() * 0.9;
+    window->resize(QSize(px(7800), window->sizeHint().height()).boundedTo(screen));
     return window;
 }
 

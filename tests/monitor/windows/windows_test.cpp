@@ -134,6 +134,8 @@ TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) 
         EXPECT_TRUE(size != QSize(1, 1) || (picture.width() <= 1366 && picture.height() <= 720))
             << picture.height();
     }
+    widget<QAction>(rig, "mnset")->trigger();  // Save and Cancel on the screen too
+    EXPECT_LE(rig.windows[int(Form::Form2)]->height() * 1.5, 720);
 }
 
 // sts.cfg and a saved trend range: whole and owner-only, or, on a full disk, the old file
