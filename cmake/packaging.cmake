@@ -5,6 +5,7 @@
 install(TARGETS treld kirnal drovelin sts-sim RUNTIME DESTINATION opt/treld)
 install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/DEMOSET.CFG
               ${PROJECT_SOURCE_DIR}/calendar/langkirnal1.TXT
+              ${PROJECT_SOURCE_DIR}/docs/operator-guide.md
         DESTINATION opt/treld)
 install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/sts.cfg DESTINATION opt/treld
         RENAME sts.cfg.example)

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "foundation/file_append.h"
+
 namespace drovelin {
 namespace {
 
@@ -22,14 +24,9 @@ std::string stamped(const std::tm& when, std::string_view text) {
 }
 
 void keepNewestLines(const std::filesystem::path& file, std::uintmax_t size, std::uintmax_t keep) {
-    std::ifstream in(file, std::ios::binary);
-    // Start one byte early: when it is a line end the first kept line is whole.
-    const std::uintmax_t start = size > keep ? size - keep - 1 : 0;
-    in.seekg(static_cast<std::streamoff>(start));
-    std::string tail(static_cast<std::size_t>(size - start), '\0');
-    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
-    tail.resize(static_cast<std::size_t>(in.gcount()));
-    if (start > 0) {
+    // One byte more: when it is a line end the first kept line is whole.
+    std::string tail = treld::readFileTail(file, keep + 1);
+    if (size > keep + 1) {
         const std::size_t lineEnd = tail.find('\n');
         tail.erase(0, lineEnd == std::string::npos ? tail.size() : lineEnd + 1);
     }

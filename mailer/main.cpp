@@ -23,12 +23,11 @@ using namespace drovelin;
 
 namespace {
 
-enum ExitCode {
-    kSent = 0,
-    kNotSent = 1,         // every attempt failed
-    kBadArgument = 2,     // not "1&&send++..." or "1&&test message++..."
-    kUnusableConfig = 3,  // sts.cfg missing, or its mail settings unusable or unsafe
-};
+const char* const kUsage =
+    "usage: drovelin '1&&send++TEXT' | '1&&test message++TEXT' | --help | --version\n"
+    "Sends the alarm or test e-mail TEXT as the STS monitor asks, with the mail settings of\n"
+    "sts.cfg beside the program; logs every attempt to drovelin.log there. Exit code: 0 sent,\n"
+    "1 every attempt failed, 2 bad argument, 3 sts.cfg missing or its mail settings unusable.\n";
 
 fs::path programDirectory(const char* argv0) {
     std::error_code error;
@@ -59,31 +58,36 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const fs::path directory = programDirectory(argv[0]);
     auto report = [&](const std::string& line) {
-        appendToLog(directory / "drovelin.log", line);
+        appendToLog(directory / treld::kMailLog, line);
         std::cerr << line << '\n';
     };
 
+    const std::string_view first = argc == 2 ? argv[1] : "";
+    if (first == "--help" || first == "--version") {
+        std::cout << (first == "--version" ? "drovelin " TRELD_VERSION "\n" : kUsage);
+        return treld::kMailSent;
+    }
     const std::optional<MailRequest> request =
         argc == 2 ? parseMailArgument(argv[1]) : std::nullopt;
     if (!request) {
         report(refusalLogLine(localNow(), "-",
                               "the one argument must be \"1&&send++\" or \"1&&test message++\" "
                               "followed by the text"));
-        return kBadArgument;
+        return treld::kMailBadArgument;
     }
     const std::string_view kind = kindName(request->kind);
 
     const std::optional<std::string> configText = readFile(directory / "sts.cfg");
     if (!configText) {
         report(refusalLogLine(localNow(), kind, "sts.cfg cannot be read"));
-        return kUnusableConfig;
+        return treld::kMailUnusableConfig;
     }
     treld::StationConfig config;
     treld::readConfigText(*configText, config);
     const SettingsCheck check = mailSettings(config, request->kind);
     if (!check.problem.empty()) {
         report(refusalLogLine(localNow(), kind, check.problem));
-        return kUnusableConfig;
+        return treld::kMailUnusableConfig;
     }
     const MailSettings& settings = check.settings;
     const std::string message = buildMimeMessage(
@@ -100,9 +104,9 @@ int main(int argc, char** argv) {
                               problem.empty() ? "sent" : "failed: " + problem, settings.password));
         if (problem.empty()) {
             curl_global_cleanup();
-            return kSent;
+            return treld::kMailSent;
         }
     }
     curl_global_cleanup();
-    return kNotSent;
+    return treld::kMailNotSent;
 }

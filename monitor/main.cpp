@@ -1,23 +1,29 @@
 // treld: the STS monitor. Without a display it runs headless on Qt's
 // offscreen platform; mqtt.cfg beside it adds fleet publishing and metrics.
+// It takes no arguments but --help and --version.
 #include <QApplication>
 #include <QLockFile>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <cstdio>
 
 #include "conductor/monitor.h"
+#include "platform/command_line.h"
 #include "platform/fleet_service.h"
 #include "platform/headless.h"
 #include "platform/qt_platform.h"
 #include "platform/stop_signals.h"
-#include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 
 int main(int argc, char** argv) {
-    treld::chooseHeadlessWithoutDisplay();
+    if (const std::optional<int> code = treld::answerCommandLine(
+            argc, argv,
+            "Monitoring and control station for a static transfer switch: polls the STS on "
+            "COMPORT: of sts.cfg beside the program (or a remote station, or demo answers).\n"
+            "Without a display it runs headless."))
+        return *code;
+    treld::allowHeadlessFallback();
     QApplication app(argc, argv);
+    treld::sayWhenHeadless();
     app.setApplicationName("ZID evevori");
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
 
@@ -41,25 +47,14 @@ int main(int argc, char** argv) {
     QObject::connect(&stopSignals, &treld::StopSignals::arrived,
                      [&platform] { platform.deliverEvent([](treld::Monitor& m) { m.stop(); }); });
 
-    QMainWindow* form1 = treld::buildMainWindow();
-    const std::array<QWidget*, treld::kFormCount> windows = {
-        form1,
-        treld::buildSettingsDialog(form1),
-        treld::buildLoginDialog(form1),
-        treld::buildAlarmsWindow(),
-        treld::buildAboutWindow(form1),
-        treld::buildTrendsWindow(form1, monitor.trends())};
-    treld::Binder binder(monitor, windows);
-    platform.attach(&monitor, [&binder] { binder.flush(); });
+    treld::StationWindows windows(monitor);
+    platform.attach(&monitor, [&windows] { windows.binder.flush(); });
 
     treld::FleetService fleet(platform, monitor, programDir);
 
-    binder.bindAll();
-    form1->show();
+    windows.binder.bindAll();
+    windows.form1->show();
     monitor.start();
-    binder.flush();
-    const int code = app.exec();
-    delete windows[static_cast<int>(treld::Form::Form4)];  // the one window without an owner
-    delete form1;
-    return code;
+    windows.binder.flush();
+    return app.exec();
 }

@@ -17,8 +17,7 @@
 
 #include "conductor/monitor.h"
 #include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 #include "windows/trends_window.h"
 
 namespace {
@@ -57,6 +56,7 @@ class StillPlatform : public treld::Platform {
     void closeRelay(int) override {}
     bool startProgram(const std::string&, const std::string&) override { return false; }
     bool startWatchedProgram(const std::string&, const std::string&) override { return false; }
+    bool replaceFile(const std::filesystem::path&, std::string_view) override { return false; }
     // Local time is UTC here, as the tool's own time zone is.
     treld::LocalDateTime now() override {
         treld::LocalDateTime at = start_;
@@ -150,20 +150,13 @@ int main(int argc, char** argv) {
               : treld::LocalDateTime{2026, 12, 5, 14, 5, 10, "05.12.2026", "14:05:10",
                                      kPictureDay + 50710});
     treld::Monitor monitor(platform, programDir.path().toStdString());
-    QMainWindow* form1 = treld::buildMainWindow();
-    const std::array<QWidget*, treld::kFormCount> windows = {
-        form1,
-        treld::buildSettingsDialog(form1),
-        treld::buildLoginDialog(form1),
-        treld::buildAlarmsWindow(),
-        treld::buildAboutWindow(form1),
-        treld::buildTrendsWindow(form1, monitor.trends())};
-    treld::Binder binder(monitor, windows);
+    treld::StationWindows windows(monitor);
+    treld::Binder& binder = windows.binder;
     binder.bindAll();
     monitor.start();
 
     bool saved = false;
-    QWidget* trends = windows[static_cast<int>(treld::Form::Form6)];
+    QWidget* trends = windows[treld::Form::Form6];
     if (night) {
         const auto scenario = readScenario(argv[2]);
         if (scenario) {
@@ -187,11 +180,9 @@ int main(int argc, char** argv) {
                 monitor.onSerialData(answer->second);
         }
         binder.flush();
-        saved = form1->grab().save(argv[1]);
+        saved = windows.form1->grab().save(argv[1]);
         if (argc == 3)
-            saved = windows[static_cast<int>(treld::Form::Form4)]->grab().save(argv[2]) && saved;
+            saved = windows.form4->grab().save(argv[2]) && saved;
     }
-    delete windows[static_cast<int>(treld::Form::Form4)];
-    delete form1;
     return saved ? 0 : 1;
 }

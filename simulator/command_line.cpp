@@ -13,7 +13,8 @@ const char* const kUsage =
     "  --service-password XXXX  four characters (default 9999)\n"
     "  --user-password XXXX     four characters (default 1111)\n"
     "  --seed N                 seed of the measurement drift (default 1)\n"
-    "  --silent | --garbage | --no-cr | --chunks N | --delay MS   line faults from the start\n";
+    "  --silent | --garbage | --no-cr | --chunks N | --delay MS   line faults from the start\n"
+    "  --help | --version       say this or the version, and end\n";
 
 namespace {
 
@@ -46,6 +47,10 @@ std::optional<SimOptions> parseCommandLine(const std::vector<std::string>& argum
         }
         if (name == "--no-cr") {
             options.faults.noCr = true;
+            continue;
+        }
+        if (name == "--help" || name == "--version") {
+            (name == "--help" ? options.help : options.version) = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {

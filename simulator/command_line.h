@@ -17,6 +17,8 @@ struct SimOptions {
     std::string userPassword = "1111";
     unsigned seed = 1;
     LinkFaults faults;
+    bool help = false;     // --help: print kUsage and end
+    bool version = false;  // --version: print the version and end
 };
 
 extern const char* const kUsage;

@@ -66,6 +66,10 @@ int main(int argc, char** argv) {
         std::cerr << "sts-sim: " << error << "\n" << sts::kUsage;
         return 2;
     }
+    if (options->help || options->version) {
+        std::cout << (options->help ? sts::kUsage : "sts-sim " TRELD_VERSION "\n");
+        return 0;
+    }
 
     std::optional<sts::ScenarioPlayer> player;
     const Millis start = monotonicMillis();

@@ -90,11 +90,13 @@ void CalendarView::clickCell(int cell) {
 void CalendarView::showPreviousMonth() {
     shown_ = previousMonth(shown_);
     showMonth();
+    clickCell(selectedCell_);
 }
 
 void CalendarView::showNextMonth() {
     shown_ = nextMonth(shown_);
     showMonth();
+    clickCell(selectedCell_);
 }
 
 void CalendarView::clearMonth() {

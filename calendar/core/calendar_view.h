@@ -59,6 +59,8 @@ class CalendarView {
     const LanguageTexts& texts() const { return texts_; }
 
     void clickCell(int cell);
+    // The month before or after, with its first day chosen: the date line and
+    // the day list follow the month shown.
     void showPreviousMonth();
     void showNextMonth();
     // Deletes the shown month's file (the operator has agreed) and shows the month again; a file

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "line_reader.h"
-#include "text_number.h"
+#include "foundation/line_reader.h"
+#include "foundation/numeric.h"
 
 namespace kirnal {
 
@@ -23,7 +23,7 @@ void LanguageTexts::addLine(std::string_view rawLine) {
     const std::string_view line = trimBlanks(rawLine);
     // The entry number sits in the first three characters, one separator follows, then the text.
     // A fractional number is rounded to the nearest integer, halves to the even one.
-    const double number = std::nearbyint(leadingNumber(line.substr(0, 3)));
+    const double number = std::nearbyint(treld::leadingNumber(line.substr(0, 3)));
     if (number < 1 || number > kHighest || line.size() <= 4) {
         return;
     }
@@ -39,7 +39,7 @@ const std::string& LanguageTexts::text(int number) const {
 }
 
 std::optional<LanguageTexts> readLanguageFile(const std::filesystem::path& path) {
-    LineReader reader(path);
+    treld::LineReader reader(path);
     if (!reader.isOpen()) {
         return std::nullopt;
     }

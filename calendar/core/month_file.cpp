@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "line_reader.h"
-#include "text_number.h"
+#include "foundation/line_reader.h"
+#include "foundation/numeric.h"
 
 namespace kirnal {
 
@@ -43,12 +43,12 @@ std::string_view eventTextOf(std::string_view line) {
 }
 
 int dayOfEventText(std::string_view text) {
-    return static_cast<int>(std::nearbyint(leadingNumber(text.substr(0, 2))));
+    return static_cast<int>(std::nearbyint(treld::leadingNumber(text.substr(0, 2))));
 }
 
 bool forEachEventText(const std::filesystem::path& file,
                       const std::function<void(std::string_view text)>& onText) {
-    LineReader reader(file);
+    treld::LineReader reader(file);
     if (!reader.isOpen()) {
         return false;
     }

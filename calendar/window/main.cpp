@@ -6,9 +6,15 @@
 
 #include "instance_lock.h"
 #include "language_texts.h"
+#include "platform/command_line.h"
 #include "takvim_window.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> code = treld::answerCommandLine(
+            argc, argv,
+            "The event calendar of the STS monitor: a month grid of the PC event files in "
+            "SERLOGS beside the program."))
+        return *code;
     QApplication application(argc, argv);
     const std::filesystem::path programDir(
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());

@@ -120,7 +120,6 @@ TakvimWindow::TakvimWindow(CalendarView view, QWidget* parent)
 void TakvimWindow::clickCell(int cell) {
     view_.clickCell(cell);
     render();
-    renderList();
 }
 
 void TakvimWindow::askClearMonth() {
@@ -134,7 +133,6 @@ void TakvimWindow::askClearMonth() {
     }
     view_.clearMonth();
     render();
-    renderList();
 }
 
 void TakvimWindow::render() {
@@ -155,9 +153,6 @@ void TakvimWindow::render() {
     }
     label4_->setText(fromSystem(model.label4));
     label9_->setText(fromSystem(model.label9));
-}
-
-void TakvimWindow::renderList() {
     QStringList items;
     items.reserve(static_cast<qsizetype>(view_.model().list1.size()));
     for (const std::string& text : view_.model().list1) {

@@ -23,8 +23,8 @@ class TakvimWindow : public QWidget {
   private:
     void clickCell(int cell);
     void askClearMonth();
+    // Draws the whole model, the day list too.
     void render();
-    void renderList();
 
     CalendarView view_;
     std::array<QLabel*, 7> label1_{};

@@ -4,7 +4,6 @@
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_editor.h"
-#include "foundation/atomic_file.h"
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
 #include "link/demo_table.h"
@@ -14,6 +13,7 @@
 #include "link/remote_client.h"
 #include "link/serial_link.h"
 #include "link/station_list.h"
+#include "records/mail_test.h"
 #include "records/pc_log.h"
 #include "records/records_controls.h"
 #include "status/link_watch.h"
@@ -60,7 +60,7 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
 void Monitor::start() {
     Core& c = core_;
     c.config.RemotePort = 1118;
-    c.s.ProgramVersion = "1.1";
+    c.s.ProgramVersion = TRELD_VERSION;
     c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
     removeLeftoverTemporary(c.programDir / "sts.cfg");
@@ -97,7 +97,10 @@ void Monitor::stop() {
 }
 
 void Monitor::onMailProgramEnded(int exitCode) {
-    core_.mailProgramEnded(exitCode);
+    const bool testEnded = core_.mail.runningHead() == kTestMail;
+    core_.mailProgramEnded(exitCode);  // the next waiting mail starts
+    if (testEnded)
+        onMailTestEnded(core_, exitCode);
 }
 
 void Monitor::onTimer(TimerId timer) {
@@ -196,10 +199,16 @@ void Monitor::closeWindow(Form form) {
     dispatch({OperatorEvent::Kind::Close, form, name});
 }
 
+void Monitor::answer(Form form, std::string_view question, bool yes) {
+    dispatch({OperatorEvent::Kind::Answer, form, question, -1, yes ? 1 : 0});
+}
+
 void Monitor::dispatch(OperatorEvent event) {
-    const SplitName name = splitElementName(event.array);
-    event.array = name.array;
-    event.index = name.index;
+    if (event.kind != OperatorEvent::Kind::Answer) {
+        const SplitName name = splitElementName(event.array);
+        event.array = name.array;
+        event.index = name.index;
+    }
     if ((event.kind == OperatorEvent::Kind::Close && event.form == Form::Form1) ||
         (event.kind == OperatorEvent::Kind::Click && event.is(kExitMenu))) {
         stop();

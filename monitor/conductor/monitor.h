@@ -55,6 +55,8 @@ class Monitor {
     void editText(Form form, std::string_view control, std::string_view text);
     void setValue(Form form, std::string_view control, int value);
     void closeWindow(Form form);
+    // The operator's answer to a question asked with DisplayModel::ask.
+    void answer(Form form, std::string_view question, bool yes);
 
     // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
     // start-up event is published too. `broker` null: metrics only.

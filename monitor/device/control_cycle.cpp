@@ -1,5 +1,6 @@
 #include "device/control_cycle.h"
 
+#include "device/command_question.h"
 #include "device/login.h"
 #include "link/command_slot.h"
 #include "link/exchange.h"
@@ -12,8 +13,13 @@ namespace treld {
 void onOperatorCommandClick(Core& c, int i) {
     if (i < 0 || i >= static_cast<int>(kOperatorCommands.size()))
         return;
+    const OperatorCommand& command = kOperatorCommands[i];
     if (c.status.loggedIn()) {
-        queueCommand(c, std::string(kOperatorCommands[i].command));
+        std::string question = "Send \"" + std::string(command.caption) + "\" (" +
+                               std::string(command.command) + ") to the STS?";
+        if (!command.explanation.empty())
+            question += "\n\n" + std::string(command.explanation) + ".";
+        askBeforeQueueing(c, std::string(command.command), std::move(question));
     } else {
         showLoginDialog(c, kUserLogin);
     }

@@ -11,21 +11,22 @@ namespace treld {
 struct OperatorCommand {
     std::string_view caption;  // of Command2 element i
     std::string_view command;
+    std::string_view explanation;  // shown beside the button; empty: none
 };
 
 inline constexpr std::array<OperatorCommand, 8> kOperatorCommands = {{
-    {"Manual XFER to S1", "XF1"},
-    {"Manual XFER to S2", "XF2"},
-    {"Automatic XFER", "CXF"},
-    {"XFER test", "TST"},
-    {"Output inhibit", "INH"},
-    {"Inhibit reset", "IHR"},
-    {"Sound on", "SON"},
-    {"Sound off", "SOF"},
+    {"Manual XFER to S1", "XF1", "XFER the load to source 1 input manually"},
+    {"Manual XFER to S2", "XF2", "XFER the load to source 2 input manually"},
+    {"Automatic XFER", "CXF", ""},
+    {"XFER test", "TST", "XFER to alternate and retransfer to preferred"},
+    {"Output inhibit", "INH", "SHUTDOWN the output voltage"},
+    {"Inhibit reset", "IHR", "Restore the output voltage"},
+    {"Sound on", "SON", ""},
+    {"Sound off", "SOF", ""},
 }};
 
-// Click on Command2 element i: queues its command for a logged-in operator,
-// otherwise opens the user login.
+// Click on Command2 element i: asks a logged-in operator whether to send its
+// command, otherwise opens the user login.
 void onOperatorCommandClick(Core& c, int i);
 
 // Step 1 sends a queued command, 2 shows its answer, 3 and 4 poll the status.

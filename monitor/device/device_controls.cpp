@@ -1,5 +1,6 @@
 #include "device/device_controls.h"
 
+#include "device/command_question.h"
 #include "device/control_cycle.h"
 #include "device/login.h"
 #include "device/option_editor.h"
@@ -11,17 +12,14 @@ namespace {
 
 struct Explanation {
     ElementName label;
-    const char* text;
+    int button;  // its text is that command's explanation
 };
 
 // The explanation beside each command button; the sound pair has the sound
 // state Label36 instead, which the status decoding keeps.
 constexpr Explanation kExplanations[] = {
-    {kXferToSource1Text, "XFER the load to source 1 input manually"},
-    {kXferToSource2Text, "XFER the load to source 2 input manually"},
-    {kAutomaticXferText, "XFER to alternate and retransfer to preferred"},
-    {kOutputInhibitText, "SHUTDOWN the output voltage"},
-    {kInhibitResetText, "Restore the output voltage"},
+    {kXferToSource1Text, 0}, {kXferToSource2Text, 1}, {kAutomaticXferText, 3},
+    {kOutputInhibitText, 4}, {kInhibitResetText, 5},
 };
 
 void declareOptionsTab(DisplayModel& ui) {
@@ -45,7 +43,8 @@ void declareControlTab(DisplayModel& ui) {
                    {.caption = std::string(kOperatorCommands[i].caption)});
     }
     for (const Explanation& explanation : kExplanations)
-        ui.declare(explanation.label, {.caption = explanation.text});
+        ui.declare(explanation.label,
+                   {.caption = std::string(kOperatorCommands[explanation.button].explanation)});
 }
 
 void declareLoginDialog(DisplayModel& ui) {
@@ -63,6 +62,10 @@ void declareAboutWindow(DisplayModel& ui) {
     ui.declare(kAboutOk, {.caption = "OK"});
 }
 
+void declareHelpWindow(DisplayModel& ui) {
+    ui.declare(kHelpWindow, {.caption = "Program help", .visible = false});
+}
+
 void showAboutWindow(Core& c) {
     c.ui(kAboutText).setCaption(std::string(kProgramTitle) + " " + c.s.ProgramVersion);
     c.ui(kAboutWindow).activate();
@@ -70,6 +73,10 @@ void showAboutWindow(Core& c) {
 
 bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
+    if (e.kind == Kind::Answer && e.array == kCommandQuestion) {
+        onCommandAnswer(c, e.number != 0);
+        return true;
+    }
     if (e.kind == Kind::Click) {
         if (e.in(kCommandButtons)) {
             onOperatorCommandClick(c, e.index);
@@ -83,6 +90,8 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
             logout(c);
         } else if (e.is(kHelpAboutMenu) || e.is(kAboutMenu)) {
             showAboutWindow(c);
+        } else if (e.is(kHelpMenu)) {
+            c.ui(kHelpWindow).activate();
         } else {
             return false;
         }
@@ -135,6 +144,7 @@ void declareDeviceElements(DisplayModel& ui) {
     declareControlTab(ui);
     declareLoginDialog(ui);
     declareAboutWindow(ui);
+    declareHelpWindow(ui);
 }
 
 bool onDeviceEvent(Core& c, const OperatorEvent& event) {

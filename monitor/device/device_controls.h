@@ -39,6 +39,10 @@ inline constexpr ElementName kAboutWindow{Form::Form5, "Form5"};
 inline constexpr ElementName kAboutText{Form::Form5, "Label1"};
 inline constexpr ElementName kAboutOk{Form::Form5, "Command1"};
 
+// The operator's guide beside the program, opened by Help -> "Program help".
+inline constexpr ElementName kHelpWindow{Form::Form7, "Form7"};
+inline constexpr std::string_view kOperatorGuide = "operator-guide.md";
+
 void declareDeviceElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.

@@ -18,13 +18,15 @@ std::string levelLetter(Int16 kind) {
 }  // namespace
 
 void showLoginDialog(Core& c, Int16 kind) {
-    c.login.LoginKind = kind;
     Element& window = c.ui(kLoginDialog);
-    if (!window.visible()) {
+    // An open dialog of the same level only comes to the front; one of the
+    // other level starts afresh, so that its caption names what Logon sends.
+    if (!window.visible() || c.login.LoginKind != kind) {
         window.setCaption(kind == kServiceLogin ? "STS service logon" : "STS user logon");
         c.ui(kPasswordBox).setCaption("");
         c.ui(kLoginStatus).setCaption("");
     }
+    c.login.LoginKind = kind;
     window.activate();
 }
 
@@ -36,8 +38,8 @@ void onLogonClick(Core& c) {
     }
     clearCommandSlot(c);
     c.ui(kLoginStatus).setCaption("");
-    c.login.LogonKind = c.login.LoginKind;
     c.login.LoginPassword = password;
+    c.login.LogonKind = c.login.LoginKind;
     c.login.LogonTicks = 0;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
 }

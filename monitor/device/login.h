@@ -6,7 +6,8 @@
 namespace treld {
 
 // Shows the login dialog for kServiceLogin or kUserLogin. A dialog already
-// open only comes to the front and keeps its caption.
+// open for that level only comes to the front; for the other level it is
+// retitled and its password box emptied.
 void showLoginDialog(Core& c, Int16 kind);
 
 // "Logon": checks the password's length and starts the sequence.

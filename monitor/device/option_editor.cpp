@@ -1,9 +1,9 @@
 #include "device/option_editor.h"
 
+#include "device/command_question.h"
 #include "device/device_controls.h"
 #include "device/login.h"
 #include "device/option_table.h"
-#include "link/command_slot.h"
 
 namespace treld {
 void ekranla(Core& c) {
@@ -47,7 +47,12 @@ void updateSts(Core& c) {
     if (!o.operatorChoseValue || o.EditedOption < 0 || o.EditedOption >= kOptionCount ||
         !kOptionTable[o.EditedOption].writable)
         return;
-    queueCommand(c, optionWriteCommand(o.EditedOption, o.EditedValue));
+    const OptionSpec& option = kOptionTable[o.EditedOption];
+    std::string command = optionWriteCommand(o.EditedOption, o.EditedValue);
+    askBeforeQueueing(c, command,
+                      "Set \"" + std::string(option.caption) + "\" to \"" +
+                          std::string(option.valueTexts[o.EditedValue]) + "\" (" +
+                          command.substr(0, command.size() - 1) + ") on the STS?");
 }
 
 }  // namespace treld

@@ -48,6 +48,8 @@ struct Core {
     SettingsState settings;
     Counters counters;
     MailOutbox mail;
+    // The device command the operator is being asked to confirm; empty: none.
+    std::string commandAsked;
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;

@@ -21,9 +21,11 @@ inline constexpr Int16 kServiceLogin = 1;
 inline constexpr Int16 kUserLogin = 2;
 
 struct LoginState {
-    Int16 LoginKind = 0;  // of the dialog last opened: kServiceLogin or kUserLogin
-    Int16 LogonKind = 0;  // of the last Logon press, which the keep-alive repeats
+    Int16 LoginKind = 0;  // the level of the dialog: kServiceLogin or kUserLogin
+    // The password and level of the last Logon press that passed the length
+    // test: what the login sequence sends and the keep-alive repeats.
     std::string LoginPassword;
+    Int16 LogonKind = 0;
     Int16 LogonTicks = 0;
     // After the login the poll tick reads the status once, on any tab, and
     // the verdict waits for it.

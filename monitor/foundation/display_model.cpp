@@ -146,7 +146,11 @@ std::vector<Element*> DisplayModel::takeChanges() {
 }
 
 void DisplayModel::showMessage(Form owner, std::string title, std::string text) {
-    messages_.push_back({owner, std::move(title), std::move(text)});
+    messages_.push_back({owner, std::move(title), std::move(text), {}});
+}
+
+void DisplayModel::ask(Form owner, std::string question, std::string title, std::string text) {
+    messages_.push_back({owner, std::move(title), std::move(text), std::move(question)});
 }
 
 std::vector<MessageBoxRequest> DisplayModel::takeMessages() {

@@ -11,9 +11,9 @@
 
 namespace treld {
 
-// Form6 is the Trends window.
-enum class Form { Form1, Form2, Form3, Form4, Form5, Form6 };
-inline constexpr int kFormCount = 6;
+// Form6 is the Trends window, Form7 the operator's guide.
+enum class Form { Form1, Form2, Form3, Form4, Form5, Form6, Form7 };
+inline constexpr int kFormCount = 7;
 
 // Colours in blue-green-red order (0x00BBGGRR).
 inline constexpr std::uint32_t kButtonFace = 0x8000000F;    // the system's button face
@@ -115,10 +115,14 @@ struct Design {
     bool enabled = true;
 };
 
+// A message box over its owner window: "OK" only, or, with a question
+// name, "Yes" and "No" with "No" the default; the answer comes back as
+// Monitor::answer(owner, question, yes).
 struct MessageBoxRequest {
     Form owner;
     std::string title;
     std::string text;
+    std::string question;
 };
 
 class DisplayModel {
@@ -150,6 +154,7 @@ class DisplayModel {
     std::vector<Element*> takeChanges();
 
     void showMessage(Form owner, std::string title, std::string text);
+    void ask(Form owner, std::string question, std::string title, std::string text);
     std::vector<MessageBoxRequest> takeMessages();
 
   private:

@@ -14,4 +14,15 @@ bool appendToFile(const std::filesystem::path& file, std::string_view text) {
     return static_cast<bool>(out);
 }
 
+std::string readFileTail(const std::filesystem::path& file, std::uintmax_t bytes) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    const std::uintmax_t size = in ? static_cast<std::uintmax_t>(in.tellg()) : 0;
+    const std::uintmax_t start = size > bytes ? size - bytes : 0;
+    in.seekg(static_cast<std::streamoff>(start));
+    std::string tail(static_cast<std::size_t>(size - start), '\0');
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    tail.resize(static_cast<std::size_t>(in.gcount()));
+    return tail;
+}
+
 }  // namespace treld

@@ -25,6 +25,7 @@ std::optional<std::string> MailOutbox::takeNext() {
         return std::nullopt;
     Message message = std::move(messages_.front());
     messages_.pop_front();
+    runningHead_ = message.head;
     std::string argument = std::move(message.head);
     for (std::size_t i = 0; i < message.parts.size(); ++i)
         argument += (i == 0 ? "" : "<br>") + message.parts[i];

@@ -27,6 +27,9 @@ class MailOutbox {
     // leaves the queue; nothing when none waits.
     std::optional<std::string> takeNext();
 
+    // The head of the message taken last: the one the mail program runs.
+    const std::string& runningHead() const { return runningHead_; }
+
     // Whether the mail program runs, as the platform reported it.
     bool running() const { return running_; }
     void setRunning(bool running) { running_ = running; }
@@ -39,6 +42,7 @@ class MailOutbox {
     };
 
     std::deque<Message> messages_;
+    std::string runningHead_;
     bool running_ = false;
 };
 

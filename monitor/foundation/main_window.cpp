@@ -20,21 +20,22 @@ void declareMainWindowElements(DisplayModel& ui) {
     }
     ui.declare(kSynchronize, {.caption = "Synchronize"});
 
+    // "&" marks the mnemonic: Alt and the letter, once the menu is open.
     struct Menu {
         ElementName name;
         const char* caption;
     };
     const Menu kMenus[] = {
-        {kAlarmsMenu, "Alarms"},
-        {kSettingsMenu, "Settings"},
-        {kCalendarMenu, "Event calender"},
-        {kAboutMenu, "About program"},
-        {kExitMenu, "exit"},
-        {kServiceLoginMenu, "Service Login"},
-        {kUserLoginMenu, "User Login"},
+        {kAlarmsMenu, "&Alarms"},
+        {kSettingsMenu, "&Settings"},
+        {kCalendarMenu, "&Event calender"},
+        {kAboutMenu, "A&bout program"},
+        {kExitMenu, "e&xit"},
+        {kServiceLoginMenu, "&Service Login"},
+        {kUserLoginMenu, "&User Login"},
         {kLogoutMenu, "&Logout"},
-        {kHelpMenu, "Program help"},
-        {kHelpAboutMenu, "About program"},
+        {kHelpMenu, "Program &help"},
+        {kHelpAboutMenu, "&About program"},
     };
     for (const Menu& menu : kMenus)
         ui.declare(menu.name, {.caption = menu.caption});

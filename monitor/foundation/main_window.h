@@ -6,6 +6,9 @@
 namespace treld {
 
 inline constexpr std::string_view kProgramTitle = "ZID evevori";
+// Said in the title and beside the station list while demo answers stand in
+// for the device.
+inline constexpr std::string_view kDemoAnswersText = "DEMO: recorded answers, no device";
 
 // Tabs of SSTab1.
 enum Tab { kMeasuresTab = 0, kOptionsTab = 1, kDemoSetTab = 2, kControlTab = 3, kLogTab = 4 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,6 +85,11 @@ class Platform {
     // while the watched program runs. A program still running when the
     // monitor ends goes on by itself.
     virtual bool startWatchedProgram(const std::string& path, const std::string& argument) = 0;
+
+    // Replaces a file as a whole, readable and writable by its owner only (sts.cfg
+    // holds the mail password): a crash or a full disk leaves the old content or the
+    // new one, never a mix. False, and the file untouched, when it cannot be done.
+    virtual bool replaceFile(const std::filesystem::path& file, std::string_view content) = 0;
 
     virtual LocalDateTime now() = 0;
 

@@ -16,6 +16,8 @@ struct LogDownload {
 
 struct SettingsState {
     Int16 LoadedComPort = 0;
+    // The mail program runs the e-mail test; its end shows the outcome.
+    bool mailTestRunning = false;
 };
 
 }  // namespace treld

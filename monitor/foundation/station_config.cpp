@@ -1,10 +1,8 @@
 #include "foundation/station_config.h"
 
-#include <fstream>
-#include <sstream>
 #include <variant>
 
-#include "foundation/atomic_file.h"
+#include "foundation/line_reader.h"
 #include "foundation/text_encoding.h"
 
 namespace treld {
@@ -49,14 +47,13 @@ const ConfigKey kKeys[] = {
 
 }  // namespace
 
-void forEachConfigLine(std::string_view text,
-                       const std::function<bool(std::string_view, std::string_view)>& entry) {
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+namespace {
+
+void forEachLine(LineReader& lines,
+                 const std::function<bool(std::string_view, std::string_view)>& entry) {
+    std::string text;
+    while (lines.next(text)) {
+        const std::string_view line = text;
         const std::size_t colon = line.find(':');
         const std::string_view key =
             colon == std::string_view::npos ? "" : line.substr(0, colon + 1);
@@ -67,13 +64,23 @@ void forEachConfigLine(std::string_view text,
     }
 }
 
+}  // namespace
+
+void forEachConfigLine(std::string_view text,
+                       const std::function<bool(std::string_view, std::string_view)>& entry) {
+    LineReader lines(text);
+    forEachLine(lines, entry);
+}
+
 std::optional<Int16> configInteger(std::string_view value) {
     return toInt16RoundedEven(leadingNumber(value));
 }
 
-bool readConfigText(std::string_view text, StationConfig& config) {
+namespace {
+
+bool readConfigLines(LineReader& lines, StationConfig& config) {
     bool complete = true;
-    forEachConfigLine(text, [&](std::string_view key, std::string_view value) {
+    forEachLine(lines, [&](std::string_view key, std::string_view value) {
         for (const ConfigKey& known : kKeys) {
             if (known.key != key)
                 continue;
@@ -90,20 +97,26 @@ bool readConfigText(std::string_view text, StationConfig& config) {
         }
         return true;
     });
+    complete = complete && !lines.failed();
     if (!complete || config.ComPort == 0)
         config.ComPort = 1;
     return complete;
 }
 
+}  // namespace
+
+bool readConfigText(std::string_view text, StationConfig& config) {
+    LineReader lines(text);
+    return readConfigLines(lines, config);
+}
+
 bool ReadConfig(const std::filesystem::path& file, StationConfig& config) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    LineReader lines(file);
+    if (!lines.isOpen()) {
         config.ComPort = 1;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return readConfigText(text.str(), config);
+    return readConfigLines(lines, config);
 }
 
 std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
@@ -121,9 +134,12 @@ std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
     return out;
 }
 
-bool writeConfig(const std::filesystem::path& file, const StationConfig& config,
-                 Int16 comPortValue) {
-    return replaceFileAtomically(file, writeConfigText(config, comPortValue));
+void removeLeftoverTemporary(const std::filesystem::path& file) {
+    std::filesystem::path temporary = file;
+    temporary += ".new";
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(temporary, ignored))
+        std::filesystem::remove(temporary, ignored);
 }
 
 }  // namespace treld

@@ -66,12 +66,21 @@ bool ReadConfig(const std::filesystem::path& file, StationConfig& config);
 // `comPortValue` is what the COMPORT: line carries.
 std::string writeConfigText(const StationConfig& config, Int16 comPortValue);
 
-// Rewrites the file with writeConfigText, readable by its owner only (it
-// holds the mail password). On failure the old file stays as it was.
-bool writeConfig(const std::filesystem::path& file, const StationConfig& config,
-                 Int16 comPortValue);
-
-// The mail program beside the monitor; it reads its account from sts.cfg.
+// The mail program beside the monitor; it reads its account from sts.cfg,
+// writes one line per attempt to its log beside it and tells by its exit
+// code how the mail went.
 inline constexpr std::string_view kMailProgram = "drovelin";
+inline constexpr std::string_view kMailLog = "drovelin.log";
+enum MailExitCode {
+    kMailSent = 0,
+    kMailNotSent = 1,         // every attempt failed
+    kMailBadArgument = 2,     // not "1&&send++..." or "1&&test message++..."
+    kMailUnusableConfig = 3,  // sts.cfg missing, or its mail settings unusable or unsafe
+};
+
+// Removes the "sts.cfg.new" an earlier version's Save left behind when it
+// crashed: it may hold the mail password. (Save now writes through QSaveFile,
+// whose temporary file on Linux has no name until it replaces sts.cfg.)
+void removeLeftoverTemporary(const std::filesystem::path& file);
 
 }  // namespace treld

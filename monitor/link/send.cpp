@@ -19,12 +19,14 @@ void GONDERME(Core& c, ExchangeOwner owner) {
     s.ReceiveBuffer.clear();
     s.exchangeOwner = owner;
 
+    Element& indicator = c.ui(kSendIndicator);
     if (s.DemoMode != 0) {
+        // Nothing on screen may pass for a real device's answer.
+        indicator.setCaption(std::string(nextSendMark(indicator)).append(kDemoAnswersText));
         c.platform.startTimer(TimerId::Timer1, kDemoAnswerMs);
         DEMOGELDI(c);
         return;
     }
-    Element& indicator = c.ui(kSendIndicator);
     if (s.RemoteMode != 0) {
         c.platform.closeRemote();
         s.TcpReceiveBuffer.clear();

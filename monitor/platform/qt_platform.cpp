@@ -16,6 +16,8 @@
 
 extern char** environ;
 
+#include "platform/whole_file.h"
+
 namespace treld {
 namespace {
 
@@ -279,11 +281,19 @@ void QtPlatform::closeRelay(int slot) {
     socket->deleteLater();
 }
 
-bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
+namespace {
+
+QStringList programArguments(const std::string& argument) {
     QStringList arguments;
     if (!argument.empty())
         arguments << QString::fromStdString(argument);
-    return QProcess::startDetached(QString::fromStdString(path), arguments);
+    return arguments;
+}
+
+}  // namespace
+
+bool QtPlatform::startProgram(const std::string& path, const std::string& argument) {
+    return QProcess::startDetached(QString::fromStdString(path), programArguments(argument));
 }
 
 bool QtPlatform::startWatchedProgram(const std::string& path, const std::string& argument) {
@@ -305,6 +315,10 @@ bool QtPlatform::startWatchedProgram(const std::string& path, const std::string&
     watchedPid_ = pid;
     watchTimer_.start(kWatchIntervalMs);
     return true;
+}
+
+bool QtPlatform::replaceFile(const std::filesystem::path& file, std::string_view content) {
+    return saveWholeFile(QString::fromStdString(file.string()), bytes(content));
 }
 
 LocalDateTime QtPlatform::now() {

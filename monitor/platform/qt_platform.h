@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 #include <QObject>
+#include <QProcess>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -47,6 +48,7 @@ class QtPlatform : public QObject, public Platform {
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
     bool startWatchedProgram(const std::string& path, const std::string& argument) override;
+    bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     void exitProgram() override;
 

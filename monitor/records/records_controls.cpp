@@ -1,5 +1,6 @@
 #include "records/records_controls.h"
 
+#include "records/mail_test.h"
 #include "records/pc_log.h"
 #include "records/settings_dialog.h"
 #include "records/sts_log.h"
@@ -46,6 +47,7 @@ bool onSettingsEvent(Core& c, const OperatorEvent& event) {
 void declareRecordsElements(DisplayModel& ui) {
     ui.declare(kStsLogTitle, {.caption = "STS Log records"});
     ui.declare(kStsLogList);
+    ui.declare(kStsLogProgress);
     ui.declare(kRefreshStsLogs, {.caption = "Refresh STS Logs"});
     ui.declare(kPcLogs, {.caption = "PC Logs"});
     declareSettingsElements(ui);

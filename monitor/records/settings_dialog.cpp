@@ -8,6 +8,7 @@
 #include "link/poll_timer.h"
 #include "link/serial_link.h"
 #include "link/station_list.h"
+#include "records/mail_test.h"
 
 namespace treld {
 namespace {
@@ -95,6 +96,7 @@ void declareSettingsElements(DisplayModel& ui) {
     ui.declare(kSaveSettings, {.caption = "Save"});
     ui.declare(kMailTest, {.caption = "e-mail test"});
     ui.declare(kCancelSettings, {.caption = "Cancel"});
+    ui.declare(kMailTestOutcome);
 }
 
 void showSettingsDialog(Core& c) {
@@ -152,7 +154,7 @@ void saveSettings(Core& c) {
     // Demo is for this run only: the file keeps the last real port.
     const Int16 comPortValue = portIndex == 0 ? c.settings.LoadedComPort : next.ComPort;
 
-    if (!writeConfig(c.programDir / "sts.cfg", next, comPortValue)) {
+    if (!c.platform.replaceFile(c.programDir / "sts.cfg", writeConfigText(next, comPortValue))) {
         refuse(c, "sts.cfg could not be written; nothing was changed.");
         return;
     }
@@ -176,10 +178,6 @@ void saveSettings(Core& c) {
 
 void closeSettingsDialog(Core& c) {
     c.ui(kSettingsDialog).setVisible(false);
-}
-
-void sendTestMail(Core& c) {
-    c.startMailProgram("1&&test message++STS test message");
 }
 
 void choosePortEntry(Core& c, int index) {

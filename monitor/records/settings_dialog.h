@@ -52,9 +52,6 @@ void saveSettings(Core& c);
 // "Cancel": closes the dialog; nothing is stored.
 void closeSettingsDialog(Core& c);
 
-// "e-mail test": the mail program with a test message; nothing is saved.
-void sendTestMail(Core& c);
-
 // Combo1: an entry chosen from the list, or text typed into it.
 void choosePortEntry(Core& c, int index);
 void matchTypedPort(Core& c, std::string_view text);

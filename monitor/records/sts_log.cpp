@@ -92,6 +92,9 @@ void LOGS(Core& c) {
         s.Command = "LOG" + threeDigits(log.LogIndex);
         GONDERME(c);
         log.LogWaiting = 1;
+        c.ui(kStsLogProgress)
+            .setCaption("Reading record " + std::to_string(log.LogIndex + 1) + " of " +
+                        std::to_string(kStsLogRecords));
         return;
     }
 
@@ -99,7 +102,9 @@ void LOGS(Core& c) {
         c.ui(kStatusLine).setCaption(kDataOk);
         c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
         log.LogWaiting = 0;
-        ++log.LogIndex;
+        if (++log.LogIndex == kStsLogRecords)
+            c.ui(kStsLogProgress)
+                .setCaption("All " + std::to_string(kStsLogRecords) + " records read");
     } else {
         s.LogRefresh = 1;
         log.LogWaiting = 0;

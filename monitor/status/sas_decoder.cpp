@@ -73,7 +73,11 @@ void showTitle(Core& c) {
     } else {
         title += "/Logout";
     }
-    title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
+    if (c.s.DemoMode != 0) {
+        title += "(" + std::string(kDemoAnswersText) + ")";
+    } else {
+        title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
+    }
     c.ui(kMainWindow).setCaption(title);
 }
 

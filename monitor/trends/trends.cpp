@@ -2,7 +2,6 @@
 
 #include <fstream>
 
-#include "foundation/atomic_file.h"
 #include "foundation/file_append.h"
 #include "trends/trend_csv.h"
 
@@ -60,7 +59,7 @@ void takeReading(Core& c, Trends& trends, PanelReading& reading, ReplyGroup grou
 }  // namespace
 
 void declareTrendsElements(DisplayModel& ui) {
-    ui.declare(kTrendsMenu, {.caption = "Trends"});
+    ui.declare(kTrendsMenu, {.caption = "&Trends"});
     ui.declare(kTrendsWindow, {.caption = "Trends", .visible = false});
     Element& range = ui.declare(kTrendRange);
     for (const TrendRange& choice : kTrendRanges)
@@ -123,10 +122,9 @@ bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event) {
     return false;
 }
 
-bool saveShownRange(const Trends& trends, int rangeIndex, const std::filesystem::path& file) {
+std::string shownRangeCsv(const Trends& trends, int rangeIndex) {
     const std::int64_t from = trends.shownUntil - kTrendRanges.at(rangeIndex).seconds + 1;
-    return replaceFileAtomically(
-        file, trendCsvRange(trends.history, from, trends.shownUntil, trends.utcOffsetSeconds));
+    return trendCsvRange(trends.history, from, trends.shownUntil, trends.utcOffsetSeconds);
 }
 
 }  // namespace treld

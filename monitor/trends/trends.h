@@ -56,7 +56,7 @@ void takeReadings(Core& c, Trends& trends);
 void trendTick(Core& c, Trends& trends);
 bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event);
 
-// The rows of the range that the charts show, as a CSV file.
-bool saveShownRange(const Trends& trends, int rangeIndex, const std::filesystem::path& file);
+// The rows of the range that the charts show, as the text of a CSV file.
+std::string shownRangeCsv(const Trends& trends, int rangeIndex);
 
 }  // namespace treld

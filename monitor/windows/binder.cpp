@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <ranges>
 
 #include "foundation/text_encoding.h"
 
@@ -77,6 +78,14 @@ QString displayText(const std::string& text) {
     QString shown = QString::fromStdString(toUtf8(text));
     shown.removeIf([](QChar c) { return c.unicode() < 0x20; });
     return shown;
+}
+
+// A message keeps its line breaks; other control characters go as elsewhere.
+QString messageText(const std::string& text) {
+    QStringList lines;
+    for (const auto line : std::views::split(text, '\n'))
+        lines << displayText(std::string(line.begin(), line.end()));
+    return lines.join('\n');
 }
 
 std::string modelText(const QString& text) {
@@ -162,13 +171,29 @@ void Binder::flush() {
 }
 
 void Binder::showMessages() {
-    for (const MessageBoxRequest& message : monitor_.ui().takeMessages()) {
-        auto* box = new QMessageBox(QMessageBox::NoIcon, displayText(message.title),
-                                    displayText(message.text), QMessageBox::Ok,
-                                    windows_[static_cast<int>(message.owner)]);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
+    for (const MessageBoxRequest& message : monitor_.ui().takeMessages())
+        showMessageBox(message);
+}
+
+void Binder::showMessageBox(const MessageBoxRequest& message) {
+    const bool question = !message.question.empty();
+    auto* box = new QMessageBox(question ? QMessageBox::Question : QMessageBox::NoIcon,
+                                displayText(message.title), messageText(message.text),
+                                question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                                windows_[static_cast<int>(message.owner)]);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (question) {
+        // No unless the operator chooses Yes: Enter, Escape and the close box all say No.
+        box->setDefaultButton(QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
+        box->setWindowModality(Qt::WindowModal);
+        connect(box, &QMessageBox::finished, this, [this, box, message] {
+            monitor_.answer(message.owner, message.question,
+                            box->clickedButton() == box->button(QMessageBox::Yes));
+            flush();
+        });
     }
+    box->show();
 }
 
 // The widget was classified when it was bound; each kind is drawn without

@@ -79,6 +79,7 @@ class Binder : public QObject {
     void drawWidget(QWidget* widget, Binding& binding);
     void connectActions(const Binding& binding);
     void showMessages();
+    void showMessageBox(const MessageBoxRequest& message);
 
     Monitor& monitor_;
     std::array<QWidget*, kFormCount> windows_;

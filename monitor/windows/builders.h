@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <filesystem>
 
 #include "foundation/display_model.h"
 
@@ -33,13 +34,15 @@ void buildLogTab(QWidget* page);
 // The station list, its "Connect" button and the send indicator.
 void buildStationRow(QWidget* row);
 
-// The secondary windows, created hidden; their objectNames are Form2 .. Form6.
+// The secondary windows, created hidden; their objectNames are Form2 .. Form7.
 QWidget* buildSettingsDialog(QWidget* mainWindow);
 QWidget* buildLoginDialog(QWidget* mainWindow);
 QWidget* buildAlarmsWindow();
 QWidget* buildAboutWindow(QWidget* mainWindow);
 // Form6, the charts of `trends`; a window of its own that goes with the main window.
 QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends);
+// Form7, the operator's guide found in `programDir`.
+QWidget* buildHelpWindow(QWidget* mainWindow, const std::filesystem::path& programDir);
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
 constexpr int px(int twips) {

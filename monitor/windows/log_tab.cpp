@@ -1,4 +1,5 @@
-// "Log event": the device's event log above its two buttons.
+// "Log event": the device's event log above its two buttons and the
+// download's progress.
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +19,7 @@ void buildLogTab(QWidget* page) {
     auto* buttons = new QHBoxLayout;
     for (ElementName button : {kRefreshStsLogs, kPcLogs})
         buttons->addWidget(named(new QPushButton(page), button));
-    buttons->addStretch();
+    buttons->addWidget(named(new QLabel(page), kStsLogProgress), 1);
     layout->addLayout(buttons);
 }
 

@@ -1,5 +1,5 @@
-// Form3, the login dialog: the password on the top row, the status line
-// below it, "Logon" and "Cancel" side by side at the bottom. Modeless.
+// Form3, the login dialog: the password (masked) on the top row, the status
+// line below it, "Logon" and "Cancel" side by side at the bottom. Modeless.
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +19,7 @@ QWidget* buildLoginDialog(QWidget* mainWindow) {
     auto* grid = new QGridLayout(window);
     grid->addWidget(named(new QLabel(window), kPasswordCaption), 0, 0);
     auto* password = named(new QLineEdit(window), kPasswordBox);
+    password->setEchoMode(QLineEdit::Password);
     password->setMinimumWidth(px(1800));
     grid->addWidget(password, 0, 1);
     grid->addWidget(named(new QLabel(window), kLoginStatus), 1, 0, 1, 2);
@@ -27,6 +28,7 @@ QWidget* buildLoginDialog(QWidget* mainWindow) {
     for (ElementName name : {kLogon, kLoginCancel}) {
         auto* button = named(new QPushButton(window), name);
         button->setAutoDefault(false);
+        button->setDefault(name == kLogon);  // Enter logs on, Escape cancels
         buttons->addWidget(button);
     }
     grid->addLayout(buttons, 2, 0, 1, 2);

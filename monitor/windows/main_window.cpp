@@ -1,8 +1,10 @@
 #include "windows/main_window.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -34,10 +36,10 @@ Panel* statusPanel(ElementName name, QWidget* parent) {
 
 QMainWindow* buildMainWindow() {
     auto* window = named(new QMainWindow, kMainWindow);
-    addMenu(window, "File",
+    addMenu(window, "&File",
             {kAlarmsMenu, kTrendsMenu, kSettingsMenu, kCalendarMenu, kAboutMenu, kExitMenu});
-    addMenu(window, "Login", {kServiceLoginMenu, kUserLoginMenu, kLogoutMenu});
-    addMenu(window, "Help", {kHelpMenu, kHelpAboutMenu});
+    addMenu(window, "&Login", {kServiceLoginMenu, kUserLoginMenu, kLogoutMenu});
+    addMenu(window, "&Help", {kHelpMenu, kHelpAboutMenu});
 
     auto* central = new QWidget(window);
     auto* layout = new QVBoxLayout(central);
@@ -64,7 +66,9 @@ QMainWindow* buildMainWindow() {
     layout->addWidget(statusPanel(kDeviceMessage, central));
 
     window->setCentralWidget(central);
-    window->resize(px(11000), px(9000));
+    // As drawn, unless the screen is smaller; the Measures tab scales with it.
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    window->resize(QSize(px(11000), px(9000)).boundedTo(screen * 0.95));
     return window;
 }
 

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "foundation/main_window.h"
 #include "link/measurements.h"
@@ -10,11 +11,17 @@
 #include "status/status_controls.h"
 #include "windows/artwork.h"
 #include "windows/builders.h"
+#include "windows/scaled_canvas.h"
 
 namespace treld {
 namespace {
 
-constexpr int kLineWidth = 4;  // pixels
+constexpr int kLineWidth = 4;  // pixels at scale 1
+
+// The drawing in twips, and how far it may shrink with the window.
+constexpr int kDesignWidth = 10720;
+constexpr int kDesignHeight = 6240;
+constexpr double kMinimumScale = 0.7;
 
 QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
@@ -87,7 +94,11 @@ void buildOutputPanel(QGroupBox* frame) {
 
 }  // namespace
 
-void buildMeasuresTab(QWidget* page) {
+void buildMeasuresTab(QWidget* tab) {
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* page = new ScaledCanvas(QSize(px(kDesignWidth), px(kDesignHeight)), kMinimumScale, tab);
+    layout->addWidget(page);
     // A small face, so that every caption fits the room the diagram leaves it.
     QFont font = page->font();
     font.setPixelSize(11);
@@ -114,15 +125,15 @@ void buildMeasuresTab(QWidget* page) {
                      kSource2Fault);
     buildOutputPanel(panel(page, kOutputPanel, 5040, 2400, 2775, 2295));
 
-    // Below the Output panel: temperature, SYNC angle and version; beside
-    // them, right of the output node, the device's clock and the button that
-    // sets it from the PC.
+    // Below the Output panel: temperature and SYNC angle; beside them, right
+    // of the output node, the device's clock and the button that sets it from
+    // the PC; across the foot the version, as long as the device makes it.
     label(page, "Temperature", 5400, 4800, 1080, 255);
     valueField(page, kTemperature, 6540, 4800, 800);
     label(page, "SYNC angle", 5400, 5070, 1080, 255);
     valueField(page, kSyncAngle, 6540, 5070, 800);
-    label(page, "Version", 5400, 5340, 1080, 255);
-    valueField(page, kVersion, 6540, 5340, 2400);
+    label(page, "Version", 5400, 5880, 1080, 255);
+    valueField(page, kVersion, 6540, 5880, 4060);
     label(page, "STS time", 9300, 4140, 1300, 255);
     valueField(page, kStsTime, 9300, 4410, 1300);
     label(page, "STS date", 9300, 4740, 1300, 255);

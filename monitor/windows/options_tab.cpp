@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "device/device_controls.h"
 #include "device/option_table.h"
 #include "windows/builders.h"
+#include "windows/scrolling_rows.h"
 
 namespace treld {
 namespace {
@@ -32,7 +34,11 @@ QWidget* numberEditor(int n, QWidget* page) {
 
 }  // namespace
 
-void buildOptionsTab(QWidget* page) {
+void buildOptionsTab(QWidget* tab) {
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* page = scrollingRows(layout);  // thirteen rows
+
     auto* grid = new QGridLayout(page);
     grid->setHorizontalSpacing(px(240));
     for (const OptionSpec& option : kOptionTable) {

@@ -5,13 +5,18 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
+#include "records/mail_test.h"
 #include "records/settings_dialog.h"
 #include "windows/builders.h"
+#include "windows/closing_dialog.h"
+#include "windows/scrolling_rows.h"
 
 namespace treld {
 namespace {
@@ -27,8 +32,10 @@ class Rows {
     void label(int row, int column, const char* text, int span = 1) {
         grid_->addWidget(new QLabel(QString::fromLatin1(text), dialog_), row, column, 1, span);
     }
-    void edit(ElementName name, int row, int column, int span = 1) {
-        grid_->addWidget(named(new QLineEdit(dialog_), name), row, column, 1, span);
+    QLineEdit* edit(ElementName name, int row, int column, int span = 1) {
+        auto* edit = named(new QLineEdit(dialog_), name);
+        grid_->addWidget(edit, row, column, 1, span);
+        return edit;
     }
     void check(ElementName name, int row, int column, int span) {
         grid_->addWidget(named(new QCheckBox(dialog_), name), row, column, 1, span);
@@ -55,10 +62,10 @@ QPushButton* button(QDialog* dialog, ElementName name) {
 }  // namespace
 
 QWidget* buildSettingsDialog(QWidget* mainWindow) {
-    auto* window = named(new QDialog(mainWindow), kSettingsDialog);
+    // Escape closes it through the core like the close box, so that the next
+    // opening reloads the fields from memory.
+    auto* window = named(new ClosingDialog(mainWindow), kSettingsDialog);
     window->setModal(false);
-    // Escape goes through the same closing as the window's close box.
-    QObject::connect(window, &QDialog::rejected, window, &QWidget::close);
 
     Rows rows(window);
     int row = rows.next();
@@ -106,7 +113,7 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     row = rows.next();
     rows.check(kAuthenticationBox, row, 0, 2);
     rows.label(row, 2, "Password");
-    rows.edit(kSmtpPasswordBox, row, 3);  // shown as typed, as the file holds it
+    rows.edit(kSmtpPasswordBox, row, 3)->setEchoMode(QLineEdit::Password);
     rows.separator();
 
     row = rows.next();
@@ -130,22 +137,26 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     auto* save = button(window, kSaveSettings);
     auto* mailTest = button(window, kMailTest);
     auto* cancel = button(window, kCancelSettings);
+    // The e-mail test's outcome stands beside its button, so the dialog grows no taller.
+    auto* outcome = named(new QLabel(window), kMailTestOutcome);
+    outcome->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch();
     buttons->addWidget(mailTest);
-    buttons->addStretch();
+    buttons->addWidget(outcome, 1);
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(window);
-    layout->addLayout(rows.grid());
+    scrollingRows(layout)->setLayout(rows.grid());
     layout->addLayout(buttons);
 
-    // Focus starts at Cancel, then Save, then the port list.
-    QWidget::setTabOrder(cancel, save);
-    QWidget::setTabOrder(save, ports);
-    cancel->setFocus();
-    window->resize(px(7800), px(7200));
+    // Enter saves, Escape cancels; Tab goes through the rows as they are laid out.
+    save->setDefault(true);
+    ports->setFocus();
+    // As wide as drawn and as tall as its rows, unless the screen is smaller.
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize() * 0.9;
+    window->resize(QSize(px(7800), window->sizeHint().height()).boundedTo(screen));
     return window;
 }
 

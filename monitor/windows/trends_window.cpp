@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "foundation/iso_time.h"
+#include "platform/whole_file.h"
 #include "trends/trend_csv.h"
 #include "windows/builders.h"
 
@@ -271,7 +272,8 @@ QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends) {
                                                           "trends.csv", "CSV files (*.csv)");
         if (file.isEmpty())
             return;
-        const bool saved = saveShownRange(trends, charts->rangeIndex(), file.toStdString());
+        const bool saved = saveWholeFile(
+            file, QByteArray::fromStdString(shownRangeCsv(trends, charts->rangeIndex())));
         readout->setText((saved ? "Saved " : "Not saved: ") + file);
     });
     QObject::connect(savePicture, &QPushButton::clicked, window, [=] {

@@ -21,8 +21,7 @@
 #include "foundation/file_append.h"
 #include "platform/qt_platform.h"
 #include "trends/trend_csv.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 #include "windows/trends_window.h"
 
 using namespace treld;
@@ -199,17 +198,11 @@ void paceWithTheWindow(int seconds) {
 
     QtPlatform platform;
     Monitor monitor(platform, dir.path());
-    QMainWindow* form1 = buildMainWindow();
-    const std::array<QWidget*, kFormCount> windows = {form1,
-                                                      buildSettingsDialog(form1),
-                                                      buildLoginDialog(form1),
-                                                      buildAlarmsWindow(),
-                                                      buildAboutWindow(form1),
-                                                      buildTrendsWindow(form1, monitor.trends())};
-    Binder binder(monitor, windows);
+    StationWindows station(monitor);
+    Binder& binder = station.binder;
     platform.attach(&monitor, [&binder] { binder.flush(); });
     binder.bindAll();
-    form1->show();
+    station.form1->show();
     monitor.start();
     binder.flush();
 
@@ -226,8 +219,6 @@ void paceWithTheWindow(int seconds) {
         open.exchangesPerSecond, open.cpuMsPerExchange,
         open.cpuMsPerExchange / closed.cpuMsPerExchange);
     platform.attach(nullptr, {});
-    delete windows[static_cast<int>(Form::Form4)];
-    delete form1;
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/line_reader.h"
 #include "language_texts.h"
-#include "line_reader.h"
 
 namespace kirnal {
 namespace {
@@ -70,7 +70,7 @@ TEST_F(CalendarViewTest, MarksDaysWithEventsAndListsTheClickedDayInFileOrder) {
               " 1 99-04-2008--09:30:00 outside the grid\r\n"
               " 100 02-04-2008--10:00:00 Source1 fail, Source2 fail\r\n"
               " 1 02-04-2008--12:00:00 " +
-                  std::string(LineReader::kMaxLineLength, 'x') +
+                  std::string(treld::LineReader::kMaxLineLength, 'x') +
                   "\n-5 \"15-04-2008--11:00:00 quoted, with comma\" tail");
     CalendarView view = open({2008, 4});
     const DisplayModel& model = view.model();
@@ -87,7 +87,8 @@ TEST_F(CalendarViewTest, MarksDaysWithEventsAndListsTheClickedDayInFileOrder) {
     ASSERT_EQ(model.list1.size(), 3u);
     EXPECT_EQ(model.list1[0] + "|" + model.list1[1],
               "02-04-2008--08:00:00 Program start|02-04-2008--10:00:00 Source1 fail");
-    EXPECT_EQ(model.list1[2].size(), LineReader::kMaxLineLength - 3);  // a very long line is cut
+    EXPECT_EQ(model.list1[2].size(),
+              treld::LineReader::kMaxLineLength - 3);  // a very long line is cut
     EXPECT_TRUE(model.label2[4].raised);
     EXPECT_EQ(model.label9, "2 April 2008");
     view.clickCell(17);
@@ -111,19 +112,21 @@ TEST_F(CalendarViewTest, ADayListHoldsItsFirstLinesOnlyARegularFileIsRead) {
     EXPECT_TRUE(markedCells(open({2008, 5})).empty() && markedCells(open({2008, 6})).empty());
 }
 
-TEST_F(CalendarViewTest, PagingKeepsTheDateLineAndListUntilTheNextClickAndClearDeletesTheFile) {
-    dir.write("SERLOGS/2009-01.TXT", " 1 03-01-2009--00:00:01 Program start\r\n");
+TEST_F(CalendarViewTest, PagingShowsTheNewMonthsFirstDayAndClearDeletesTheFile) {
+    dir.write("SERLOGS/2009-01.TXT", " 1 01-01-2009--00:00:01 Program start\r\n");
     dir.write("SERLOGS/2008-12.TXT", " 1 24-12-2008--00:00:01 Program start\r\n");
     CalendarView view = open({2008, 12});
     const int christmasEve = layoutOf({2008, 12}).cellOfDay(24);
     view.clickCell(christmasEve);
     view.showNextMonth();
     EXPECT_EQ(view.shownMonth(), (YearMonth{2009, 1}));
-    EXPECT_EQ(view.model().label9, "24  2008");  // entry 15 (December) is missing
-    EXPECT_EQ(view.model().list1.size(), 1u);
-    EXPECT_EQ(markedCells(view), (std::vector<int>{layoutOf({2009, 1}).cellOfDay(3)}));
+    const int newYear = layoutOf({2009, 1}).cellOfDay(1);
+    EXPECT_EQ(view.model().label9, "1  2009");  // entry 4 (January) is missing
+    EXPECT_EQ(view.model().list1, (Texts{"01-01-2009--00:00:01 Program start"}));
+    EXPECT_EQ(markedCells(view), (std::vector<int>{newYear}));
     view.showPreviousMonth();
     EXPECT_EQ(markedCells(view), (std::vector<int>{christmasEve}));
+    EXPECT_TRUE(view.model().list1.empty()) << "1 December has no lines";
     EXPECT_FALSE(view.model().label2[christmasEve].raised);
 
     view.clearMonth();

@@ -12,6 +12,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -20,10 +21,9 @@
 #include <algorithm>
 
 #include "e2e_support.h"
+#include "mail_sink_process.h"
 #include "platform/qt_platform.h"
-#include "windows/binder.h"
-#include "windows/builders.h"
-#include "windows/main_window.h"
+#include "windows/station_windows.h"
 #include "windows/trends_window.h"
 
 namespace treld::e2e {
@@ -45,13 +45,10 @@ struct StationRig {
         binder.bindAll();
         monitor.start();
     }
-    ~StationRig() {
-        platform.attach(nullptr, {});
-        delete windows[int(Form::Form4)];  // the one window without an owner
-    }
+    ~StationRig() { platform.attach(nullptr, {}); }
     template <typename T = QWidget>
     T* widget(const char* name, Form form = Form::Form1) {
-        return windows[int(form)]->findChild<T*>(name);
+        return windows[form]->findChild<T*>(name);
     }
     // The last commands the simulator received, oldest first.
     bool lastReceived(const std::vector<std::string>& commands) const {
@@ -62,20 +59,14 @@ struct StationRig {
     bool received(const std::string& command) const {
         return std::ranges::count(simulatorReceived(dir), command) > 0;
     }
-
     ProgramDir dir;
     std::unique_ptr<Process> simulator;
     bool lineSet = qputenv("TRELD_COM1", (dir.path() / "sts-line").c_str());
     QtPlatform platform;
     Monitor monitor{platform, dir.path()};
-    std::unique_ptr<QMainWindow> form1{buildMainWindow()};
-    std::array<QWidget*, kFormCount> windows{form1.get(),
-                                             buildSettingsDialog(form1.get()),
-                                             buildLoginDialog(form1.get()),
-                                             buildAlarmsWindow(),
-                                             buildAboutWindow(form1.get()),
-                                             buildTrendsWindow(form1.get(), monitor.trends())};
-    Binder binder{monitor, windows};
+    StationWindows windows{monitor};
+    QMainWindow* const form1 = windows.form1.get();
+    Binder& binder = windows.binder;
 };
 
 // Log in while the event log downloads from a device that answers 250 ms late, move the load
@@ -90,7 +81,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndSwitchesThePort) {
     rig.widget<QAction>("mnuselogon")->trigger();
     QTest::keyClicks(rig.widget<QLineEdit>("Text1", Form::Form3), "1111");
     rig.widget<QPushButton>("Command1", Form::Form3)->click();
-    ASSERT_TRUE(waitFor([&] { return !rig.windows[int(Form::Form3)]->isVisible(); }, 15s));
+    ASSERT_TRUE(waitFor([&] { return !rig.windows[Form::Form3]->isVisible(); }, 15s));
     EXPECT_TRUE(rig.form1->windowTitle().contains("/User Login"));
     for (int i = 0; i < rows->count(); ++i) {
         const QString row = rows->item(i)->text();  // no login reply taken for a record
@@ -101,10 +92,11 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndSwitchesThePort) {
     tabs->setCurrentIndex(3);
     ASSERT_TRUE(waitFor([&] { return rig.lastReceived({"SAS", "SAS"}); }));
     rig.widget<QPushButton>("Command2_1")->click();  // Manual XFER to S2
+    rig.form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
     ASSERT_TRUE(waitFor([&] { return rig.received("XF2"); }));
     tabs->setCurrentIndex(0);
-    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1.get()); }));
-    EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1.get()));
+    ASSERT_TRUE(waitFor([&] { return rig.widget("Line2")->isVisibleTo(rig.form1); }));
+    EXPECT_FALSE(rig.widget("Line1")->isVisibleTo(rig.form1));
     EXPECT_EQ(rig.widget("Label8")->palette().color(QPalette::Window), QColor(255, 255, 192))
         << "source 1 out of use: light yellow";
 
@@ -115,6 +107,7 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndSwitchesThePort) {
     EXPECT_EQ(shown->text(), "Automatic");
     emit inhibitReset->activated(1);  // the operator picks "Manual"
     rig.widget<QPushButton>("Command1")->click();
+    rig.form1->findChildren<QMessageBox*>().back()->button(QMessageBox::Yes)->click();
     ASSERT_TRUE(waitFor([&] { return shown->text() == "Manual"; }, 20s));
 
     tabs->setCurrentIndex(0);
@@ -132,6 +125,28 @@ TEST(Operator, LogsInTransfersTheLoadChangesAnOptionLogsOutAndSwitchesThePort) {
     const std::size_t polls = simulatorReceived(rig.dir).size();
     QTest::qWait(1500);
     EXPECT_EQ(simulatorReceived(rig.dir).size(), polls) << "nothing more on COM1";
+}
+
+// The e-mail test through the real mail program to a loopback mail server: the dialog says
+// why the first mail was not sent and that the second was, without making the window wait.
+TEST(Settings, EmailTestSaysInTheDialogWhetherTheMailWasSentOrWhyNot) {
+    ProgramDir inbox;
+    MailSink sink(inbox.path(), "--refuse 1");
+    StationRig rig(
+        "SENDERADRES:sts@plant.example\r\nRECEIPADRES1:ops@plant.example\r\nSMTPHOST:127.0.0.1:" +
+        std::to_string(sink.smtpPort) + "\r\nMAILRETRY:1\r\nFAILDELAY:0\r\n");
+    rig.dir.install("drovelin");
+    rig.widget<QAction>("mnset")->trigger();
+    auto* outcome = rig.widget<QLabel>("MailTestOutcome", Form::Form2);
+    auto* mailTest = rig.widget<QPushButton>("Command2", Form::Form2);
+    mailTest->click();
+    EXPECT_EQ(outcome->text(), "e-mail test: sending...") << "the window did not wait";
+    ASSERT_TRUE(waitFor([&] { return outcome->text().startsWith("e-mail test failed"); }, 20s));
+    EXPECT_TRUE(outcome->text().contains("no attempt got through. drovelin.log: 20"))
+        << outcome->text().toStdString();  // the log line, with its date
+    mailTest->click();
+    EXPECT_TRUE(waitFor([&] { return outcome->text() == "e-mail test: sent."; }, 20s))
+        << outcome->text().toStdString();
 }
 
 // Bursts, silence, a flood and half-closed sockets: each answered or dropped, polling goes on;
@@ -249,7 +264,7 @@ TEST(Trends, SagBlackOutAndSilenceShowInTheDailyFileAndTheCharts) {
     StationRig rig("COMPORT:1\r\nTIMEOUT:2000\r\n",
                    {"--scenario", (scenarioDir.path() / "night.scn").string()});
     rig.widget<QAction>("mntrends")->trigger();
-    ASSERT_TRUE(rig.windows[int(Form::Form6)]->isVisible());
+    ASSERT_TRUE(rig.windows[Form::Form6]->isVisible());
 
     const std::string file =
         "TRENDS/" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".csv";

@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include <cstdio>
 #include <iostream>
 #include <regex>
 #include <thread>
@@ -15,6 +16,35 @@
 
 namespace treld::e2e {
 namespace {
+
+// The output of a shell command line, standard error included, and its exit code.
+std::string run(const std::string& command) {
+    FILE* pipe = popen((command + " 2>&1; echo exit $?").c_str(), "r");
+    std::string output(1 << 16, '\0');
+    output.resize(std::fread(output.data(), 1, output.size(), pipe));
+    pclose(pipe);
+    return output;
+}
+
+TEST(CommandLines, EveryProgramAnswersHelpAndVersionAndTheMonitorRunsHeadlessWithoutADisplay) {
+    ProgramDir dir;
+    dir.write("sts.cfg", "COMPORT:99\r\nREMOTEPORT:" + std::to_string(freeTcpPort()) + "\r\n");
+    for (const std::string program : {"treld", "kirnal", "sts-sim", "drovelin"}) {
+        dir.install(program);
+        const std::string command =
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 " +
+            (dir.path() / program).string();
+        const std::string help = run(command + " --help");
+        EXPECT_TRUE(help.find("--version") != help.npos && help.ends_with("exit 0\n")) << help;
+        EXPECT_EQ(run(command + " --version"), program + " " TRELD_VERSION "\nexit 0\n");
+    }
+    const std::string said =
+        run("env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:99 timeout 3 " +
+            (dir.path() / "treld").string());
+    EXPECT_TRUE(said.find("Display :99 cannot be opened: the monitor runs headless") != said.npos &&
+                said.ends_with("exit 124\n"))
+        << "still running after 3 s: " << said;
+}
 
 // How many mail programs run from `dir`; each is sent `signal` when it is not 0.
 std::size_t mailPrograms(const ProgramDir& dir, int signal = 0) {

@@ -1,8 +1,16 @@
 #include "support/fake_platform.h"
 
 #include <ctime>
+#include <fstream>
 
 namespace treld::testing {
+
+bool FakePlatform::replaceFile(const std::filesystem::path& file, std::string_view content) {
+    if (fileWritesFail)
+        return false;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+    return true;
+}
 
 LocalDateTime FakePlatform::now() {
     const LocalDateTime& base = wallClockAtStart;

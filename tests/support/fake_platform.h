@@ -84,6 +84,8 @@ class FakePlatform : public Platform {
     bool startWatchedProgram(const std::string& path, const std::string& argument) override {
         return startProgram(path, argument) && (onWatchedStart(), true);
     }
+    bool fileWritesFail = false;
+    bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     void exitProgram() override {}
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ranges>
 
 namespace treld::testing {
 std::string statusRecord(std::initializer_list<std::pair<int, char>> set) {
@@ -119,6 +120,17 @@ void VirtualRig::runPast(const std::string& command) {
     const auto target = std::ranges::count(commandsSent(), command) + 1;
     runUntil([&] { return std::ranges::count(commandsSent(), command) >= target; });
     runUntilSent(platform.serialWrites.size() + 1);
+}
+
+std::string VirtualRig::answer(bool yes) {
+    const std::vector<MessageBoxRequest> messages = monitor.ui().takeMessages();
+    for (const MessageBoxRequest& m : messages | std::views::reverse) {
+        if (!m.question.empty()) {
+            monitor.answer(m.owner, m.question, yes);
+            return m.text;
+        }
+    }
+    return "";
 }
 
 Texts VirtualRig::commandsSent() const {

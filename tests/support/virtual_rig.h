@@ -63,6 +63,9 @@ class VirtualRig {
         monitor.editText(form, name, text);
     }
 
+    // Answers the question the monitor asked last; gives its text ("" when none was asked).
+    std::string answer(bool yes);
+
     void writeFile(const std::string& name, const std::string& text);
     std::string readFile(const std::string& name) const;
     void start() { monitor.start(); }

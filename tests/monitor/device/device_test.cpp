@@ -24,7 +24,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title + ": " + messages[0].text, "ZID evevori: Invalid password");
     logon("mnlogon", "9999");
-    EXPECT_EQ(dialog.caption(), "STS user logon") << "an open dialog keeps its caption";
+    EXPECT_EQ(dialog.caption(), "STS service logon") << "retitled for the level Logon sends";
     const std::int64_t t0 = rig.now();
     rig.advance(5'030);
     Texts sent;  // with their time since Logon
@@ -119,7 +119,10 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     rig.start();
     rig.select("SSTab1", 3);
     rig.runPast("SAS");
-    auto click = [&](int button) { rig.click("Command2_" + std::to_string(button)); };
+    auto click = [&](int button) {  // answered Yes; gives the question, "" when none was asked
+        rig.click("Command2_" + std::to_string(button));
+        return rig.answer(true);
+    };
     auto next = [&](std::size_t count) {
         const std::size_t from = rig.platform.serialWrites.size();
         rig.runUntilSent(from + count);
@@ -134,11 +137,11 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     EXPECT_EQ(rig.caption("Label40"), "OK\r");
     click(6);
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
-    click(7);  // while an answer is awaited: lost
+    EXPECT_EQ(click(7), "Send \"Sound off\" (SOF) to the STS?") << "lost: an answer is awaited";
     EXPECT_EQ(next(3), (Texts{"SAS", "SAS", "SAS"}));
     rig.showStatus(kSasReply);
-    click(3);
-    EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon") << "not logged in";
+    EXPECT_EQ(click(3), "") << "not logged in: nothing asked";
+    EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon");
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
 }
@@ -185,6 +188,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     const std::size_t before = rig.platform.serialWrites.size();
     rig.select("Combo1_7", 1);  // "inhibit reset": "Manual"
     rig.click("Command1");
+    EXPECT_EQ(rig.answer(true), "Set \"inhibit reset\" to \"Manual\" (W0039001) on the STS?");
     rig.runPast("SAS");
     reads = rig.commandsSent();
     reads.erase(reads.begin(), reads.begin() + before);
@@ -200,12 +204,14 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         bool loggedIn;
         std::vector<std::pair<int, int>> picks;  // selector, position
         Texts written;
+        bool yes = true;  // the answer to "Set ... on the STS?"
     } const cases[] = {
         {"nothing picked since start-up", true, {}, {}},
         {"two selectors: only the later one", true, {{3, 0}, {5, 3}}, {"W0037003\r"}},
         {"SCR fault alarm is never written", true, {{11, 1}}, {}},
         {"Manual XFER mode is never written", true, {{12, 0}}, {}},
         {"not logged in", false, {{0, 1}}, {}},
+        {"answered No", true, {{0, 1}}, {}, false},
     };
     for (const Case& c : cases) {
         VirtualRig rig;
@@ -215,6 +221,7 @@ TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
         for (auto [selector, position] : c.picks)
             rig.select("Combo1_" + std::to_string(selector), position);
         rig.click("Command1");
+        rig.answer(c.yes);
         rig.advance(500);
         EXPECT_EQ(optionWrites(rig), c.written) << c.name;
         EXPECT_EQ(rig.element("Form3", Form::Form3).visible(), !c.loggedIn) << c.name;

@@ -293,6 +293,10 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
     rig.advance(10);
     EXPECT_EQ(rig.caption("Label81") + rig.caption("Label8") + rig.caption("Label40"),
               "05/12/26230Data OK");
+    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label56").substr(1),
+              "ZID evevori/Logout(DEMO: recorded answers, no device)|DEMO: recorded answers, "
+              "no device")
+        << "said where the station is named";
     rig.click("mnout");
     const std::int64_t clicked = rig.now();
     rig.runUntil([&] { return rig.caption("Label40") == "OK"; });

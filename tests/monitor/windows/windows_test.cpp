@@ -1,19 +1,37 @@
-// The Qt windows drawn from the core's model, offscreen: the widgets the end-to-end run
-// against the simulator does not touch (check boxes, lists, a shut tab, closing a window).
+// The Qt windows drawn from the core's model, offscreen at a scale factor of 1.5: the widgets
+// the end-to-end run does not touch, the keyboard, the questions before commands, the size.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <algorithm>
+#include <filesystem>
 
+#include "platform/whole_file.h"
 #include "windows/activity_indicator.h"
+#include "windows/scaled_canvas.h"
 #include "windows_rig.h"
 
 namespace treld::testing {
 namespace {
+
+template <typename T = QWidget>
+T* widget(WindowsRig& rig, const char* name, Form form = Form::Form1) {
+    return rig.windows[int(form)]->findChild<T*>(name);
+}
 
 TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
     WindowsRig rig("COMPORT:2\r\nREMOTEIP2:10.0.0.7\r\n");
@@ -85,11 +103,116 @@ TEST(Windows, IndicatorsFlipWithEveryExchangeLookLikeLabelsAndLeaveTheLayoutAlon
     EXPECT_EQ(layoutRequests.count, 0);
 }
 
+TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoTheDefault) {
+    WindowsRig rig;
+    rig.form1->show();
+    QApplication::setActiveWindow(rig.form1.get());
+    QTest::keyClick(rig.form1.get(), Qt::Key_H, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget(); }, 1'000));
+    rig.writeFile("operator-guide.md", "# Operator's guide\n\n## Logging in\n");
+    widget<QAction>(rig, "phelp")->trigger();
+    EXPECT_TRUE(rig.windows[int(Form::Form7)]->findChild<QTextBrowser*>()->toPlainText().contains(
+        "Logging in"));
+
+    widget<QAction>(rig, "mnuselogon")->trigger();
+    auto* password = widget<QLineEdit>(rig, "Text1", Form::Form3);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(password, "1234");
+    QTest::keyClick(password, Qt::Key_Return);  // Enter presses Logon
+    rig.advance(8'000);
+    // The service dialog shows an empty field, and Enter there sends nothing of the user's.
+    widget<QAction>(rig, "mnlogon")->trigger();
+    EXPECT_EQ(password->text(), "");
+    QTest::keyClick(password, Qt::Key_Return);
+    rig.advance(25'000);
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "P1234\r"), 0);
+    EXPECT_GT(std::ranges::count(rig.commandsSent(), "U1234\r"), 0) << "the keep-alive";
+
+    rig.form1->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(3);
+    auto inhibits = [&] { return std::ranges::count(rig.commandsSent(), "INH"); };
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Y}) {  // Y: a click on Yes
+        widget<QPushButton>(rig, "Command2_4")->click();
+        QMessageBox* box = rig.form1->findChildren<QMessageBox*>().back();  // the newest
+        ASSERT_EQ(box->text(),
+                  "Send \"Output inhibit\" (INH) to the STS?\n\nSHUTDOWN the output voltage.");
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        key == Qt::Key_Y ? box->button(QMessageBox::Yes)->click() : QTest::keyClick(box, key);
+        rig.advance(3'000);
+        EXPECT_EQ(inhibits(), key == Qt::Key_Y ? 1 : 0) << "only Yes queues it";
+    }
+}
+
+TEST(Windows, SettingsReloadOnEachOpeningEnterSavesAndTabFollowsTheRows) {
+    WindowsRig rig;
+    QWidget* form2 = rig.windows[int(Form::Form2)];
+    auto* sender = widget<QLineEdit>(rig, "Text1", Form::Form2);
+    for (const char* typed : {"unsaved@x", "saved@x"}) {
+        widget<QAction>(rig, "mnset")->trigger();
+        EXPECT_EQ(sender->text(), "") << "reloaded from memory";
+        QTest::keyClicks(sender, typed);
+        QTest::keyClick(sender, typed[0] == 'u' ? Qt::Key_Escape : Qt::Key_Return);
+        EXPECT_FALSE(form2->isVisible());
+    }
+    EXPECT_NE(rig.readFile("sts.cfg").find("\nSENDERADRES:saved@x\r"), std::string::npos);
+    EXPECT_EQ(widget<QLineEdit>(rig, "Text5", Form::Form2)->echoMode(), QLineEdit::Password);
+    widget<QAction>(rig, "mnset")->trigger();
+    widget(rig, "Text17", Form::Form2)->setFocus();  // the last field: Tab goes on to Save
+    QTest::keyClick(form2->focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(form2->focusWidget()->objectName(), "Command1");
+}
+
+// The smallest window as a picture fits a 1366 x 768 screen with room for a title bar; at
+// every size the diagram keeps its proportions and stays whole, and the version is not cut.
+TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) {
+    ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
+    WindowsRig rig;
+    rig.sts.replies["FIR"] = DeviceReply{"STS-3P firmware 2.14 (sts-sim)\r"};
+    rig.runPast("FIR");
+    rig.binder.flush();
+    rig.form1->show();
+    auto* canvas = rig.form1->findChild<ScaledCanvas*>();
+    auto* version = widget<QLabel>(rig, "Label52");
+    for (const QSize size : {QSize(1, 1), QSize(733, 600), QSize(1400, 1000)}) {
+        rig.form1->resize(size);
+        QApplication::processEvents();
+        for (QWidget* part : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(canvas->rect().contains(part->geometry()))
+                << part->objectName().toStdString();
+        EXPECT_NEAR(widget(rig, "Shape1")->width(), widget(rig, "Shape1")->height(), 1);
+        EXPECT_LE(version->fontMetrics().horizontalAdvance(version->text()),
+                  version->contentsRect().width());
+        const QImage picture = rig.form1->grab().toImage();  // the smallest first
+        EXPECT_TRUE(size != QSize(1, 1) || (picture.width() <= 1366 && picture.height() <= 720))
+            << picture.height();
+    }
+    widget<QAction>(rig, "mnset")->trigger();  // Save and Cancel on the screen too
+    EXPECT_LE(rig.windows[int(Form::Form2)]->height() * 1.5, 720);
+}
+
+// sts.cfg and a saved trend range: whole and owner-only, or, on a full disk, the old file
+// untouched.
+TEST(WholeFile, ReplacesOwnerOnlyOrLeavesTheOldFileAndNoTemporaryOne) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("sts.cfg");
+    ASSERT_TRUE(saveWholeFile(file, "old"));
+    EXPECT_EQ(std::filesystem::status(file.toStdString()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    rlimit saved{};  // files grow no further than 16 bytes meanwhile
+    getrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, std::array<rlimit, 1>{{{16, saved.rlim_max}}}.data());
+    EXPECT_FALSE(saveWholeFile(file, QByteArray(100, 'x')));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QFile old(file);
+    EXPECT_TRUE(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+}
+
 }  // namespace
 }  // namespace treld::testing
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_SCALE_FACTOR", "1.5");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

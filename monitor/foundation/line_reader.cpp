@@ -1,34 +1,29 @@
-#include "line_reader.h"
+#include "foundation/line_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 
-namespace kirnal {
-
+namespace treld {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-// A regular file only: a FIFO would block the open or the reads for as long as nobody writes
-// to it, and a device such as /dev/zero never ends. O_NONBLOCK keeps the open itself from
-// waiting for a FIFO's writer.
+// A regular file only: a FIFO would block the open or the reads for as long
+// as nobody writes to it, and a device such as /dev/zero never ends.
+// O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
 std::FILE* openRegularFile(const std::filesystem::path& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
+    if (descriptor < 0)
         return nullptr;
-    }
     struct stat status {};
     std::FILE* file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
         file = ::fdopen(descriptor, "rb");
-    }
-    if (file == nullptr) {
+    if (file == nullptr)
         ::close(descriptor);
-    }
     return file;
 }
 
@@ -37,48 +32,44 @@ std::FILE* openRegularFile(const std::filesystem::path& path) {
 LineReader::LineReader(const std::filesystem::path& path)
     : file_(openRegularFile(path)), buffer_(kBufferSize) {}
 
+LineReader::LineReader(std::string_view text) : text_(text) {}
+
 LineReader::~LineReader() {
-    if (file_ != nullptr) {
+    if (file_ != nullptr)
         std::fclose(file_);
-    }
 }
 
 bool LineReader::refill() {
-    if (file_ == nullptr || failed_) {
+    if (file_ == nullptr || failed_)
         return false;
-    }
     begin_ = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (end_ == 0 && std::ferror(file_) != 0) {
+    text_ = std::string_view(buffer_.data(), std::fread(buffer_.data(), 1, buffer_.size(), file_));
+    if (text_.empty() && std::ferror(file_) != 0)
         failed_ = true;
-    }
-    return end_ > 0;
+    return !text_.empty();
 }
 
 bool LineReader::next(std::string& line) {
     line.clear();
     bool readAnything = false;
     for (;;) {
-        if (begin_ == end_ && !refill()) {
+        if (begin_ == text_.size() && !refill())
             break;
-        }
         readAnything = true;
-        const char* start = buffer_.data() + begin_;
-        const std::size_t available = end_ - begin_;
-        const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
-        const std::size_t length = newline != nullptr ? newline - start : available;
+        const std::string_view rest = text_.substr(begin_);
+        const std::size_t newline = rest.find('\n');
+        const std::size_t length = std::min(newline, rest.size());
         const std::size_t room = kMaxLineLength - std::min(line.size(), kMaxLineLength);
-        line.append(start, std::min(length, room));
+        line.append(rest.substr(0, std::min(length, room)));
         begin_ += length;
-        if (newline != nullptr) {
+        if (newline != std::string_view::npos) {
             ++begin_;
             break;
         }
     }
-    if (!line.empty() && line.back() == '\r') {
+    if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    }
     return readAnything && !failed_;
 }
 
-}  // namespace kirnal
+}  // namespace treld

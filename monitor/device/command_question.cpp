@@ -1,0 +1,20 @@
+#include "device/command_question.h"
+
+#include "link/command_slot.h"
+
+namespace treld {
+
+void askBeforeQueueing(Core& c, std::string command, std::string question) {
+    c.commandAsked = std::move(command);
+    c.ui.ask(Form::Form1, std::string(kCommandQuestion), std::string(kProgramTitle),
+             std::move(question));
+}
+
+void onCommandAnswer(Core& c, bool yes) {
+    std::string command = std::move(c.commandAsked);
+    c.commandAsked.clear();
+    if (yes && !command.empty())
+        queueCommand(c, std::move(command));
+}
+
+}  // namespace treld

@@ -1,0 +1,21 @@
+// Every command that acts on the device from the Control tab or "Update STS"
+// is asked about first: Yes queues it, No (the default) queues nothing.
+#pragma once
+
+#include <string_view>
+
+#include "foundation/core.h"
+
+namespace treld {
+
+// The name the answer comes back under (Monitor::answer).
+inline constexpr std::string_view kCommandQuestion = "CommandQuestion";
+
+// Asks whether to send `command`; `question` names it as the operator knows
+// it. A question still open is replaced.
+void askBeforeQueueing(Core& c, std::string command, std::string question);
+
+// Yes queues the command asked about; No forgets it.
+void onCommandAnswer(Core& c, bool yes);
+
+}  // namespace treld
