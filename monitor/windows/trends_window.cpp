@@ -24,12 +24,12 @@ namespace {
 
 // Each panel's quantities (indexes of kPanelQuantities) and its value range
 // while it has nothing to show.
-struct PanelSpec {
+struct ChartPanel {
     std::vector<int> quantities;
     double emptyLow;
     double emptyHigh;
 };
-const std::array<PanelSpec, TrendCharts::kPanels> kPanelSpecs = {{
+const std::array<ChartPanel, TrendCharts::kPanels> kChartPanels = {{
     {{0, 1, 2, 3, 4, 5}, 0, 250},
     {{6, 7}, 45, 55},
     {{8, 9, 10, 11, 12, 13}, 0, 100},
@@ -100,7 +100,7 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         values->setLabelFormat("%.0f");
         panel.chart->addAxis(time, Qt::AlignBottom);
         panel.chart->addAxis(values, Qt::AlignLeft);
-        for (int quantity : kPanelSpecs[p].quantities) {
+        for (int quantity : kChartPanels[p].quantities) {
             auto* line = new QLineSeries;
             line->setName(quantityLabel(kPanelQuantities[quantity]));
             line->setPen(QPen(QColor(kColours[quantity]), 1));
@@ -164,10 +164,10 @@ void TrendCharts::redraw() {
         Panel& panel = panels_[p];
         double low = INFINITY;
         double high = -INFINITY;
-        const PanelSpec& spec = kPanelSpecs[p];
+        const ChartPanel& layout = kChartPanels[p];
         std::vector<QList<QPointF>> lines(panel.lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const PanelQuantity& quantity = kPanelQuantities[spec.quantities[i]];
+            const PanelQuantity& quantity = kPanelQuantities[layout.quantities[i]];
             const auto& points = plots[static_cast<int>(quantity.group)].fields[quantity.field];
             lines[i].reserve(static_cast<qsizetype>(points.size()));
             for (const PlotPoint& point : points) {
@@ -180,8 +180,8 @@ void TrendCharts::redraw() {
             panel.lines[i]->clear();
         }
         if (low > high) {
-            low = spec.emptyLow;
-            high = spec.emptyHigh;
+            low = layout.emptyLow;
+            high = layout.emptyHigh;
         }
         setNiceRange(valueAxis(panel.chart), low, high);
         QDateTimeAxis* time = timeAxis(panel.chart);
