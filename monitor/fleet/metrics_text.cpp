@@ -70,8 +70,8 @@ std::string metricsText(const Core& c, std::string_view station,
         }
     }
     const Counters& counters = c.counters;
-    out.single({"treld_link_up", "gauge", "1 while the switch answers the poll cycle."},
-               counters.linkUp() ? 1 : 0);
+    out.single({"treld_link_up", "gauge", "1 unless the link to the switch counts as lost."},
+               c.link.lost ? 0 : 1);
     out.single({"treld_exchanges_total", "counter", "Commands the poll cycles sent."},
                static_cast<double>(counters.exchanges));
     out.single({"treld_timeouts_total", "counter", "Exchanges whose reply did not come."},

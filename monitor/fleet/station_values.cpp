@@ -74,12 +74,12 @@ std::string_view loginState(const DecodedStatus& status) {
 
 LinkState linkState(const Core& c) {
     if (c.s.DemoMode != 0)
-        return {"demo", "", c.counters.linkUp()};
+        return {"demo", "", !c.link.lost};
     if (c.s.RemoteMode != 0) {
         return {"remote", c.s.RemoteAddress + ":" + std::to_string(c.config.RemotePort),
-                c.counters.linkUp()};
+                !c.link.lost};
     }
-    return {"serial", "COM" + std::to_string(c.config.ComPort), c.counters.linkUp()};
+    return {"serial", "COM" + std::to_string(c.config.ComPort), !c.link.lost};
 }
 
 }  // namespace treld

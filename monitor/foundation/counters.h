@@ -9,13 +9,8 @@ namespace treld {
 struct Counters {
     std::uint64_t exchanges = 0;  // commands the cycles sent (GONDERME)
     std::uint64_t timeOuts = 0;   // exchanges whose reply did not come
-    std::uint64_t exchangesAtLastTimeOut = 0;
     std::uint64_t mailProgramsStarted = 0;
     std::uint64_t mailProgramsFailed = 0;  // ended with an exit code other than 0
-
-    // The link answers when an exchange after the last timed-out one was
-    // answered, which the next exchange going out shows.
-    bool linkUp() const { return exchanges >= exchangesAtLastTimeOut + 2; }
 };
 
 }  // namespace treld

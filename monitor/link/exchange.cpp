@@ -27,7 +27,6 @@ void timeover(Core& c) {
 
 void countTimeOut(Core& c) {
     ++c.counters.timeOuts;
-    c.counters.exchangesAtLastTimeOut = c.counters.exchanges;
     c.link.unanswered = std::min<Int16>(c.link.unanswered + 1, kUnansweredForLoss);
 }
 
