@@ -4,7 +4,6 @@
 
 #include <sys/types.h>
 #include <QObject>
-#include <QProcess>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -4,8 +4,6 @@
 #include <netinet/in.h>
 #include <signal.h>
 
-#include <signal.h>
-
 #include <cstdio>
 #include <iostream>
 #include <regex>
