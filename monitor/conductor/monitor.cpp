@@ -63,8 +63,9 @@ void Monitor::start() {
     c.s.ProgramVersion = TRELD_VERSION;
     c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
-    removeLeftoverTemporary(c.programDir / "sts.cfg");
-    ReadConfig(c.programDir / "sts.cfg", c.config);
+    removeLeftoverTemporaries(c.programDir / "sts.cfg");
+    for (const std::string& text : ReadConfig(c.programDir / "sts.cfg", c.config))
+        c.notice(text);
     ekranla(c);
     OpenComPort(c);
     c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
@@ -94,6 +95,19 @@ void Monitor::stop() {
     while (const std::optional<std::string> argument = c.mail.takeNext())
         c.platform.startProgram(c.mailProgramPath(), *argument);
     c.platform.exitProgram();
+}
+
+void Monitor::rereadOptionalFiles() {
+    Core& c = core_;
+    const std::string listening = c.relay.access.listenAddress;
+    c.relay.access = readRelayAccess(c.programDir / "relay.cfg");
+    std::string text = "SIGHUP: relay.cfg and mqtt.cfg read again";
+    if (!c.relay.access.badLines.empty())
+        text += "; relay.cfg line " + std::to_string(c.relay.access.badLines.front()) +
+                " not understood";
+    if (c.relay.access.listenAddress != listening)
+        text += "; relay.cfg LISTEN: takes effect at the next start";
+    c.notice(text + "; sts.cfg is read at start only");
 }
 
 void Monitor::onMailProgramEnded(int exitCode) {
@@ -136,6 +150,7 @@ void Monitor::onTimer(TimerId timer) {
 }
 
 Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
+    fleet_.reset();  // the one before unhooks itself from the Core
     fleet_ = std::make_unique<Fleet>(core_, std::move(settings), std::move(hostName), broker);
     return *fleet_;
 }

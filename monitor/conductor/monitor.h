@@ -25,6 +25,10 @@ class Monitor {
     // to mail programs of its own, and asks the platform to end. Once only.
     void stop();
 
+    // SIGHUP, as daemons take it: relay.cfg is read again (mqtt.cfg by the
+    // Qt layer, which owns the broker client) and that is said.
+    void rereadOptionalFiles();
+
     // A timer fired.
     void onTimer(TimerId timer);
 
@@ -61,6 +65,8 @@ class Monitor {
     // Fleet publishing and metrics (mqtt.cfg), from before start() on so the
     // start-up event is published too. `broker` null: metrics only.
     Fleet& startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker);
+    // Before the broker client goes (mqtt.cfg read again).
+    void stopFleet() { fleet_.reset(); }
     Fleet* fleet() { return fleet_.get(); }
 
     Core& core() { return core_; }

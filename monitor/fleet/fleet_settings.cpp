@@ -1,7 +1,6 @@
 #include "fleet/fleet_settings.h"
 
-#include <fstream>
-
+#include "foundation/file_append.h"
 #include "foundation/station_config.h"
 
 namespace treld {
@@ -57,20 +56,13 @@ std::optional<FleetSettings> readFleetSettingsFile(const std::filesystem::path& 
                                                    std::string& error) {
     constexpr std::size_t kLimit = 64 * 1024;
     error.clear();
-    std::error_code failed;
-    const std::filesystem::file_status status = std::filesystem::status(file, failed);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return std::nullopt;
-    if (status.type() != std::filesystem::file_type::regular ||
-        std::filesystem::file_size(file, failed) > kLimit) {
-        error = "mqtt.cfg: not a readable settings file";
+    std::string problem;
+    const std::optional<std::string> text = readFileStart(file, kLimit + 1, problem);
+    if (!problem.empty() || (text && text->size() > kLimit)) {
+        error = "mqtt.cfg: not a readable settings file" + (problem.empty() ? "" : ": " + problem);
         return std::nullopt;
     }
-    std::ifstream in(file, std::ios::binary);
-    std::string text(kLimit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return readFleetSettings(text, error);
+    return text ? readFleetSettings(*text, error) : std::nullopt;
 }
 
 std::string defaultTopic(std::string_view stationName, std::string_view hostName) {

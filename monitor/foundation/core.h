@@ -57,9 +57,8 @@ struct Core {
     // writer through this (set by the Monitor).
     std::function<void(Int16 code, std::string text)> writePcEvent;
 
-    // The wait for a reply. A configured time-out of 0 or less would wait
-    // for ever, so 1000 ms stands in for it; the stored value stays as read.
-    int replyTimeoutMs() const { return config.ReplyTimeout > 0 ? config.ReplyTimeout : 1000; }
+    // The wait for a reply; the stored value stays as read.
+    int replyTimeoutMs() const { return treld::replyTimeoutMs(config.ReplyTimeout); }
 
     // The mail program beside the monitor with `head` and `part` as its one
     // argument: at once, or when the copy that runs now ends (MailOutbox). A
@@ -85,6 +84,24 @@ struct Core {
         }
     }
     std::string mailProgramPath() const { return (programDir / kMailProgram).string(); }
+
+    // A replaced setting or a skipped file, said once: on stderr and in the
+    // status line, where "Data OK" leaves it for kNoticeSeconds (showDataOk).
+    // Notices of the same moment are joined.
+    static constexpr std::int64_t kNoticeSeconds = 10;
+    void notice(const std::string& text) {
+        platform.writeStderr(text);
+        Element& line = ui(kStatusLine);
+        line.setCaption(noticeShown() ? line.caption() + " | " + text : text);
+        noticeText = line.caption();
+        noticeUntil = platform.now().epochSeconds + kNoticeSeconds;
+    }
+    bool noticeShown() {
+        return !noticeText.empty() && ui(kStatusLine).caption() == noticeText &&
+               platform.now().epochSeconds < noticeUntil;
+    }
+    std::string noticeText;
+    std::int64_t noticeUntil = 0;
 
     // The tab of SSTab1 that the operator has open.
     int selectedTab() { return ui(kTabs).listIndex(); }

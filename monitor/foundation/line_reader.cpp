@@ -1,36 +1,25 @@
 #include "foundation/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "foundation/regular_file.h"
 
 namespace treld {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-// A regular file only: a FIFO would block the open or the reads for as long
-// as nobody writes to it, and a device such as /dev/zero never ends.
-// O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
-std::FILE* openRegularFile(const std::filesystem::path& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return nullptr;
-    struct stat status {};
-    std::FILE* file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
-        file = ::fdopen(descriptor, "rb");
-    if (file == nullptr)
-        ::close(descriptor);
-    return file;
-}
-
 }  // namespace
 
-LineReader::LineReader(const std::filesystem::path& path)
-    : file_(openRegularFile(path)), buffer_(kBufferSize) {}
+LineReader::LineReader(const std::filesystem::path& path) : buffer_(kBufferSize) {
+    RegularFile opened(path, RegularFile::Mode::Read);
+    problem_ = opened.problem();
+    if (opened.isOpen()) {
+        file_ = ::fdopen(opened.descriptor(), "rb");
+        if (file_ != nullptr)
+            opened.release();
+    }
+}
 
 LineReader::LineReader(std::string_view text) : text_(text) {}
 

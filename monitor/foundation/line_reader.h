@@ -11,8 +11,8 @@
 
 namespace treld {
 
-// Only a regular file opens: anything else (a FIFO, a device) counts as
-// missing. Lines end with CR LF or LF; the line end is not returned. A line longer
+// Only a regular file opens (RegularFile); anything else is said by
+// problem(). Lines end with CR LF or LF; the line end is not returned. A line longer
 // than kMaxLineLength keeps its first kMaxLineLength characters, the rest of
 // it is skipped.
 class LineReader {
@@ -26,6 +26,8 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
 
     bool isOpen() const { return file_ != nullptr || buffer_.empty(); }
+    // Why the file did not open; empty when it did or is missing.
+    const std::string& problem() const { return problem_; }
     // True once a read from the file has failed (not at its normal end).
     bool failed() const { return failed_; }
     // Fills `line` with the next line; false at the end or on a read failure.
@@ -39,6 +41,7 @@ class LineReader {
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     bool failed_ = false;
+    std::string problem_;
 };
 
 }  // namespace treld

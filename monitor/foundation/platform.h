@@ -93,6 +93,9 @@ class Platform {
 
     virtual LocalDateTime now() = 0;
 
+    // One line for whoever runs the program: a terminal, or a service's journal.
+    virtual void writeStderr(std::string_view line) = 0;
+
     // Ends the program: the event loop returns with exit code 0 and the
     // ports, sockets and lock files are released on the way out.
     virtual void exitProgram() = 0;

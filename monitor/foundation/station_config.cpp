@@ -1,5 +1,8 @@
 #include "foundation/station_config.h"
 
+#include <algorithm>
+#include <cctype>
+#include <map>
 #include <variant>
 
 #include "foundation/line_reader.h"
@@ -78,22 +81,38 @@ std::optional<Int16> configInteger(std::string_view value) {
 
 namespace {
 
-bool readConfigLines(LineReader& lines, StationConfig& config) {
+// The last value of each integer key as the file wrote it, and where the
+// reading stopped (line 0: at the end).
+struct Reading {
+    std::map<std::string_view, std::string> written;
+    int stopLine = 0;
+    std::string_view stopKey;
+};
+
+bool readConfigLines(LineReader& lines, StationConfig& config, Reading* reading = nullptr) {
     bool complete = true;
+    int lineNumber = 0;
     forEachLine(lines, [&](std::string_view key, std::string_view value) {
+        ++lineNumber;
         for (const ConfigKey& known : kKeys) {
             if (known.key != key)
                 continue;
             if (auto* textField = std::get_if<TextField>(&known.field)) {
                 config.*(*textField) = toUtf8(value);
-            } else {
-                const std::optional<Int16> number = configInteger(value);
-                if (!number) {
-                    complete = false;
-                    return false;
-                }
-                config.*std::get<IntegerField>(known.field) = *number;
+                continue;
             }
+            if (reading != nullptr)
+                reading->written[known.key] = toUtf8(value);
+            const std::optional<Int16> number = configInteger(value);
+            if (!number) {
+                if (reading != nullptr) {
+                    reading->stopLine = lineNumber;
+                    reading->stopKey = known.key;
+                }
+                complete = false;
+                return false;
+            }
+            config.*std::get<IntegerField>(known.field) = *number;
         }
         return true;
     });
@@ -103,6 +122,21 @@ bool readConfigLines(LineReader& lines, StationConfig& config) {
     return complete;
 }
 
+// The value the monitor works with for an integer key.
+std::string valueUsed(const StationConfig& config, std::string_view key) {
+    if (key == "TIMEOUT:")
+        return std::to_string(replyTimeoutMs(config.ReplyTimeout));
+    for (const ConfigKey& known : kKeys) {
+        if (known.key == key)
+            return std::to_string(config.*std::get<IntegerField>(known.field));
+    }
+    return {};
+}
+
+std::string replaced(std::string_view key, const std::string& written, const std::string& used) {
+    return "sts.cfg: " + std::string(key) + written + " replaced by " + std::string(key) + used;
+}
+
 }  // namespace
 
 bool readConfigText(std::string_view text, StationConfig& config) {
@@ -110,13 +144,43 @@ bool readConfigText(std::string_view text, StationConfig& config) {
     return readConfigLines(lines, config);
 }
 
-bool ReadConfig(const std::filesystem::path& file, StationConfig& config) {
+std::vector<std::string> ReadConfig(const std::filesystem::path& file, StationConfig& config) {
+    std::vector<std::string> said;
     LineReader lines(file);
+    Reading reading;
+    const auto written = [&](std::string_view key) { return reading.written[key]; };
     if (!lines.isOpen()) {
         config.ComPort = 1;
-        return false;
+        if (!lines.problem().empty())
+            said.push_back("sts.cfg cannot be read (" + lines.problem() +
+                           "): every setting is its default, COMPORT:1 EMAILENABLE:0 "
+                           "REMOTEPORT:" +
+                           std::to_string(config.RemotePort) +
+                           " TIMEOUT:" + valueUsed(config, "TIMEOUT:"));
+    } else if (readConfigLines(lines, config, &reading)) {
+        if (reading.written.contains("COMPORT:") && configInteger(written("COMPORT:")) == 0)
+            said.push_back(replaced("COMPORT:", written("COMPORT:"), "1"));
+    } else {
+        const std::string key(reading.stopKey);
+        said.push_back(reading.stopLine == 0
+                           ? "sts.cfg cannot be read to its end: the lines from there on keep "
+                             "their defaults, COMPORT:1"
+                           : "sts.cfg line " + std::to_string(reading.stopLine) + ": " + key +
+                                 written(key) +
+                                 " is out of range; the lines from there on are not read: "
+                                 "COMPORT:1 and " +
+                                 key + valueUsed(config, key) + " used");
     }
-    return readConfigLines(lines, config);
+    // Port 0 would let the system choose one that no client knows.
+    if (config.RemotePort <= 0) {
+        said.push_back(replaced("REMOTEPORT:", written("REMOTEPORT:"), "1118"));
+        config.RemotePort = 1118;
+    }
+    // The stored value stays as read: Save writes it back unchanged.
+    if (reading.written.contains("TIMEOUT:") && reading.stopKey != "TIMEOUT:" &&
+        config.ReplyTimeout <= 0)
+        said.push_back(replaced("TIMEOUT:", written("TIMEOUT:"), valueUsed(config, "TIMEOUT:")));
+    return said;
 }
 
 std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
@@ -134,12 +198,19 @@ std::string writeConfigText(const StationConfig& config, Int16 comPortValue) {
     return out;
 }
 
-void removeLeftoverTemporary(const std::filesystem::path& file) {
-    std::filesystem::path temporary = file;
-    temporary += ".new";
-    std::error_code ignored;
-    if (std::filesystem::is_regular_file(temporary, ignored))
-        std::filesystem::remove(temporary, ignored);
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + ".";
+    std::error_code failed;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), failed)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !entry.is_regular_file(failed) || entry.is_symlink(failed))
+            continue;
+        const std::string_view suffix = std::string_view(name).substr(prefix.size());
+        if (suffix == "new" || (suffix.size() == 6 && std::ranges::all_of(suffix, [](char ch) {
+                                    return std::isalnum(static_cast<unsigned char>(ch)) != 0;
+                                })))
+            std::filesystem::remove(entry.path(), failed);
+    }
 }
 
 }  // namespace treld

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/numeric.h"
 
@@ -59,8 +60,17 @@ std::optional<Int16> configInteger(std::string_view value);
 bool readConfigText(std::string_view text, StationConfig& config);
 
 // ReadConfig: reads the file over `config`; a missing or unreadable file
-// leaves the defaults with ComPort 1.
-bool ReadConfig(const std::filesystem::path& file, StationConfig& config);
+// leaves the defaults with ComPort 1. A REMOTEPORT of 0 or less becomes 1118.
+// Returns a text for each value the monitor does not take as written (the
+// file unreadable, a value out of range, COMPORT 0, a REMOTEPORT that is no
+// port, a TIMEOUT that is no wait), naming the key and the value used.
+std::vector<std::string> ReadConfig(const std::filesystem::path& file, StationConfig& config);
+
+// The reply time-out in ms: a configured 0 or less would wait for ever, so
+// 1000 ms stands in for it.
+inline int replyTimeoutMs(Int16 configured) {
+    return configured > 0 ? configured : 1000;
+}
 
 // The 25 lines of the file in their fixed order, each ended by CR LF.
 // `comPortValue` is what the COMPORT: line carries.
@@ -78,9 +88,10 @@ enum MailExitCode {
     kMailUnusableConfig = 3,  // sts.cfg missing, or its mail settings unusable or unsafe
 };
 
-// Removes the "sts.cfg.new" an earlier version's Save left behind when it
-// crashed: it may hold the mail password. (Save now writes through QSaveFile,
-// whose temporary file on Linux has no name until it replaces sts.cfg.)
-void removeLeftoverTemporary(const std::filesystem::path& file);
+// Removes what a Save cut short left beside `file` (it may hold the mail
+// password): Save's temporary file ("sts.cfg.XXXXXX", six letters or digits)
+// and the "sts.cfg.new" of an earlier version. Only the monitor holding the
+// program directory's lock calls it, so no Save of its own is under way.
+void removeLeftoverTemporaries(const std::filesystem::path& file);
 
 }  // namespace treld

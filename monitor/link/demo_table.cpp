@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+
+#include "foundation/file_append.h"
 
 namespace treld {
 namespace {
@@ -20,16 +21,6 @@ std::string_view trimSpaces(std::string_view text) {
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string readFileStart(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return {};
-    std::string text(kDemoFileLimit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
 }
 
 void answerFromTable(Core& c, std::string_view key) {
@@ -58,21 +49,24 @@ void LoadDemoTable(Core& c) {
     list.clearItems();
     c.s.CommandTable = {};
     int n = 0;
-    forEachConfigLine(
-        readFileStart(c.programDir / "DEMOSET.CFG"),
-        [&](std::string_view keyWithColon, std::string_view answer) {
-            if (keyWithColon.empty())
-                return true;  // no colon: not an entry
-            if (++n > kCommandTableSize)
-                return false;
-            keyWithColon.remove_suffix(1);
-            CommandTableEntry& entry = c.s.CommandTable[n];
-            entry.TableCommand = trimSpaces(keyWithColon);
-            entry.DemoReply = trimSpaces(answer);
-            entry.TableActive = std::ranges::find(kPollKeys, entry.TableCommand) != kPollKeys.end();
-            list.addItem(std::to_string(n) + "-" + entry.TableCommand + entry.DemoReply);
-            return true;
-        });
+    std::string problem;
+    const std::string text =
+        readFileStart(c.programDir / "DEMOSET.CFG", kDemoFileLimit, problem).value_or("");
+    if (!problem.empty())
+        c.notice("DEMOSET.CFG skipped: " + problem + "; demo mode has no answers");
+    forEachConfigLine(text, [&](std::string_view keyWithColon, std::string_view answer) {
+        if (keyWithColon.empty())
+            return true;  // no colon: not an entry
+        if (++n > kCommandTableSize)
+            return false;
+        keyWithColon.remove_suffix(1);
+        CommandTableEntry& entry = c.s.CommandTable[n];
+        entry.TableCommand = trimSpaces(keyWithColon);
+        entry.DemoReply = trimSpaces(answer);
+        entry.TableActive = std::ranges::find(kPollKeys, entry.TableCommand) != kPollKeys.end();
+        list.addItem(std::to_string(n) + "-" + entry.TableCommand + entry.DemoReply);
+        return true;
+    });
 }
 
 void DEMOGELDI(Core& c) {

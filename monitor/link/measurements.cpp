@@ -80,7 +80,7 @@ void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
     }
     reading.news = PanelReading::News::Values;
     reading.current = true;
-    c.ui(kStatusLine).setCaption(kDataOk);
+    showDataOk(c);
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ void decodeOutputPanel(Core& c) {
 }
 
 void showVersion(Core& c) {
-    c.ui(kStatusLine).setCaption(kDataOk);
+    showDataOk(c);
     c.ui(kVersion).setCaption(c.s.Reply);
 }
 

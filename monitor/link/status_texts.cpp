@@ -2,8 +2,16 @@
 
 namespace treld {
 
+void showDataOk(Core& c) {
+    if (!c.noticeShown())
+        c.ui(kStatusLine).setCaption(kDataOk);
+}
+
 std::string linkFaultText(const Core& c, LinkFault fault) {
     const std::string port = std::to_string(c.config.ComPort);
+    // In demo mode there is no port: the table lacked the answer.
+    if (c.s.DemoMode != 0 && (fault == LinkFault::ComTimeOut || fault == LinkFault::PortNotOpened))
+        return "Demo: DEMOSET.CFG has no answer to " + c.s.Command;
     switch (fault) {
         case LinkFault::ComTimeOut:
             return "Time out on com" + port;

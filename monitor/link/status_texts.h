@@ -22,6 +22,8 @@ std::string linkFaultText(const Core& c, LinkFault fault);
 
 // Shown once a reply has been decoded.
 inline constexpr std::string_view kDataOk = "Data OK";
+// Puts kDataOk in the status line, unless a notice stands there (Core::notice).
+void showDataOk(Core& c);
 
 // A relay server's own replies, each followed by CR on the wire.
 inline constexpr std::string_view kRelayCacheEmpty = "Time out";  // a poll command not yet answered

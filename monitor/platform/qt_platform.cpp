@@ -307,8 +307,15 @@ bool QtPlatform::startWatchedProgram(const std::string& path, const std::string&
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    // A session of its own, as startProgram gives: a closed terminal's SIGHUP
+    // or a Ctrl-C reaches the monitor alone, and the mail under way goes out.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = -1;
-    const int failed = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    const int failed =
+        ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0)
         return false;
@@ -330,6 +337,10 @@ LocalDateTime QtPlatform::now() {
         now_ = localDateTime(QDateTime::fromMSecsSinceEpoch(ms));
     }
     return now_;
+}
+
+void QtPlatform::writeStderr(std::string_view line) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
 }
 
 void QtPlatform::exitProgram() {

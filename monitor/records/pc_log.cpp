@@ -26,14 +26,15 @@ std::string pcLogFileName(const LocalDateTime& at) {
 void WritePcLog(Core& c) {
     const LocalDateTime at = c.platform.now();
     const std::filesystem::path file = c.programDir / "SERLOGS" / pcLogFileName(at);
-    const bool written = appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at));
+    const std::string problem =
+        appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at));
     if (c.pcLogEvent)
         c.pcLogEvent(c.s.PcLogEventCode, c.s.PcLogEventText, at);
-    if (written) {
+    if (problem.empty()) {
         c.log.pcLogFailureShown = false;
     } else if (!c.log.pcLogFailureShown) {
         c.log.pcLogFailureShown = true;
-        c.ui(kStatusLine).setCaption("PC log not written: " + file.string());
+        c.ui(kStatusLine).setCaption("PC log not written: " + file.string() + ": " + problem);
     }
 }
 

@@ -99,7 +99,7 @@ void LOGS(Core& c) {
     }
 
     if (!s.Reply.empty()) {
-        c.ui(kStatusLine).setCaption(kDataOk);
+        showDataOk(c);
         c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
         log.LogWaiting = 0;
         if (++log.LogIndex == kStsLogRecords)

@@ -115,7 +115,7 @@ void SASAYIKLA(Core& c) {
     detectAlarm(c);
     if (alarmWindowShown(c)) {
         refreshAlarmLamps(c);
-        c.ui(kStatusLine).setCaption(kDataOk);
+        showDataOk(c);
     }
     showTitle(c);
     tintPanels(c);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <vector>
 
 #include "foundation/iso_time.h"
@@ -117,28 +116,14 @@ std::string trendCsvRange(const TrendHistory& history, std::int64_t from, std::i
     return text;
 }
 
-TrendCsvReload reloadTrendCsv(std::istream& in, TrendHistory& history) {
+TrendCsvReload reloadTrendCsv(LineReader& lines, TrendHistory& history) {
     TrendCsvReload result;
-    std::array<char, kLongestLine> buffer;
-    while (in.getline(buffer.data(), buffer.size()) || in.gcount() > 0) {
-        std::size_t length = static_cast<std::size_t>(in.gcount());
-        if (in.fail() && !in.eof()) {  // longer than the buffer: skip to its end
-            in.clear();
-            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-            ++result.damaged;
-            continue;
-        }
-        if (in.eof()) {
-            result.cutOff = length > 0;
-        } else {
-            --length;  // the line end that getline took
-        }
-        std::string_view line(buffer.data(), length);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+    std::string text;
+    while (lines.next(text)) {
+        const std::string_view line = text;
         if (line.empty() || line.starts_with("Time,"))
             continue;
-        if (reloadLine(line, history)) {
+        if (line.size() <= kLongestLine && reloadLine(line, history)) {
             ++result.rows;
         } else {
             ++result.damaged;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "foundation/line_reader.h"
 #include "foundation/panel_quantities.h"
 #include "trends/trend_history.h"
 
@@ -30,12 +30,10 @@ std::string trendCsvRange(const TrendHistory& history, std::int64_t from, std::i
 
 struct TrendCsvReload {
     int rows = 0;
-    int damaged = 0;      // lines skipped: too long, wrong cells, bad time
-    bool cutOff = false;  // the last line has no line end (a write cut short)
+    int damaged = 0;  // lines skipped: too long, wrong cells, bad time, cut short
 };
 
-// Adds the rows of a trend file to the history. Lines are read into a fixed
-// buffer, so a file without line ends costs no memory.
-TrendCsvReload reloadTrendCsv(std::istream& in, TrendHistory& history);
+// Adds the rows of a trend file to the history.
+TrendCsvReload reloadTrendCsv(LineReader& lines, TrendHistory& history);
 
 }  // namespace treld

@@ -1,8 +1,7 @@
 #include "trends/trends.h"
 
-#include <fstream>
-
 #include "foundation/file_append.h"
+#include "foundation/line_reader.h"
 #include "trends/trend_csv.h"
 
 namespace treld {
@@ -32,15 +31,13 @@ void appendRow(Core& c, Trends& trends, const LocalDateTime& now) {
     std::error_code missing;
     std::string text = std::filesystem::file_size(file, missing) > 0 && !missing ? std::string()
                                                                                  : trendCsvHeader();
-    if (trends.lineCutOff && text.empty())
-        text = "\r\n";
     text += trendCsvRow(trends.history, now.epochSeconds, now.utcOffsetSeconds);
-    if (appendToFile(file, text)) {
-        trends.lineCutOff = false;
+    const std::string problem = appendToFile(file, text);
+    if (problem.empty()) {
         trends.csvFailureShown = false;
     } else if (!trends.csvFailureShown) {
         trends.csvFailureShown = true;
-        c.ui(kStatusLine).setCaption("Trends not written: " + file.string());
+        c.ui(kStatusLine).setCaption("Trends not written: " + file.string() + ": " + problem);
     }
 }
 
@@ -74,15 +71,15 @@ void startTrends(Core& c, Trends& trends) {
     const std::int64_t day = 24 * 3600;
     for (std::int64_t at : {now.epochSeconds - day, now.epochSeconds}) {
         const std::filesystem::path file = trendFolder(c) / trendFileName(at, now.utcOffsetSeconds);
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
+        LineReader in(file);
+        if (!in.problem().empty()) {
+            c.notice("Trends: " + file.string() + " skipped: " + in.problem());
             continue;
+        }
         const TrendCsvReload reload = reloadTrendCsv(in, trends.history);
-        trends.lineCutOff = reload.cutOff;
         if (reload.damaged > 0) {
-            c.ui(kStatusLine)
-                .setCaption("Trends: damaged lines skipped in " + file.string() + ": " +
-                            std::to_string(reload.damaged));
+            c.notice("Trends: damaged lines skipped in " + file.string() + ": " +
+                     std::to_string(reload.damaged));
         }
     }
     c.platform.startTimer(TimerId::TrendTimer, kTrendTimerMs);

@@ -44,7 +44,6 @@ struct Trends {
     int utcOffsetSeconds = 0;     // of the PC clock at that tick
     std::int64_t lastRowSlot = -1;
     bool csvFailureShown = false;
-    bool lineCutOff = false;  // today's file ends in a cut-off line
 };
 
 void declareTrendsElements(DisplayModel& ui);

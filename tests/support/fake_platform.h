@@ -87,6 +87,8 @@ class FakePlatform : public Platform {
     bool fileWritesFail = false;
     bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
+    std::vector<std::string> stderrLines;
+    void writeStderr(std::string_view line) override { stderrLines.emplace_back(line); }
     void exitProgram() override {}
 };
 

@@ -2,6 +2,11 @@
 // and the station_config fuzz target.)
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
 #include <tuple>
 
 #include "foundation/station_config.h"
@@ -33,6 +38,48 @@ TEST(StationConfig, ReaderTakesKeysInAnyCaseRoundsNumbersLetTheLastOneWinAndStop
                   std::tuple(c.complete, c.comPort, c.emailEnable, c.timeout, c.remoteIp1, 1118))
             << c.text;
     }
+}
+
+TEST(StationConfig, OddFilesAndValuesTheMonitorReplacesAreSaidWithTheValueUsed) {
+    const auto dir = std::filesystem::temp_directory_path() / ("sts-" + std::to_string(getpid()));
+    const auto file = dir / "sts.cfg";
+    const std::string defaults =
+        "every setting is its default, COMPORT:1 EMAILENABLE:0 "
+        "REMOTEPORT:1118 TIMEOUT:1000";
+    struct Case {
+        std::function<void()> make;
+        std::string said;
+        Int16 comPort = 1;
+    } const cases[] = {
+        {[&] { mkfifo(file.c_str(), 0600); },
+         "sts.cfg cannot be read (not a regular file): " + defaults},
+        {[&] { std::filesystem::create_symlink("/dev/zero", file); },
+         "sts.cfg cannot be read (not a regular file): " + defaults},
+        {[&] { std::filesystem::create_directory(file); },
+         "sts.cfg cannot be read (not a regular file): " + defaults},
+        {[&] { std::ofstream(file) << "COMPORT:2\nREMOTEPORT:40000\nTIMEOUT:500\n"; },
+         "sts.cfg line 2: REMOTEPORT:40000 is out of range; the lines from there on are not "
+         "read: COMPORT:1 and REMOTEPORT:1118 used"},
+        {[&] { std::ofstream(file) << "TIMEOUT:99999999999\n"; },
+         "sts.cfg line 1: TIMEOUT:99999999999 is out of range; the lines from there on are not "
+         "read: COMPORT:1 and TIMEOUT:1000 used"},
+        {[&] { std::ofstream(file) << "COMPORT:0\nREMOTEPORT:abc\nTIMEOUT:-1\n"; },
+         "sts.cfg: COMPORT:0 replaced by COMPORT:1|sts.cfg: REMOTEPORT:abc replaced by "
+         "REMOTEPORT:1118|sts.cfg: TIMEOUT:-1 replaced by TIMEOUT:1000"},
+        {[&] { std::ofstream(file) << "COMPORT:3\nREMOTEPORT:1200\nTIMEOUT:700\n"; }, "", 3},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directory(dir);
+        c.make();
+        StationConfig config;
+        std::string said;
+        for (const std::string& text : ReadConfig(file, config))
+            said += (said.empty() ? "" : "|") + text;
+        EXPECT_EQ(said, c.said);
+        EXPECT_TRUE(config.ComPort == c.comPort && config.RemotePort > 0) << said;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

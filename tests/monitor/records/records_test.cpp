@@ -1,6 +1,7 @@
 // The records: PC event files, the device's event log, and sts.cfg as the
 // Settings dialog shows and writes it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -31,22 +32,36 @@ TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     EXPECT_EQ(rig.readFile("SERLOGS/2009-01.TXT"), " 100 01-01-2009--00:00:00 -S1 SCR failure\r\n");
 }
 
-TEST(PcLog, UnwritableFolderIsSaidOnceUntilALineGetsThrough) {
+TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOwn) {
+    for (const bool fifo : {false, true}) {
+        VirtualRig rig;
+        const auto folder = rig.programDir / "SERLOGS";
+        auto alarm = [&](int position) {
+            rig.sts.status = statusRecord({{position, '1'}});
+            rig.runPast("SAS");  // Label40 as the status decoding left it
+        };
+        if (fifo) {  // the old monitor waited for ever to open it
+            std::filesystem::create_directory(folder);
+            ASSERT_EQ(mkfifo((folder / "2026-12.TXT").c_str(), 0600), 0);
+        } else {
+            std::ofstream(folder) << "not a folder";
+        }
+        rig.start();
+        const std::string said = rig.caption("Label40");
+        EXPECT_TRUE(said.starts_with("PC log not written: ") &&
+                    said.ends_with(fifo ? ": not a regular file" : ": Not a directory"))
+            << said;
+        alarm(23);
+        EXPECT_EQ(rig.caption("Label40"), "Data OK") << "said once";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        rig.writeFile("SERLOGS/2026-12.TXT", " 1 05-12-2026--14:00:00 cut short");
+        alarm(9);  // gets through, on a line of its own
+        EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT").find("cut short\r\n 100 05-12-2026--"),
+                  std::string::npos);
+    }
     VirtualRig rig;
-    const auto folder = rig.programDir / "SERLOGS";
-    auto alarm = [&](int position) {
-        rig.sts.status = statusRecord({{position, '1'}});
-        rig.runPast("SAS");  // Label40 as the status decoding left it
-    };
-    std::ofstream(folder) << "not a folder";
     rig.start();
-    const std::string said = rig.caption("Label40");
-    EXPECT_TRUE(said.starts_with("PC log not written: ")) << said;
-    alarm(23);
-    EXPECT_EQ(rig.caption("Label40"), "Data OK") << "said once";
-    std::filesystem::remove(folder);
-    alarm(9);  // gets through
-    EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT").find("-S1 SCR failure"), std::string::npos);
     rig.click("Command4");  // "PC Logs": the calendar, without an argument
     EXPECT_EQ(
         rig.platform.startedPrograms.back().first + rig.platform.startedPrograms.back().second,
@@ -109,7 +124,9 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNot
 class SettingsDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        rig.writeFile("sts.cfg.new", "PASSWORD:left by a crash\r\n");
+        // Left by Saves cut short, this version's and an earlier one's; not the operator's copy.
+        for (const char* name : {"sts.cfg.new", "sts.cfg.Ab1xYz", "sts.cfg.bak"})
+            rig.writeFile(name, "PASSWORD:left by a crash\r\n");
         rig.start();
         open();
     }
@@ -126,7 +143,16 @@ class SettingsDialog : public ::testing::Test {
 };
 
 TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForThisRunOnly) {
-    EXPECT_FALSE(std::filesystem::exists(rig.programDir / "sts.cfg.new"));
+    EXPECT_FALSE(std::filesystem::exists(rig.programDir / "sts.cfg.new") ||
+                 std::filesystem::exists(rig.programDir / "sts.cfg.Ab1xYz"));
+    EXPECT_TRUE(std::filesystem::exists(rig.programDir / "sts.cfg.bak"));
+    // TIMEOUT:0 would wait for ever: said once, and "Data OK" leaves it standing for a while.
+    const std::string replaced = "sts.cfg: TIMEOUT:0 replaced by TIMEOUT:1000";
+    rig.advance(9'000);
+    EXPECT_EQ(rig.platform.stderrLines, Texts{replaced});
+    EXPECT_EQ(rig.caption("Label40"), replaced);
+    rig.advance(2'000);
+    EXPECT_EQ(rig.caption("Label40"), "Data OK");
     EXPECT_EQ(shown("Text14") + "|" + shown("Combo1") + "|" + shown("Text18"),
               " Z\xC3\xBCrich |COM3|1200");
     EXPECT_EQ(rig.element("Check1", Form::Form2).value() * 10 +
@@ -145,6 +171,8 @@ TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForTh
     rig.select("Combo1", 0, Form::Form2);
     save();
     EXPECT_EQ(rig.caption("Label24"), "Demo");
+    rig.advance(1'500);  // no DEMOSET.CFG here: no answers
+    EXPECT_EQ(rig.caption("Label40"), "Demo: DEMOSET.CFG has no answer to SRV");
     EXPECT_TRUE(file().starts_with("COMPORT:3\r\n")) << "the file keeps the port";
     open();
     EXPECT_EQ(rig.element("Combo1", Form::Form2).listIndex(), 0);

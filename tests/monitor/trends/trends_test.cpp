@@ -1,6 +1,9 @@
 // The trend history, its daily CSV files and the decimation for the charts,
 // driven through the poll cycle in virtual time.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include "support/virtual_rig.h"
 #include "trends/decimation.h"
@@ -101,16 +104,39 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
                                  "2026-12-05T14:05:01+01:00," + kRow));
 }
 
-TEST(TrendFiles, AnUnwritableFolderIsSaidOnceAndPollingGoesOn) {
-    VirtualRig rig;
-    rig.writeFile("TRENDS", "a file where the folder belongs");
-    rig.start();
-    rig.advance(1'000);
-    EXPECT_EQ(rig.caption("Label40"),
-              "Trends not written: " + (rig.programDir / "TRENDS" / "2026-12-05.csv").string());
-    rig.advance(20'000);
-    EXPECT_EQ(rig.caption("Label40"), "Data OK");
-    EXPECT_EQ(rig.readFile("TRENDS"), "a file where the folder belongs");
+TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidOnceAndPollingGoesOn) {
+    // The old monitor hung on the FIFO at start, and read /dev/zero for ever.
+    const struct Case {
+        void (*make)(const std::filesystem::path& folder);
+        bool skipped;
+        const char* written;
+    } cases[] = {
+        {[](const auto& folder) { std::ofstream(folder) << "a file where the folder belongs"; },
+         false, ": Not a directory"},
+        {[](const auto& folder) {
+             std::filesystem::create_directory(folder);
+             mkfifo((folder / "2026-12-05.csv").c_str(), 0600);
+             std::filesystem::create_symlink("/dev/zero", folder / "2026-12-04.csv");
+         },
+         true, ": not a regular file"},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig;
+        const std::string folder = (rig.programDir / "TRENDS").string();
+        c.make(folder);
+        rig.start();
+        const std::string skipped = " skipped: not a regular file";
+        if (c.skipped) {
+            EXPECT_EQ(rig.caption("Label40"), "Trends: " + folder + "/2026-12-04.csv" + skipped +
+                                                  " | Trends: " + folder + "/2026-12-05.csv" +
+                                                  skipped);
+        }
+        rig.advance(1'000);
+        EXPECT_EQ(rig.caption("Label40"),
+                  "Trends not written: " + folder + "/2026-12-05.csv" + c.written);
+        rig.advance(20'000);
+        EXPECT_EQ(rig.caption("Label40"), "Data OK");
+    }
 }
 
 TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
