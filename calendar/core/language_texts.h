@@ -22,9 +22,11 @@ class LanguageTexts {
     static constexpr int kClearMonthQuestion = 16;
     static constexpr int kClearMonthTitle = 17;
     static constexpr int kFirstWeekdayHeading = 18;  // Sunday; Saturday is 24
+    static constexpr int kLastUsed = 24;
 
-    // Takes one line of the file; lines that give no usable entry change nothing.
-    void addLine(std::string_view line);
+    // Takes one line of the file; false, and nothing changed, when it gives no
+    // usable entry (a text with control characters, from a binary file, neither).
+    bool addLine(std::string_view line);
     // Text of entry `number`; empty for an entry not given or outside 1 to 100.
     const std::string& text(int number) const;
 
@@ -34,7 +36,15 @@ class LanguageTexts {
 
 inline constexpr const char* kLanguageFileName = "langkirnal1.TXT";
 
-// Reads the language file; nothing when it cannot be opened or read.
-std::optional<LanguageTexts> readLanguageFile(const std::filesystem::path& path);
+// Reads the language file; nothing when it cannot be opened or read. A line
+// that is neither blank nor an entry (a binary or a wrong file) makes every
+// text the built-in one; entries 1 to kLastUsed that the file lacks (a file
+// cut short) take the built-in text. `problem` then names the first such line,
+// else it is empty.
+std::optional<LanguageTexts> readLanguageFile(const std::filesystem::path& path,
+                                              std::string& problem);
+
+// The built-in texts: langkirnal1.TXT as shipped, built into the program.
+std::string_view builtInLanguageFile();
 
 }  // namespace kirnal

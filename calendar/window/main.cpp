@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QFile>
 #include <QMessageBox>
+#include <cstdio>
 #include <filesystem>
 
 #include "instance_lock.h"
@@ -25,11 +26,17 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    auto texts = kirnal::readLanguageFile(programDir / kirnal::kLanguageFileName);
+    std::string problem;
+    auto texts = kirnal::readLanguageFile(programDir / kirnal::kLanguageFileName, problem);
     if (!texts) {
         QMessageBox::information(nullptr, QCoreApplication::applicationName(),
                                  QStringLiteral("No language support can not work"));
         return 1;
+    }
+    if (!problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
+                             QString::fromLocal8Bit(problem));
     }
 
     const QDate today = QDate::currentDate();

@@ -127,7 +127,7 @@ void TakvimWindow::askClearMonth() {
     const auto answer =
         QMessageBox::question(this, fromSystem(texts.text(LanguageTexts::kClearMonthTitle)),
                               fromSystem(texts.text(LanguageTexts::kClearMonthQuestion)),
-                              QMessageBox::Yes | QMessageBox::No);
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return;
     }

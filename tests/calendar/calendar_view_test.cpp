@@ -134,26 +134,53 @@ TEST_F(CalendarViewTest, PagingShowsTheNewMonthsFirstDayAndClearDeletesTheFile) 
     EXPECT_TRUE(markedCells(view).empty() && view.model().list1.empty());  // as without a file
 }
 
-TEST(LanguageTexts, KeepsOnlyUsableEntriesOfTheFile) {
+TEST(LanguageTexts, KeepsOnlyUsableEntriesOfALine) {
+    LanguageTexts texts;
+    for (const char* line : {"001 Exit", "  002 Calendar  ", "3.4 Clear", "4.5 Halves go even",
+                             "006 Old", "006 New", "7 x Short number", "024 Saturday"})
+        EXPECT_TRUE(texts.addLine(line)) << line;
+    for (const char* line : {"005 ", "000 Zero", "101 Too high", "-01 Negative", "abc No number",
+                             "", "008 Binary\x01"})
+        EXPECT_FALSE(texts.addLine(line)) << line;
+    const char* const expected[] = {"", "Exit", "Calendar",     "Clear", "Halves go even",
+                                    "", "New",  "Short number", ""};
+    for (int number = 0; number < 9; ++number)
+        EXPECT_EQ(texts.text(number), expected[number]) << number;
+    EXPECT_EQ(texts.text(24) + texts.text(101), "Saturday");
+}
+
+TEST(LanguageTexts, AFileThatIsWrongIsSaidAndTheBuiltInTextsStandIn) {
     const TempProgramDir dir;
-    dir.write(kLanguageFileName,
-              "001 Exit\r\n"
-              "  002 Calendar  \r\n"    // blanks around the line are removed
-              "3.4 Clear\r\n"           // rounded to 3
-              "4.5 Halves go even\r\n"  // rounded to 4
-              "005 \r\n"                // empty text: ignored
-              "000 Zero\r\n101 Too high\r\n-01 Negative\r\nabc No number\r\n\r\n"  // no number
-              "006 Old\r\n006 New\r\n"  // a later line replaces an earlier one
-              "7 x Short number\r\n"    // the number is read from the first three characters
-              "024 Saturday");          // no line end at the end of the file
-    const auto texts = readLanguageFile(dir.path() / kLanguageFileName);
-    ASSERT_TRUE(texts.has_value());
-    const char* const expected[] = {"", "Exit", "Calendar",    "Clear", "Halves go even",
-                                    "", "New",  "Short number"};
-    for (int number = 0; number < 8; ++number)
-        EXPECT_EQ(texts->text(number), expected[number]) << number;
-    EXPECT_EQ(texts->text(24) + texts->text(101), "Saturday");
-    EXPECT_FALSE(readLanguageFile(dir.path() / "missing.TXT") || readLanguageFile(dir.path()));
+    const auto file = dir.path() / kLanguageFileName;
+    std::string shipped(builtInLanguageFile());
+    const struct Case {
+        std::string text;
+        const char* problem;
+        const char* exitButton;  // entry 1
+        const char* weekday;     // entry 18
+    } cases[] = {
+        {shipped, "", "Exit", "Sunday"},
+        {"\r\n001 Quit\r\n018 Sun\r\n", "has no line 002", "Quit", "Sun"},  // cut short
+        {"001 Quit\r\nCOMPORT:1\r\n", "line 2 is not a numbered text", "Exit", "Sunday"},
+        {"001 Quit\r\n012\x01\x7F\x02 ELF\r\n", "line 2 is not a numbered text", "Exit", "Sunday"},
+    };
+    for (const Case& c : cases) {
+        dir.write(kLanguageFileName, c.text);
+        std::string problem;
+        const auto texts = readLanguageFile(file, problem);
+        ASSERT_TRUE(texts.has_value());
+        EXPECT_TRUE(problem.find(c.problem) != std::string::npos && problem.empty() == !*c.problem)
+            << problem;
+        EXPECT_EQ(texts->text(1) + "|" + texts->text(18),
+                  std::string(c.exitButton) + "|" + c.weekday);
+        EXPECT_EQ(texts->text(16), "Delete all events of this month?");
+    }
+    // Neither waits nor reads for ever: as without a language file.
+    std::filesystem::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    std::string problem;
+    EXPECT_FALSE(readLanguageFile(file, problem) || readLanguageFile(dir.path(), problem) ||
+                 readLanguageFile("/dev/zero", problem));
 }
 
 }  // namespace
