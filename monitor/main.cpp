@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QMessageBox>
 #include <cstdio>
+#include <memory>
 
 #include "conductor/monitor.h"
 #include "platform/command_line.h"
@@ -50,7 +51,15 @@ int main(int argc, char** argv) {
     treld::StationWindows windows(monitor);
     platform.attach(&monitor, [&windows] { windows.binder.flush(); });
 
-    treld::FleetService fleet(platform, monitor, programDir);
+    auto fleet = std::make_unique<treld::FleetService>(platform, monitor, programDir);
+    // SIGHUP: the optional files again; the broker client and the metrics
+    // endpoint start anew from mqtt.cfg, the old ones gone first.
+    QObject::connect(&stopSignals, &treld::StopSignals::hangUp, [&] {
+        platform.deliverEvent([](treld::Monitor& m) { m.rereadOptionalFiles(); });
+        monitor.stopFleet();
+        fleet.reset();
+        fleet = std::make_unique<treld::FleetService>(platform, monitor, programDir);
+    });
 
     windows.binder.bindAll();
     windows.form1->show();

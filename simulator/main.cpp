@@ -112,8 +112,9 @@ int main(int argc, char** argv) {
 
     struct sigaction action {};
     action.sa_handler = requestStop;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    // A closed terminal (SIGHUP) ends it the same way, its link removed.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
 
     sts::DeviceSetup setup;
     setup.servicePassword = options->servicePassword;

@@ -11,14 +11,16 @@ namespace {
 
 int signalPipe[2] = {-1, -1};  // [0] read by the event loop, [1] written by the handler
 
-constexpr int kStopSignals[] = {SIGTERM, SIGINT};
+constexpr int kHandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-void onStopSignal(int signal) {
+void onSignal(int signal) {
     const int savedErrno = errno;
-    struct sigaction standard {};
-    standard.sa_handler = SIG_DFL;
-    sigaction(signal, &standard, nullptr);
-    const char byte = 1;
+    if (signal != SIGHUP) {
+        struct sigaction standard {};
+        standard.sa_handler = SIG_DFL;
+        sigaction(signal, &standard, nullptr);
+    }
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
     errno = savedErrno;
 }
@@ -31,22 +33,28 @@ StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     notifier_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        bool stop = false, hangUp = false;
+        for (ssize_t n; (n = ::read(signalPipe[0], bytes, sizeof bytes)) > 0;) {
+            for (ssize_t i = 0; i < n; ++i)
+                (bytes[i] == SIGHUP ? hangUp : stop) = true;
         }
-        emit arrived();
+        if (stop)
+            emit arrived();
+        else if (hangUp)
+            emit this->hangUp();
     });
     struct sigaction action {};
-    action.sa_handler = onStopSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : kStopSignals)
+    for (const int signal : kHandledSignals)
         sigaction(signal, &action, nullptr);
 }
 
 StopSignals::~StopSignals() {
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
-    for (const int signal : kStopSignals)
+    for (const int signal : kHandledSignals)
         sigaction(signal, &standard, nullptr);
     notifier_.reset();
     for (int& end : signalPipe) {

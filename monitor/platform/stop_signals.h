@@ -1,7 +1,8 @@
-// SIGTERM and SIGINT become an ordinary event of the event loop, so the
-// monitor can end cleanly: the handler only writes a byte to a socket pair,
-// which the loop reads. A second signal of the same kind ends the program at
-// once, as if no handler were there.
+// SIGTERM, SIGINT and SIGHUP become ordinary events of the event loop, so the
+// monitor can end cleanly or read its optional files again: the handler only
+// writes the signal's number to a socket pair, which the loop reads. A second
+// SIGTERM or SIGINT ends the program at once, as if no handler were there;
+// SIGHUP never ends it (a closed terminal, or a service manager's reload).
 #pragma once
 
 #include <QObject>
@@ -17,7 +18,8 @@ class StopSignals : public QObject {
     ~StopSignals() override;
 
   signals:
-    void arrived();
+    void arrived();  // SIGTERM or SIGINT
+    void hangUp();   // SIGHUP
 
   private:
     std::unique_ptr<QSocketNotifier> notifier_;

@@ -42,7 +42,7 @@ void Broker::start() {
 }
 
 void Broker::stop() {
-    kill(process_->pid(), SIGTERM);
+    process_->signal(SIGTERM);
     while (process_->running())
         std::this_thread::sleep_for(20ms);
 }

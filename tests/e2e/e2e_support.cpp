@@ -102,6 +102,11 @@ std::optional<int> Process::exitCode(std::chrono::milliseconds limit) {
     return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
+void Process::signal(int number) {
+    if (running())
+        kill(pid_, number);
+}
+
 void Process::stop() {
     if (pid_ < 0)
         return;

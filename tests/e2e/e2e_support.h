@@ -48,6 +48,9 @@ class Process {
     // Its exit code once it ended within `limit` (-1: ended by a signal).
     std::optional<int> exitCode(std::chrono::milliseconds limit);
     pid_t pid() const { return pid_; }
+    // Sends `number` while it runs: once it has ended, pid() is -1, and kill(-1, ...) would
+    // reach every process.
+    void signal(int number);
     // Peak resident memory so far in KiB, and CPU seconds used (from /proc).
     long peakResidentKiB() const;
     double cpuSeconds() const;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <regex>
 #include <thread>
@@ -44,13 +47,17 @@ TEST(CommandLines, EveryProgramAnswersHelpAndVersionAndTheMonitorRunsHeadlessWit
         << "still running after 3 s: " << said;
 }
 
-// How many mail programs run from `dir`; each is sent `signal` when it is not 0.
+// How many mail programs run from `dir`; each is sent `signal` when it is not 0. None is in the
+// test's session, where a closed terminal's SIGHUP or a Ctrl-C would end it with the monitor.
 std::size_t mailPrograms(const ProgramDir& dir, int signal = 0) {
     std::size_t found = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::error_code gone;
-        if (std::filesystem::read_symlink(entry.path() / "exe", gone) == dir.path() / "drovelin")
-            found += signal == 0 || kill(std::stoi(entry.path().filename()), signal) == 0;
+        if (std::filesystem::read_symlink(entry.path() / "exe", gone) != dir.path() / "drovelin")
+            continue;
+        const pid_t pid = std::stoi(entry.path().filename());
+        EXPECT_NE(getsid(pid), getsid(0));
+        found += signal == 0 || kill(pid, signal) == 0;
     }
     return found;
 }
@@ -93,7 +100,7 @@ TEST(Station, OneMonitorPerFolderAndDeviceOneMailProgramAtATimeAndACleanStop) {
     EXPECT_NE(other.read("stderr.txt").find("COM1 (" + link + "): in use by another monitor"),
               std::string::npos);
 
-    kill(monitor->pid(), SIGTERM);
+    monitor->signal(SIGTERM);
     EXPECT_EQ(monitor->exitCode(5s), 0);
     EXPECT_EQ(mailPrograms(dir), 2u);
     for (const auto& file : std::filesystem::directory_iterator(dir.path() / "SERLOGS"))
@@ -126,7 +133,7 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
     const auto monitor = startMonitor(dir, line, "COMPORT:1\r\nTIMEOUT:500\r\n");
     const auto polls = [&] { return simulatorReceived(dir).size(); };
     until([&] { return polls() >= 20; }, 100);
-    kill(socat->pid(), SIGTERM);  // unplugged: the line hangs up and its path goes
+    socat->signal(SIGTERM);  // unplugged: the line hangs up and its path goes
     until([&] { return !socat->running(); }, 100);
     const double cpuBefore = monitor->cpuSeconds();
     std::this_thread::sleep_for(5s);
@@ -172,6 +179,45 @@ TEST(Station, AlarmArrivesByMail) {
     EXPECT_NE(mail.find("<br>-S1 Black out-S1 BAD--Transfer inhibit"), std::string::npos) << mail;
 
     EXPECT_FALSE(std::filesystem::exists(inbox / "2.txt")) << "a steady status mails nothing more";
+}
+
+// A FIFO and a link to /dev/zero among the monitor's files: it starts, polls and says what it
+// skipped. SIGHUP (a closed terminal, a service's reload) has it read its optional files again;
+// SIGTERM still ends it cleanly. The simulator ends on SIGHUP as on SIGTERM, its link removed.
+TEST(Station, OddFilesNeitherStopTheStartNorPollingAndSighupEndsNothing) {
+    ProgramDir dir;
+    const auto simulator = startSimulator(dir);
+    const std::time_t now = std::time(nullptr), yesterday = now - 86400;
+    char today[16], before[16], month[16];
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+    std::strftime(before, sizeof before, "%Y-%m-%d", std::localtime(&yesterday));
+    std::strftime(month, sizeof month, "%Y-%m", std::localtime(&now));
+    const auto trends = dir.path() / "TRENDS", events = dir.path() / "SERLOGS" / month;
+    std::filesystem::create_directory(trends);
+    ASSERT_EQ(mkfifo((trends / (std::string(today) + ".csv")).c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", trends / (std::string(before) + ".csv"));
+    ASSERT_EQ(mkfifo((events.string() + ".TXT").c_str(), 0600), 0);
+    const auto monitor =
+        startMonitor(dir, (dir.path() / "sts-line").string(),
+                     "COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(freeTcpPort()));
+    for (int i = 0; i < 100 && simulatorReceived(dir).size() < 14; ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_GE(simulatorReceived(dir).size(), 14u) << "two measurement cycles";
+    EXPECT_NE(dir.read("stderr.txt").find(".csv skipped: not a regular file"), std::string::npos);
+
+    std::filesystem::remove(events.string() + ".TXT");
+    monitor->signal(SIGHUP);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(monitor->running());
+    EXPECT_NE(dir.read("stderr.txt").find("SIGHUP: relay.cfg and mqtt.cfg read again"),
+              std::string::npos);
+    monitor->signal(SIGTERM);
+    EXPECT_EQ(monitor->exitCode(5s), 0);
+    EXPECT_TRUE(dir.read("SERLOGS/" + std::string(month) + ".TXT").ends_with(" Program end\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "treld.lock"));
+    simulator->signal(SIGHUP);
+    EXPECT_EQ(simulator->exitCode(5s), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "sts-line"));
 }
 
 }  // namespace
