@@ -200,6 +200,9 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
     rig.type("Text14", "Z\xC2\x85rich");  // a C1 line break
     refused("C1", "\"Station name\"");
     rig.type("Text14", "");
+    rig.type("Text13", std::string(501, 'x'));  // the mail program takes 500 characters
+    refused("long subject", "\"Subject\" is longer than 500 characters");
+    rig.type("Text13", "");
     rig.type("Combo1", "COM17");  // typed, not chosen
     refused("COM17");
     rig.type("Combo1", "COM16");
@@ -211,6 +214,10 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
     EXPECT_EQ(shown("Text1"), "") << "memory unchanged";
     rig.type("Text18", " 2000 ");
     rig.type("Combo1", "COM16");
+    std::string subject;
+    for (int i = 0; i < 500; ++i)
+        subject += "\xC3\xBC";  // 500 characters in 1000 bytes
+    rig.type("Text13", subject);
     save();
     EXPECT_FALSE(visible());
     EXPECT_TRUE(file().starts_with("COMPORT:16\r\n"));
