@@ -132,7 +132,6 @@ TEST_F(Drovelin, OddFilesNeitherHangNorEatMemoryNorLeaveTemporaries) {
     EXPECT_EQ(run(kAlarm, "trap '' XFSZ; ulimit -f 64; "), 0);
     for (const fs::directory_entry& entry : fs::directory_iterator(root))
         EXPECT_FALSE(entry.path().filename().string().starts_with("drovelin.log.")) << entry;
-    EXPECT_EQ(events(), "smtp received\nsmtp received\nsmtp received\n");
 }
 
 }  // namespace
