@@ -10,9 +10,12 @@
 namespace drovelin {
 namespace {
 
-// A failing host must end the attempt soon; a stuck server ends it at the latest here.
-constexpr long kConnectTimeoutSeconds = 5;
-constexpr long kAttemptTimeoutSeconds = 60;
+// A slow server gets each step its time; a stuck one ends the attempt after a
+// step's time, and the whole attempt ends at the latest after kAttemptSeconds.
+// libcurl counts the server's greeting, EHLO, STARTTLS and the log-in as
+// connecting, so the connection shares the attempt's time, not a shorter one.
+constexpr long kStepSeconds = 30;
+constexpr long kAttemptSeconds = 60;
 
 using Handle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using List = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
@@ -34,7 +37,7 @@ std::string serverUrl(std::string_view scheme, const ServerAddress& server) {
 }
 
 // What every connection shares: no proxy (mail goes straight to the host), no
-// signals, short time-outs, STARTTLS whenever the server offers it, and the
+// signals, per-step time-outs, STARTTLS whenever the server offers it, and the
 // account when `withAccount` is set. The account goes only over TLS, except
 // to this machine: a server that offers no STARTTLS is refused before AUTH.
 Handle newHandle(std::string_view scheme, const ServerAddress& server, const MailSettings& settings,
@@ -46,8 +49,11 @@ Handle newHandle(std::string_view scheme, const ServerAddress& server, const Mai
     curl_easy_setopt(curl.get(), CURLOPT_URL, serverUrl(scheme, server).c_str());
     curl_easy_setopt(curl.get(), CURLOPT_PROXY, "");
     curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, kAttemptTimeoutSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, kAttemptSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_SERVER_RESPONSE_TIMEOUT, kStepSeconds);
+    // The message's upload: no byte moved for a step's time ends it.
+    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_TIME, kStepSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_USE_SSL,
                      static_cast<long>(tlsRequired ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorText);

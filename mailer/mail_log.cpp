@@ -1,8 +1,13 @@
 #include "mail_log.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 
@@ -23,6 +28,27 @@ std::string stamped(const std::tm& when, std::string_view text) {
     return line;
 }
 
+// The log opened for appending: a regular file only (a device would take the
+// lines, a FIFO block), opened without waiting for a FIFO's reader. -1 when
+// it cannot be.
+int openLog(const std::filesystem::path& file, struct stat& status) {
+    const int descriptor =
+        ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (descriptor >= 0 && (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+std::filesystem::path temporaryFor(const std::filesystem::path& file, pid_t pid) {
+    std::filesystem::path temporary = file;
+    temporary += "." + std::to_string(pid);
+    return temporary;
+}
+
+// Replaces the log by its newest lines through a temporary file, which is
+// removed again when it cannot be written whole (a full disk).
 void keepNewestLines(const std::filesystem::path& file, std::uintmax_t size, std::uintmax_t keep) {
     // One byte more: when it is a line end the first kept line is whole.
     std::string tail = treld::readFileTail(file, keep + 1);
@@ -30,16 +56,15 @@ void keepNewestLines(const std::filesystem::path& file, std::uintmax_t size, std
         const std::size_t lineEnd = tail.find('\n');
         tail.erase(0, lineEnd == std::string::npos ? tail.size() : lineEnd + 1);
     }
-    std::filesystem::path temporary = file;
-    temporary += "." + std::to_string(getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << tail;
-        if (!out)
-            return;
-    }
-    std::error_code ignored;
-    std::filesystem::rename(temporary, file, ignored);
+    const std::filesystem::path temporary = temporaryFor(file, getpid());
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << tail;
+    out.close();
+    std::error_code error;
+    if (out)
+        std::filesystem::rename(temporary, file, error);
+    if (!out || error)
+        std::filesystem::remove(temporary, error);
 }
 
 }  // namespace
@@ -64,12 +89,43 @@ std::string refusalLogLine(const std::tm& when, std::string_view kind, std::stri
 }
 
 void appendToLog(const std::filesystem::path& file, std::string_view line, std::uintmax_t limit) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!error && size + line.size() + 1 > limit)
+    struct stat status {};
+    int descriptor = openLog(file, status);
+    if (descriptor < 0)
+        return;
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
+    if (size + line.size() + 1 > limit) {
+        ::close(descriptor);
         keepNewestLines(file, size, std::min(size, limit / 2));
-    std::ofstream out(file, std::ios::binary | std::ios::app);
-    out << line << '\n';
+        descriptor = openLog(file, status);
+        if (descriptor < 0)
+            return;
+    }
+    // One write with O_APPEND: the lines of two copies running at once never
+    // mix. A full disk loses the line; standard error has it too.
+    const std::string text = std::string(line) + '\n';
+    [[maybe_unused]] const ssize_t written = ::write(descriptor, text.data(), text.size());
+    ::close(descriptor);
+}
+
+void removeStaleTemporaries(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + ".";
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(file.parent_path(), error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (!name.starts_with(prefix))
+            continue;
+        pid_t pid = 0;
+        const char* const last = name.data() + name.size();
+        const auto [stop, failed] = std::from_chars(name.data() + prefix.size(), last, pid);
+        // A run that goes on still needs its temporary file.
+        if (failed != std::errc{} || stop != last || pid <= 0 ||
+            temporaryFor(file, pid) != entry->path() || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        std::filesystem::remove(entry->path(), ignored);
+    }
 }
 
 }  // namespace drovelin

@@ -23,8 +23,13 @@ std::string attemptLogLine(const std::tm& when, std::string_view kind, std::size
 std::string refusalLogLine(const std::tm& when, std::string_view kind, std::string_view reason);
 
 // Appends the line; a file that would grow over `limit` first keeps only its
-// newest lines, about half the limit, so the log never eats the disk.
+// newest lines, about half the limit, so the log never eats the disk. A log
+// that is not a regular file (a FIFO, a link to a device) gets nothing.
 void appendToLog(const std::filesystem::path& file, std::string_view line,
                  std::uintmax_t limit = kLogLimitBytes);
+
+// Removes the "drovelin.log.<pid>" files that runs which no longer go on left
+// behind (killed while they shortened the log).
+void removeStaleTemporaries(const std::filesystem::path& file);
 
 }  // namespace drovelin

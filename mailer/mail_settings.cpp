@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "foundation/text_encoding.h"
+
 namespace drovelin {
 namespace {
 
 constexpr int kMostAttempts = 20;
 constexpr int kLongestDelaySeconds = 600;
-constexpr std::size_t kLongestText = 500;
 constexpr std::size_t kLongestAddress = 254;
 
 std::string_view trimmed(std::string_view text) {
@@ -28,8 +29,9 @@ std::string textProblem(std::string_view key, std::string_view text) {
         if ((byte < 0x20 && c != '\t') || byte == 0x7F)
             return std::string(key) + " holds a control character";
     }
-    if (text.size() > kLongestText)
-        return std::string(key) + " is too long";
+    if (treld::characterCount(text) > treld::kLongestConfigText)
+        return std::string(key) + " is longer than " + std::to_string(treld::kLongestConfigText) +
+               " characters";
     return {};
 }
 

@@ -6,13 +6,12 @@
 #include <csignal>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "curl_delivery.h"
+#include "foundation/line_reader.h"
 #include "mail_log.h"
 #include "mail_request.h"
 #include "mail_settings.h"
@@ -35,13 +34,19 @@ fs::path programDirectory(const char* argv0) {
     return error ? fs::absolute(argv0).parent_path() : self.parent_path();
 }
 
-std::optional<std::string> readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+// sts.cfg has 25 short lines; anything much larger is not one.
+constexpr std::size_t kLongestConfig = 64 * 1024;
+
+// The text of sts.cfg: a regular file only (a FIFO would block, a device
+// never end), read line by line through a bounded buffer.
+std::optional<std::string> readConfigFile(const fs::path& file) {
+    treld::LineReader lines(file);
+    std::string text, line;
+    while (lines.isOpen() && text.size() <= kLongestConfig && lines.next(line))
+        text += line + "\n";
+    if (!lines.isOpen() || lines.failed() || text.size() > kLongestConfig)
         return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return text;
 }
 
 std::tm localNow() {
@@ -57,6 +62,7 @@ int main(int argc, char** argv) {
     // Started detached: a standard error whose reader went away must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     const fs::path directory = programDirectory(argv[0]);
+    removeStaleTemporaries(directory / treld::kMailLog);
     auto report = [&](const std::string& line) {
         appendToLog(directory / treld::kMailLog, line);
         std::cerr << line << '\n';
@@ -77,9 +83,11 @@ int main(int argc, char** argv) {
     }
     const std::string_view kind = kindName(request->kind);
 
-    const std::optional<std::string> configText = readFile(directory / "sts.cfg");
+    const std::optional<std::string> configText = readConfigFile(directory / "sts.cfg");
     if (!configText) {
-        report(refusalLogLine(localNow(), kind, "sts.cfg cannot be read"));
+        report(
+            refusalLogLine(localNow(), kind,
+                           "sts.cfg cannot be read: missing, not a regular file or over 64 KiB"));
         return treld::kMailUnusableConfig;
     }
     treld::StationConfig config;

@@ -16,6 +16,7 @@
 #include "records/mail_test.h"
 #include "records/pc_log.h"
 #include "records/records_controls.h"
+#include "status/alarms.h"
 #include "status/link_watch.h"
 #include "status/status_controls.h"
 
@@ -90,8 +91,10 @@ void Monitor::stop() {
     c.s.PcLogEventCode = 2;
     c.s.PcLogEventText = "Program end";
     WritePcLog(c);
-    // Alarms that wait for the running mail program are not lost with the
-    // monitor: each waiting message gets a program of its own.
+    // Alarms that wait for the running mail program, or were kept from a
+    // failed run, are not lost with the monitor: each message gets a program
+    // of its own.
+    c.mail.releaseKept();
     while (const std::optional<std::string> argument = c.mail.takeNext())
         c.platform.startProgram(c.mailProgramPath(), *argument);
     c.platform.exitProgram();
@@ -115,6 +118,8 @@ void Monitor::onMailProgramEnded(int exitCode) {
     core_.mailProgramEnded(exitCode);  // the next waiting mail starts
     if (testEnded)
         onMailTestEnded(core_, exitCode);
+    else if (exitCode != kMailSent)
+        core_.ui(kStatusLine).setCaption(std::string(kAlarmMailFailed));
 }
 
 void Monitor::onTimer(TimerId timer) {

@@ -67,9 +67,10 @@ struct Core {
         mail.add(std::move(head), std::move(part));
         startWaitingMail();
     }
+    // A run that did not send keeps its alarm changes for the next message.
     void mailProgramEnded(int exitCode) {
-        mail.setRunning(false);
-        counters.mailProgramsFailed += exitCode != 0 ? 1 : 0;
+        mail.ended(exitCode == kMailSent);
+        counters.mailProgramsFailed += exitCode != kMailSent ? 1 : 0;
         startWaitingMail();
     }
     void startWaitingMail() {
@@ -78,7 +79,7 @@ struct Core {
             if (!argument)
                 return;
             if (platform.startWatchedProgram(mailProgramPath(), *argument)) {
-                mail.setRunning(true);
+                mail.started();
                 ++counters.mailProgramsStarted;
             }
         }

@@ -76,6 +76,10 @@ inline int replyTimeoutMs(Int16 configured) {
 // `comPortValue` is what the COMPORT: line carries.
 std::string writeConfigText(const StationConfig& config, Int16 comPortValue);
 
+// The longest text value, in characters, that Settings saves and the mail
+// program takes (a subject, a name, a password): one limit for both.
+inline constexpr std::size_t kLongestConfigText = 500;
+
 // The mail program beside the monitor; it reads its account from sts.cfg,
 // writes one line per attempt to its log beside it and tells by its exit
 // code how the mail went.

@@ -69,6 +69,13 @@ std::string toUtf8(std::string_view text) {
     return out;
 }
 
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : toUtf8(text))
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;  // not a continuation
+    return count;
+}
+
 bool holdsControlCharacter(std::string_view text) {
     const std::string utf8 = toUtf8(text);
     for (std::size_t i = 0; i < utf8.size(); ++i) {

@@ -122,12 +122,17 @@ void showSettingsDialog(Core& c) {
 }
 
 void saveSettings(Core& c) {
-    // A pasted line break would add lines of its own to sts.cfg.
+    // A pasted line break would add lines of its own to sts.cfg; a text the
+    // mail program refuses would fail every alarm mail.
     for (const TextBox& box : kTextBoxes) {
-        if (holdsControlCharacter(c.ui(box.name).caption())) {
-            refuse(c, std::string("\"") + box.label +
-                          "\" holds a line break or another control character; nothing was "
-                          "saved.");
+        const std::string& typed = c.ui(box.name).caption();
+        std::string problem;
+        if (holdsControlCharacter(typed))
+            problem = "holds a line break or another control character";
+        else if (characterCount(typed) > kLongestConfigText)
+            problem = "is longer than " + std::to_string(kLongestConfigText) + " characters";
+        if (!problem.empty()) {
+            refuse(c, std::string("\"") + box.label + "\" " + problem + "; nothing was saved.");
             return;
         }
     }

@@ -1,5 +1,6 @@
 // The real drovelin program against loopback servers started by mail_sink.py.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,8 +47,12 @@ class Drovelin : public testing::Test {
         std::ofstream(root / "sts.cfg", std::ios::binary)
             << treld::writeConfigText(config, 1) << "MAILRETRY:1\r\nFAILDELAY:0\r\n"
             << extraLines;
+        return run(argument);
+    }
+    // Runs drovelin after the shell commands `limits`; its exit code.
+    int run(const std::string& argument, const std::string& limits = "") {
         const int status =
-            std::system(((root / "drovelin").string() + " '" + argument + "'").c_str());
+            std::system((limits + (root / "drovelin").string() + " '" + argument + "'").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     std::string log() { return readFile(root / "drovelin.log"); }
@@ -91,6 +96,42 @@ TEST_F(Drovelin, TheAccountGoesToAnotherHostOnlyOverTls) {
               1);
     EXPECT_NE(log().find("failed: refused: the server offers no STARTTLS"), std::string::npos);
     EXPECT_EQ(events(), "");
+}
+
+// A server that takes 3 s for every reply: each step has its own time-out.
+TEST_F(Drovelin, ASlowServerGetsTheMail) {
+    MailSink sink(inbox, "--slow 3");
+    config.RecipientAddress2 = config.RecipientAddress3 = "";
+    EXPECT_EQ(send(kAlarm, sink.smtpPort), 0) << log();
+    EXPECT_EQ(events(), "smtp received\n");
+}
+
+// sts.cfg or drovelin.log as a FIFO or a device: no hang, bounded memory. A log that cannot be
+// shortened (a full disk) leaves no temporary file, and those of ended runs go.
+TEST_F(Drovelin, OddFilesNeitherHangNorEatMemoryNorLeaveTemporaries) {
+    MailSink sink(inbox, "");
+    const std::string bounded = "ulimit -v 500000; timeout 10 ";
+    const fs::path file = root / "sts.cfg", logFile = root / "drovelin.log";
+    ASSERT_EQ(send(kAlarm, sink.smtpPort), 0) << log();
+    fs::rename(file, root / "kept.cfg");
+    fs::create_symlink("/dev/zero", file);
+    EXPECT_EQ(run(kAlarm, bounded), 3);
+    fs::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(run(kAlarm, bounded), 3);
+    EXPECT_NE(log().find("send: not sent: sts.cfg cannot be read: missing, not a regular file"),
+              std::string::npos);
+    fs::remove(file);
+    fs::rename(root / "kept.cfg", file);
+    fs::remove(logFile);
+    ASSERT_EQ(mkfifo(logFile.c_str(), 0600), 0);
+    EXPECT_EQ(run(kAlarm, bounded), 0);
+    fs::remove(logFile);
+    std::ofstream(logFile) << std::string(300 * 1024, '\n');
+    std::ofstream(root / "drovelin.log.2147483647");  // left by a run that has ended
+    EXPECT_EQ(run(kAlarm, "trap '' XFSZ; ulimit -f 64; "), 0);
+    for (const fs::directory_entry& entry : fs::directory_iterator(root))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("drovelin.log.")) << entry;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ options = argparse.ArgumentParser()
 options.add_argument("--dir", required=True)
 options.add_argument("--refuse", type=int, default=0, help="refuse the first N messages with 451")
 options.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
+options.add_argument("--slow", type=float, default=0, help="seconds before each reply but QUIT's")
 args = options.parse_args()
 inbox = pathlib.Path(args.dir)
 
@@ -42,9 +43,16 @@ class Inbox:
         return "250 OK"
 
 
+class SlowSMTP(SMTP):
+    async def push(self, status):
+        if status[3:4] != "-" and not status.startswith("221"):  # the last line of a reply
+            await asyncio.sleep(args.slow)
+        await super().push(status)
+
+
 async def main():
     server = await asyncio.get_running_loop().create_server(
-        lambda handler=Inbox(): SMTP(handler, hostname="localhost"), args.host, 0)
+        lambda handler=Inbox(): SlowSMTP(handler, hostname="localhost"), args.host, 0)
     print("smtp", server.sockets[0].getsockname()[1])
     print("pid", os.getpid(), flush=True)
     await asyncio.Event().wait()

@@ -31,16 +31,20 @@ TEST(MailSettings, RefusesUnsafeOrMissingValues) {
         {[](Config& c) { c.UseAuthentication = 1, c.SmtpPassword = "a\rb"; },
          "PASSWORD: holds a line break"},
     };
+    Config usable;
+    usable.SenderAddress = "sts@example.com";
+    usable.RecipientAddress1 = "ada@example.com";
+    usable.RecipientAddress3 = "night@example.org";
+    usable.SmtpHost = "mail.example.com:2525";
     for (const auto& refused : cases) {
-        Config config;
-        config.SenderAddress = "sts@example.com";
-        config.RecipientAddress1 = "ada@example.com";
-        config.RecipientAddress3 = "night@example.org";
-        config.SmtpHost = "mail.example.com:2525";
+        Config config = usable;
         refused.change(config);
         EXPECT_TRUE(mailSettings(config, MailKind::Alarm).problem.starts_with(refused.problem))
             << refused.problem;
     }
+    for (int i = 0; i < 500; ++i)
+        usable.MailSubject += "\xC3\xBC";  // characters count, as in Settings, not bytes
+    EXPECT_EQ(mailSettings(usable, MailKind::Alarm).problem, "");
 }
 
 TEST(MailLog, HidesThePassword) {

@@ -228,6 +228,9 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
     rig.type("Text14", "Z\xC2\x85rich");  // a C1 line break
     refused("C1", "\"Station name\"");
     rig.type("Text14", "");
+    rig.type("Text13", std::string(501, 'x'));  // the mail program takes 500 characters
+    refused("long subject", "\"Subject\" is longer than 500 characters");
+    rig.type("Text13", "");
     rig.type("Combo1", "COM17");  // typed, not chosen
     refused("COM17");
     rig.type("Combo1", "COM16");

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <regex>
 
+#include "status/alarms.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {
@@ -237,25 +238,32 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
 }
 
 // A flapping alarm while the mail program runs: the alarms wait and go out in one message when
-// it ends, the oldest giving way beyond a bound; at the stop what waits is not lost.
-TEST(AlarmEvents, OneMailProgramAtATimeTheAlarmsMeanwhileGoOutTogetherWhenItEnds) {
+// it ends, the oldest giving way beyond a bound. A failed run keeps its alarms for the next
+// message and says so; at the stop what waits or was kept is not lost.
+TEST(AlarmEvents, OneMailProgramAtATimeAFailedRunKeepsItsAlarmsForTheNextMessage) {
     StatusRig rig(kMailConfig);
     rig.mailRunMs = -1;
     for (int flap = 0; flap < 30; ++flap)
         rig.showStatus(statusRecord({{flap % 2 ? 23 : 36, '1'}}));
     rig.monitor.onMailProgramEnded(1);
+    EXPECT_EQ(rig.caption("Label40"), kAlarmMailFailed);
+    rig.monitor.onMailProgramEnded(1);  // kept, and not tried again on its own
     rig.showStatus(statusRecord({{9, '1'}}));
+    rig.monitor.onMailProgramEnded(kMailUnusableConfig);
     rig.monitor.stop();
     const auto& started = rig.platform.startedPrograms;
-    ASSERT_EQ(started.size(), 3u);
-    const std::string& merged = started[1].second;
+    ASSERT_EQ(started.size(), 4u);
     const std::regex headOrPart("automatically produced|Alarm Date: .*?<br>-");
+    const std::string& merged = started[2].second;
     EXPECT_EQ(std::distance(std::sregex_iterator(merged.begin(), merged.end(), headOrPart), {}),
               1 + MailOutbox::kMostParts);
+    EXPECT_TRUE(started[1].second.ends_with(
+        "-Overload<br>10 earlier alarm changes left out: see the PC event file"));
     EXPECT_TRUE(
-        merged.ends_with("-Overload<br>9 earlier alarm changes left out: see the PC event file"));
-    EXPECT_TRUE(started[2].second.ends_with("-S1 SCR failure"));
-    EXPECT_EQ(rig.monitor.core().counters.mailProgramsFailed, 1u);
+        started[2].second.ends_with("-S1 SCR failure<br>11 earlier alarm changes left out: "
+                                    "see the PC event file"));
+    EXPECT_EQ(started[3].second, started[2].second);
+    EXPECT_EQ(rig.monitor.core().counters.mailProgramsFailed, 3u);
 }
 
 }  // namespace
