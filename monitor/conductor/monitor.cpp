@@ -87,6 +87,12 @@ void Monitor::stop() {
     Core& c = core_;
     if (stopped_)
         return;
+    if (!ending_) {
+        ending_ = true;
+        loggingOut_ = startLogoutAtEnd(c);
+        if (loggingOut_ != LogoutAtEnd::None)
+            return;
+    }
     stopped_ = true;
     c.s.PcLogEventCode = 2;
     c.s.PcLogEventText = "Program end";
@@ -123,6 +129,14 @@ void Monitor::onMailProgramEnded(int exitCode) {
 }
 
 void Monitor::onTimer(TimerId timer) {
+    if (loggingOut_ != LogoutAtEnd::None) {  // only the logout goes on now
+        if (timer == TimerId::Timer1) {
+            loggingOut_ = advanceLogoutAtEnd(core_, loggingOut_);
+            if (loggingOut_ == LogoutAtEnd::None)
+                stop();
+        }
+        return;
+    }
     switch (timer) {
         case TimerId::Timer1:
             Timer1_Timer(core_);
@@ -234,6 +248,8 @@ void Monitor::dispatch(OperatorEvent event) {
         stop();
         return;
     }
+    if (loggingOut_ != LogoutAtEnd::None)
+        return;
     if (!onLinkEvent(core_, event) && !onStationListEvent(core_, event) &&
         !onStatusEvent(core_, event) && !onDeviceEvent(core_, event) &&
         !onRecordsEvent(core_, event) && !onTrendsEvent(core_, trends_, event) &&

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "device/login.h"
 #include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
@@ -21,8 +22,10 @@ class Monitor {
     void start();
 
     // The program ends: the main window closed, "exit" chosen, or SIGTERM or
-    // SIGINT arrived. Writes "Program end" to the PC log, hands waiting mail
-    // to mail programs of its own, and asks the platform to end. Once only.
+    // SIGINT arrived. A login the device shows is ended first: "OUT" goes out
+    // and the end follows its reply (startLogoutAtEnd; a second request ends
+    // at once). Then writes "Program end" to the PC log, hands waiting mail to
+    // mail programs of its own, and asks the platform to end. Once only.
     void stop();
 
     // SIGHUP, as daemons take it: relay.cfg is read again (mqtt.cfg by the
@@ -79,6 +82,8 @@ class Monitor {
     Core core_;
     Trends trends_;
     std::unique_ptr<Fleet> fleet_;
+    bool ending_ = false;
+    LogoutAtEnd loggingOut_ = LogoutAtEnd::None;  // stop() waits for it
     bool stopped_ = false;
 };
 

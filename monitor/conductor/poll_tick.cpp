@@ -128,16 +128,6 @@ bool measurementCycle(Core& c) {
     return false;
 }
 
-// In demo mode the table answers a queued operator command when its wait is over.
-void sendQueuedOperatorCommand(Core& c) {
-    if (c.s.DemoMode == 0) {
-        sendQueuedCommand(c);
-        return;
-    }
-    takeQueuedCommand(c);
-    c.platform.startTimer(TimerId::Timer1, kDemoCommandWaitMs);
-}
-
 // A queued command is dropped.
 void enterTab(Core& c, int tab) {
     auto& s = c.s;
@@ -241,7 +231,7 @@ void Timer1_Timer(Core& c) {
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
     if (commandQueued(c)) {
-        sendQueuedOperatorCommand(c);
+        sendQueuedCommand(c);
     } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
     }

@@ -4,7 +4,8 @@
 
 namespace treld {
 
-void askBeforeQueueing(Core& c, std::string command, std::string question) {
+void askBeforeQueueing(Core& c, std::string command, std::string question, std::string name) {
+    c.commandAskedName = name.empty() ? command : std::move(name);
     c.commandAsked = std::move(command);
     c.ui.ask(Form::Form1, std::string(kCommandQuestion), std::string(kProgramTitle),
              std::move(question));
@@ -14,7 +15,7 @@ void onCommandAnswer(Core& c, bool yes) {
     std::string command = std::move(c.commandAsked);
     c.commandAsked.clear();
     if (yes && !command.empty())
-        queueCommand(c, std::move(command));
+        queueCommand(c, std::move(command), std::move(c.commandAskedName));
 }
 
 }  // namespace treld

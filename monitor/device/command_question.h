@@ -12,8 +12,9 @@ namespace treld {
 inline constexpr std::string_view kCommandQuestion = "CommandQuestion";
 
 // Asks whether to send `command`; `question` names it as the operator knows
-// it. A question still open is replaced.
-void askBeforeQueueing(Core& c, std::string command, std::string question);
+// it, and so does `name` its reply in the status line (empty: the command
+// itself). A question still open is replaced.
+void askBeforeQueueing(Core& c, std::string command, std::string question, std::string name = {});
 
 // Yes queues the command asked about; No forgets it.
 void onCommandAnswer(Core& c, bool yes);

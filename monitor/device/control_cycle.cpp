@@ -19,7 +19,8 @@ void onOperatorCommandClick(Core& c, int i) {
                                std::string(command.command) + ") to the STS?";
         if (!command.explanation.empty())
             question += "\n\n" + std::string(command.explanation) + ".";
-        askBeforeQueueing(c, std::string(command.command), std::move(question));
+        askBeforeQueueing(c, std::string(command.command), std::move(question),
+                          std::string(command.caption) + " (" + std::string(command.command) + ")");
     } else {
         showLoginDialog(c, kUserLogin);
     }
@@ -37,11 +38,7 @@ void KONTROL(Core& c) {
             GONDERME(c);
             return;
         case 2:
-            if (!s.Reply.empty()) {
-                c.ui(kStatusLine).setCaption(s.Reply);
-            } else {
-                timeover(c);
-            }
+            showCommandReply(c);
             s.PollStep = 3;
             if (!pollingPaused(c))  // a login's pause outlives the reply it waited for
                 clearCommandSlot(c);

@@ -1,8 +1,11 @@
 #include "device/login.h"
 
+#include <algorithm>
+
 #include "device/device_controls.h"
 #include "link/command_slot.h"
 #include "link/exchange.h"
+#include "link/poll_timer.h"
 #include "link/send.h"
 
 namespace treld {
@@ -13,6 +16,14 @@ constexpr int kKeepAliveRetryMs = 5000;
 
 std::string levelLetter(Int16 kind) {
     return kind == kServiceLogin ? "P" : "U";
+}
+
+// "OUT" goes out with a bounded wait for its reply.
+LogoutAtEnd sendLogoutAtEnd(Core& c) {
+    c.s.Command = "OUT";
+    GONDERME(c, ExchangeOwner::Login);
+    c.platform.startTimer(TimerId::Timer1, std::min(c.replyTimeoutMs(), kLogoutAtEndMs));
+    return LogoutAtEnd::AwaitingReply;
 }
 
 }  // namespace
@@ -41,6 +52,7 @@ void onLogonClick(Core& c) {
     c.login.LoginPassword = password;
     c.login.LogonKind = c.login.LoginKind;
     c.login.LogonTicks = 0;
+    c.login.logoutAsked = false;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
 }
 
@@ -51,7 +63,23 @@ void closeLoginDialog(Core& c) {
 }
 
 void logout(Core& c) {
-    queueCommand(c, "OUT");
+    c.login.logoutAsked = true;
+    c.login.lapsedAt.clear();
+    queueCommand(c, "OUT", "Logout");
+}
+
+LogoutAtEnd startLogoutAtEnd(Core& c) {
+    if (!c.status.loggedIn() || c.s.DemoMode != 0 || c.link.lost)
+        return LogoutAtEnd::None;
+    if (!exchangeOpen(c))
+        return sendLogoutAtEnd(c);
+    // A reply still due could pass for the reply to "OUT".
+    c.platform.startTimer(TimerId::Timer1, std::min(c.replyTimeoutMs(), kLogoutAtEndMs));
+    return LogoutAtEnd::AwaitingLine;
+}
+
+LogoutAtEnd advanceLogoutAtEnd(Core& c, LogoutAtEnd state) {
+    return state == LogoutAtEnd::AwaitingLine ? sendLogoutAtEnd(c) : LogoutAtEnd::None;
 }
 
 void advanceLoginSequence(Core& c) {
@@ -83,9 +111,17 @@ void advanceLoginSequence(Core& c) {
                 break;
             }
             clearCommandSlot(c);
-            if (c.status.loggedIn()) {
+            // A refused service password leaves a user login standing: the
+            // verdict is on the level asked for.
+            if ((login.LogonKind == kServiceLogin ? c.status.ServiceLoginActive
+                                                  : c.status.UserLoginActive) != 0) {
+                login.acceptedKind = login.LogonKind;
+                login.acceptedPassword = login.LoginPassword;
                 closeLoginDialog(c);
             } else {
+                // The keep-alive goes on repeating the login that stands.
+                login.LogonKind = login.acceptedKind;
+                login.LoginPassword = login.acceptedPassword;
                 c.ui(kLoginStatus).setCaption("Login failed");
                 c.platform.stopTimer(TimerId::LoginTimer);
             }
@@ -102,7 +138,7 @@ void keepLoginAlive(Core& c) {
     if (!commandSlotFree(c)) {
         interval = kKeepAliveRetryMs;
     } else if (c.login.LogonKind == kServiceLogin || c.login.LogonKind == kUserLogin) {
-        queueCommand(c, levelLetter(c.login.LogonKind) + c.login.LoginPassword + "\r");
+        queueKeepAlive(c, levelLetter(c.login.LogonKind) + c.login.LoginPassword + "\r");
     }
     c.platform.startTimer(TimerId::Timer2, interval);
 }

@@ -16,8 +16,18 @@ void onLogonClick(Core& c);
 // Cancel or any other close; ends a pause of the poll cycle.
 void closeLoginDialog(Core& c);
 
-// "Logout": queues "OUT".
+// "Logout" (offered while a status shows a login): queues "OUT".
 void logout(Core& c);
+
+// The program's end with a login shown: "OUT" goes out once the exchange on
+// the line has its outcome, and the end follows the reply to "OUT"; each wait
+// is at most kLogoutAtEndMs, so the end never hangs on the device.
+enum class LogoutAtEnd { None, AwaitingLine, AwaitingReply };
+inline constexpr int kLogoutAtEndMs = 2000;
+// None when there is no login to end or no device to tell it.
+LogoutAtEnd startLogoutAtEnd(Core& c);
+// Every Timer1 tick meanwhile; None: the program may end.
+LogoutAtEnd advanceLogoutAtEnd(Core& c, LogoutAtEnd state);
 
 // The dialog's 500 ms timer: pause at 1 s, send at 3 s (once the exchange
 // on the line is over), resume 2 s later, verdict 3 s after that (once the
@@ -26,8 +36,9 @@ void advanceLoginSequence(Core& c);
 
 inline constexpr int kKeepAliveMs = 20000;
 
-// Timer2: repeats the last Logon's login every 20 s while the device reports
-// one, and tries again 5 s later while the command slot is busy.
+// Timer2: repeats the last login the device took from the dialog every 20 s
+// while the device reports one, and tries again 5 s later while the command
+// slot is busy.
 void keepLoginAlive(Core& c);
 
 }  // namespace treld

@@ -50,6 +50,7 @@ struct Core {
     MailOutbox mail;
     // The device command the operator is being asked to confirm; empty: none.
     std::string commandAsked;
+    std::string commandAskedName;  // how the status line names its reply
     // Told of every PC event line, written to its file or not (the fleet
     // publishes it); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;

@@ -30,6 +30,14 @@ struct LoginState {
     // After the login the poll tick reads the status once, on any tab, and
     // the verdict waits for it.
     bool statusPollDue = false;
+    // The level and password of the last login the device took from the
+    // dialog: what the keep-alive goes back to after a refused one.
+    Int16 acceptedKind = 0;
+    std::string acceptedPassword;
+    // "Logout" was chosen since the last status that showed no login.
+    bool logoutAsked = false;
+    // hh:mm when a login ended that the operator did not end; empty: none.
+    std::string lapsedAt;
 };
 
 }  // namespace treld

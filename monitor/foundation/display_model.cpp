@@ -69,6 +69,13 @@ void Element::setValue(int value) {
     changed();
 }
 
+void Element::setStale(bool stale) {
+    if (stale_ == stale)
+        return;
+    stale_ = stale;
+    changed();
+}
+
 void Element::activate() {
     visible_ = true;
     ++activations_;

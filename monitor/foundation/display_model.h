@@ -70,6 +70,9 @@ class Element {
     const std::vector<std::string>& items() const { return items_; }
     int listIndex() const { return listIndex_; }
     int value() const { return value_; }
+    // What it shows is the last the device reported, no longer live: drawn
+    // grey, neither green nor red, until a reply clears it.
+    bool stale() const { return stale_; }
     // Counts clears of the item list, so a viewer knows to redraw it whole.
     int itemsGeneration() const { return itemsGeneration_; }
     // Counts requests to bring a window to the front.
@@ -84,6 +87,7 @@ class Element {
     void clearItems();
     void setListIndex(int index);
     void setValue(int value);
+    void setStale(bool stale);
     void activate();  // show and bring to the front
 
   private:
@@ -97,6 +101,7 @@ class Element {
     std::string caption_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool stale_ = false;
     std::uint32_t backColour_ = kDesignColour;
     std::vector<std::string> items_;
     int listIndex_ = -1;

@@ -15,6 +15,11 @@ struct LinkHealth {
     Int16 unanswered = 0;  // exchanges timed out since the last reply
     bool lost = false;     // "Link lost" is written; a reply brings "Link restored"
     Int16 lostTicks = 0;   // ReopenTimer ticks (5 s each) since the loss
+    // The PC's clock when the device was last heard (or the monitor started):
+    // the stale windows say "No data since" it.
+    int heardHour = -1;
+    int heardMinute = 0;
+    bool staleShown = false;  // the windows show the device's state as stale
 };
 
 }  // namespace treld

@@ -37,8 +37,9 @@ void declareMainWindowElements(DisplayModel& ui) {
         {kHelpMenu, "Program &help"},
         {kHelpAboutMenu, "&About program"},
     };
+    // "Logout" is offered once a status shows a login.
     for (const Menu& menu : kMenus)
-        ui.declare(menu.name, {.caption = menu.caption});
+        ui.declare(menu.name, {.caption = menu.caption, .enabled = menu.name != kLogoutMenu});
 }
 
 }  // namespace treld

@@ -41,6 +41,11 @@ struct ProgramState {
     std::string Reply;
     Int16 PollStep = 1;
     std::string PollState;  // written by link/command_slot.cpp only
+    // The last command queued and how the status line names its reply; the
+    // login keep-alive, whose "OK" is shown nowhere.
+    std::string namedCommand;
+    std::string commandName;
+    std::string keepAliveCommand;
     ExchangeOwner exchangeOwner = ExchangeOwner::None;
     Int16 LastTab = 0;
     Int16 OptionsRefresh = 0;

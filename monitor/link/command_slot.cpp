@@ -7,8 +7,36 @@
 
 namespace treld {
 
-void queueCommand(Core& c, std::string command) {
+void queueCommand(Core& c, std::string command, std::string name) {
+    c.s.namedCommand = command;
+    c.s.commandName = std::move(name);
     c.s.PollState = std::move(command);
+}
+
+void queueKeepAlive(Core& c, std::string command) {
+    c.s.keepAliveCommand = command;
+    c.s.PollState = std::move(command);
+}
+
+bool keepAliveOnLine(const Core& c) {
+    return !c.s.keepAliveCommand.empty() && c.s.Command == c.s.keepAliveCommand;
+}
+
+void showCommandReply(Core& c) {
+    const auto& s = c.s;
+    if (s.Reply.empty()) {
+        timeover(c);
+        return;
+    }
+    if (keepAliveOnLine(c) && s.Reply == "OK\r")
+        return;
+    // A command replaced in the slot after it went out is named by its code.
+    std::string name = s.Command == s.namedCommand ? s.commandName : s.Command;
+    if (keepAliveOnLine(c))
+        name = "Login repeat";
+    while (name.ends_with('\r'))
+        name.pop_back();
+    c.ui(kStatusLine).setCaption(name + ": " + s.Reply);
 }
 
 void pausePolling(Core& c) {
@@ -46,6 +74,10 @@ void takeQueuedCommand(Core& c) {
 
 void sendQueuedCommand(Core& c) {
     takeQueuedCommand(c);
+    if (c.s.DemoMode != 0) {  // the table answers when the wait is over
+        c.platform.startTimer(TimerId::Timer1, kDemoCommandWaitMs);
+        return;
+    }
     GONDERME(c, ExchangeOwner::Operator);
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
 }
@@ -56,11 +88,15 @@ void finishAwaitedCommand(Core& c) {
     if (s.DemoMode != 0)
         OZELGELDI(c);
     if (!s.Reply.empty())
-        c.ui(kStatusLine).setCaption(s.Reply);
+        showCommandReply(c);
     if (commandAwaited(c))  // a login's pause set meanwhile stays
         clearCommandSlot(c);
-    s.LastTab = 0;
-    s.PollStep = kFirstMeasurementStep;
+    // The cycle starts afresh (the options are read again after a write),
+    // but the log download goes on from the record it had reached.
+    if (c.selectedTab() != kLogTab) {
+        s.LastTab = 0;
+        s.PollStep = kFirstMeasurementStep;
+    }
 }
 
 }  // namespace treld

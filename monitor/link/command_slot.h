@@ -28,8 +28,19 @@ inline constexpr Int16 kFirstLogStep = 500;
 inline constexpr std::string_view kPause = "PAUSE";
 inline constexpr std::string_view kAwaiting = "BEKLE";
 
-// Queues an operator command; one not yet sent is replaced.
-void queueCommand(Core& c, std::string command);
+// Queues an operator command; one not yet sent is replaced. The status line
+// shows its reply after `name` ("Output inhibit (INH): ACCESS DENIED").
+void queueCommand(Core& c, std::string command, std::string name);
+
+// Queues the login keep-alive, whose reply is shown only when refused.
+void queueKeepAlive(Core& c, std::string command);
+
+// The reply to the slot's command in Command, or its time-out, in the status
+// line and named.
+void showCommandReply(Core& c);
+
+// The command on the line is the keep-alive.
+bool keepAliveOnLine(const Core& c);
 
 // The login dialog is about to send: polling stops until clearCommandSlot.
 void pausePolling(Core& c);
@@ -46,12 +57,14 @@ bool commandSlotFree(const Core& c);
 // for its own; the slot then awaits its reply.
 void takeQueuedCommand(Core& c);
 
-// takeQueuedCommand, then sends it and waits 3 s for its reply.
+// takeQueuedCommand, then sends it and waits 3 s for its reply (in demo
+// mode the table answers 20 ms later).
 void sendQueuedCommand(Core& c);
 
 // The operator's exchange has its reply, or its 3 s are over: the status
 // line shows it and the measurement cycle starts again from the top, with
-// the tab treated as newly opened. Also when a Logon dropped the "BEKLE".
+// the tab treated as newly opened, but for the log download, which goes on.
+// Also when a Logon dropped the "BEKLE".
 void finishAwaitedCommand(Core& c);
 
 }  // namespace treld

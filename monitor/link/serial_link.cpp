@@ -87,6 +87,8 @@ bool isFixedReply(std::string_view reply) {
 }
 
 void showDeviceMessage(Core& c, std::string_view text, int showMs) {
+    if (keepAliveOnLine(c) && text == "OK\r")
+        return;  // the device's last word to the operator stays
     c.ui(kDeviceMessage).setCaption(text);
     c.platform.startTimer(TimerId::Timer3, showMs);
 }

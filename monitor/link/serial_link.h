@@ -43,7 +43,8 @@ bool isFixedReply(std::string_view reply);
 inline constexpr int kSerialMessageMs = 10000;
 inline constexpr int kTcpMessageMs = 5000;
 
-// Shows a fixed reply in Label25 and lets Timer3 clear it after `showMs`.
+// Shows a fixed reply in Label25 and lets Timer3 clear it after `showMs`;
+// the login keep-alive's "OK" is not shown.
 void showDeviceMessage(Core& c, std::string_view text, int showMs);
 
 // Timer3: clears the device message line.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "link/command_slot.h"
 #include "link/exchange.h"
 #include "link/send.h"
 #include "link/status_texts.h"
@@ -81,6 +82,12 @@ void LOGS(Core& c) {
     if (s.LogRefresh != 0 && log.LogWaiting == 0) {
         s.LogRefresh = 0;
         log.LogIndex = 0;
+    }
+    if (log.LogWaiting != 1 && commandQueued(c)) {
+        // Between two records, as any exchange of its own: the keep-alive
+        // too, so the login does not lapse on this tab.
+        sendQueuedCommand(c);
+        return;
     }
     if (log.LogIndex >= kStsLogRecords)
         return;

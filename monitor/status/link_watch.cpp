@@ -7,6 +7,7 @@
 #include "link/serial_link.h"
 #include "records/pc_log.h"
 #include "status/alarms.h"
+#include "status/stale_display.h"
 
 namespace treld {
 namespace {
@@ -35,21 +36,27 @@ void writeEvent(Core& c, Int16 code, std::string text) {
 
 void watchLink(Core& c) {
     LinkHealth& link = c.link;
-    const bool down = link.unanswered >= kUnansweredForLoss;
-    if (c.s.DemoMode != 0 || down == link.lost)  // demo answers need no link
-        return;
-    link.lost = down;
-    if (!down) {
-        c.platform.stopTimer(TimerId::ReopenTimer);
-        writeEvent(c, kLinkRestoredEvent, "Link restored " + linkName(c));
-        return;
+    if (link.unanswered == 0 || link.heardHour < 0) {
+        const LocalDateTime now = c.platform.now();
+        link.heardHour = now.hour;
+        link.heardMinute = now.minute;
     }
-    forgetCachedReplies(c);
-    blankSourcePanel(c);
-    blankOutputPanel(c);
-    link.lostTicks = 0;
-    c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
-    writeEvent(c, kLinkLostEvent, lossText(c));
+    const bool down = link.unanswered >= kUnansweredForLoss;
+    if (c.s.DemoMode == 0 && down != link.lost) {  // demo answers need no link
+        link.lost = down;
+        if (down) {
+            forgetCachedReplies(c);
+            blankSourcePanel(c);
+            blankOutputPanel(c);
+            link.lostTicks = 0;
+            c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
+            writeEvent(c, kLinkLostEvent, lossText(c));
+        } else {
+            c.platform.stopTimer(TimerId::ReopenTimer);
+            writeEvent(c, kLinkRestoredEvent, "Link restored " + linkName(c));
+        }
+    }
+    showLinkStale(c, link.lost && c.s.DemoMode == 0);
 }
 
 void onReopenTimer(Core& c) {

@@ -1,5 +1,7 @@
 #include "status/sas_decoder.h"
 
+#include <cstdio>
+
 #include "foundation/main_window.h"
 #include "link/exchange.h"
 #include "link/measurements.h"
@@ -63,24 +65,6 @@ void showFaultTexts(Core& c, std::string_view reply) {
     }
 }
 
-void showTitle(Core& c) {
-    const DecodedStatus& st = c.status;
-    std::string title(kProgramTitle);
-    if (st.ServiceLoginActive != 0) {
-        title += "/Service Login";
-    } else if (st.UserLoginActive != 0) {
-        title += "/User Login";
-    } else {
-        title += "/Logout";
-    }
-    if (c.s.DemoMode != 0) {
-        title += "(" + std::string(kDemoAnswersText) + ")";
-    } else {
-        title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
-    }
-    c.ui(kMainWindow).setCaption(title);
-}
-
 // The values of the source in use on light green, the other on light yellow.
 void tintPanels(Core& c) {
     const Int16 source = c.status.SourceIndicator;
@@ -100,7 +84,51 @@ void showPanelTitles(Core& c) {
     c.ui(kSource2Panel).setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
 }
 
+std::string hoursMinutes(int hour, int minute) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", hour % 100, minute % 100);
+    return text;
+}
+
+// A login that ends without the operator's "Logout" is said in the title
+// until the next login.
+void noticeLoginLapse(Core& c, bool wasLoggedIn) {
+    LoginState& login = c.login;
+    if (c.status.loggedIn()) {
+        login.lapsedAt.clear();
+        return;
+    }
+    if (wasLoggedIn && !login.logoutAsked) {
+        const LocalDateTime now = c.platform.now();
+        login.lapsedAt = hoursMinutes(now.hour, now.minute);
+    }
+    login.logoutAsked = false;
+}
+
 }  // namespace
+
+void showTitle(Core& c) {
+    const DecodedStatus& st = c.status;
+    std::string title(kProgramTitle);
+    if (c.link.staleShown) {
+        title += "/No data since " + hoursMinutes(c.link.heardHour, c.link.heardMinute);
+    } else if (st.ServiceLoginActive != 0) {
+        title += "/Service Login";
+    } else if (st.UserLoginActive != 0) {
+        title += "/User Login";
+    } else {
+        title += "/Logout";
+        if (!c.login.lapsedAt.empty())
+            title += ", login lapsed at " + c.login.lapsedAt;
+    }
+    if (c.s.DemoMode != 0) {
+        title += "(" + std::string(kDemoAnswersText) + ")";
+    } else {
+        title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
+    }
+    c.ui(kMainWindow).setCaption(title);
+    c.ui(kLogoutMenu).setEnabled(st.loggedIn());
+}
 
 void SASAYIKLA(Core& c) {
     c.s.CheckedCommand = "SAS";
@@ -109,7 +137,9 @@ void SASAYIKLA(Core& c) {
         datahata(c);
         return;
     }
+    const bool wasLoggedIn = c.status.loggedIn();
     decode(reply, c.status);
+    noticeLoginLapse(c, wasLoggedIn);
     c.ui(kSoundState).setCaption(c.status.SoundOff != 0 ? "Sound off" : "Sound on");
     showFaultTexts(c, reply);
     detectAlarm(c);

@@ -7,4 +7,8 @@ namespace treld {
 
 void SASAYIKLA(Core& c);
 
+// The main window's title: the login state of the last status, or, while the
+// link is lost, since when no data came; "Logout" is offered while a login is.
+void showTitle(Core& c);
+
 }  // namespace treld

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGraphicsColorizeEffect>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,20 @@ void drawBackground(QWidget* widget, std::uint32_t colour) {
     palette.setColor(QPalette::Window, qtColour(colour));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+// A stale element keeps its shapes and texts but loses its colours: grey,
+// neither green nor red, whatever it is (a line, a switch, a lamp, a panel).
+void drawStale(QWidget* widget, bool stale) {
+    if (stale == (widget->graphicsEffect() != nullptr))
+        return;
+    QGraphicsColorizeEffect* grey = nullptr;
+    if (stale) {
+        grey = new QGraphicsColorizeEffect(widget);
+        grey->setColor(QColor(128, 128, 128));
+        grey->setStrength(1.0);
+    }
+    widget->setGraphicsEffect(grey);  // the widget owns it; null removes the last
 }
 
 // Items that were only appended to since the last draw are appended to the
@@ -289,6 +304,7 @@ void Binder::drawWidget(QWidget* widget, Binding& binding) {
             break;
     }
     drawBackground(widget, element.backColour());
+    drawStale(widget, element.stale());
 }
 
 void Binder::connectActions(const Binding& binding) {

@@ -207,7 +207,7 @@ TEST(RelayServer, HostileClientsHarmNeitherPollingNorLaterClientsAndARemoteMonit
     remote.click(Form::Form1, "Command5");
     remote.click(Form::Form1, "mnout");  // its command reaches the device through the relay
     EXPECT_TRUE(waitFor([&] {
-        return shown(remote, "Label40") == "OK\r" && !shown(remote, "Label14").empty() &&
+        return shown(remote, "Label40") == "Logout: OK\r" && !shown(remote, "Label14").empty() &&
                shown(remote, "Label14") == shown(rig.monitor, "Label14");
     }));
     EXPECT_TRUE(rig.received("OUT"));

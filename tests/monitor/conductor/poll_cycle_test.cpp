@@ -26,7 +26,7 @@ TEST(PollCycle, SevenCommandsTwoShortTicksAfterEachReplyWithOperatorCommandsBetw
     rig.runUntilSent(10);
     EXPECT_EQ(rig.commandsSent()[8] + rig.commandsSent()[9], "OUTSRV");
     EXPECT_EQ(at(9) - at(8), 25);
-    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label25"), "OK\rOK\r");
+    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label25"), "Logout: OK\rOK\r");
     rig.advance(at(8) + 20 + 9'999 - rig.now());
     EXPECT_EQ(rig.caption("Label25"), "OK\r") << "a fixed reply shows for 10 s";
     rig.advance(1);

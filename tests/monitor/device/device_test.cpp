@@ -74,6 +74,68 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_EQ(keepAlives(), 3) << "no keep-alive without a login";
 }
 
+// The verdict is on the level asked for; the login is repeated on the Log event tab too,
+// between two records, and its "OK" never replaces the reply to an operator's command, which
+// names that command; a login that ends without "Logout" is said until the next one.
+TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
+    VirtualRig rig;
+    rig.sts.replies["P0000"] = DeviceReply{"ACCESS DENIED\r"};
+    rig.sts.replies["INH"] = DeviceReply{"ACCESS DENIED\r"};
+    rig.start();
+    EXPECT_FALSE(rig.element("mnout").enabled()) << "nobody to log out";
+    for (const char* password : {"1234", "0000"}) {
+        rig.click(password[0] == '1' ? "mnuselogon" : "mnlogon");
+        rig.type("Text1", password, Form::Form3);
+        rig.click("Command1", Form::Form3);
+        rig.advance(8'000);
+    }
+    EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed") << "a user login stands";
+    rig.click("Command2", Form::Form3);
+    rig.select("SSTab1", kLogTab);
+    const auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1234\r"); };
+    const auto before = keepAlives();
+    rig.advance(45'000);
+    EXPECT_EQ(keepAlives() - before, 3) << "at 20, 40 and 60 s";
+    EXPECT_EQ(rig.element("List1").items().size(), 128u) << "the download went on";
+    rig.select("SSTab1", kControlTab);
+    rig.advance(100);
+    rig.click("Command2_4");
+    rig.answer(true);
+    rig.advance(25'000);  // a keep-alive answered "OK" meanwhile
+    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label25"),
+              "Output inhibit (INH): ACCESS DENIED\r");
+    rig.sts.status = kSasReply;  // the device dropped the login
+    rig.runPast("SAS");
+    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/Logout, login lapsed at 14:06(Local)");
+    EXPECT_FALSE(rig.element("mnout").enabled());
+}
+
+// A clean end with a login shown logs out once the exchange on the line is over, and ends
+// at the reply to "OUT" or 2 s later.
+TEST(Login, ExitLogsOutFirstAndNeverWaitsLongerThanTwoSeconds) {
+    const struct Case {
+        std::string status;
+        std::optional<DeviceReply> out;
+        int endsAfterMs;  // FIR is on the line for 25 ms, the reply time-out is 1 s
+    } cases[] = {
+        {statusRecord({{42, '1'}}), DeviceReply{"OK\r"}, 50},
+        {statusRecord({{40, '1'}}), std::nullopt, 1025},
+        {kSasReply, DeviceReply{"OK\r"}, 0},
+    };
+    for (const Case& c : cases) {
+        VirtualRig rig;
+        rig.sts.status = c.status;
+        rig.sts.replies["OUT"] = c.out;
+        rig.start();
+        rig.runPast("SAS");
+        const std::int64_t t0 = rig.now();
+        rig.click("mnexit");
+        rig.runUntil([&] { return rig.readFile("SERLOGS/2026-12.TXT").ends_with("end\r\n"); });
+        EXPECT_EQ(rig.now() - t0, c.endsAfterMs);
+        EXPECT_EQ(std::ranges::count(rig.commandsSent(), "OUT"), c.endsAfterMs ? 1 : 0);
+    }
+}
+
 // Logon while a log record, or a relay client's command, is on the line: the login goes out
 // once that exchange has its reply or its time-out, each reply reaches only the party that
 // asked, and the verdict reads a status polled after the login, on any tab.
@@ -134,7 +196,7 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     EXPECT_EQ(next(2), (Texts{"SOF", "SAS"}));
     const auto& writes = rig.platform.serialWrites;
     EXPECT_EQ(writes.end()[-2].atMs - writes.end()[-3].atMs, 35) << "after the status poll";
-    EXPECT_EQ(rig.caption("Label40"), "OK\r");
+    EXPECT_EQ(rig.caption("Label40"), "Sound off (SOF): OK\r");
     click(6);
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
     EXPECT_EQ(click(7), "Send \"Sound off\" (SOF) to the STS?") << "lost: an answer is awaited";

@@ -206,7 +206,8 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
 }
 
 // However the link goes, it is logged once, relay clients and panels lose the old values,
-// the loss is mailed after 30 s, and the first reply brings it back, logged once.
+// the windows show the device's state stale and since when nothing came, the loss is
+// mailed after 30 s, and the first reply brings it all back, logged once.
 TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
     using Step = std::function<void(VirtualRig&)>;
     const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
@@ -236,7 +237,7 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\nEMAILENABLE:1\r\nREMOTEIP1:10.0.0.7\r\n");
         rig.writeFile("DEMOSET.CFG", "SAS:x\r\n");  // SAS replies are cached for relay clients
         rig.start();
-        rig.runPast("SAS");
+        rig.advance(60'000);    // heard last at 14:06, a minute after the start
         const auto log = [&] {  // without the times
             return std::regex_replace(rig.readFile("SERLOGS/2026-12.TXT"),
                                       std::regex("[-:0-9]{20} "), "");
@@ -246,6 +247,15 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         rig.runUntil([&] { return log() == lost; });
         const std::int64_t lostAt = rig.now();
         EXPECT_EQ(rig.caption("Label40") + rig.caption("Label8"), c.statusLine) << "panel blank";
+        const std::string mode = c.link.starts_with("COM") ? "(Local)" : "(Remote)";
+        EXPECT_EQ(rig.caption("Form1") + rig.caption("Label47") + rig.caption("Label80"),
+                  "ZID evevori/No data since 14:06" + mode);
+        const auto stale = [&] {
+            return std::string{rig.element("sw1").stale(), rig.element("Line17").stale(),
+                               rig.element("Frame1").stale(),
+                               rig.element("Image2_0", Form::Form4).stale()};
+        };
+        EXPECT_EQ(stale(), std::string(4, true)) << c.link;
         if (c.link.starts_with("COM")) {  // a remote monitor serves no relay clients
             EXPECT_EQ(rig.answers(rig.ask("SAS\r")), Texts{"Time out\r"}) << c.link;
         }
@@ -258,7 +268,8 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         rig.runUntil([&] { return log() != lost; }, 5'100);  // reopened within 5 s
         rig.advance(60'000);
         EXPECT_EQ(log(), lost + " 201 Link restored " + c.link + "\r\n");
-        EXPECT_EQ(rig.caption("Label8"), "230") << c.link;
+        EXPECT_EQ(rig.caption("Label8") + rig.caption("Form1"), "230ZID evevori/Logout" + mode);
+        EXPECT_EQ(stale(), std::string(4, false)) << c.link;
     }
 }
 
@@ -299,7 +310,7 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
         << "said where the station is named";
     rig.click("mnout");
     const std::int64_t clicked = rig.now();
-    rig.runUntil([&] { return rig.caption("Label40") == "OK"; });
+    rig.runUntil([&] { return rig.caption("Label40") == "Logout: OK"; });
     EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
 
     // Option writes are found by "W0" and the address, any log request gets one record.

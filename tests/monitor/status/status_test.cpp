@@ -53,7 +53,7 @@ TEST(StatusDecoding, FaultTextsTitleSourcesSoundAndTintFollowTheirDigitsLocallyA
     EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
     rig.showStatus(statusRecord().substr(0, 37) + "\r");  // missing digits read 0
     EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label36"),
-              "ZID evevori/Logout(Remote)|Sound on");
+              "ZID evevori/Logout, login lapsed at 14:05(Remote)|Sound on");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightGreen);
 }
 

@@ -161,6 +161,37 @@ TEST(Windows, SettingsReloadOnEachOpeningEnterSavesAndTabFollowsTheRows) {
     EXPECT_EQ(form2->focusWidget()->objectName(), "Command1");
 }
 
+// A lost link greys the diagram and the lamps, neither green nor red, until the first reply.
+TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
+    WindowsRig rig;
+    rig.runPast("SAS");
+    auto colours = [&] {  // of a line, a closed switch's ground, a lamp: 'g'reen or gr'e'y
+        rig.binder.flush();
+        std::string shown;
+        for (auto [name, form, height] : {std::tuple{"Line10", Form::Form1, 0.5},
+                                          {"sw7", Form::Form1, 0.05},
+                                          {"Image2_0", Form::Form4, 0.5}}) {
+            QWidget* part = widget(rig, name, form);
+            QWidget* window = rig.windows[int(form)];
+            const QImage picture = window->grab().toImage();
+            const QPoint at =
+                part->mapTo(window, QPoint(part->width() / 2, part->height() * height));
+            const QColor c = picture.pixelColor(at * picture.devicePixelRatio());
+            shown += c.green() > c.red() + 40             ? 'g'
+                     : std::abs(c.red() - c.green()) < 16 ? 'e'
+                                                          : '?';
+        }
+        return shown;
+    };
+    EXPECT_EQ(colours(), "ggg");
+    rig.sts.replies["SRV"] = rig.sts.replies["OPL"] = std::nullopt;
+    rig.runUntil([&] { return rig.caption("Form1").find("No data") != std::string::npos; });
+    EXPECT_EQ(colours(), "eee");
+    rig.sts.replies.clear();
+    rig.runUntil([&] { return rig.caption("Form1") == "ZID evevori/Logout(Local)"; }, 10'000);
+    EXPECT_EQ(colours(), "ggg");
+}
+
 // The smallest window as a picture fits a 1366 x 768 screen with room for a title bar; at
 // every size the diagram keeps its proportions and stays whole, and the version is not cut.
 TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) {
