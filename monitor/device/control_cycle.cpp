@@ -21,7 +21,7 @@ void onOperatorCommandClick(Core& c, int i) {
             question += "\n\n" + std::string(command.explanation) + ".";
         askBeforeQueueing(c, std::string(command.command), std::move(question));
     } else {
-        showLoginDialog(c, kUserLogin);
+        showLoginDialog(c, kUserLogin, [i](Core& again) { onOperatorCommandClick(again, i); });
     }
 }
 

@@ -1,5 +1,7 @@
 #include "device/login.h"
 
+#include <utility>
+
 #include "device/device_controls.h"
 #include "link/command_slot.h"
 #include "link/exchange.h"
@@ -17,7 +19,7 @@ std::string levelLetter(Int16 kind) {
 
 }  // namespace
 
-void showLoginDialog(Core& c, Int16 kind) {
+void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume) {
     Element& window = c.ui(kLoginDialog);
     // An open dialog of the same level only comes to the front; one of the
     // other level starts afresh, so that its caption names what Logon sends.
@@ -27,6 +29,7 @@ void showLoginDialog(Core& c, Int16 kind) {
         c.ui(kLoginStatus).setCaption("");
     }
     c.login.LoginKind = kind;
+    c.login.resumeAfterLogin = std::move(resume);
     window.activate();
 }
 
@@ -47,6 +50,7 @@ void onLogonClick(Core& c) {
 void closeLoginDialog(Core& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
     clearCommandSlot(c);
+    c.login.resumeAfterLogin = nullptr;
     c.ui(kLoginDialog).setVisible(false);
 }
 
@@ -84,7 +88,10 @@ void advanceLoginSequence(Core& c) {
             }
             clearCommandSlot(c);
             if (c.status.loggedIn()) {
+                const auto resume = std::exchange(login.resumeAfterLogin, nullptr);
                 closeLoginDialog(c);
+                if (resume)
+                    resume(c);
             } else {
                 c.ui(kLoginStatus).setCaption("Login failed");
                 c.platform.stopTimer(TimerId::LoginTimer);
