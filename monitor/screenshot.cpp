@@ -144,6 +144,8 @@ int main(int argc, char** argv) {
     qputenv("TZ", "UTC");
     QApplication app(argc, argv);
     QTemporaryDir programDir;  // the monitor's files go nowhere that matters
+    std::ofstream(programDir.filePath("sts.cfg").toStdString())
+        << "COMPORT:1\r\nSNAME:Substation North\r\n";
 
     StillPlatform platform(
         night ? treld::LocalDateTime{2026, 12, 5, 0, 0, 0, "05.12.2026", "00:00:00", kPictureDay}
