@@ -73,19 +73,24 @@ QValueAxis* valueAxis(QChart* chart) {
 }
 
 // Ticks on round steps (1, 2, 2.5 or 5 times a power of ten) with a little
-// room around the lines, but no negative volts or hertz.
-void setNiceRange(QValueAxis* axis, double low, double high) {
+// room around the lines, but no negative volts or hertz; no more of them than
+// the chart's height has room for labels (the chart cuts a label to "..."
+// when it gets less than its line and some room around it).
+void setNiceRange(QChart* chart, double low, double high) {
+    QValueAxis* axis = valueAxis(chart);
+    const int labelRoom = QFontMetrics(axis->labelsFont()).height() + 16;
+    const int divisions = std::clamp(int(chart->size().height()) / labelRoom - 1, 1, 5);
     const double pad = std::max(1.0, (high - low) * 0.04);
     low = low >= 0 ? std::max(0.0, low - pad) : low - pad;
     high += pad;
-    const double raw = (high - low) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10 * power;
-    for (double factor : {1.0, 2.0, 2.5, 5.0}) {
-        if (factor * power >= raw) {
-            step = factor * power;
+    // The smallest round step that keeps the ticks, once rounded out, within
+    // the divisions.
+    const double power = std::pow(10.0, std::floor(std::log10((high - low) / divisions)));
+    double step = 0;
+    for (double factor : {1.0, 2.0, 2.5, 5.0, 10.0, 20.0, 25.0, 50.0, 100.0}) {
+        step = factor * power;
+        if (std::ceil(high / step) - std::floor(low / step) <= divisions)
             break;
-        }
     }
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
@@ -141,9 +146,13 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         // The legend sits in the top margin; the chart's own layout would
         // squeeze it once the plot area is fixed.
         panel.chart->legend()->detachFromChart();
-        connect(panel.chart, &QChart::geometryChanged, this, [this, p] { layOut(p); });
+        // A fixed plot area freezes the chart's own layout (its background, the
+        // room for the value labels) as it was: at each new size the chart lays
+        // itself out first, and the plot area is fixed after that.
+        connect(panel.chart, &QChart::geometryChanged, this,
+                [this, p] { panels_[p].chart->setPlotArea(QRectF()); });
         connect(panel.chart, &QChart::plotAreaChanged, this,
-                [this, p] { placeGapBands(panels_[p]); });
+                [this, p](const QRectF& area) { layOut(p, area); });
 
         auto* view = new QChartView(panel.chart, this);
         view->setMouseTracking(true);
@@ -152,18 +161,25 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
     }
 }
 
-void TrendCharts::layOut(int p) {
-    QChart* chart = panels_[p].chart;
+void TrendCharts::layOut(int p, const QRectF& plotArea) {
+    Panel& panel = panels_[p];
+    QChart* chart = panel.chart;
     // The last time label stands centred on the right edge, half of it in the margin.
     const qreal right = std::max<qreal>(kRightMargin, timeLabelWidth_ / 2.0 + 6);
     const QSizeF size = chart->size();
     const qreal width = size.width() - kLeftMargin - right;
-    chart->setPlotArea(QRectF(kLeftMargin, kTopMargin, width,
-                              size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8)));
+    const QRectF fixed(kLeftMargin, kTopMargin, width,
+                       size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8));
+    if (plotArea != fixed) {
+        chart->setPlotArea(fixed);
+        return;
+    }
     chart->legend()->setGeometry(QRectF(kLeftMargin, 2, width, kTopMargin - 4));
+    setNiceRange(chart, panel.low, panel.high);
     // As many time labels as fit side by side, so none overlaps the next.
     timeAxis(chart)->setTickCount(
         std::clamp(static_cast<int>(width / (timeLabelWidth_ * 1.5)) + 1, 2, 7));
+    placeGapBands(panel);
 }
 
 void TrendCharts::drawElement(const Element& element) {
@@ -211,7 +227,9 @@ void TrendCharts::redraw() {
             low = layout.emptyLow;
             high = layout.emptyHigh;
         }
-        setNiceRange(valueAxis(panel.chart), low, high);
+        panel.low = low;
+        panel.high = high;
+        setNiceRange(panel.chart, low, high);
         QDateTimeAxis* time = timeAxis(panel.chart);
         time->setFormat(timeFormat(rangeIndex_));
         time->setRange(QDateTime::fromSecsSinceEpoch(from), QDateTime::fromSecsSinceEpoch(to));

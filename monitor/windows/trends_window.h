@@ -48,10 +48,14 @@ class TrendCharts : public QWidget, public ElementView {
         QChart* chart = nullptr;
         std::vector<QLineSeries*> lines;
         QGraphicsPathItem* gapBands = nullptr;
+        double low = 0;  // the values shown, before the axis rounds them
+        double high = 0;
         std::vector<TimeSpan> gaps;
     };
     void placeGapBands(Panel& panel);
-    void layOut(int panel);
+    // The chart has laid itself out with `plotArea`: the plot area is fixed
+    // where the three time axes align, and what depends on it follows.
+    void layOut(int panel, const QRectF& plotArea);
 
     const Trends& trends_;
     QLabel* readout_;
