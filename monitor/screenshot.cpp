@@ -166,6 +166,7 @@ int main(int argc, char** argv) {
             monitor.click(treld::kTrendsMenu.form, treld::kTrendsMenu.name);
             monitor.select(treld::kTrendRange.form, treld::kTrendRange.name, 2);  // 6 h
             binder.flush();
+            trends->resize(1000, 780);      // as it opens on a large screen
             QApplication::processEvents();  // lays the charts out at their size
             trends->findChild<treld::TrendCharts*>()->redraw();
             QApplication::processEvents();

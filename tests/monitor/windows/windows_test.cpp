@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeAxis>
@@ -223,6 +224,9 @@ TEST(Windows, AlarmsAndTrendsFitTheScreenAndSayWhatTheyShow) {
     EXPECT_LE(
         last->plotArea().right() + QFontMetrics(time->labelsFont()).horizontalAdvance(label) / 2.0,
         last->size().width());
+    const QImage chart = charts->findChildren<QChartView*>().back()->grab().toImage();
+    EXPECT_EQ(chart.pixel(chart.width() - 30, chart.height() / 2), qRgb(255, 255, 255))
+        << "the chart's background covers the chart";
     EXPECT_TRUE(charts->pictureTitle("Plant 7").startsWith("Plant 7   Trends 24 h: "));
     EXPECT_GT(charts->picture("Plant 7").height(), charts->grab().height());
     QTemporaryDir folder;
