@@ -163,10 +163,10 @@ int main(int argc, char** argv) {
         const auto scenario = readScenario(argv[2]);
         if (scenario) {
             playNight(monitor, platform, *scenario);
+            trends->resize(1000, 780);  // as it opens on a large screen
             monitor.click(treld::kTrendsMenu.form, treld::kTrendsMenu.name);
             monitor.select(treld::kTrendRange.form, treld::kTrendRange.name, 2);  // 6 h
             binder.flush();
-            trends->resize(1000, 780);      // as it opens on a large screen
             QApplication::processEvents();  // lays the charts out at their size
             trends->findChild<treld::TrendCharts*>()->redraw();
             QApplication::processEvents();
