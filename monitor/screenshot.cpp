@@ -145,6 +145,8 @@ int main(int argc, char** argv) {
     qputenv("TZ", "UTC");
     QApplication app(argc, argv);
     QTemporaryDir programDir;  // the monitor's files go nowhere that matters
+    std::ofstream(programDir.filePath("sts.cfg").toStdString())
+        << "COMPORT:1\r\nSNAME:Substation North\r\n";
 
     StillPlatform platform(
         night ? treld::LocalDateTime{2026, 12, 5, 0, 0, 0, "05.12.2026", "00:00:00", kPictureDay}
@@ -162,6 +164,7 @@ int main(int argc, char** argv) {
         const auto scenario = readScenario(argv[2]);
         if (scenario) {
             playNight(monitor, platform, *scenario);
+            trends->resize(1000, 780);  // as it opens on a large screen
             monitor.click(treld::kTrendsMenu.form, treld::kTrendsMenu.name);
             monitor.select(treld::kTrendRange.form, treld::kTrendRange.name, 2);  // 6 h
             binder.flush();

@@ -16,6 +16,7 @@
 #include "records/mail_test.h"
 #include "records/pc_log.h"
 #include "records/records_controls.h"
+#include "records/settings_dialog.h"
 #include "status/alarms.h"
 #include "status/link_watch.h"
 #include "status/status_controls.h"
@@ -69,6 +70,7 @@ void Monitor::start() {
         c.notice(text);
     ekranla(c);
     OpenComPort(c);
+    showLinkKind(c);
     c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
     c.s.PollStep = kFirstMeasurementStep;
     c.s.Command = "SRV";

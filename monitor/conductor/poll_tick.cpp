@@ -1,6 +1,7 @@
 #include "conductor/poll_tick.h"
 
 #include "device/control_cycle.h"
+#include "device/option_editor.h"
 #include "device/options_cycle.h"
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
@@ -132,6 +133,8 @@ bool measurementCycle(Core& c) {
 void enterTab(Core& c, int tab) {
     auto& s = c.s;
     clearCommandSlot(c);
+    if (tab != kOptionsTab)
+        dropDueOptionWrites(c);
     switch (tab) {
         case kOptionsTab:
             s.PollStep = kFirstOptionsStep;

@@ -1,4 +1,4 @@
-// Every command that acts on the device from the Control tab or "Update STS"
+// Every command that acts on the device from the Control tab
 // is asked about first: Yes queues it, No (the default) queues nothing.
 #pragma once
 

@@ -22,7 +22,7 @@ void onOperatorCommandClick(Core& c, int i) {
         askBeforeQueueing(c, std::string(command.command), std::move(question),
                           std::string(command.caption) + " (" + std::string(command.command) + ")");
     } else {
-        showLoginDialog(c, kUserLogin);
+        showLoginDialog(c, kUserLogin, [i](Core& again) { onOperatorCommandClick(again, i); });
     }
 }
 

@@ -77,6 +77,10 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
         onCommandAnswer(c, e.number != 0);
         return true;
     }
+    if (e.kind == Kind::Answer && e.array == kOptionsQuestion) {
+        onOptionsAnswer(c, e.number != 0);
+        return true;
+    }
     if (e.kind == Kind::Click) {
         if (e.in(kCommandButtons)) {
             onOperatorCommandClick(c, e.index);
@@ -100,17 +104,9 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
     // Choice options have a selector, the numeric ones a number field.
     const bool option = e.index >= 0 && e.index < kOptionCount;
     const bool choice = option && kOptionTable[e.index].kind == OptionKind::Choice;
-    if (e.kind == Kind::Select && e.in(kOptionSelectors) && choice) {
-        const Element& selector = c.ui(kOptionSelectors, e.index);
-        if (e.number >= 0 && e.number < static_cast<int>(selector.items().size())) {
-            onOptionSelected(c, e.index, e.number);
-            c.options.operatorChoseValue = true;
-        }
-        return true;
-    }
-    if (e.kind == Kind::SetValue && e.in(kOptionUpDowns) && option && !choice) {
-        // The arrows only move the number field; these options are never written.
-        c.ui(kOptionNumbers, e.index).setCaption(std::to_string(e.number));
+    if ((e.kind == Kind::Select && e.in(kOptionSelectors) && choice) ||
+        (e.kind == Kind::SetValue && e.in(kOptionUpDowns) && option && !choice)) {
+        editOption(c, e.index, e.number);
         return true;
     }
     return false;

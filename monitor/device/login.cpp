@@ -1,6 +1,7 @@
 #include "device/login.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/device_controls.h"
 #include "link/command_slot.h"
@@ -28,7 +29,7 @@ LogoutAtEnd sendLogoutAtEnd(Core& c) {
 
 }  // namespace
 
-void showLoginDialog(Core& c, Int16 kind) {
+void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume) {
     Element& window = c.ui(kLoginDialog);
     // An open dialog of the same level only comes to the front; one of the
     // other level starts afresh, so that its caption names what Logon sends.
@@ -38,6 +39,7 @@ void showLoginDialog(Core& c, Int16 kind) {
         c.ui(kLoginStatus).setCaption("");
     }
     c.login.LoginKind = kind;
+    c.login.resumeAfterLogin = std::move(resume);
     window.activate();
 }
 
@@ -59,6 +61,7 @@ void onLogonClick(Core& c) {
 void closeLoginDialog(Core& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
     clearCommandSlot(c);
+    c.login.resumeAfterLogin = nullptr;
     c.ui(kLoginDialog).setVisible(false);
 }
 
@@ -117,7 +120,10 @@ void advanceLoginSequence(Core& c) {
                                                   : c.status.UserLoginActive) != 0) {
                 login.acceptedKind = login.LogonKind;
                 login.acceptedPassword = login.LoginPassword;
+                const auto resume = std::exchange(login.resumeAfterLogin, nullptr);
                 closeLoginDialog(c);
+                if (resume)
+                    resume(c);
             } else {
                 // The keep-alive goes on repeating the login that stands.
                 login.LogonKind = login.acceptedKind;

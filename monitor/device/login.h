@@ -7,8 +7,9 @@ namespace treld {
 
 // Shows the login dialog for kServiceLogin or kUserLogin. A dialog already
 // open for that level only comes to the front; for the other level it is
-// retitled and its password box emptied.
-void showLoginDialog(Core& c, Int16 kind);
+// retitled and its password box emptied. `resume` runs after a successful
+// login (the button that needed it).
+void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume = {});
 
 // "Logon": checks the password's length and starts the sequence.
 void onLogonClick(Core& c);

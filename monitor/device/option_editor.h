@@ -1,21 +1,40 @@
 // The option editor of the "User options" tab: the selectors, the number
-// fields, the remembered selection and "Update STS".
+// fields, the operator's edits and "Update STS".
 #pragma once
+
+#include <string_view>
 
 #include "foundation/core.h"
 
 namespace treld {
 
+// The name the answer to "Update STS"'s question comes back under.
+inline constexpr std::string_view kOptionsQuestion = "OptionsQuestion";
+
 // Start-up: fills the option selectors with their value texts.
 void ekranla(Core& c);
 
-// A selector's selection changed, by the operator or by the editor load.
-void onOptionSelected(Core& c, int number, int position);
+// The operator chose list position `value` in option `number`'s selector,
+// or moved its up-down to `value`.
+void editOption(Core& c, int number, int value);
 
-// Puts the device's values, as last read, into the editor.
+// Puts the device's values, as last read, into the editors the operator has
+// not edited.
 void loadOptionEditor(Core& c);
 
-// "Update STS": queues the write of the operator's last choice.
+// "Update STS": asks about every edited option that can be written, and says
+// which edited ones cannot (their editors go back to the device's value).
 void updateSts(Core& c);
+
+// Yes: the writes asked about go out one after another.
+void onOptionsAnswer(Core& c, bool yes);
+
+// Called by the options cycle before each reply step: the next write due
+// goes into a free command slot.
+void queueDueOptionWrite(Core& c);
+
+// The tab was left: writes not yet sent are forgotten, and the status line
+// names them.
+void dropDueOptionWrites(Core& c);
 
 }  // namespace treld

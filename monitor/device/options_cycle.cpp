@@ -68,6 +68,7 @@ void OPTIONS(Core& c) {
         return;
     }
     const Int16 value = optionReplyValue(s.Reply);
+    queueDueOptionWrite(c);
     if (!commonReplyStep(c))
         return;
     if (n < kOptionCount) {

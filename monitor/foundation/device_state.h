@@ -2,19 +2,27 @@
 #pragma once
 
 #include <array>
+#include <deque>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/numeric.h"
 
 namespace treld {
 
+struct Core;
+
 struct OptionsState {
     std::array<Int16, 51> OptionValues{};
-    Int16 EditedOption = 0;
-    Int16 EditedValue = 0;
-    // The operator picked a value in a selector since start-up or since the
-    // last editor load; until then "Update STS" has nothing of theirs to write.
-    bool operatorChoseValue = false;
+    // By option number: the operator changed its editor since start-up or
+    // the last editor load; "Update STS" sends or names each such option.
+    std::array<bool, 13> edited{};
+    // Option number and value of each write the open question names, and of
+    // those answered Yes that the options cycle has still to send.
+    std::vector<std::pair<Int16, Int16>> writesAsked;
+    std::deque<std::pair<Int16, Int16>> writesDue;
 };
 
 inline constexpr Int16 kServiceLogin = 1;
@@ -38,6 +46,9 @@ struct LoginState {
     bool logoutAsked = false;
     // hh:mm when a login ended that the operator did not end; empty: none.
     std::string lapsedAt;
+    // The button that opened the dialog for want of a login, pressed again
+    // once the login succeeds; nothing when a menu opened it.
+    std::function<void(Core&)> resumeAfterLogin;
 };
 
 }  // namespace treld

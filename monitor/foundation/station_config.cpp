@@ -213,4 +213,22 @@ void removeLeftoverTemporaries(const std::filesystem::path& file) {
     }
 }
 
+template <typename Field>
+std::string_view keyOf(Field field) {
+    for (const ConfigKey& key : kKeys) {
+        const Field* candidate = std::get_if<Field>(&key.field);
+        if (candidate != nullptr && *candidate == field)
+            return key.key;
+    }
+    return {};
+}
+
+std::string_view configKey(std::string StationConfig::*field) {
+    return keyOf(field);
+}
+
+std::string_view configKey(Int16 StationConfig::*field) {
+    return keyOf(field);
+}
+
 }  // namespace treld

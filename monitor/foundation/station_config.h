@@ -80,6 +80,10 @@ std::string writeConfigText(const StationConfig& config, Int16 comPortValue);
 // program takes (a subject, a name, a password): one limit for both.
 inline constexpr std::size_t kLongestConfigText = 500;
 
+// The key of a field in the file ("SENDERADRES:" for SenderAddress).
+std::string_view configKey(std::string StationConfig::*field);
+std::string_view configKey(Int16 StationConfig::*field);
+
 // The mail program beside the monitor; it reads its account from sts.cfg,
 // writes one line per attempt to its log beside it and tells by its exit
 // code how the mail went.

@@ -31,9 +31,11 @@ void connectSelectedStation(Core& c) {
 void declareStationListElements(DisplayModel& ui) {
     ui.declare(kStationList);
     ui.declare(kConnect, {.caption = "Connect"});
+    ui.declare(kStationNameLabel);
 }
 
 void STSLIST(Core& c) {
+    c.ui(kStationNameLabel).setCaption(c.config.StationName);
     Element& list = c.ui(kStationList);
     list.clearItems();
     c.s.stationNumbers.clear();

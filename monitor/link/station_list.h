@@ -9,10 +9,14 @@ namespace treld {
 
 inline constexpr ElementName kStationList{Form::Form1, "List3"};
 inline constexpr ElementName kConnect{Form::Form1, "Command5"};
+// The station's name (SNAME:) beside the list, so the operator sees which
+// station this monitor stands for.
+inline constexpr ElementName kStationNameLabel{Form::Form1, "StationName"};
 
 void declareStationListElements(DisplayModel& ui);
 
-// (Re)fills List3 from RemoteIp1..3 and selects the local entry.
+// (Re)fills List3 from RemoteIp1..3, selects the local entry and shows the
+// station's name.
 void STSLIST(Core& c);
 
 // List3 entry chosen, Command5 "Connect" clicked.

@@ -1,6 +1,7 @@
 #include "records/mail_test.h"
 
 #include "foundation/file_append.h"
+#include "records/settings_dialog.h"
 
 namespace treld {
 namespace {
@@ -21,7 +22,7 @@ std::string outcomeText(int exitCode) {
         case kMailNotSent:
             return "e-mail test failed: no attempt got through.";
         case kMailUnusableConfig:
-            return "e-mail test failed: the mail settings in sts.cfg cannot be used.";
+            return "e-mail test failed: the saved mail settings cannot be used.";
         case kMailBadArgument:
             return "e-mail test failed: the mail program refused the message.";
         default:
@@ -34,6 +35,13 @@ std::string outcomeText(int exitCode) {
 
 void sendTestMail(Core& c) {
     Element& outcome = c.ui(kMailTestOutcome);
+    // The mail program reads its settings from sts.cfg, not from the dialog.
+    if (mailSettingsUnsaved(c)) {
+        outcome.setCaption(
+            "e-mail test not sent: it uses the saved settings, and the form has changes. Save "
+            "first.");
+        return;
+    }
     if (c.settings.mailTestRunning) {
         outcome.setCaption("e-mail test: the mail program is still sending the last one.");
         return;
@@ -57,7 +65,7 @@ void onMailTestEnded(Core& c, int exitCode) {
     if (exitCode != kMailSent) {
         const std::string reason = lastLogLine(c.programDir / kMailLog);
         if (!reason.empty())
-            text += " " + std::string(kMailLog) + ": " + reason;
+            text += " " + inDialogWords(reason);
     }
     c.ui(kMailTestOutcome).setCaption(text);
 }

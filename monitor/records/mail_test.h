@@ -12,7 +12,7 @@ inline constexpr ElementName kMailTestOutcome{Form::Form2, "MailTestOutcome"};
 inline constexpr std::string_view kTestMail = "1&&test message++STS test message";
 
 // Queues the test message for the mail program (after a mail that is being
-// sent); nothing is saved first.
+// sent); with mail fields changed but not saved, says Save comes first.
 void sendTestMail(Core& c);
 
 // The mail program that sent the test message has ended with `exitCode`.

@@ -16,12 +16,14 @@ namespace {
 constexpr int kPortEntries = 16;  // "COM1" .. "COM16" after "Demo"
 
 // A text box, the value it edits and the words its row shows; `trimmed`:
-// blanks around the typed text are dropped on Save.
+// blanks around the typed text are dropped on Save; `mail`: the mail
+// program reads it.
 struct TextBox {
     ElementName name;
     std::string StationConfig::*value;
     bool trimmed;
     const char* label;
+    bool mail = true;
 };
 
 const TextBox kTextBoxes[] = {
@@ -38,10 +40,10 @@ const TextBox kTextBoxes[] = {
     {kRecipientName3Box, &StationConfig::RecipientName3, true, "Receipent 3 name"},
     {kPop3HostBox, &StationConfig::Pop3Host, true, "POP3 host"},
     {kMailSubjectBox, &StationConfig::MailSubject, false, "Subject"},
-    {kStationNameBox, &StationConfig::StationName, false, "Station name"},
-    {kRemoteIp1Box, &StationConfig::RemoteIp1, false, "Remote STS 1"},
-    {kRemoteIp2Box, &StationConfig::RemoteIp2, false, "Remote STS 2"},
-    {kRemoteIp3Box, &StationConfig::RemoteIp3, false, "Remote STS 3"},
+    {kStationNameBox, &StationConfig::StationName, false, "Station name", false},
+    {kRemoteIp1Box, &StationConfig::RemoteIp1, false, "Remote STS 1", false},
+    {kRemoteIp2Box, &StationConfig::RemoteIp2, false, "Remote STS 2", false},
+    {kRemoteIp3Box, &StationConfig::RemoteIp3, false, "Remote STS 3", false},
 };
 
 struct CheckBox {
@@ -65,6 +67,12 @@ std::string_view trimBlanks(std::string_view text) {
 
 // The TCP port typed in Text18: digits only (blanks around them allowed),
 // 1 to 32767.
+// What Save stores from a text box.
+std::string typedText(Core& c, const TextBox& box) {
+    const std::string& typed = c.ui(box.name).caption();
+    return box.trimmed ? std::string(trimBlanks(typed)) : typed;
+}
+
 std::optional<Int16> typedPort(std::string_view text) {
     text = trimBlanks(text);
     int port = 0;
@@ -117,6 +125,8 @@ void showSettingsDialog(Core& c) {
         c.ui(kRemotePortBox).setCaption(std::to_string(config.RemotePort));
         for (const CheckBox& box : kCheckBoxes)
             c.ui(box.name).setValue(config.*box.value == 1 ? 1 : 0);
+        if (!c.settings.mailTestRunning)  // an outcome is about the last opening
+            c.ui(kMailTestOutcome).setCaption("");
     }
     dialog.activate();
 }
@@ -148,10 +158,8 @@ void saveSettings(Core& c) {
     }
 
     StationConfig next = c.config;
-    for (const TextBox& box : kTextBoxes) {
-        const std::string& typed = c.ui(box.name).caption();
-        next.*box.value = box.trimmed ? std::string(trimBlanks(typed)) : typed;
-    }
+    for (const TextBox& box : kTextBoxes)
+        next.*box.value = typedText(c, box);
     next.RemotePort = *remotePort;
     for (const CheckBox& box : kCheckBoxes)
         next.*box.value = c.ui(box.name).value() != 0 ? 1 : 0;
@@ -169,16 +177,47 @@ void saveSettings(Core& c) {
     if (portIndex == 0) {
         c.s.DemoMode = 1;
         c.s.PollStep = kFirstMeasurementStep;
-        c.ui(kLinkKind).setCaption("Demo");
     } else {
         c.s.DemoMode = 0;
-        c.ui(kLinkKind).setCaption("com" + std::to_string(c.config.ComPort));
         changeComPort(c);
     }
+    showLinkKind(c);
+    // The demo answers can be looked at while they stand in for the device.
+    c.ui(kTabPages, kDemoSetTab).setEnabled(portIndex == 0);
     c.platform.stopTimer(TimerId::Timer1);
     c.platform.startTimer(TimerId::Timer1, kAfterSettingsMs);
     c.ui(kTabs).setListIndex(kMeasuresTab);
     c.ui(kSettingsDialog).setVisible(false);
+}
+
+bool mailSettingsUnsaved(Core& c) {
+    for (const TextBox& box : kTextBoxes) {
+        if (box.mail && typedText(c, box) != c.config.*box.value)
+            return true;
+    }
+    for (const CheckBox& box : kCheckBoxes) {
+        if ((c.ui(box.name).value() != 0) != (c.config.*box.value == 1))
+            return true;
+    }
+    return false;
+}
+
+std::string inDialogWords(std::string text) {
+    auto replace = [&text](std::string_view key, const std::string& words) {
+        for (std::size_t at = text.find(key); at != std::string::npos;
+             at = text.find(key, at + words.size()))
+            text.replace(at, key.size(), words);
+    };
+    for (const TextBox& box : kTextBoxes)
+        replace(configKey(box.value), std::string("\"") + box.label + "\"");
+    for (const CheckBox& box : kCheckBoxes)
+        replace(configKey(box.value), std::string("\"") + box.caption + "\"");
+    return text;
+}
+
+void showLinkKind(Core& c) {
+    c.ui(kLinkKind).setCaption(c.s.DemoMode != 0 ? "Demo"
+                                                 : "com" + std::to_string(c.config.ComPort));
 }
 
 void closeSettingsDialog(Core& c) {

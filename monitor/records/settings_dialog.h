@@ -49,6 +49,18 @@ void showSettingsDialog(Core& c);
 // serial port is opened at once, in place of the old one.
 void saveSettings(Core& c);
 
+// The dialog's mail fields hold something else than the settings in memory,
+// which the mail program reads from sts.cfg.
+bool mailSettingsUnsaved(Core& c);
+
+// `text` with each sts.cfg key of a field replaced by the quoted words of its
+// row in the dialog.
+std::string inDialogWords(std::string text);
+
+// Label24 at the foot of the main window: "Demo" or "com" and the port, from
+// the start and after each Save.
+void showLinkKind(Core& c);
+
 // "Cancel": closes the dialog; nothing is stored.
 void closeSettingsDialog(Core& c);
 

@@ -10,6 +10,7 @@
 
 namespace treld {
 
+struct StationConfig;
 struct Trends;
 
 // Gives a widget or action the name of its element.
@@ -39,8 +40,9 @@ QWidget* buildSettingsDialog(QWidget* mainWindow);
 QWidget* buildLoginDialog(QWidget* mainWindow);
 QWidget* buildAlarmsWindow();
 QWidget* buildAboutWindow(QWidget* mainWindow);
-// Form6, the charts of `trends`; a window of its own that goes with the main window.
-QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends);
+// Form6, the charts of `trends`; a window of its own that goes with the main
+// window. Saved pictures name the station of `config`.
+QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends, const StationConfig& config);
 // Form7, the operator's guide found in `programDir`.
 QWidget* buildHelpWindow(QWidget* mainWindow, const std::filesystem::path& programDir);
 

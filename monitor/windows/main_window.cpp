@@ -17,10 +17,12 @@ namespace treld {
 namespace {
 
 // The captions of the menu items and tabs come from the display model.
-void addMenu(QMainWindow* window, const QString& title, std::initializer_list<ElementName> items) {
+QMenu* addMenu(QMainWindow* window, const QString& title,
+               std::initializer_list<ElementName> items) {
     QMenu* menu = window->menuBar()->addMenu(title);
     for (ElementName item : items)
         named(menu->addAction(QString()), item);
+    return menu;
 }
 
 // A sunken panel of the status row: a label, or the receive indicator.
@@ -39,7 +41,8 @@ QMainWindow* buildMainWindow() {
     addMenu(window, "&File",
             {kAlarmsMenu, kTrendsMenu, kSettingsMenu, kCalendarMenu, kAboutMenu, kExitMenu});
     addMenu(window, "&Login", {kServiceLoginMenu, kUserLoginMenu, kLogoutMenu});
-    addMenu(window, "&Help", {kHelpMenu, kHelpAboutMenu});
+    QMenu* help = addMenu(window, "&Help", {kHelpMenu, kHelpAboutMenu});
+    help->actions().front()->setShortcut(QKeySequence(Qt::Key_F1));  // "Program help"
 
     auto* central = new QWidget(window);
     auto* layout = new QVBoxLayout(central);

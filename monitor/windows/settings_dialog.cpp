@@ -137,18 +137,22 @@ QWidget* buildSettingsDialog(QWidget* mainWindow) {
     auto* save = button(window, kSaveSettings);
     auto* mailTest = button(window, kMailTest);
     auto* cancel = button(window, kCancelSettings);
-    // The e-mail test's outcome stands beside its button, so the dialog grows no taller.
+    // The e-mail test's outcome has a row of its own over the buttons, three
+    // lines high from the start, so that no outcome moves them.
     auto* outcome = named(new QLabel(window), kMailTestOutcome);
     outcome->setWordWrap(true);
+    outcome->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    outcome->setFixedHeight(3 * outcome->fontMetrics().lineSpacing());
+    outcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch();
     buttons->addWidget(mailTest);
-    buttons->addWidget(outcome, 1);
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(window);
     scrollingRows(layout)->setLayout(rows.grid());
+    layout->addWidget(outcome);
     layout->addLayout(buttons);
 
     // Enter saves, Escape cancels; Tab goes through the rows as they are laid out.

@@ -1,4 +1,5 @@
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -9,7 +10,8 @@
 
 namespace treld {
 
-// Above the status row: the station list, "Connect" and the send indicator.
+// Above the status row: the station list, "Connect", the station's name and
+// the send indicator.
 void buildStationRow(QWidget* row) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -21,6 +23,14 @@ void buildStationRow(QWidget* row) {
     auto* connect = named(new QPushButton(row), kConnect);
     connect->setFixedWidth(px(1200));
     layout->addWidget(connect, 0, Qt::AlignTop);
+
+    auto* name = named(new QLabel(row), kStationNameLabel);
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    // A long name is cut rather than widening the window past the screen.
+    name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(name, 1, Qt::AlignTop);
 
     auto* sendIndicator = named(new ActivityIndicator(row), kSendIndicator);
     sendIndicator->setMinimumWidth(px(3000));

@@ -13,7 +13,7 @@ StationWindows::StationWindows(Monitor& monitor)
               buildLoginDialog(form1.get()),
               form4.get(),
               buildAboutWindow(form1.get()),
-              buildTrendsWindow(form1.get(), monitor.trends()),
+              buildTrendsWindow(form1.get(), monitor.trends(), monitor.core().config),
               buildHelpWindow(form1.get(), monitor.core().programDir)},
       binder(monitor, windows) {}
 

@@ -5,16 +5,24 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "foundation/iso_time.h"
+#include "foundation/station_config.h"
 #include "platform/whole_file.h"
 #include "trends/trend_csv.h"
 #include "windows/builders.h"
@@ -46,6 +54,17 @@ constexpr qreal kRightMargin = 24;
 constexpr qreal kTopMargin = 34;
 constexpr qreal kBottomMargin = 26;
 
+// Ranges longer than an hour may span midnight: their time labels carry the day.
+constexpr const char* kDatedFormat = "dd MMM hh:mm";
+const char* timeFormat(int rangeIndex) {
+    const std::int64_t seconds = kTrendRanges[rangeIndex].seconds;
+    return seconds <= 600 ? "hh:mm:ss" : seconds <= 3600 ? "hh:mm" : kDatedFormat;
+}
+
+QString localTime(const Trends& trends, std::int64_t at) {
+    return QString::fromStdString(isoLocalTime(at, trends.utcOffsetSeconds)).replace('T', ' ');
+}
+
 QDateTimeAxis* timeAxis(QChart* chart) {
     return static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).first());
 }
@@ -54,19 +73,24 @@ QValueAxis* valueAxis(QChart* chart) {
 }
 
 // Ticks on round steps (1, 2, 2.5 or 5 times a power of ten) with a little
-// room around the lines, but no negative volts or hertz.
-void setNiceRange(QValueAxis* axis, double low, double high) {
+// room around the lines, but no negative volts or hertz; no more of them than
+// the chart's height has room for labels (the chart cuts a label to "..."
+// when it gets less than its line and some room around it).
+void setNiceRange(QChart* chart, double low, double high) {
+    QValueAxis* axis = valueAxis(chart);
+    const int labelRoom = QFontMetrics(axis->labelsFont()).height() + 16;
+    const int divisions = std::clamp(int(chart->size().height()) / labelRoom - 1, 1, 5);
     const double pad = std::max(1.0, (high - low) * 0.04);
     low = low >= 0 ? std::max(0.0, low - pad) : low - pad;
     high += pad;
-    const double raw = (high - low) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10 * power;
-    for (double factor : {1.0, 2.0, 2.5, 5.0}) {
-        if (factor * power >= raw) {
-            step = factor * power;
+    // The smallest round step that keeps the ticks, once rounded out, within
+    // the divisions.
+    const double power = std::pow(10.0, std::floor(std::log10((high - low) / divisions)));
+    double step = 0;
+    for (double factor : {1.0, 2.0, 2.5, 5.0, 10.0, 20.0, 25.0, 50.0, 100.0}) {
+        step = factor * power;
+        if (std::ceil(high / step) - std::floor(low / step) <= divisions)
             break;
-        }
     }
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
@@ -94,7 +118,10 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         panel.chart->setMargins(QMargins(0, 0, 0, 0));
         panel.chart->setBackgroundRoundness(0);
         auto* time = new QDateTimeAxis;
-        time->setTickCount(7);
+        timeLabelWidth_ =
+            QFontMetrics(time->labelsFont())
+                .horizontalAdvance(
+                    QDateTime(QDate(2000, 12, 28), QTime(23, 58)).toString(kDatedFormat));
         time->setLabelsVisible(p == kPanels - 1);  // one time scale under the stack
         auto* values = new QValueAxis;
         values->setLabelFormat("%.0f");
@@ -119,23 +146,40 @@ TrendCharts::TrendCharts(const Trends& trends, QLabel* readout, QWidget* parent)
         // The legend sits in the top margin; the chart's own layout would
         // squeeze it once the plot area is fixed.
         panel.chart->legend()->detachFromChart();
-        connect(panel.chart, &QChart::geometryChanged, this, [this, p] {
-            QChart* chart = panels_[p].chart;
-            const QSizeF size = chart->size();
-            const qreal width = size.width() - kLeftMargin - kRightMargin;
-            chart->setPlotArea(
-                QRectF(kLeftMargin, kTopMargin, width,
-                       size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8)));
-            chart->legend()->setGeometry(QRectF(kLeftMargin, 2, width, kTopMargin - 4));
-        });
+        // A fixed plot area freezes the chart's own layout (its background, the
+        // room for the value labels) as it was: at each new size the chart lays
+        // itself out first, and the plot area is fixed after that.
+        connect(panel.chart, &QChart::geometryChanged, this,
+                [this, p] { panels_[p].chart->setPlotArea(QRectF()); });
         connect(panel.chart, &QChart::plotAreaChanged, this,
-                [this, p] { placeGapBands(panels_[p]); });
+                [this, p](const QRectF& area) { layOut(p, area); });
 
         auto* view = new QChartView(panel.chart, this);
         view->setMouseTracking(true);
         view->viewport()->installEventFilter(this);
         layout->addWidget(view, 1);
     }
+}
+
+void TrendCharts::layOut(int p, const QRectF& plotArea) {
+    Panel& panel = panels_[p];
+    QChart* chart = panel.chart;
+    // The last time label stands centred on the right edge, half of it in the margin.
+    const qreal right = std::max<qreal>(kRightMargin, timeLabelWidth_ / 2.0 + 6);
+    const QSizeF size = chart->size();
+    const qreal width = size.width() - kLeftMargin - right;
+    const QRectF fixed(kLeftMargin, kTopMargin, width,
+                       size.height() - kTopMargin - (p == kPanels - 1 ? kBottomMargin : 8));
+    if (plotArea != fixed) {
+        chart->setPlotArea(fixed);
+        return;
+    }
+    chart->legend()->setGeometry(QRectF(kLeftMargin, 2, width, kTopMargin - 4));
+    setNiceRange(chart, panel.low, panel.high);
+    // As many time labels as fit side by side, so none overlaps the next.
+    timeAxis(chart)->setTickCount(
+        std::clamp(static_cast<int>(width / (timeLabelWidth_ * 1.5)) + 1, 2, 7));
+    placeGapBands(panel);
 }
 
 void TrendCharts::drawElement(const Element& element) {
@@ -183,9 +227,11 @@ void TrendCharts::redraw() {
             low = layout.emptyLow;
             high = layout.emptyHigh;
         }
-        setNiceRange(valueAxis(panel.chart), low, high);
+        panel.low = low;
+        panel.high = high;
+        setNiceRange(panel.chart, low, high);
         QDateTimeAxis* time = timeAxis(panel.chart);
-        time->setFormat(kTrendRanges[rangeIndex_].seconds <= 600 ? "hh:mm:ss" : "hh:mm");
+        time->setFormat(timeFormat(rangeIndex_));
         time->setRange(QDateTime::fromSecsSinceEpoch(from), QDateTime::fromSecsSinceEpoch(to));
         for (std::size_t i = 0; i < lines.size(); ++i)
             panel.lines[i]->replace(lines[i]);
@@ -208,9 +254,35 @@ void TrendCharts::placeGapBands(Panel& panel) {
     panel.gapBands->setPath(path);
 }
 
+QString TrendCharts::pictureTitle(const std::string& station) const {
+    const std::int64_t to = trends_.shownUntil;
+    const TrendRange& range = kTrendRanges[rangeIndex_];
+    QString title = displayText(station);
+    if (!title.isEmpty())
+        title += "   ";
+    return title +
+           QStringLiteral("Trends %1: %2 to %3")
+               .arg(QString::fromLatin1(range.caption.data(), qsizetype(range.caption.size())),
+                    localTime(trends_, to - range.seconds + 1), localTime(trends_, to));
+}
+
+QImage TrendCharts::picture(const std::string& station) {
+    const QPixmap charts = grab();
+    const int titleHeight = 2 * fontMetrics().height();
+    QPixmap picture(charts.size() + QSize(0, int(titleHeight * charts.devicePixelRatio())));
+    picture.setDevicePixelRatio(charts.devicePixelRatio());
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(font());
+    painter.drawText(QRect(int(kLeftMargin), 0, width(), titleHeight), Qt::AlignVCenter,
+                     pictureTitle(station));
+    painter.drawPixmap(0, titleHeight, charts);
+    painter.end();
+    return picture.toImage();
+}
+
 QString TrendCharts::valuesAt(std::int64_t at) const {
-    QString text = QString::fromStdString(isoLocalTime(at, trends_.utcOffsetSeconds));
-    text.replace('T', ' ');
+    QString text = localTime(trends_, at);
     for (ReplyGroup group : {ReplyGroup::Source, ReplyGroup::Output}) {
         const TrendSample* sample = trends_.history.valuesAt(group, at);
         if (sample == nullptr) {
@@ -244,9 +316,27 @@ bool TrendCharts::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends) {
+QString freshFileName(const QString& folder, const QString& stem, const QString& suffix,
+                      const Trends& trends, int rangeIndex) {
+    QString edge = localTime(trends, trends.shownUntil).remove(':').replace(' ', '-');
+    const std::string_view range = kTrendRanges[rangeIndex].caption;
+    const QString base = QDir(folder).filePath(
+        stem + "-" + QString::fromLatin1(range.data(), qsizetype(range.size())).remove(' ') + "-" +
+        edge);
+    QString name = base + suffix;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = base + "-" + QString::number(n) + suffix;
+    return name;
+}
+
+QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends, const StationConfig& config) {
     auto* window = named(new QWidget(mainWindow, Qt::Window), kTrendsWindow);
-    window->resize(1000, 780);
+    // As drawn, unless the screen it opens on is smaller.
+    window->resize(
+        QSize(1000, 780).boundedTo(QGuiApplication::primaryScreen()->availableSize() * 0.9));
+    // Escape closes it through the core, as the close box does.
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated,
+                     window, &QWidget::close);
     auto* layout = new QVBoxLayout(window);
 
     auto* controls = new QHBoxLayout;
@@ -267,22 +357,29 @@ QWidget* buildTrendsWindow(QWidget* mainWindow, const Trends& trends) {
     layout->addWidget(charts, 1);
     layout->addWidget(readout);
 
+    // Each save offers a new name in the folder of the last one.
+    auto folder = std::make_shared<QString>(QDir::currentPath());
+    auto save = [=, &trends](const QString& caption, const QString& stem, const QString& suffix,
+                             const QString& filter, auto&& write) {
+        const QString file = QFileDialog::getSaveFileName(
+            window, caption, freshFileName(*folder, stem, suffix, trends, charts->rangeIndex()),
+            filter);
+        if (file.isEmpty())
+            return;
+        *folder = QFileInfo(file).absolutePath();
+        readout->setText((write(file) ? "Saved " : "Not saved: ") + file);
+    };
     QObject::connect(saveCsv, &QPushButton::clicked, window, [=, &trends] {
-        const QString file = QFileDialog::getSaveFileName(window, "Save trends as CSV",
-                                                          "trends.csv", "CSV files (*.csv)");
-        if (file.isEmpty())
-            return;
-        const bool saved = saveWholeFile(
-            file, QByteArray::fromStdString(shownRangeCsv(trends, charts->rangeIndex())));
-        readout->setText((saved ? "Saved " : "Not saved: ") + file);
+        save("Save trends as CSV", "trends", ".csv", "CSV files (*.csv)", [&](const QString& file) {
+            return saveWholeFile(
+                file, QByteArray::fromStdString(shownRangeCsv(trends, charts->rangeIndex())));
+        });
     });
-    QObject::connect(savePicture, &QPushButton::clicked, window, [=] {
-        const QString file = QFileDialog::getSaveFileName(window, "Save charts as picture",
-                                                          "trends.png", "PNG pictures (*.png)");
-        if (file.isEmpty())
-            return;
-        const bool saved = charts->grab().save(file, "PNG");
-        readout->setText((saved ? "Saved " : "Not saved: ") + file);
+    QObject::connect(savePicture, &QPushButton::clicked, window, [=, &config] {
+        save("Save charts as picture", "trends", ".png", "PNG pictures (*.png)",
+             [&](const QString& file) {
+                 return charts->picture(config.StationName).save(file, "PNG");
+             });
     });
     return window;
 }

@@ -206,6 +206,17 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon");
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
+    // The login the button asked for succeeds: the button's question follows.
+    rig.type("Text1", "1234", Form::Form3);
+    rig.click("Command1", Form::Form3);
+    rig.advance(4'000);
+    rig.sts.status = statusRecord({{42, '1'}});
+    rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
+    EXPECT_EQ(rig.answer(true),
+              "Send \"XFER test\" (TST) to the STS?\n\nXFER to alternate and "
+              "retransfer to preferred.");
+    rig.advance(3'000);
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 1);
 }
 
 Texts optionWrites(VirtualRig& rig) {
@@ -244,6 +255,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     rig.runPast("SAS");
     EXPECT_EQ(rig.element("Combo1_3").listIndex(), 0) << "the editor is loaded once";
     EXPECT_TRUE(optionWrites(rig).empty());
+    rig.select("Combo1_3", 1);  // back to what the STS holds: nothing to send
 
     // A write queued mid-cycle goes out instead of the next display.
     rig.runUntil([&] { return rig.commandsSent().back() == "M0036"; });
@@ -257,36 +269,70 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     ASSERT_EQ(reads.size(), 1u + 15) << "a complete re-read follows the write";
     EXPECT_EQ(Texts(reads.begin(), reads.begin() + 3), (Texts{"W0039001\r", "M0032", "M0033"}));
     EXPECT_EQ(rig.caption("Label32_7"), "Manual");
-    EXPECT_EQ(rig.caption("Label32_3"), "Enable") << "the unsent pick changed nothing";
 }
 
-TEST(OptionsTab, UpdateStsWritesOnlyTheOperatorsLastChoiceOfAWritableOption) {
+// Every edit is sent, in option order, or named as unsent with the reason; a value put
+// back to the device's is no edit.
+TEST(OptionsTab, UpdateStsSendsEveryEditedOptionOrSaysWhyNot) {
+    const std::string readOnly = ", which this program can only read from the STS.";
     struct Case {
         const char* name;
         bool loggedIn;
-        std::vector<std::pair<int, int>> picks;  // selector, position
+        std::vector<std::pair<std::string, int>> edits;  // Combo1_n position, UpDown1_n value
         Texts written;
-        bool yes = true;  // the answer to "Set ... on the STS?"
+        std::string said;  // the question or message
+        bool yes = true;
     } const cases[] = {
-        {"nothing picked since start-up", true, {}, {}},
-        {"two selectors: only the later one", true, {{3, 0}, {5, 3}}, {"W0037003\r"}},
-        {"SCR fault alarm is never written", true, {{11, 1}}, {}},
-        {"Manual XFER mode is never written", true, {{12, 0}}, {}},
-        {"not logged in", false, {{0, 1}}, {}},
-        {"answered No", true, {{0, 1}}, {}, false},
+        {"nothing edited since start-up", true, {}, {}, ""},
+        {"two selectors, one back to the STS's value",
+         true,
+         {{"Combo1_5", 3}, {"Combo1_3", 1}, {"Combo1_6", 0}, {"Combo1_1", 1}},
+         {"W0033001\r", "W0037003\r"},
+         "Set on the STS?\n\"re transfer\" to \"On\" (W0033001)\n\"Nonsynchron transfer mode\" "
+         "to \"Zero Current\" (W0037003)"},
+        {"a selector and the arrows of a number",
+         true,
+         {{"Combo1_1", 1}, {"UpDown1_2", 8}},
+         {"W0033001\r"},
+         "Set \"re transfer\" to \"On\" (W0033001) on the STS?\n\nNot sent: \"return delay\" (8)" +
+             readOnly},
+        {"read-only ones alone",
+         true,
+         {{"UpDown1_4", 31}, {"Combo1_11", 1}},
+         {},
+         "Not sent: \"alarm hold time\" (31), \"SCR fault alarm\" (On), which each this program "
+         "can only read from the STS."},
+        {"not logged in", false, {{"Combo1_0", 1}}, {}, ""},
+        {"answered No",
+         true,
+         {{"Combo1_0", 1}},
+         {},
+         "Set \"preferred source\" to \"Source 2\" (W0032001) on the STS?",
+         false},
     };
     for (const Case& c : cases) {
         VirtualRig rig;
+        rig.sts.options = {0, 0, 5, 1, 30, 0, 0, 0, 0, 0, 0, 0, 0};
         rig.sts.status = statusRecord({{40, c.loggedIn ? '1' : '0'}});
         rig.start();
+        rig.select("SSTab1", 1);
         rig.runPast("SAS");
-        for (auto [selector, position] : c.picks)
-            rig.select("Combo1_" + std::to_string(selector), position);
+        for (const auto& [control, value] : c.edits) {
+            control.starts_with("Combo") ? rig.select(control, value)
+                                         : rig.monitor.setValue(Form::Form1, control, value);
+        }
         rig.click("Command1");
-        rig.answer(c.yes);
-        rig.advance(500);
+        std::string said;
+        for (const MessageBoxRequest& m : rig.monitor.ui().takeMessages()) {
+            said = m.text;
+            if (!m.question.empty())
+                rig.monitor.answer(m.owner, m.question, c.yes);
+        }
+        EXPECT_EQ(said, c.said) << c.name;
+        rig.advance(8'000);
         EXPECT_EQ(optionWrites(rig), c.written) << c.name;
         EXPECT_EQ(rig.element("Form3", Form::Form3).visible(), !c.loggedIn) << c.name;
+        EXPECT_EQ(rig.caption("Label30_2"), "5") << c.name << ": unsent, so as the STS holds it";
     }
 }
 

@@ -159,9 +159,14 @@ TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForTh
                   rig.element("Check2", Form::Form2).value(),
               1)
         << "-1 is not ticked, 1 is";
-    rig.type("Text1", "x@y");
-    rig.click("Command2", Form::Form2);  // the mail test
+    rig.click("Command2", Form::Form2);  // the mail test, with the saved settings
     EXPECT_EQ(rig.platform.startedPrograms.back().second, "1&&test message++STS test message");
+    rig.type("Text1", "x@y");
+    rig.click("Command2", Form::Form2);  // the mail program would not see x@y
+    EXPECT_EQ(rig.platform.startedPrograms.size(), 1u);
+    EXPECT_EQ(rig.caption("MailTestOutcome", Form::Form2),
+              "e-mail test not sent: it uses the saved settings, and the form has changes. Save "
+              "first.");
     const std::string before = file();
     rig.click("Command3", Form::Form2);
     EXPECT_FALSE(visible());
@@ -213,7 +218,7 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
             << why;
         EXPECT_TRUE(visible()) << why;
         EXPECT_EQ(file(), before) << why;
-        EXPECT_EQ(rig.caption("Label24"), "") << why;  // "com.." after a Save
+        EXPECT_EQ(rig.caption("Label24"), "com3") << why;  // as from the start
     };
     rig.type("Text1", "new@x");
     for (const char* port : {"", "abc", "12x", "0", "-5", "32768", "99999999999"}) {

@@ -5,7 +5,10 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeAxis>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,16 +16,20 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTextBrowser>
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/whole_file.h"
+#include "records/settings_dialog.h"
 #include "windows/activity_indicator.h"
 #include "windows/scaled_canvas.h"
+#include "windows/trends_window.h"
 #include "windows_rig.h"
 
 namespace treld::testing {
@@ -220,6 +227,78 @@ TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) 
     EXPECT_LE(rig.windows[int(Form::Form2)]->height() * 1.5, 720);
 }
 
+// On a 1366 x 768 screen at scale 1.5 every lamp and the charts' right edge, third chart and
+// last time label show; the 24 h axis has the day; Escape closes Trends; a picture says what
+// it shows and a second save does not take the first one's name.
+TEST(Windows, AlarmsAndTrendsFitTheScreenAndSayWhatTheyShow) {
+    WindowsRig rig("COMPORT:1\r\nSNAME:Plant 7\r\n");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen.size(), QSize(911, 512));  // 1366 x 768 at 1.5
+    rig.click("mnalarm");
+    rig.binder.flush();
+    for (QLabel* part : rig.form4->findChildren<QLabel*>())
+        EXPECT_TRUE(QRect(QPoint(), screen.size() * 0.9).contains(part->geometry()));
+
+    rig.click("mntrends");
+    rig.select("TrendRange", 3, Form::Form6);  // 24 h
+    rig.advance(2'000);
+    rig.binder.flush();
+    QWidget* trends = rig.windows[int(Form::Form6)];
+    QApplication::processEvents();
+    EXPECT_TRUE(screen.contains(QRect(QPoint(), trends->frameGeometry().size())));
+    auto* charts = widget<TrendCharts>(rig, "TrendCharts", Form::Form6);
+    QChart* last = charts->chart(TrendCharts::kPanels - 1);
+    EXPECT_TRUE(trends->rect().contains(charts->geometry()));
+    auto* time = static_cast<QDateTimeAxis*>(last->axes(Qt::Horizontal).front());
+    const QString label = time->max().toString(time->format());
+    EXPECT_TRUE(label.contains(time->max().toString("dd"))) << label.toStdString();
+    EXPECT_LE(
+        last->plotArea().right() + QFontMetrics(time->labelsFont()).horizontalAdvance(label) / 2.0,
+        last->size().width());
+    const QImage chart = charts->findChildren<QChartView*>().back()->grab().toImage();
+    EXPECT_EQ(chart.pixel(chart.width() - 30, chart.height() / 2), qRgb(255, 255, 255))
+        << "the chart's background covers the chart";
+    EXPECT_TRUE(charts->pictureTitle("Plant 7").startsWith("Plant 7   Trends 24 h: "));
+    EXPECT_GT(charts->picture("Plant 7").height(), charts->grab().height());
+    QTemporaryDir folder;
+    const QString first = freshFileName(folder.path(), "trends", ".png", rig.monitor.trends(), 3);
+    QFile(first).open(QIODevice::WriteOnly);
+    EXPECT_NE(freshFileName(folder.path(), "trends", ".png", rig.monitor.trends(), 3), first);
+    QTest::keyClick(trends, Qt::Key_Escape);
+    EXPECT_FALSE(trends->isVisible());
+}
+
+// F1, the port box and the station's name from the start; the demo table's tab while demo
+// answers stand in; the e-mail test of an unsaved form.
+TEST(Windows, HelpKeyLinkKindStationNameDemoTabAndTheEmailTestOfWhatTheFormShows) {
+    WindowsRig rig("COMPORT:3\r\nSNAME:Plant 7\r\n");
+    rig.form1->show();
+    QApplication::setActiveWindow(rig.form1.get());
+    QTest::keyClick(rig.form1.get(), Qt::Key_F1);
+    rig.binder.flush();
+    EXPECT_TRUE(rig.windows[int(Form::Form7)]->isVisible());
+    EXPECT_EQ(widget<QLabel>(rig, "Label24")->text(), "com3");
+    EXPECT_EQ(widget<QLabel>(rig, "StationName")->text(), "Plant 7");
+
+    widget<QAction>(rig, "mnset")->trigger();
+    auto* outcome = widget<QLabel>(rig, "MailTestOutcome", Form::Form2);
+    auto* save = widget(rig, "Command1", Form::Form2);
+    QApplication::processEvents();
+    const QRect saveAt = save->geometry();
+    QTest::keyClicks(widget(rig, "Text1", Form::Form2), "sts@plant.example");
+    widget<QPushButton>(rig, "Command2", Form::Form2)->click();
+    EXPECT_TRUE(outcome->text().contains("Save first")) << outcome->text().toStdString();
+    QApplication::processEvents();
+    EXPECT_EQ(save->geometry(), saveAt) << "the outcome does not move the buttons";
+    EXPECT_EQ(inDialogWords("send: not sent: SENDERADRES: is empty"),
+              "send: not sent: \"sender e-mail address\" is empty");
+    emit widget<QComboBox>(rig, "Combo1", Form::Form2)->activated(0);  // Demo
+    widget<QPushButton>(rig, "Command1", Form::Form2)->click();
+    widget<QAction>(rig, "mnset")->trigger();
+    EXPECT_EQ(outcome->text(), "") << "cleared on reopening";
+    EXPECT_TRUE(rig.form1->findChild<QTabWidget*>("SSTab1")->isTabEnabled(2));
+}
+
 // sts.cfg and a saved trend range: whole and owner-only, or, on a full disk, the old file
 // untouched.
 TEST(WholeFile, ReplacesOwnerOnlyOrLeavesTheOldFileAndNoTemporaryOne) {
@@ -242,7 +321,13 @@ TEST(WholeFile, ReplacesOwnerOnlyOrLeavesTheOldFileAndNoTemporaryOne) {
 }  // namespace treld::testing
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A 1366 x 768 screen at a scale factor of 1.5.
+    QTemporaryFile screens;
+    screens.open();
+    screens.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1366, "height": 768,
+                                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    screens.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
     qputenv("QT_SCALE_FACTOR", "1.5");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
