@@ -148,7 +148,8 @@ void queueDueOptionWrite(Core& c) {
     auto& due = c.options.writesDue;
     if (due.empty() || !commandSlotFree(c))
         return;
-    queueCommand(c, optionWriteCommand(due.front().first, due.front().second));
+    const auto [number, value] = due.front();
+    queueCommand(c, optionWriteCommand(number, value), std::string(kOptionTable[number].caption));
     due.pop_front();
 }
 
