@@ -67,6 +67,7 @@ class StillPlatform : public treld::Platform {
         at.second = int(second % 60);
         return at;
     }
+    void writeStderr(std::string_view) override {}
     void exitProgram() override {}
 
   private:

@@ -93,6 +93,10 @@ class Platform {
 
     virtual LocalDateTime now() = 0;
 
+    // One line on stderr: a fault the operator must fix, which a headless
+    // monitor shows nowhere else.
+    virtual void writeStderr(std::string_view line) = 0;
+
     // Ends the program: the event loop returns with exit code 0 and the
     // ports, sockets and lock files are released on the way out.
     virtual void exitProgram() = 0;

@@ -2,7 +2,6 @@
 
 #include <variant>
 
-#include "foundation/line_reader.h"
 #include "foundation/text_encoding.h"
 
 namespace treld {
@@ -47,10 +46,8 @@ const ConfigKey kKeys[] = {
 
 }  // namespace
 
-namespace {
-
-void forEachLine(LineReader& lines,
-                 const std::function<bool(std::string_view, std::string_view)>& entry) {
+void forEachConfigLine(LineReader& lines,
+                       const std::function<bool(std::string_view, std::string_view)>& entry) {
     std::string text;
     while (lines.next(text)) {
         const std::string_view line = text;
@@ -64,12 +61,10 @@ void forEachLine(LineReader& lines,
     }
 }
 
-}  // namespace
-
 void forEachConfigLine(std::string_view text,
                        const std::function<bool(std::string_view, std::string_view)>& entry) {
     LineReader lines(text);
-    forEachLine(lines, entry);
+    forEachConfigLine(lines, entry);
 }
 
 std::optional<Int16> configInteger(std::string_view value) {
@@ -80,7 +75,7 @@ namespace {
 
 bool readConfigLines(LineReader& lines, StationConfig& config) {
     bool complete = true;
-    forEachLine(lines, [&](std::string_view key, std::string_view value) {
+    forEachConfigLine(lines, [&](std::string_view key, std::string_view value) {
         for (const ConfigKey& known : kKeys) {
             if (known.key != key)
                 continue;

@@ -49,6 +49,7 @@ class QtPlatform : public QObject, public Platform {
     bool startWatchedProgram(const std::string& path, const std::string& argument) override;
     bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
+    void writeStderr(std::string_view line) override;
     void exitProgram() override;
 
   private:
