@@ -198,25 +198,16 @@ TEST(RelayAccess, LoginGuessesArePacedAndLockedOut) {
 TEST(RelayAccess, RefusalsAreAuditedOnceThenSummedUpOnceAMinute) {
     VirtualRig rig;
     rig.start();
-    auto refusals = [&] {
-        const std::string log = rig.readFile("SERLOGS/2026-12.TXT");
-        return std::ranges::count(log, '\n') - 1;  // but "Program start"
-    };
-    rig.platform.relayPeer = "10.2.0.5";
-    for (int i = 0; i < 200; ++i, rig.advance(100))
+    for (int i = 0; i < 270; ++i) {
+        rig.platform.relayPeer = i < 200 ? "10.2.0.5" : "10.3.0." + std::to_string(i);
         rig.ask("XF2\r");
-    EXPECT_EQ(refusals(), 1);
-    rig.advance(41'000);
-    EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT")
-                  .find("Relay refused 199 more from 10.2.0.5 within a minute"),
-              std::string::npos);
-    for (int peer = 0; peer < 70; ++peer) {
-        rig.platform.relayPeer = "10.3.0." + std::to_string(peer);
-        rig.ask("XF2\r");
+        rig.advance(i < 199 ? 100 : i == 199 ? 41'000 : 0);
     }
-    rig.advance(60'000);
+    rig.advance(61'000);
+    const std::string log = rig.readFile("SERLOGS/2026-12.TXT");
+    EXPECT_NE(log.find("Relay refused 199 more from 10.2.0.5 within a minute"), std::string::npos);
     // 10.2.0.5 is still counted, 63 more peers one by one, the rest share a line and a summary.
-    EXPECT_EQ(refusals(), 2 + (kRefusalPeersKept - 1) + 2);
+    EXPECT_EQ(std::ranges::count(log, '\n'), 1 + 2 + (kRefusalPeersKept - 1) + 2) << log;
 }
 
 TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped) {
