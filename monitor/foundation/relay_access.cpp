@@ -70,6 +70,42 @@ RelayAccess unreadableAccess() {
     return access;
 }
 
+RelayAccess readRelayAccessLines(LineReader& lines) {
+    RelayAccess access;
+    int line = 0;
+    auto notUnderstood = [&](std::string_view key) {
+        if (access.badLineCount++ == 0)
+            access.firstBadLine = line;
+        const std::string rule = lettersInCapitals(key);
+        if (rule == "LISTEN")
+            access.listenAllowed = false;
+        else if (rule != "COMMAND")
+            access.readersListed = true;
+    };
+    forEachConfigLine(lines, [&](std::string_view key, std::string_view value) {
+        ++line;
+        if (key.empty() && trimmed(value).empty())
+            return true;
+        std::vector<AddressRange>* list = key == "COMMAND:" ? &access.commanders
+                                          : key == "READ:"  ? &access.readers
+                                                            : nullptr;
+        access.readersListed |= key == "READ:";
+        if (key == "LISTEN:" && isListenAddress(trimmed(value))) {
+            access.listenAddress = std::string(trimmed(value));
+        } else if (list == nullptr) {
+            notUnderstood(key.empty() ? value : key);
+        } else if (const auto range = AddressRange::parse(value)) {
+            list->push_back(*range);
+        } else {
+            notUnderstood(key);
+        }
+        return true;
+    });
+    if (lines.failed())
+        access.unreadable = true;
+    return access;
+}
+
 }  // namespace
 
 std::optional<AddressRange> AddressRange::parse(std::string_view text) {
@@ -120,42 +156,6 @@ std::string RelayAccess::problem() const {
     if (badLineCount > 1)
         text += " (" + std::to_string(badLineCount) + " lines)";
     return text;
-}
-
-RelayAccess readRelayAccessLines(LineReader& lines) {
-    RelayAccess access;
-    int line = 0;
-    auto notUnderstood = [&](std::string_view key) {
-        if (access.badLineCount++ == 0)
-            access.firstBadLine = line;
-        const std::string rule = lettersInCapitals(key);
-        if (rule == "LISTEN")
-            access.listenAllowed = false;
-        else if (rule != "COMMAND")
-            access.readersListed = true;
-    };
-    forEachConfigLine(lines, [&](std::string_view key, std::string_view value) {
-        ++line;
-        if (key.empty() && trimmed(value).empty())
-            return true;
-        std::vector<AddressRange>* list = key == "COMMAND:" ? &access.commanders
-                                          : key == "READ:"  ? &access.readers
-                                                            : nullptr;
-        access.readersListed |= key == "READ:";
-        if (key == "LISTEN:" && isListenAddress(trimmed(value))) {
-            access.listenAddress = std::string(trimmed(value));
-        } else if (list == nullptr) {
-            notUnderstood(key.empty() ? value : key);
-        } else if (const auto range = AddressRange::parse(value)) {
-            list->push_back(*range);
-        } else {
-            notUnderstood(key);
-        }
-        return true;
-    });
-    if (lines.failed())
-        access.unreadable = true;
-    return access;
 }
 
 RelayAccess readRelayAccess(const std::filesystem::path& file) {

@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/line_reader.h"
-
 namespace treld {
 
 // One address or an IPv4 range in CIDR form ("10.0.0.0/24"). Addresses other
@@ -46,17 +44,14 @@ struct RelayAccess {
     std::string problem() const;
 };
 
-// Lines of "KEY:value" read like sts.cfg: keys in capitals exactly as written
-// (a byte-order mark or a blank before one makes another key), blank lines
-// skipped. A line that cannot be read allows nobody for the rule it seems to
-// be meant for: a bad LISTEN: line keeps the relay from listening, a bad
-// COMMAND: line lets nobody command, any other one limits reading to the
-// READ: and COMMAND: peers, as a READ: line would.
-RelayAccess readRelayAccessLines(LineReader& lines);
-
-// A missing file: every peer may read, only loopback may command. One that
-// exists but cannot be read: only loopback may read or command, and the relay
-// does not listen.
+// relay.cfg: lines of "KEY:value" read like sts.cfg, keys in capitals exactly
+// as written (a byte-order mark or a blank before one makes another key);
+// blank lines are skipped. A line that cannot be read allows nobody for the
+// rule it seems meant for: a bad LISTEN: line keeps the relay from listening,
+// a bad COMMAND: line adds no commander, any other one limits reading to the
+// READ: and COMMAND: peers, as a READ: line would. A missing file: every peer
+// may read, only loopback may command. One that exists but cannot be read:
+// only loopback may read or command, and the relay does not listen.
 RelayAccess readRelayAccess(const std::filesystem::path& file);
 
 }  // namespace treld

@@ -247,7 +247,7 @@ void RelayServer::sayProblem(const std::string& text) {
     if (text == r_.problemSaid_)
         return;
     r_.problemSaid_ = text;
-    c_.platform.writeStderr("Relay server: " + text);
+    c_.platform.writeStderr("Relay server: " + text.substr(text.find_first_not_of(' ')));
     c_.ui(kStatusLine).setCaption(text);
 }
 
