@@ -154,7 +154,7 @@ void Monitor::onTimer(TimerId timer) {
             advanceLoginSequence(core_);
             break;
         case TimerId::RelayTimer:
-            dropIdleRelayClients(core_);
+            onRelayTimer(core_);
             break;
         case TimerId::TrendTimer:
             trendTick(core_, trends_);

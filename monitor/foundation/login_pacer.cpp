@@ -1,5 +1,8 @@
 #include "foundation/login_pacer.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace treld {
 
 void LoginPacer::forgetQuietPeers(std::int64_t nowMs) {
@@ -9,22 +12,26 @@ void LoginPacer::forgetQuietPeers(std::int64_t nowMs) {
     });
 }
 
-bool LoginPacer::admit(const std::string& peer, std::int64_t nowMs, bool loggedIn) {
+bool LoginPacer::admit(const std::string& peer, std::string_view login, std::int64_t nowMs) {
     forgetQuietPeers(nowMs);
     const bool known = peers_.contains(peer);
+    if (!known && peers_.size() >= kLoginPeersKept)
+        return false;
     Peer& p = peers_[peer];
-    if (loggedIn)
-        p.tries.clear();  // the earlier tries led to a login
-    while (!p.tries.empty() && nowMs - p.tries.front() >= kLoginTryWindowMs)
+    while (!p.tries.empty() && nowMs - p.tries.front().atMs >= kLoginTryWindowMs)
         p.tries.pop_front();
-    if (p.tries.size() >= kLoginTriesAllowed) {
+    const std::size_t hash = std::hash<std::string_view>{}(login);
+    const auto earlier = std::ranges::find(p.tries, hash, &Try::login);
+    if (earlier == p.tries.end() && p.tries.size() >= kLoginTriesAllowed) {
         p.lockedUntilMs = nowMs + kLoginLockMs;
         p.tries.clear();
     }
     if (nowMs < p.lockedUntilMs || (known && nowMs - p.lastMs < kLoginSpacingMs))
         return false;
     p.lastMs = nowMs;
-    p.tries.push_back(nowMs);
+    if (earlier != p.tries.end())
+        p.tries.erase(earlier);
+    p.tries.push_back({hash, nowMs});
     return true;
 }
 

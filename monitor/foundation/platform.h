@@ -93,7 +93,8 @@ class Platform {
 
     virtual LocalDateTime now() = 0;
 
-    // One line for whoever runs the program: a terminal, or a service's journal.
+    // One line on stderr: a fault the operator must fix, which a headless
+    // monitor shows nowhere else.
     virtual void writeStderr(std::string_view line) = 0;
 
     // Ends the program: the event loop returns with exit code 0 and the

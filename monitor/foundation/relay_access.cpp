@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include "foundation/station_config.h"
 
@@ -43,6 +41,69 @@ std::string_view trimmed(std::string_view text) {
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// An address to listen on: IPv4, or IPv6 written with colons.
+bool isListenAddress(std::string_view text) {
+    if (ipv4(text))
+        return true;
+    return text.find(':') != std::string_view::npos &&
+           text.find_first_not_of("0123456789abcdefABCDEF:.") == std::string_view::npos;
+}
+
+// The letters of a key in capitals: the rule a mistyped key seems meant for.
+std::string lettersInCapitals(std::string_view key) {
+    std::string letters;
+    for (const char c : key) {
+        const char capital = static_cast<char>(c & ~0x20);
+        if (capital >= 'A' && capital <= 'Z')
+            letters += capital;
+    }
+    return letters;
+}
+
+RelayAccess unreadableAccess() {
+    RelayAccess access;
+    access.unreadable = true;
+    access.listenAllowed = false;
+    access.readersListed = true;
+    return access;
+}
+
+RelayAccess readRelayAccessLines(LineReader& lines) {
+    RelayAccess access;
+    int line = 0;
+    auto notUnderstood = [&](std::string_view key) {
+        if (access.badLineCount++ == 0)
+            access.firstBadLine = line;
+        const std::string rule = lettersInCapitals(key);
+        if (rule == "LISTEN")
+            access.listenAllowed = false;
+        else if (rule != "COMMAND")
+            access.readersListed = true;
+    };
+    forEachConfigLine(lines, [&](std::string_view key, std::string_view value) {
+        ++line;
+        if (key.empty() && trimmed(value).empty())
+            return true;
+        std::vector<AddressRange>* list = key == "COMMAND:" ? &access.commanders
+                                          : key == "READ:"  ? &access.readers
+                                                            : nullptr;
+        access.readersListed |= key == "READ:";
+        if (key == "LISTEN:" && isListenAddress(trimmed(value))) {
+            access.listenAddress = std::string(trimmed(value));
+        } else if (list == nullptr) {
+            notUnderstood(key.empty() ? value : key);
+        } else if (const auto range = AddressRange::parse(value)) {
+            list->push_back(*range);
+        } else {
+            notUnderstood(key);
+        }
+        return true;
+    });
+    if (lines.failed())
+        access.unreadable = true;
+    return access;
 }
 
 }  // namespace
@@ -86,33 +147,24 @@ bool RelayAccess::mayCommand(std::string_view peer) const {
     return isLoopback(peer) || anyContains(commanders, peer);
 }
 
-RelayAccess readRelayAccessText(std::string_view text) {
-    RelayAccess access;
-    int line = 0;
-    forEachConfigLine(text, [&](std::string_view key, std::string_view value) {
-        ++line;
-        std::vector<AddressRange>* list = key == "COMMAND:" ? &access.commanders
-                                          : key == "READ:"  ? &access.readers
-                                                            : nullptr;
-        if (key == "LISTEN:")
-            access.listenAddress = std::string(trimmed(value));
-        access.readersListed |= key == "READ:";
-        if (list == nullptr)
-            return true;
-        if (const auto range = AddressRange::parse(value))
-            list->push_back(*range);
-        else
-            access.badLines.push_back(line);
-        return true;
-    });
-    return access;
+std::string RelayAccess::problem() const {
+    if (unreadable)
+        return "relay.cfg cannot be read";
+    if (badLineCount == 0)
+        return "";
+    std::string text = "relay.cfg line " + std::to_string(firstBadLine) + " not understood";
+    if (badLineCount > 1)
+        text += " (" + std::to_string(badLineCount) + " lines)";
+    return text;
 }
 
 RelayAccess readRelayAccess(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return readRelayAccessText(text.str());
+    LineReader lines(file);
+    std::error_code ignored;
+    if (!lines.isOpen() && std::filesystem::exists(file, ignored))
+        return unreadableAccess();
+    RelayAccess access = readRelayAccessLines(lines);
+    return access.unreadable ? unreadableAccess() : access;
 }
 
 }  // namespace treld

@@ -30,20 +30,28 @@ bool isLoopback(std::string_view address);
 
 struct RelayAccess {
     std::string listenAddress;             // LISTEN:, empty for every interface
+    bool listenAllowed = true;             // false: the file or its LISTEN: line is unreadable
     std::vector<AddressRange> commanders;  // COMMAND:
     std::vector<AddressRange> readers;     // READ:
     bool readersListed = false;            // a READ: line was given, even a bad one
-    std::vector<int> badLines;             // numbers of lines whose range was not understood
+    bool unreadable = false;               // relay.cfg exists but cannot be read
+    int firstBadLine = 0;                  // of the lines not understood
+    int badLineCount = 0;
 
     bool mayRead(std::string_view peer) const;
     bool mayCommand(std::string_view peer) const;
+    // What is wrong with the file, "" when nothing is.
+    std::string problem() const;
 };
 
-// Lines of "KEY:value" read like sts.cfg; unknown keys are ignored. A range
-// that cannot be read allows nobody.
-RelayAccess readRelayAccessText(std::string_view text);
-
-// A missing file: every peer may read, only loopback may command.
+// relay.cfg: lines of "KEY:value" read like sts.cfg, keys in capitals exactly
+// as written (a byte-order mark or a blank before one makes another key);
+// blank lines are skipped. A line that cannot be read allows nobody for the
+// rule it seems meant for: a bad LISTEN: line keeps the relay from listening,
+// a bad COMMAND: line adds no commander, any other one limits reading to the
+// READ: and COMMAND: peers, as a READ: line would. A missing file: every peer
+// may read, only loopback may command. One that exists but cannot be read:
+// only loopback may read or command, and the relay does not listen.
 RelayAccess readRelayAccess(const std::filesystem::path& file);
 
 }  // namespace treld

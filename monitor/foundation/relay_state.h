@@ -7,20 +7,17 @@
 #include <algorithm>
 #include <array>
 #include <deque>
-#include <set>
 #include <string>
 
 #include "foundation/login_pacer.h"
 #include "foundation/numeric.h"
+#include "foundation/refusal_audit.h"
 #include "foundation/relay_access.h"
 
 namespace treld {
 
 // Relay server connection slots 1..15 (slot 0 is the listener).
 inline constexpr int kRelaySlotCount = 15;
-// Peers whose refused command the status line has named; past this many the
-// list starts again, so it stays small on any network.
-inline constexpr std::size_t kRefusalNotesKept = 1024;
 
 class RelayState {
   public:
@@ -62,9 +59,12 @@ class RelayState {
     std::deque<Request> queue_;                    // in arrival order
     bool cycleCompleted_ = true;
     LoginPacer logins_;
-    std::set<std::string> refusalShown_;  // peers whose refusal the status line has shown
-    Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone
-    Int16 ServerSlot = 0;   // the slot last given to an accepted client
+    RefusalAudit refusals_;
+    bool listening_ = false;
+    int secondsToRetry_ = 0;   // while not listening
+    std::string problemSaid_;  // on stderr, last
+    Int16 RelayClient = 0;     // slot of the command in flight; 0 once its client has gone
+    Int16 ServerSlot = 0;      // the slot last given to an accepted client
 };
 
 }  // namespace treld

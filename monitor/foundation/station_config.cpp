@@ -5,7 +5,6 @@
 #include <map>
 #include <variant>
 
-#include "foundation/line_reader.h"
 #include "foundation/text_encoding.h"
 
 namespace treld {
@@ -50,10 +49,8 @@ const ConfigKey kKeys[] = {
 
 }  // namespace
 
-namespace {
-
-void forEachLine(LineReader& lines,
-                 const std::function<bool(std::string_view, std::string_view)>& entry) {
+void forEachConfigLine(LineReader& lines,
+                       const std::function<bool(std::string_view, std::string_view)>& entry) {
     std::string text;
     while (lines.next(text)) {
         const std::string_view line = text;
@@ -67,12 +64,10 @@ void forEachLine(LineReader& lines,
     }
 }
 
-}  // namespace
-
 void forEachConfigLine(std::string_view text,
                        const std::function<bool(std::string_view, std::string_view)>& entry) {
     LineReader lines(text);
-    forEachLine(lines, entry);
+    forEachConfigLine(lines, entry);
 }
 
 std::optional<Int16> configInteger(std::string_view value) {
@@ -92,7 +87,7 @@ struct Reading {
 bool readConfigLines(LineReader& lines, StationConfig& config, Reading* reading = nullptr) {
     bool complete = true;
     int lineNumber = 0;
-    forEachLine(lines, [&](std::string_view key, std::string_view value) {
+    forEachConfigLine(lines, [&](std::string_view key, std::string_view value) {
         ++lineNumber;
         for (const ConfigKey& known : kKeys) {
             if (known.key != key)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/line_reader.h"
 #include "foundation/numeric.h"
 
 namespace treld {
@@ -47,6 +48,10 @@ struct StationConfig {
 // that follows it. Stops early when `entry` returns false.
 void forEachConfigLine(
     std::string_view text,
+    const std::function<bool(std::string_view key, std::string_view value)>& entry);
+// The same over a file's lines (or a text's) read in constant memory.
+void forEachConfigLine(
+    LineReader& lines,
     const std::function<bool(std::string_view key, std::string_view value)>& entry);
 
 // An integer value: the leading number rounded to the nearest integer, halves

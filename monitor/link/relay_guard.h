@@ -12,14 +12,16 @@ namespace treld {
 inline constexpr int kRelayForwardedEvent = 300;
 inline constexpr int kRelayRefusedEvent = 301;
 
-// The poll commands, option reads (M...) and log reads (LOG...).
+// Exactly a poll command, an option read ("M" and four digits) or a log read
+// ("LOG" and three digits); nothing else passes for a read.
 bool isReadRequest(std::string_view request);
 
-// A user (U...) or service (P...) login with its password.
+// A user (U...) or service (P...) login, also behind blanks: the device may
+// skip them, so it is paced like one.
 bool isLoginRequest(std::string_view request);
 
-// The request as the event file shows it: a login's password as "*"s, and
-// commas (the calendar reads up to one) and control characters as "?".
+// The request as the event file shows it: whatever follows a login's letter
+// as "*"s, commas (the calendar reads up to one) and control characters as "?".
 std::string auditText(std::string_view request);
 
 }  // namespace treld

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/text_encoding.h"
 #include "link/demo_table.h"
 #include "link/exchange.h"
 #include "link/poll_timer.h"
@@ -29,7 +30,8 @@ class RelayServer {
     void receive(int slot, std::string_view data);
     void answerSent(int slot);
     void discardSlot(int slot);
-    void dropIdleClients();
+    void tick();
+    void listen();
     void answerClient();
     void forward();
     void cycleCompleted() { r_.cycleCompleted_ = true; }
@@ -46,6 +48,9 @@ class RelayServer {
     void handleRequest(int slot);
     bool mayForward(const RelayState::Slot& s);
     void refuse(int slot);
+    std::int64_t nowMs();
+    void dropIdleClients();
+    void sayProblem(const std::string& text);
 
     Core& c_;
     RelayState& r_;
@@ -77,30 +82,35 @@ void RelayServer::answerSlot(int slot, const std::string& line) {
     r_.slots_[slot].idleSeconds = 0;
 }
 
-// Commands need a COMMAND: peer (or this PC), and a login its turn.
+std::int64_t RelayServer::nowMs() {
+    const LocalDateTime now = c_.platform.now();
+    return now.epochSeconds * 1000 + now.millisecond;
+}
+
+// Commands need a COMMAND: peer (or this PC), and a login its turn. Control
+// characters are refused from anyone: what the device makes of them is not
+// known, so a login could hide behind them.
 bool RelayServer::mayForward(const RelayState::Slot& s) {
+    if (holdsControlCharacter(s.request))
+        return false;
     if (isReadRequest(s.request))
         return true;
     if (!r_.access.mayCommand(s.peer))
         return false;
-    if (!isLoginRequest(s.request))
-        return true;
-    const LocalDateTime now = c_.platform.now();
-    return r_.logins_.admit(s.peer, now.epochSeconds * 1000 + now.millisecond,
-                            c_.status.loggedIn());
+    return !isLoginRequest(s.request) || r_.logins_.admit(s.peer, s.request, nowMs());
 }
 
-// Recorded in the event file; the status line names each peer once, so a
-// client that keeps trying does not hide the link's own texts.
+// A peer's first refusal is recorded in the event file and named in the
+// status line; the ones after it only in a summary a minute (tick), so a
+// client that keeps trying floods neither the file nor the link's own texts.
 void RelayServer::refuse(int slot) {
     const RelayState::Slot& s = r_.slots_[slot];
-    const std::string text = "Relay refused " + auditText(s.request) + " from " + s.peer;
-    if (c_.writePcEvent)
-        c_.writePcEvent(kRelayRefusedEvent, text);
-    if (r_.refusalShown_.size() >= kRefusalNotesKept)
-        r_.refusalShown_.clear();
-    if (r_.refusalShown_.insert(s.peer).second)
+    if (r_.refusals_.refused(s.peer, nowMs())) {
+        const std::string text = "Relay refused " + auditText(s.request) + " from " + s.peer;
+        if (c_.writePcEvent)
+            c_.writePcEvent(kRelayRefusedEvent, text);
         c_.ui(kStatusLine).setCaption(text);
+    }
     answerSlot(slot, relayLine(kRelayAccessDenied));
 }
 
@@ -163,8 +173,12 @@ void RelayServer::receive(int slot, std::string_view data) {
     }
     s.idleSeconds = 0;
     const std::size_t cr = data.find('\r');
-    const std::size_t room = kRelayRequestLimit + 1 - s.request.size();
-    s.request.append(data.substr(0, std::min(cr, room)));
+    // LF is dropped as the device drops it: the request is classified, paced
+    // and forwarded as the device will take it.
+    for (const char ch : data.substr(0, cr)) {
+        if (ch != '\n' && s.request.size() <= kRelayRequestLimit)
+            s.request += ch;
+    }
     if (s.request.size() > kRelayRequestLimit) {
         discardSlot(slot);
         return;
@@ -225,18 +239,56 @@ void RelayServer::forward() {
     c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
 
-void startRelayServer(Core& c) {
-    c.relay.access = readRelayAccess(c.programDir / "relay.cfg");
-    // Port 0 would let the system choose one that no client knows.
-    if (c.config.RemotePort <= 0 ||
-        !c.platform.listenRelay(c.config.RemotePort, c.relay.access.listenAddress)) {
-        c.ui(kDeviceMessage).setCaption(" port:" + std::to_string(c.config.RemotePort) + " in use");
+// Said on stderr (a headless monitor has no window) and in the status line
+// when it changes; in the device message line at every try, where it stays
+// until the device's next message.
+void RelayServer::sayProblem(const std::string& text) {
+    c_.ui(kDeviceMessage).setCaption(text);
+    if (text == r_.problemSaid_)
         return;
+    r_.problemSaid_ = text;
+    c_.platform.writeStderr("Relay server: " + text.substr(text.find_first_not_of(' ')));
+    c_.ui(kStatusLine).setCaption(text);
+}
+
+// relay.cfg is read again at every try, so a corrected file counts at the
+// next one.
+void RelayServer::listen() {
+    r_.access = readRelayAccess(c_.programDir / "relay.cfg");
+    const int port = c_.config.RemotePort;
+    // Port 0 would let the system choose one that no client knows.
+    r_.listening_ = r_.access.listenAllowed && port > 0 &&
+                    c_.platform.listenRelay(port, r_.access.listenAddress);
+    std::string problem = r_.access.problem();
+    if (!r_.listening_ && r_.access.listenAllowed)
+        problem +=
+            (problem.empty() ? "" : ";") + std::string(" port:") + std::to_string(port) + " in use";
+    if (!r_.listening_)
+        problem += "; trying again every " + std::to_string(kRelayListenRetrySeconds) + " s";
+    if (!problem.empty()) {
+        sayProblem(problem);
+    } else if (!r_.problemSaid_.empty()) {  // listening after all
+        r_.problemSaid_.clear();
+        c_.platform.writeStderr("Relay server: listening on port " + std::to_string(port));
+        c_.ui(kDeviceMessage).setCaption("");
     }
-    if (!c.relay.access.badLines.empty())
-        c.ui(kDeviceMessage)
-            .setCaption("relay.cfg line " + std::to_string(c.relay.access.badLines.front()) +
-                        " not understood");
+    r_.secondsToRetry_ = kRelayListenRetrySeconds;
+}
+
+void RelayServer::tick() {
+    dropIdleClients();
+    for (const RefusalAudit::Summary& summary : r_.refusals_.dueSummaries(nowMs())) {
+        if (c_.writePcEvent)
+            c_.writePcEvent(kRelayRefusedEvent, "Relay refused " + std::to_string(summary.count) +
+                                                    " more from " + summary.peer +
+                                                    " within a minute");
+    }
+    if (!r_.listening_ && --r_.secondsToRetry_ <= 0)
+        listen();
+}
+
+void startRelayServer(Core& c) {
+    RelayServer(c).listen();
     c.platform.startTimer(TimerId::RelayTimer, kRelayTimerMs);
 }
 
@@ -256,8 +308,8 @@ void onRelayClosed(Core& c, int slot) {
     RelayServer(c).discardSlot(slot);
 }
 
-void dropIdleRelayClients(Core& c) {
-    RelayServer(c).dropIdleClients();
+void onRelayTimer(Core& c) {
+    RelayServer(c).tick();
 }
 
 std::string LookupRelayRequest(Core& c, std::string request) {

@@ -21,9 +21,12 @@ inline constexpr std::size_t kRelayQueueLimit = 8;
 inline constexpr int kRelayIdleSeconds = 10;
 // RelayTimer counts those seconds.
 inline constexpr int kRelayTimerMs = 1000;
+// A relay server that cannot listen (the port taken, the address not this
+// PC's, a relay.cfg that keeps it from listening) tries again this often.
+inline constexpr int kRelayListenRetrySeconds = 10;
 
-// Start-up: reads relay.cfg and listens on RemotePort, or says in Label25
-// that the port is taken.
+// Start-up: reads relay.cfg and listens on RemotePort. A mistake in relay.cfg
+// or a port it cannot listen on is said on stderr and in the status line.
 void startRelayServer(Core& c);
 
 // Relay server events, slot 1..15 of an accepted connection.
@@ -32,8 +35,9 @@ void onRelayData(Core& c, int slot, std::string_view data);
 void onRelaySendComplete(Core& c, int slot);
 void onRelayClosed(Core& c, int slot);
 
-// RelayTimer, every second: drops clients idle for kRelayIdleSeconds.
-void dropIdleRelayClients(Core& c);
+// RelayTimer, every second: drops clients idle for kRelayIdleSeconds, writes
+// the refusal summaries that are due and, while not listening, tries again.
+void onRelayTimer(Core& c);
 
 // The answer to one request: a cached or demo reply with its CR, "Time out"
 // for an empty cache entry, or "" when the command must go to the device.

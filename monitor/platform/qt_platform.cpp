@@ -328,6 +328,10 @@ bool QtPlatform::replaceFile(const std::filesystem::path& file, std::string_view
     return saveWholeFile(QString::fromStdString(file.string()), bytes(content));
 }
 
+void QtPlatform::writeStderr(std::string_view line) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+}
+
 LocalDateTime QtPlatform::now() {
     // The core asks several times a second (a trend reading per reply); the
     // answer, formatted texts and all, changes once a second.
@@ -337,10 +341,6 @@ LocalDateTime QtPlatform::now() {
         now_ = localDateTime(QDateTime::fromMSecsSinceEpoch(ms));
     }
     return now_;
-}
-
-void QtPlatform::writeStderr(std::string_view line) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
 }
 
 void QtPlatform::exitProgram() {

@@ -65,7 +65,12 @@ class FakePlatform : public Platform {
     }
     void sendRemote(std::string_view text) override { onRemoteSend(text); }
     void closeRemote() override { ++remoteCloses; }
-    bool listenRelay(int, const std::string&) override { return true; }
+    bool relayListens = true;  // false: the port is taken
+    std::vector<std::string> listenAddresses;
+    bool listenRelay(int, const std::string& address) override {
+        listenAddresses.push_back(address);
+        return relayListens;
+    }
     std::optional<std::string> acceptRelay(int slot) override {
         acceptedSlots.push_back(slot);
         relaySends[slot].clear();  // what the slot's earlier client got

@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "foundation/login_pacer.h"
+#include "foundation/refusal_audit.h"
 #include "link/demo_table.h"
 #include "link/relay_server.h"
 #include "support/virtual_rig.h"
@@ -102,8 +103,14 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         {"10.2.0.5", "M0033", "#000\r\r"},  // an option read is forwarded
         {"10.1.7.7", "XF2", "OK\r\r"},
         {"127.0.0.1", "INH", "OK\r\r"},
+        {"127.0.0.1",
+         "X\x7f"
+         "F2",
+         "ACCESS DENIED\r"},  // control characters from anyone
         {"10.2.0.5", "XF2", "ACCESS DENIED\r"},
         {"10.2.0.5", "U1234", "ACCESS DENIED\r"},
+        {"10.2.0.5", std::string("M\0XF2", 5), "ACCESS DENIED\r"},  // a read is its exact shape
+        {"10.2.0.5", "LOG12", "ACCESS DENIED\r"},
         {"127.0.0.1", "", ""},  // an empty request goes nowhere
     };
     for (const auto& [peer, request, answer] : cases) {
@@ -118,29 +125,89 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
     EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
 }
 
-// One login per peer every 2 s; five without a login in a minute lock it out for 5 minutes.
+// A mistake in relay.cfg allows nobody for its rule and is said; a relay that cannot listen
+// says so and tries again every 10 s.
+TEST(RelayAccess, ConfigMistakesFailClosedAndAreSaidAndListeningIsRetried) {
+    const std::string cases[][4] = {
+        // relay.cfg, who may read of 10.2.0.5 and 10.9.9.9, listened on, said
+        {"READ:10.2.0.5\r\n", "yn", "", ""},
+        {"Read:10.2.0.5\r\n", "nn", "", "relay.cfg line 1 not understood"},
+        {"\xEF\xBB\xBFREAD:10.2.0.5\r\n\r\n", "nn", "", "relay.cfg line 1 not understood"},
+        {"COMMAND:10.2.0.5\r\n READ:10.2.0.5\r\nX\r\n", "yn", "",
+         "relay.cfg line 2 not understood (2 lines)"},
+        {"LISTEN:127.0.0.3\r\n", "yy", "127.0.0.3", ""},
+        {"listen:127.0.0.3\r\n", "yy", "-",
+         "relay.cfg line 1 not understood; trying again every 10 s"},
+        {"Read:10.2.0.5\r\n", "nn", "port",
+         "relay.cfg line 1 not understood; port:1118 in use; trying again every 10 s"},
+    };
+    for (const auto& [file, readers, listened, said] : cases) {
+        VirtualRig rig;
+        rig.writeFile("relay.cfg", file);
+        rig.platform.relayListens = listened != "port";
+        rig.start();
+        std::string read;
+        for (const char* peer : {"10.2.0.5", "10.9.9.9"}) {
+            rig.platform.relayPeer = peer;
+            read += std::ranges::count(rig.platform.closedSlots, rig.ask("SST\r")) ? 'n' : 'y';
+        }
+        const Texts listens = rig.platform.listenAddresses;
+        EXPECT_EQ(read, readers) << file;
+        EXPECT_EQ(listens, listened == "-" ? Texts{} : Texts{listened == "port" ? "" : listened});
+        EXPECT_EQ(rig.platform.stderrLines,
+                  said.empty() ? Texts{} : Texts{"Relay server: " + said});
+        EXPECT_EQ(rig.caption("Label25"), said) << file;
+        rig.platform.relayListens = true;
+        rig.advance(10'000);
+        EXPECT_EQ(rig.platform.listenAddresses.size(), listens.size() + (listened == "port"));
+    }
+}
+
+// One login per peer every 2 s, however wrapped; five different ones in a minute lock it out for
+// 5 minutes whatever the device's login state; the audit never shows a password.
 TEST(RelayAccess, LoginGuessesArePacedAndLockedOut) {
     VirtualRig rig;
     rig.start();
-    auto login = [&](const std::string& peer, const std::string& password) {
+    auto login = [&](const std::string& peer, const std::string& text) {
         rig.platform.relayPeer = peer;  // a refused login is answered at once
-        return rig.answers(rig.ask("U" + password + "\r")).empty();
+        return rig.answers(rig.ask(text + "\r")).empty() ? 'y' : 'n';
     };
     const std::int64_t start = rig.now();
     std::string admitted;
     for (int second = 0; second < 12; ++second, rig.advance(1000))
-        admitted += login("127.0.0.1", "0000") ? 'y' : 'n';
-    EXPECT_EQ(admitted, "ynynynynynnn") << "the sixth try locks the peer out";
-    for (const char* password : {"0000", "0000", "0000", "0000", "1234", "0000"}) {
-        EXPECT_TRUE(login("::1", password))
-            << "another peer; tries that led to a login are forgiven";
+        admitted += login("127.0.0.1", "\nU" + std::to_string(3000 + second));
+    EXPECT_EQ(admitted, "ynynynynynnn") << "the sixth guess locks the peer out";
+    admitted.clear();
+    for (const char* text :
+         {"U1234", "U1234", "P0001", "U1234", "P0002", "P0003", "P0004", "P0005"}) {
+        admitted += login("::1", text);  // logged in as a user by the first
         rig.advance(kLoginSpacingMs);
     }
-    rig.advance(start + 9'000 + kLoginLockMs - 1000 -
-                rig.now());  // locked at the try after the fifth
-    EXPECT_FALSE(login("127.0.0.1", "0000"));
+    EXPECT_EQ(admitted, "yyyyyyyn") << "its own login repeated is no guess";
+    rig.advance(start + 9'000 + kLoginLockMs - 1000 - rig.now());  // locked at the sixth
+    EXPECT_EQ(login("127.0.0.1", "U0000"), 'n');
     rig.advance(1000);
-    EXPECT_TRUE(login("127.0.0.1", "0000"));
+    EXPECT_EQ(login("127.0.0.1", " U0000"), 'y');
+    const std::string audit = rig.readFile("SERLOGS/2026-12.TXT");
+    EXPECT_FALSE(std::regex_search(audit, std::regex("[0-9]{4} from"))) << audit;
+    EXPECT_NE(audit.find(" 300 05-12-2026--14:05:00 Relay U**** from 127.0.0.1"),
+              std::string::npos);
+}
+
+// One line for a peer's first refusal, then one a minute with the count; 64 peers one by one.
+TEST(RelayAccess, RefusalsAreAuditedOnceThenSummedUpOnceAMinute) {
+    VirtualRig rig;
+    rig.start();
+    for (int i = 0; i < 270; ++i) {
+        rig.platform.relayPeer = i < 200 ? "10.2.0.5" : "10.3.0." + std::to_string(i);
+        rig.ask("XF2\r");
+        rig.advance(i < 199 ? 100 : i == 199 ? 41'000 : 0);
+    }
+    rig.advance(61'000);
+    const std::string log = rig.readFile("SERLOGS/2026-12.TXT");
+    EXPECT_NE(log.find("Relay refused 199 more from 10.2.0.5 within a minute"), std::string::npos);
+    // 10.2.0.5 is still counted, 63 more peers one by one, the rest share a line and a summary.
+    EXPECT_EQ(std::ranges::count(log, '\n'), 1 + 2 + (kRefusalPeersKept - 1) + 2) << log;
 }
 
 TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped) {
