@@ -113,9 +113,8 @@ void Monitor::rereadOptionalFiles() {
     const std::string listening = c.relay.access.listenAddress;
     c.relay.access = readRelayAccess(c.programDir / "relay.cfg");
     std::string text = "SIGHUP: relay.cfg and mqtt.cfg read again";
-    if (!c.relay.access.badLines.empty())
-        text += "; relay.cfg line " + std::to_string(c.relay.access.badLines.front()) +
-                " not understood";
+    if (const std::string problem = c.relay.access.problem(); !problem.empty())
+        text += "; " + problem;
     if (c.relay.access.listenAddress != listening)
         text += "; relay.cfg LISTEN: takes effect at the next start";
     c.notice(text + "; sts.cfg is read at start only");
