@@ -31,7 +31,7 @@ bool descriptorsExhausted() {
 Listener::Listener(QString name, int maxConnections)
     : name_(std::move(name)), maxConnections_(maxConnections) {
     resume_.setSingleShot(true);
-    connect(&resume_, &QTimer::timeout, this, &QTcpServer::resumeAccepting);
+    connect(&resume_, &QTimer::timeout, this, &Listener::listenAgain);
     connect(this, &QTcpServer::acceptError, this, [this] {
         if (!failing_)
             std::fprintf(stderr, "%s: cannot accept connections (%s); trying again every %d ms\n",
@@ -39,6 +39,18 @@ Listener::Listener(QString name, int maxConnections)
         failing_ = true;
         resume_.start(kAcceptPauseMs);
     });
+}
+
+// Qt's listener goes on reporting its first failed accept at every empty
+// queue: a fresh one takes over the socket, with the connections that wait in it.
+void Listener::listenAgain() {
+    const int socket = ::fcntl(static_cast<int>(socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    if (socket < 0) {
+        resume_.start(kAcceptPauseMs);
+        return;
+    }
+    close();
+    setSocketDescriptor(socket);
 }
 
 void Listener::incomingConnection(qintptr descriptor) {

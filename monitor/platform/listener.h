@@ -31,6 +31,7 @@ class Listener : public QTcpServer {
     // resumes after a pause, so a full table is neither polled at full speed
     // nor the end of the server.
     static constexpr int kAcceptPauseMs = 1000;
+    void listenAgain();
 
     QString name_;
     int maxConnections_;
