@@ -168,7 +168,7 @@ bool QtPlatform::openSerialPort(int port) {
         // Without a descriptor the port's lock file fails too, which Qt calls a permission error.
         std::fprintf(
             stderr, "COM%d (%s): %s\n", port, qPrintable(path),
-            descriptorsExhausted() ? "too many open files" : qPrintable(serial_.errorString()));
+            descriptorsExhausted() ? "Too many open files" : qPrintable(serial_.errorString()));
         return false;
     }
     // The line is this monitor's alone, whatever path names it: TIOCEXCL
