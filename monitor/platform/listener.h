@@ -20,6 +20,9 @@ class Listener : public QTcpServer {
   public:
     // `name` starts the line on stderr when connections cannot be accepted.
     Listener(QString name, int maxConnections);
+    // Closes first: QTcpServer's own close deletes the connections not taken,
+    // which are counted here.
+    ~Listener() override { close(); }
 
   protected:
     // A connection beyond `maxConnections`, or one that would take a reserved
