@@ -9,7 +9,7 @@ PROGRAM_DIR="$ROOT/build/default/bin"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev
           libgtest-dev libgmock-dev libcurl4-openssl-dev python3 python3-aiosmtpd
           clang libclang-rt-14-dev fonts-dejavu-core procps valgrind
-          libmosquitto-dev mosquitto mosquitto-clients qt6-httpserver-dev qt6-websockets-dev
+          libmosquitto-dev mosquitto mosquitto-clients
           dpkg-dev socat)
 
 missing=()

@@ -165,8 +165,10 @@ bool QtPlatform::openSerialPort(int port) {
     serial_.setFlowControl(QSerialPort::NoFlowControl);
     const QString path = serial_.portName();
     if (!serial_.open(QIODevice::ReadWrite)) {
-        std::fprintf(stderr, "COM%d (%s): %s\n", port, qPrintable(path),
-                     qPrintable(serial_.errorString()));
+        // Without a descriptor the port's lock file fails too, which Qt calls a permission error.
+        std::fprintf(
+            stderr, "COM%d (%s): %s\n", port, qPrintable(path),
+            descriptorsExhausted() ? "Too many open files" : qPrintable(serial_.errorString()));
         return false;
     }
     // The line is this monitor's alone, whatever path names it: TIOCEXCL

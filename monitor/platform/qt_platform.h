@@ -5,7 +5,6 @@
 #include <sys/types.h>
 #include <QObject>
 #include <QSerialPort>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <array>
@@ -13,6 +12,7 @@
 
 #include "conductor/monitor.h"
 #include "foundation/platform.h"
+#include "platform/listener.h"
 
 namespace treld {
 
@@ -62,8 +62,9 @@ class QtPlatform : public QObject, public Platform {
     std::array<QTimer, kTimerCount> timers_;
     QSerialPort serial_;
     QTcpSocket remote_;
-    QTcpServer server_;
-    static constexpr int kSlots = 16;                // slot 0 is the listener
+    static constexpr int kSlots = 16;  // slot 0 is the listener
+    // The clients in the slots and as many again that were displaced and close.
+    Listener server_{QStringLiteral("Relay"), 2 * (kSlots - 1)};
     static constexpr qint64 kRelayReadChunk = 4096;  // bytes read from a peer at a time
     std::array<QTcpSocket*, kSlots> slots_{};
     bool acceptedOne_ = false;

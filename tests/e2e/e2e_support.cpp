@@ -180,12 +180,14 @@ void DeviceLine::send(const std::string& text) {
 }
 
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
-                                      const std::string& config) {
+                                      const std::string& config, int maxFiles) {
     dir.install("treld");
     dir.write("sts.cfg", config);
+    const std::string limit = maxFiles > 0 ? "ulimit -n " + std::to_string(maxFiles) + "; " : "";
     return std::make_unique<Process>(
         "/bin/sh",
-        std::vector<std::string>{"-c", "exec \"$0\" 2>>\"$1\"", (dir.path() / "treld").string(),
+        std::vector<std::string>{"-c", limit + "exec \"$0\" 2>>\"$1\"",
+                                 (dir.path() / "treld").string(),
                                  (dir.path() / "stderr.txt").string()},
         std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}});
 }
