@@ -8,6 +8,7 @@
 #include "link/measurements.h"
 #include "link/poll_timer.h"
 #include "link/relay_server.h"
+#include "link/reply_format.h"
 #include "link/send.h"
 #include "link/status_texts.h"
 #include "records/sts_log.h"
@@ -96,9 +97,17 @@ void evaluate(Core& c, const EvaluateStep& step) {
     auto& s = c.s;
     if (step.demoAnswersOk && s.DemoMode != 0)
         s.Reply = "OK";
-    if (s.Reply.empty()) {
+    // A garbled reply is taken like a missing one (it counted as unanswered
+    // when it came), but said as a data error.
+    const bool garbled = !s.Reply.empty() && !passesFormatTest(s.Command, s.Reply);
+    if (s.Reply.empty() || garbled) {
         GELENBAFIRSIFIR(c);
-        timeover(c);
+        if (garbled) {
+            s.CheckedCommand = s.Command;
+            datahata(c);
+        } else {
+            timeover(c);
+        }
         if (step.onTimeOut != nullptr)
             step.onTimeOut(c);
         s.PollStep = step.nextAfterTimeOut;
@@ -234,15 +243,15 @@ void Timer1_Timer(Core& c) {
         enterTab(c, tab);
     if (!runTabCycle(c, tab))
         return;
-    if (s.PollStep == kFirstMeasurementStep)
-        relayMeasurementCycleCompleted(c);
 
     // Only one command of the operator or of a relay client is in flight at
-    // a time: a relay command waits for the next evaluation if the operator's
-    // goes out now.
+    // a time. A relay command goes out only as the measurement cycle comes
+    // round, so at most one forwarded command's wait (3 s when the device
+    // stays silent) falls between two status reads, whatever the load; one
+    // behind the operator's waits for the next round.
     if (commandQueued(c)) {
         sendQueuedOperatorCommand(c);
-    } else if (c.relay.forwardDue()) {
+    } else if (s.PollStep == kFirstMeasurementStep && c.relay.RelayPending()) {
         forwardRelayCommand(c);
     }
 }

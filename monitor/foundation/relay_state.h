@@ -29,9 +29,6 @@ class RelayState {
 
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
-    // One may go out now: the measurement cycle has gone round since the last
-    // one, so the status record is read once per cycle whatever the load.
-    bool forwardDue() const { return RelayPending() && cycleCompleted_; }
     // Clients holding a connection slot now.
     int clientCount() const {
         return static_cast<int>(
@@ -60,7 +57,6 @@ class RelayState {
 
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
-    bool cycleCompleted_ = true;
     LoginPacer logins_;
     std::set<std::string> refusalShown_;  // peers whose refusal the status line has shown
     Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone

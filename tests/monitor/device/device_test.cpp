@@ -86,7 +86,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         Texts relayAnswers;
     } cases[] = {
         {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 3500, {}},
-        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r\r"}},
+        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r"}},
         {kMeasuresTab, "XF1", std::nullopt, 4000, {"Timeout\r"}},
     };
     for (const Case& c : cases) {
@@ -99,7 +99,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         rig.click("mnuselogon");
         rig.type("Text1", "1234", Form::Form3);
         rig.click("Command1", Form::Form3);
-        rig.advance(950);
+        rig.advance(750);  // forwarded as the cycle comes round, before polling pauses
         const int client = c.tab ? 0 : rig.ask("XF1\r");
         rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
         const auto& writes = rig.platform.serialWrites;
