@@ -241,17 +241,21 @@ void Timer1_Timer(Core& c) {
     }
     if (tab != s.LastTab)
         enterTab(c, tab);
+    const Int16 evaluated = s.PollStep;
     if (!runTabCycle(c, tab))
         return;
+    // The status record was read, or a silent line sent the cycle back to
+    // SRV before it.
+    if (evaluated == kStatusEvaluateStep ||
+        (evaluated < kStatusEvaluateStep && s.PollStep == kFirstMeasurementStep))
+        relayStatusRead(c);
 
     // Only one command of the operator or of a relay client is in flight at
-    // a time. A relay command goes out only as the measurement cycle comes
-    // round, so at most one forwarded command's wait (3 s when the device
-    // stays silent) falls between two status reads, whatever the load; one
-    // behind the operator's waits for the next round.
+    // a time: a relay command waits for the next evaluation if the operator's
+    // goes out now.
     if (commandQueued(c)) {
         sendQueuedOperatorCommand(c);
-    } else if (s.PollStep == kFirstMeasurementStep && c.relay.RelayPending()) {
+    } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
     }
 }

@@ -29,6 +29,10 @@ class RelayState {
 
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
+    // One may go out now: the status record was read (or the cycle started
+    // again before it) since the last one, so at most one forwarded command's
+    // wait falls between two status reads whatever the load.
+    bool forwardDue() const { return RelayPending() && statusRead_; }
     // Clients holding a connection slot now.
     int clientCount() const {
         return static_cast<int>(
@@ -57,6 +61,7 @@ class RelayState {
 
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
+    bool statusRead_ = true;
     LoginPacer logins_;
     std::set<std::string> refusalShown_;  // peers whose refusal the status line has shown
     Int16 RelayClient = 0;  // slot of the command in flight; 0 once its client has gone

@@ -33,6 +33,7 @@ class RelayServer {
     void dropIdleClients();
     void answerClient();
     void forward();
+    void statusRead() { r_.statusRead_ = true; }
 
   private:
     using State = RelayState::SlotState;
@@ -210,6 +211,7 @@ void RelayServer::forward() {
     const RelayState::Request next = std::move(r_.queue_.front());
     r_.queue_.pop_front();
     r_.RelayClient = next.slot;
+    r_.statusRead_ = false;
     auto& s = c_.s;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
@@ -279,6 +281,10 @@ void answerRelayClient(Core& c) {
 
 void forwardRelayCommand(Core& c) {
     RelayServer(c).forward();
+}
+
+void relayStatusRead(Core& c) {
+    RelayServer(c).statusRead();
 }
 
 }  // namespace treld

@@ -40,9 +40,11 @@ void dropIdleRelayClients(Core& c);
 std::string LookupRelayRequest(Core& c, std::string request);
 
 // The poll cycle's side. The relay's exchange has its reply, or its 3 s are
-// over: answerRelayClient. As the measurement cycle comes round,
-// forwardRelayCommand writes the next one.
+// over: answerRelayClient. After an evaluation with forwardDue(),
+// forwardRelayCommand writes the next one; the measurement cycle tells each
+// time it has read the status record.
 void answerRelayClient(Core& c);
 void forwardRelayCommand(Core& c);
+void relayStatusRead(Core& c);
 
 }  // namespace treld

@@ -99,7 +99,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         rig.click("mnuselogon");
         rig.type("Text1", "1234", Form::Form3);
         rig.click("Command1", Form::Form3);
-        rig.advance(750);  // forwarded as the cycle comes round, before polling pauses
+        rig.advance(950);
         const int client = c.tab ? 0 : rig.ask("XF1\r");
         rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
         const auto& writes = rig.platform.serialWrites;
