@@ -65,5 +65,9 @@ int main(int argc, char** argv) {
     windows.form1->show();
     monitor.start();
     windows.binder.flush();
-    return app.exec();
+    const int code = app.exec();
+    // The monitor and the windows go first: connections the platform still
+    // holds (relay and remote clients) close without telling them.
+    platform.attach(nullptr, {});
+    return code;
 }

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Sets up and runs the whole test suite: first a short smoke of every fuzz
-# target (build/fuzz), then the default suite, whose summary ends the output.
+# target (build/fuzz), then the stop test in the asan build (build/asan), then
+# the default suite, whose summary ends the output.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 cd "$ROOT"
 cmake --preset fuzz >/dev/null
 nice cmake --build --preset fuzz -j2
-fuzz_status=0
-ctest --preset fuzz || fuzz_status=$?
+status=0
+ctest --preset fuzz || status=$?
+# The stop with clients connected, under the sanitizers: only the programs it needs.
+cmake --preset asan >/dev/null
+nice cmake --build --preset asan -j2 --target stop_e2e_tests
+ctest --preset asan -R '^Stop\.' || status=$?
 ctest --preset default
-exit "$fuzz_status"
+exit "$status"

@@ -9,6 +9,7 @@
 #include "link/measurements.h"
 #include "link/poll_timer.h"
 #include "link/relay_server.h"
+#include "link/reply_format.h"
 #include "link/send.h"
 #include "link/status_texts.h"
 #include "records/sts_log.h"
@@ -97,9 +98,17 @@ void evaluate(Core& c, const EvaluateStep& step) {
     auto& s = c.s;
     if (step.demoAnswersOk && s.DemoMode != 0)
         s.Reply = "OK";
-    if (s.Reply.empty()) {
+    // A garbled reply is taken like a missing one (it counted as unanswered
+    // when it came), but said as a data error.
+    const bool garbled = !s.Reply.empty() && !passesFormatTest(s.Command, s.Reply);
+    if (s.Reply.empty() || garbled) {
         GELENBAFIRSIFIR(c);
-        timeover(c);
+        if (garbled) {
+            s.CheckedCommand = s.Command;
+            datahata(c);
+        } else {
+            timeover(c);
+        }
         if (step.onTimeOut != nullptr)
             step.onTimeOut(c);
         s.PollStep = step.nextAfterTimeOut;
@@ -225,10 +234,14 @@ void Timer1_Timer(Core& c) {
     }
     if (tab != s.LastTab)
         enterTab(c, tab);
+    const Int16 evaluated = s.PollStep;
     if (!runTabCycle(c, tab))
         return;
-    if (s.PollStep == kFirstMeasurementStep)
-        relayMeasurementCycleCompleted(c);
+    // The status record was read, or a silent line sent the cycle back to
+    // SRV before it.
+    if (evaluated == kStatusEvaluateStep ||
+        (evaluated < kStatusEvaluateStep && s.PollStep == kFirstMeasurementStep))
+        relayStatusRead(c);
 
     // Only one command of the operator or of a relay client is in flight at
     // a time: a relay command waits for the next evaluation if the operator's

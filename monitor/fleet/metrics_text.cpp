@@ -74,7 +74,8 @@ std::string metricsText(const Core& c, std::string_view station,
                c.link.lost ? 0 : 1);
     out.single({"treld_exchanges_total", "counter", "Commands the poll cycles sent."},
                static_cast<double>(counters.exchanges));
-    out.single({"treld_timeouts_total", "counter", "Exchanges whose reply did not come."},
+    out.single({"treld_timeouts_total", "counter",
+                "Exchanges whose reply did not come or failed its format test."},
                static_cast<double>(counters.timeOuts));
     out.single({"treld_relay_clients", "gauge", "Relay clients connected now."},
                c.relay.clientCount());

@@ -26,9 +26,10 @@ class RelayState {
 
     // A forwarded command waits to be written to the device.
     bool RelayPending() const { return !queue_.empty(); }
-    // One may go out now: the measurement cycle has gone round since the last
-    // one, so the status record is read once per cycle whatever the load.
-    bool forwardDue() const { return RelayPending() && cycleCompleted_; }
+    // One may go out now: the status record was read (or the cycle started
+    // again before it) since the last one, so at most one forwarded command's
+    // wait falls between two status reads whatever the load.
+    bool forwardDue() const { return RelayPending() && statusRead_; }
     // Clients holding a connection slot now.
     int clientCount() const {
         return static_cast<int>(
@@ -57,7 +58,7 @@ class RelayState {
 
     std::array<Slot, kRelaySlotCount + 1> slots_;  // 1..15
     std::deque<Request> queue_;                    // in arrival order
-    bool cycleCompleted_ = true;
+    bool statusRead_ = true;
     LoginPacer logins_;
     RefusalAudit refusals_;
     bool listening_ = false;

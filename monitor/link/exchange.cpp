@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/poll_timer.h"
+#include "link/reply_format.h"
 #include "link/status_texts.h"
 
 namespace treld {
@@ -28,6 +29,13 @@ void timeover(Core& c) {
 void countTimeOut(Core& c) {
     ++c.counters.timeOuts;
     c.link.unanswered = std::min<Int16>(c.link.unanswered + 1, kUnansweredForLoss);
+}
+
+void countReply(Core& c) {
+    if (passesFormatTest(c.s.Command, c.s.Reply))
+        c.link.unanswered = 0;
+    else
+        countTimeOut(c);
 }
 
 void datahata(Core& c) {

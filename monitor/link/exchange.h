@@ -19,6 +19,11 @@ void timeover(Core& c);
 // Counts an exchange that went unanswered, towards a lost link.
 void countTimeOut(Core& c);
 
+// Reply holds a complete reply to Command: it keeps the link up, or counts
+// as unanswered when it fails its format test (a noisy line or a wrong baud
+// rate is a lost link, not a healthy one).
+void countReply(Core& c);
+
 // The reply of CheckedCommand failed its format test.
 void datahata(Core& c);
 

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "link/exchange.h"
 #include "link/status_texts.h"
 
 namespace treld {
@@ -39,19 +38,6 @@ constexpr std::array<Field, kReadingFields> kOutputFields = {{
     {kSyncAngle, 30, 3, " deg"},
 }};
 
-// "#" at position 1, spaces between the fields (the last one sits at 30 in a
-// "SRV" reply and at 29 in an "OPL" reply) and every field before the CR.
-bool passesFormatTest(std::string_view reply, std::size_t lastSpace, std::size_t length) {
-    if (positions(reply, 1, 1) != "#" || reply.substr(0, reply.find('\r')).size() < length)
-        return false;
-    for (std::size_t at : {std::size_t{5}, std::size_t{9}, std::size_t{13}, std::size_t{17},
-                           std::size_t{21}, std::size_t{25}, lastSpace}) {
-        if (positions(reply, at, 1) != " ")
-            return false;
-    }
-    return true;
-}
-
 // The field as a number when it is all digits; the panel shows any text.
 std::int16_t fieldNumber(std::string_view text) {
     int number = 0;
@@ -63,15 +49,8 @@ std::int16_t fieldNumber(std::string_view text) {
     return static_cast<std::int16_t>(number);
 }
 
-void decodePanel(Core& c, std::string_view command, std::size_t lastSpace,
-                 const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
-    c.s.CheckedCommand = command;
+void decodePanel(Core& c, const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
     const std::string_view reply = c.s.Reply;
-    const Field& last = fields.back();
-    if (!passesFormatTest(reply, lastSpace, last.first + last.width - 1)) {
-        datahata(c);
-        return;
-    }
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Field& field = fields[i];
         const std::string_view text = positions(reply, field.first, field.width);
@@ -95,10 +74,10 @@ void declareMeasurementElements(DisplayModel& ui) {
 }
 
 void decodeSourcePanel(Core& c) {
-    decodePanel(c, "SRV", 30, kSourceFields, c.readings.source);
+    decodePanel(c, kSourceFields, c.readings.source);
 }
 void decodeOutputPanel(Core& c) {
-    decodePanel(c, "OPL", 29, kOutputFields, c.readings.output);
+    decodePanel(c, kOutputFields, c.readings.output);
 }
 
 void showVersion(Core& c) {

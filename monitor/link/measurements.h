@@ -40,15 +40,16 @@ inline constexpr ElementName kStsDate{Form::Form1, "Label81"};
 
 void declareMeasurementElements(DisplayModel& ui);
 
-// Decode the "SRV" / "OPL" reply in Reply after its format test: the panel
-// shows the field texts, Core::readings gets their numbers.
+// Decode the "SRV" / "OPL" reply in Reply once it passed its format test
+// (link/reply_format.h): the panel shows the field texts, Core::readings gets
+// their numbers.
 void decodeSourcePanel(Core& c);
 void decodeOutputPanel(Core& c);
 void showVersion(Core& c);
 void showStsTime(Core& c);
 void showStsDate(Core& c);
 
-// After a time-out; the readings note the lost reply.
+// After a time-out or a garbled reply; the readings note the lost reply.
 void blankSourcePanel(Core& c);
 void blankOutputPanel(Core& c);
 

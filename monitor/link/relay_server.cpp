@@ -13,9 +13,10 @@
 namespace treld {
 namespace {
 
-// A relay answer on the wire: the text and its CR.
+// A relay answer on the wire: the text up to its first CR, then one CR,
+// whether the text is the device's reply (which ends in a CR) or our own.
 std::string relayLine(std::string_view text) {
-    return std::string(text) + "\r";
+    return std::string(text.substr(0, text.find('\r'))) + "\r";
 }
 
 }  // namespace
@@ -34,7 +35,7 @@ class RelayServer {
     void listen();
     void answerClient();
     void forward();
-    void cycleCompleted() { r_.cycleCompleted_ = true; }
+    void statusRead() { r_.statusRead_ = true; }
 
   private:
     using State = RelayState::SlotState;
@@ -224,10 +225,7 @@ void RelayServer::forward() {
     const RelayState::Request next = std::move(r_.queue_.front());
     r_.queue_.pop_front();
     r_.RelayClient = next.slot;
-    r_.cycleCompleted_ = false;
-    if (!isReadRequest(next.command) && c_.writePcEvent)
-        c_.writePcEvent(kRelayForwardedEvent,
-                        "Relay " + auditText(next.command) + " from " + r_.slots_[next.slot].peer);
+    r_.statusRead_ = false;
     auto& s = c_.s;
     s.Reply.clear();
     s.ReceiveBuffer.clear();
@@ -235,6 +233,10 @@ void RelayServer::forward() {
     s.exchangeOwner = ExchangeOwner::Relay;
     if (s.DemoMode == 0 && !writeToSerial(c_, next.command + "\r")) {
         s.Reply = relayLine(std::string(kRelayComFailed) + std::to_string(c_.config.ComPort));
+    } else if (!isReadRequest(next.command) && c_.writePcEvent) {
+        // Only a command that went out is audited.
+        c_.writePcEvent(kRelayForwardedEvent,
+                        "Relay " + auditText(next.command) + " from " + r_.slots_[next.slot].peer);
     }
     c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
@@ -333,8 +335,8 @@ void forwardRelayCommand(Core& c) {
     RelayServer(c).forward();
 }
 
-void relayMeasurementCycleCompleted(Core& c) {
-    RelayServer(c).cycleCompleted();
+void relayStatusRead(Core& c) {
+    RelayServer(c).statusRead();
 }
 
 }  // namespace treld

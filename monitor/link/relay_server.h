@@ -46,9 +46,9 @@ std::string LookupRelayRequest(Core& c, std::string request);
 // The poll cycle's side. The relay's exchange has its reply, or its 3 s are
 // over: answerRelayClient. After an evaluation with forwardDue(),
 // forwardRelayCommand writes the next one; the measurement cycle tells each
-// time it has gone round.
+// time it has read the status record.
 void answerRelayClient(Core& c);
 void forwardRelayCommand(Core& c);
-void relayMeasurementCycleCompleted(Core& c);
+void relayStatusRead(Core& c);
 
 }  // namespace treld

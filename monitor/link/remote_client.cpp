@@ -1,5 +1,6 @@
 #include "link/remote_client.h"
 
+#include "link/exchange.h"
 #include "link/poll_timer.h"
 #include "link/serial_link.h"
 
@@ -27,7 +28,7 @@ void onRemoteData(Core& c, std::string_view chunk) {
         return;
 
     s.Reply = s.TcpReceiveBuffer + "\r";
-    c.link.unanswered = 0;
+    countReply(c);
     c.platform.closeRemote();
     c.platform.startTimer(TimerId::Timer1, kTcpReplyMs);
     if (isFixedReply(s.Reply))

@@ -106,7 +106,7 @@ void onSerialReceive(Core& c, std::string_view chunk) {
     Element& indicator = c.ui(kReceiveIndicator);
     indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
     c.s.Reply = buffer;
-    c.link.unanswered = 0;
+    countReply(c);
     c.platform.startTimer(TimerId::Timer1, kSerialReplyMs);
     if (isFixedReply(buffer))
         showDeviceMessage(c, buffer, kSerialMessageMs);

@@ -9,8 +9,10 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -68,6 +70,18 @@ bool portLost(QSerialPort::SerialPortError error) {
         default:
             return false;
     }
+}
+
+// Whether another monitor holds the line at `path`: it refuses opens
+// (TIOCEXCL) or holds the lock on the device. Asked after Qt failed to open
+// it, whose own lock files name the path rather than the device.
+bool heldByAnotherMonitor(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return errno == EBUSY;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 }  // namespace
@@ -163,19 +177,18 @@ bool QtPlatform::openSerialPort(int port) {
     serial_.setDataBits(QSerialPort::Data8);
     serial_.setStopBits(QSerialPort::OneStop);
     serial_.setFlowControl(QSerialPort::NoFlowControl);
-    const QString path = serial_.portName();
-    if (!serial_.open(QIODevice::ReadWrite)) {
-        // Without a descriptor the port's lock file fails too, which Qt calls a permission error.
-        std::fprintf(
-            stderr, "COM%d (%s): %s\n", port, qPrintable(path),
-            descriptorsExhausted() ? "Too many open files" : qPrintable(serial_.errorString()));
-        return false;
-    }
+    const QString path = serialDevicePath(port);
     // The line is this monitor's alone, whatever path names it: TIOCEXCL
     // refuses further opens (to all but root), the lock on the device itself
     // refuses another monitor even when it runs as root.
-    if (::flock(serial_.handle(), LOCK_EX | LOCK_NB) != 0) {
-        std::fprintf(stderr, "COM%d (%s): in use by another monitor\n", port, qPrintable(path));
+    const bool opened = serial_.open(QIODevice::ReadWrite);
+    if (!opened || ::flock(serial_.handle(), LOCK_EX | LOCK_NB) != 0) {
+        // Without a descriptor the port's lock file fails too, which Qt calls a permission error.
+        const QString why = opened || heldByAnotherMonitor(path)
+                                ? QStringLiteral("in use by another monitor")
+                            : descriptorsExhausted() ? QStringLiteral("Too many open files")
+                                                     : serial_.errorString();
+        std::fprintf(stderr, "COM%d (%s): %s\n", port, qPrintable(path), qPrintable(why));
         serial_.close();
         return false;
     }

@@ -5,6 +5,7 @@
 #include "foundation/main_window.h"
 #include "link/exchange.h"
 #include "link/measurements.h"
+#include "link/reply_format.h"
 #include "link/status_texts.h"
 #include "status/alarm_lamps.h"
 #include "status/alarms.h"
@@ -16,14 +17,6 @@ namespace treld {
 namespace {
 
 constexpr ElementName kFaultFields[] = {kSource1Fault, kSource2Fault, kOutputFault};
-
-bool frameIsValid(std::string_view reply) {
-    for (std::size_t at : kStatusFramePositions) {
-        if (positions(reply, at, 1) != (at == 1 ? "#" : " "))
-            return false;
-    }
-    return true;
-}
 
 // A status character by the numeric-prefix rule; missing positions read 0.
 Int16 statusDigit(std::string_view reply, std::size_t position) {
@@ -133,7 +126,7 @@ void showTitle(Core& c) {
 void SASAYIKLA(Core& c) {
     c.s.CheckedCommand = "SAS";
     const std::string_view reply = c.s.Reply;
-    if (!frameIsValid(reply)) {
+    if (!passesFormatTest("SAS", reply)) {
         datahata(c);
         return;
     }

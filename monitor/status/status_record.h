@@ -11,7 +11,6 @@
 namespace treld {
 
 // Character positions of the record, counted from 1.
-inline constexpr std::size_t kStatusFramePositions[] = {1, 10, 19, 28, 37};
 inline constexpr std::size_t kAlarmStatusLength = 36;  // "#" up to the output switch flag
 
 inline constexpr int kLampCount = 30;  // lamp numbers 0..31 without 7 and 15

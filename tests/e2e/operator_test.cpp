@@ -233,10 +233,10 @@ TEST(RelayServer, AccessAuditLoginsAndClientsWhileInRemoteMode) {
                    {}, "COMMAND:127.0.0.3\r\n");
     ASSERT_TRUE(waitFor([&] { return relayAnswer(port, "127.0.0.2", "SRV\r").startsWith("#"); }));
     EXPECT_EQ(relayAnswer(port, "127.0.0.2", "INH\r"), "ACCESS DENIED\r");
-    EXPECT_EQ(relayAnswer(port, "127.0.0.3", "SON\r"), "LOGON PLEASE\r\r") << "the device's answer";
+    EXPECT_EQ(relayAnswer(port, "127.0.0.3", "SON\r"), "LOGON PLEASE\r") << "the device's answer";
     const QByteArray firstLogin = relayAnswer(port, "127.0.0.1", "U0000\r");
     EXPECT_EQ(firstLogin + relayAnswer(port, "127.0.0.1", "U0000\r"),
-              "ACCESS DENIED\r\rACCESS DENIED\r")
+              "ACCESS DENIED\rACCESS DENIED\r")
         << "the device's answer, then the pace's";
     const std::string log =
         rig.dir.read("SERLOGS/" + QDate::currentDate().toString("yyyy-MM").toStdString() + ".TXT");

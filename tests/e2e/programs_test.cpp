@@ -83,6 +83,8 @@ TEST(Station, OneMonitorPerFolderAndDeviceOneMailProgramAtATimeAndACleanStop) {
     const std::string link = (other.path() / "line").string();
     std::filesystem::create_symlink(line.monitorEnd(), link);
     const auto elsewhere = startMonitor(other, link, "COMPORT:1\r\n");
+    ProgramDir third;
+    const auto samePath = startMonitor(third, line.monitorEnd(), "COMPORT:1\r\n");
     std::size_t alarms = 0, most = 0;
     for (const auto end = Clock::now() + 5s; Clock::now() < end;) {
         const auto command = line.nextCommand(1s);
@@ -99,6 +101,10 @@ TEST(Station, OneMonitorPerFolderAndDeviceOneMailProgramAtATimeAndACleanStop) {
     EXPECT_NE(dir.read("stderr.txt").find("Another monitor runs from"), std::string::npos);
     EXPECT_NE(other.read("stderr.txt").find("COM1 (" + link + "): in use by another monitor"),
               std::string::npos);
+    EXPECT_NE(third.read("stderr.txt")
+                  .find("COM1 (" + line.monitorEnd() + "): in use by another monitor"),
+              std::string::npos)
+        << third.read("stderr.txt");
 
     monitor->signal(SIGTERM);
     EXPECT_EQ(monitor->exitCode(5s), 0);

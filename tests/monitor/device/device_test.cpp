@@ -148,7 +148,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         Texts relayAnswers;
     } cases[] = {
         {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 3500, {}},
-        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r\r"}},
+        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r"}},
         {kMeasuresTab, "XF1", std::nullopt, 4000, {"Timeout\r"}},
     };
     for (const Case& c : cases) {

@@ -46,19 +46,21 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
     rig.monitor.onRelayData(streaming, "SRV\r");
     EXPECT_TRUE(closed(streaming)) << "more after its request: closed at once";
     rig.runPast("SST");
-    EXPECT_EQ(answer(rig.ask("SRV\r")), std::string(kSrvReply) + "\r");
+    EXPECT_EQ(answer(rig.ask("SRV\r")), kSrvReply) << "one CR, as on the device's line";
     EXPECT_EQ(answer(rig.ask("SST\r")), "Time out\r") << "SST is never cached";
 
     rig.runUntil([&] { return rig.commandsSent().back() == "SRV"; });
     const std::int64_t srvAt = rig.now();
-    EXPECT_EQ(answer(rig.ask("Q1\r")), "Q1+\r\r");
+    EXPECT_EQ(answer(rig.ask("Q1\r")), "Q1+\r");
     EXPECT_EQ(rig.commandsSent().end()[-2], "Q1") << "sent when SRV's reply was evaluated";
     EXPECT_EQ(rig.platform.serialWrites.end()[-2].atMs, srvAt + 25);
     rig.sts.replies["SRV"] = std::nullopt;  // SRV's time-out empties its entry again
     rig.runPast("SRV");
     EXPECT_EQ(answer(rig.ask("SRV\r")), "Time out\r");
     rig.platform.serialWritesFail = true;
-    EXPECT_EQ(answer(rig.ask("Q2\r")), "Can not open com1\r\r");
+    EXPECT_EQ(answer(rig.ask("Q2\r")), "Can not open com1\r");
+    EXPECT_EQ(rig.readFile("SERLOGS/2026-12.TXT").find("Relay Q2"), std::string::npos)
+        << "never reached the device: not audited as forwarded";
 }
 
 // With Logout queued too: one command of the operator or of a client between
@@ -72,7 +74,7 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
     EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
     rig.monitor.onRelayClosed(2);  // gone while queued: its command is never sent
     for (int i : {1, 3, 4, 6, 7, 8})
-        EXPECT_EQ(answer(i), "Q" + std::to_string(i) + "+\r\r");
+        EXPECT_EQ(answer(i), "Q" + std::to_string(i) + "+\r");
     EXPECT_EQ(answer(5), "Timeout\r") << "the device was silent";
     rig.advance(5'000);
     const Texts sent = rig.commandsSent();
@@ -88,6 +90,26 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
     }
 }
 
+// Three clients that ask again as soon as answered, with commands the device ignores: at
+// most one 3 s wait falls between two status reads.
+TEST_F(RelayServer, IgnoredForwardsCostAtMostOneWaitBetweenStatusReads) {
+    rig.sts.replies["Q5"] = std::nullopt;
+    rig.advance(1000);
+    std::array<std::pair<int, std::size_t>, 3> clients{};  // slot, its answers when asked
+    for (int ms = 0; ms < 20'000; ms += 10, rig.advance(10)) {
+        for (auto& [slot, had] : clients) {
+            if (slot == 0 || rig.answers(slot).size() > had)
+                had = rig.answers(slot = rig.ask("Q5\r")).size();
+        }
+    }
+    std::int64_t last = 0, widest = 0;
+    for (const WireRecord& write : rig.platform.serialWrites) {
+        if (write.text == "SAS\r")
+            widest = std::max(widest, write.atMs - std::exchange(last, write.atMs));
+    }
+    EXPECT_LT(widest, 3'500);
+}
+
 // relay.cfg: who may read, who may command; the status line names a refused peer once.
 TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
     VirtualRig rig;
@@ -99,10 +121,10 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         // peer, request, answer ("": closed unanswered)
         {"10.9.9.9", "SRV", ""},  // not a reader
         {"10.3.0.1", "SRV", ""},  // the bad range allows nobody
-        {"10.2.0.5", "SRV", kSrvReply + std::string("\r")},
-        {"10.2.0.5", "M0033", "#000\r\r"},  // an option read is forwarded
-        {"10.1.7.7", "XF2", "OK\r\r"},
-        {"127.0.0.1", "INH", "OK\r\r"},
+        {"10.2.0.5", "SRV", kSrvReply},
+        {"10.2.0.5", "M0033", "#000\r"},  // an option read is forwarded
+        {"10.1.7.7", "XF2", "OK\r"},
+        {"127.0.0.1", "INH", "OK\r"},
         {"127.0.0.1",
          "X\x7f"
          "F2",
@@ -221,7 +243,7 @@ TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped
               (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1}));
     EXPECT_TRUE(closed(1));
     rig.monitor.onRelayData(1, "Q16\r");
-    EXPECT_EQ(answer(1), "Q16+\r\r") << "Q1's reply went to nobody";
+    EXPECT_EQ(answer(1), "Q16+\r") << "Q1's reply went to nobody";
     for (int slot = 1; slot <= 15; ++slot)
         rig.monitor.onRelayClosed(slot);
     rig.platform.closedSlots.clear();
@@ -272,14 +294,17 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     EXPECT_TRUE(rig.platform.serialWrites.empty());
 }
 
-// However the link goes, it is logged once, relay clients and panels lose the old values,
-// the windows show the device's state stale and since when nothing came, the loss is
-// mailed after 30 s, and the first reply brings it all back, logged once.
+// However the link goes (a garbled line too), it is logged once, relay clients and panels lose
+// the old values, the windows show the device's state stale and since when nothing came, the
+// loss is mailed after 30 s, and the first reply brings it all back, logged once.
 TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
     using Step = std::function<void(VirtualRig&)>;
     const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
     const Step silence = [](VirtualRig& r) { r.sts.replies["SRV"] = r.sts.replies["OPL"] = {}; };
     const Step answer = [](VirtualRig& r) { r.sts.replies.clear(); };
+    const Step garble = [](VirtualRig& r) {  // a noisy line: garbage with a CR
+        r.sts.replies["SRV"] = r.sts.replies["OPL"] = DeviceReply{"#2\x93 231,\r"};
+    };
     const struct Case {
         Step lose, restore;
         std::string link, statusLine;
@@ -299,6 +324,9 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
          plugIn, "COM2", "COM 2 Not opened select another port"},
         {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), silence(r); }, answer,
          "Remote STS 10.0.0.7", "Remote STS communication time out"},
+        {garble, answer, "COM1", "Data error SRV"},
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), garble(r); }, answer,
+         "Remote STS 10.0.0.7", "Data error SRV"},
     };
     for (const Case& c : cases) {
         VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\nEMAILENABLE:1\r\nREMOTEIP1:10.0.0.7\r\n");
@@ -359,7 +387,7 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
     EXPECT_EQ(Texts(list.begin() + 42, list.end()),
               (Texts{"43-K1#230 231", "44-K2A:B", "45-sasx", "46-K4A", "47-K5A", "48-K6A", "49-K7A",
                      "50-K8A"}));
-    EXPECT_EQ(relayed("sas"), "Can not open com3\r\r")
+    EXPECT_EQ(relayed("sas"), "Can not open com3\r")
         << "only poll commands, as written, are cached";
     rig.click("mnset");  // Demo, in the Settings dialog
     rig.select("Combo1", 0, Form::Form2);

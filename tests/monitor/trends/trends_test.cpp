@@ -79,11 +79,10 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
     rig.platform.utcOffsetSeconds = 3600;
     rig.start();
     rig.advance(12'000);
-    const std::int64_t lastGood = historyOf(rig).samples(ReplyGroup::Source).back().at;
     rig.sts.replies["SRV"] = DeviceReply{"#230 231\r"};
     rig.advance(3'000);
-    EXPECT_EQ(historyOf(rig).samples(ReplyGroup::Source).back().at, lastGood)
-        << "a reply that failed the format test adds nothing";
+    EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Source).back().linkLost)
+        << "a reply that failed the format test is a gap, not the last values again";
     rig.platform.onSerialWrite = [](auto) {};  // the device falls silent
     rig.advance(16'000);
 
@@ -93,7 +92,8 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
               "S1 frequency (Hz),S2 frequency (Hz),Load L1 (%),Load L2 (%),Load L3 (%),"
               "Current L1 (A),Current L2 (A),Current L3 (A),Temperature (C),SYNC angle (deg)\r\n"
               "2026-12-05T14:05:01+01:00," +
-                  kRow + "2026-12-05T14:05:10+01:00," + kRow + "2026-12-05T14:05:20+01:00," + kRow +
+                  kRow + "2026-12-05T14:05:10+01:00," + kRow +
+                  "2026-12-05T14:05:20+01:00,,,,,,,,,45,50,55,10,11,12,35,2\r\n"  // garbled SRV
                   "2026-12-05T14:05:30+01:00,,,,,,,,,,,,,,,,\r\n");
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Source).back().linkLost);
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Output).back().linkLost);
