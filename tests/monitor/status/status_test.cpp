@@ -87,12 +87,13 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     for (const std::string& record : rejected) {
         const int form1Writes = rig.writesTo(Form::Form1);
         const int form4Writes = rig.writesTo(Form::Form4);
-        rig.sts.replies["SAS"] = DeviceReply{record};
-        rig.runPast("SAS");
+        rig.sts.replies["SAS"] = DeviceReply{record};  // one rejected reply: two would lose the link
+        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
+        rig.sts.replies.erase("SAS");
+        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
         EXPECT_EQ(rig.caption("Label40"), "Data error SAS") << record;
         EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1) << record;  // Label40 alone
         EXPECT_EQ(rig.writesTo(Form::Form4), form4Writes) << record;
-        rig.sts.replies.erase("SAS");
         rig.showStatus(fault);  // as before the rejected one: nothing new to show
         EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 2) << record;  // "Data OK" again
     }
