@@ -87,7 +87,8 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     for (const std::string& record : rejected) {
         const int form1Writes = rig.writesTo(Form::Form1);
         const int form4Writes = rig.writesTo(Form::Form4);
-        rig.sts.replies["SAS"] = DeviceReply{record};  // one rejected reply: two would lose the link
+        rig.sts.replies["SAS"] =
+            DeviceReply{record};  // one rejected reply: two would lose the link
         rig.runUntilSent(rig.platform.serialWrites.size() + 1);
         rig.sts.replies.erase("SAS");
         rig.runUntilSent(rig.platform.serialWrites.size() + 1);
