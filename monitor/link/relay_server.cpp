@@ -241,16 +241,15 @@ void RelayServer::forward() {
     c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
 
-// Said on stderr (a headless monitor has no window) and in the status line
-// when it changes; in the device message line at every try, where it stays
-// until the device's next message.
+// Said as a notice (stderr, for a headless monitor, and the status line) when
+// it changes; in the device message line at every try, where it stays until
+// the device's next message.
 void RelayServer::sayProblem(const std::string& text) {
     c_.ui(kDeviceMessage).setCaption(text);
     if (text == r_.problemSaid_)
         return;
     r_.problemSaid_ = text;
-    c_.platform.writeStderr("Relay server: " + text.substr(text.find_first_not_of(' ')));
-    c_.ui(kStatusLine).setCaption(text);
+    c_.notice("Relay server: " + text.substr(text.find_first_not_of(' ')));
 }
 
 // relay.cfg is read again at every try, so a corrected file counts at the
