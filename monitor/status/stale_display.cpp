@@ -19,7 +19,8 @@ void showLinkStale(Core& c, bool stale) {
         c.ui(Form::Form1, sw.closed).setStale(stale);
         c.ui(Form::Form1, sw.open).setStale(stale);
     }
-    for (ElementName name : {kSource1Panel, kSource2Panel, kOutputPanel, kSoundState})
+    for (ElementName name : {kSource1Panel, kSource2Panel, kOutputPanel, kSoundState, kSource1Fault,
+                             kSource2Fault, kOutputFault})
         c.ui(name).setStale(stale);
     for (const FlagPosition* flag : lampsInOrder()) {
         c.ui(kRedLamps, flag->lamp).setStale(stale);
