@@ -1,6 +1,5 @@
 #include "mail_log.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +9,11 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <optional>
 
 #include "foundation/file_append.h"
+#include "foundation/regular_file.h"
 
 namespace drovelin {
 namespace {
@@ -28,17 +30,13 @@ std::string stamped(const std::tm& when, std::string_view text) {
     return line;
 }
 
-// The log opened for appending: a regular file only (a device would take the
-// lines, a FIFO block), opened without waiting for a FIFO's reader. -1 when
-// it cannot be.
-int openLog(const std::filesystem::path& file, struct stat& status) {
-    const int descriptor =
-        ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (descriptor >= 0 && (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))) {
-        ::close(descriptor);
-        return -1;
-    }
-    return descriptor;
+// The log's size in bytes, when it is a regular file (RegularFile) open for
+// appending.
+std::optional<std::uintmax_t> sizeOf(const treld::RegularFile& log) {
+    struct stat status {};
+    if (!log.isOpen() || ::fstat(log.descriptor(), &status) != 0)
+        return std::nullopt;
+    return static_cast<std::uintmax_t>(status.st_size);
 }
 
 std::filesystem::path temporaryFor(const std::filesystem::path& file, pid_t pid) {
@@ -89,23 +87,22 @@ std::string refusalLogLine(const std::tm& when, std::string_view kind, std::stri
 }
 
 void appendToLog(const std::filesystem::path& file, std::string_view line, std::uintmax_t limit) {
-    struct stat status {};
-    int descriptor = openLog(file, status);
-    if (descriptor < 0)
+    using treld::RegularFile;
+    auto log = std::make_unique<RegularFile>(file, RegularFile::Mode::Append);
+    const std::optional<std::uintmax_t> size = sizeOf(*log);
+    if (!size)
         return;
-    const auto size = static_cast<std::uintmax_t>(status.st_size);
-    if (size + line.size() + 1 > limit) {
-        ::close(descriptor);
-        keepNewestLines(file, size, std::min(size, limit / 2));
-        descriptor = openLog(file, status);
-        if (descriptor < 0)
+    if (*size + line.size() + 1 > limit) {
+        log.reset();
+        keepNewestLines(file, *size, std::min(*size, limit / 2));
+        log = std::make_unique<RegularFile>(file, RegularFile::Mode::Append);
+        if (!log->isOpen())
             return;
     }
     // One write with O_APPEND: the lines of two copies running at once never
     // mix. A full disk loses the line; standard error has it too.
     const std::string text = std::string(line) + '\n';
-    [[maybe_unused]] const ssize_t written = ::write(descriptor, text.data(), text.size());
-    ::close(descriptor);
+    [[maybe_unused]] const ssize_t written = ::write(log->descriptor(), text.data(), text.size());
 }
 
 void removeStaleTemporaries(const std::filesystem::path& file) {

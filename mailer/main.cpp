@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "curl_delivery.h"
-#include "foundation/line_reader.h"
+#include "foundation/file_append.h"
 #include "mail_log.h"
 #include "mail_request.h"
 #include "mail_settings.h"
@@ -38,13 +38,11 @@ fs::path programDirectory(const char* argv0) {
 constexpr std::size_t kLongestConfig = 64 * 1024;
 
 // The text of sts.cfg: a regular file only (a FIFO would block, a device
-// never end), read line by line through a bounded buffer.
+// never end), of at most kLongestConfig bytes.
 std::optional<std::string> readConfigFile(const fs::path& file) {
-    treld::LineReader lines(file);
-    std::string text, line;
-    while (lines.isOpen() && text.size() <= kLongestConfig && lines.next(line))
-        text += line + "\n";
-    if (!lines.isOpen() || lines.failed() || text.size() > kLongestConfig)
+    std::string problem;
+    std::optional<std::string> text = treld::readFileStart(file, kLongestConfig + 1, problem);
+    if (!text || text->size() > kLongestConfig)
         return std::nullopt;
     return text;
 }

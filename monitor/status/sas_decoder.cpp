@@ -1,8 +1,7 @@
 #include "status/sas_decoder.h"
 
-#include <cstdio>
-
 #include "foundation/main_window.h"
+#include "foundation/numeric.h"
 #include "link/exchange.h"
 #include "link/measurements.h"
 #include "link/reply_format.h"
@@ -78,9 +77,7 @@ void showPanelTitles(Core& c) {
 }
 
 std::string hoursMinutes(int hour, int minute) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", hour % 100, minute % 100);
-    return text;
+    return twoDigits(hour) + ":" + twoDigits(minute);
 }
 
 // A login that ends without the operator's "Logout" is said in the title
