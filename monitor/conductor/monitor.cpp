@@ -14,7 +14,6 @@
 #include "link/serial_link.h"
 #include "link/station_list.h"
 #include "records/mail_test.h"
-#include "records/pc_log.h"
 #include "records/records_controls.h"
 #include "records/settings_dialog.h"
 #include "status/alarms.h"
@@ -52,11 +51,6 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
     declareStationListElements(core_.ui);
     declareDemoSetElements(core_.ui);
     declareTrendsElements(core_.ui);
-    core_.writePcEvent = [this](Int16 code, std::string text) {
-        core_.s.PcLogEventCode = code;
-        core_.s.PcLogEventText = std::move(text);
-        WritePcLog(core_);
-    };
 }
 
 void Monitor::start() {
@@ -67,7 +61,7 @@ void Monitor::start() {
     LoadDemoTable(c);
     removeLeftoverTemporaries(c.programDir / "sts.cfg");
     for (const std::string& text : ReadConfig(c.programDir / "sts.cfg", c.config))
-        c.notice(text);
+        c.statusLine.notice(text);
     ekranla(c);
     OpenComPort(c);
     showLinkKind(c);
@@ -76,9 +70,7 @@ void Monitor::start() {
     c.s.Command = "SRV";
     c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
     c.ui(kTabPages, kDemoSetTab).setEnabled(false);
-    c.s.PcLogEventCode = 1;
-    c.s.PcLogEventText = "Program start";
-    WritePcLog(c);
+    c.pcEvents.WritePcLog(1, "Program start");
     STSLIST(c);
     startRelayServer(c);
     startTrends(c, trends_);
@@ -96,9 +88,7 @@ void Monitor::stop() {
             return;
     }
     stopped_ = true;
-    c.s.PcLogEventCode = 2;
-    c.s.PcLogEventText = "Program end";
-    WritePcLog(c);
+    c.pcEvents.WritePcLog(2, "Program end");
     // Alarms that wait for the running mail program, or were kept from a
     // failed run, are not lost with the monitor: each message gets a program
     // of its own.
@@ -117,7 +107,7 @@ void Monitor::rereadOptionalFiles() {
         text += "; " + problem;
     if (c.relay.access.listenAddress != listening)
         text += "; relay.cfg LISTEN: takes effect at the next start";
-    c.notice(text + "; sts.cfg is read at start only");
+    c.statusLine.notice(text + "; sts.cfg is read at start only");
 }
 
 void Monitor::onMailProgramEnded(int exitCode) {
@@ -126,7 +116,7 @@ void Monitor::onMailProgramEnded(int exitCode) {
     if (testEnded)
         onMailTestEnded(core_, exitCode);
     else if (exitCode != kMailSent)
-        core_.ui(kStatusLine).setCaption(std::string(kAlarmMailFailed));
+        core_.statusLine.say(Said::AlarmMailFailed);
 }
 
 void Monitor::onTimer(TimerId timer) {

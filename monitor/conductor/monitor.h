@@ -74,6 +74,7 @@ class Monitor {
 
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
+    StatusLine& statusLine() { return core_.statusLine; }
     const Trends& trends() const { return trends_; }
 
   private:

@@ -161,7 +161,7 @@ void dropDueOptionWrites(Core& c) {
     for (const auto& write : due)
         left.push_back(inQuotes(kOptionTable[write.first].caption));
     due.clear();
-    c.ui(kStatusLine).setCaption("Not sent, User options was left: " + joined(left, ", "));
+    c.statusLine.say(Said::OptionsLeft, {joined(left, ", ")});
 }
 
 }  // namespace treld

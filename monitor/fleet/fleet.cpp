@@ -10,13 +10,13 @@ Fleet::Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* 
     if (broker_ == nullptr)
         return;
     c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
-    c_.pcLogEvent = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
+    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
         publish("event", eventJson(code, text, at), 1, false, Keep::Every);
     };
 }
 
 Fleet::~Fleet() {
-    c_.pcLogEvent = nullptr;
+    c_.pcEvents.published = nullptr;
 }
 
 void Fleet::settleNames() {
@@ -31,7 +31,7 @@ BrokerSession& Fleet::session() {
     if (!session_) {
         settleNames();
         session_.emplace(*broker_, BrokerMessage{topic("online"), "offline", 1, true},
-                         [this] { c_.ui(kStatusLine).setCaption("MQTT: disconnected"); });
+                         [this] { c_.statusLine.say(Said::MqttDisconnected); });
     }
     return *session_;
 }

@@ -4,10 +4,8 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "foundation/counters.h"
 #include "foundation/decoded_status.h"
@@ -17,11 +15,13 @@
 #include "foundation/mail_outbox.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
+#include "foundation/pc_event_log.h"
 #include "foundation/platform.h"
 #include "foundation/program_state.h"
 #include "foundation/records_state.h"
 #include "foundation/relay_state.h"
 #include "foundation/station_config.h"
+#include "foundation/status_line.h"
 
 namespace treld {
 
@@ -32,10 +32,13 @@ inline constexpr std::size_t kReceiveLimit = 4096;
 struct Core {
     Core(Platform& platform, std::filesystem::path programDir)
         : platform(platform), programDir(std::move(programDir)) {}
+    Core(const Core&) = delete;  // the status line and the event log refer to its members
 
     Platform& platform;
     std::filesystem::path programDir;
     DisplayModel ui;
+    StatusLine statusLine{ui, platform};
+    PcEventLog pcEvents{platform, programDir, statusLine};
     ProgramState s;
     RelayState relay;
     LinkHealth link;
@@ -51,13 +54,6 @@ struct Core {
     // The device command the operator is being asked to confirm; empty: none.
     std::string commandAsked;
     std::string commandAskedName;  // how the status line names its reply
-    // Told of every PC event line, written to its file or not (the fleet
-    // publishes it); may be empty.
-    std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> pcLogEvent;
-    // Writes a PC event line: the link, below the records, reaches the
-    // writer through this (set by the Monitor).
-    std::function<void(Int16 code, std::string text)> writePcEvent;
-
     // The wait for a reply; the stored value stays as read.
     int replyTimeoutMs() const { return treld::replyTimeoutMs(config.ReplyTimeout); }
 
@@ -86,24 +82,6 @@ struct Core {
         }
     }
     std::string mailProgramPath() const { return (programDir / kMailProgram).string(); }
-
-    // A replaced setting or a skipped file, said once: on stderr and in the
-    // status line, where "Data OK" leaves it for kNoticeSeconds (showDataOk).
-    // Notices of the same moment are joined.
-    static constexpr std::int64_t kNoticeSeconds = 10;
-    void notice(const std::string& text) {
-        platform.writeStderr(text);
-        Element& line = ui(kStatusLine);
-        line.setCaption(noticeShown() ? line.caption() + " | " + text : text);
-        noticeText = line.caption();
-        noticeUntil = platform.now().epochSeconds + kNoticeSeconds;
-    }
-    bool noticeShown() {
-        return !noticeText.empty() && ui(kStatusLine).caption() == noticeText &&
-               platform.now().epochSeconds < noticeUntil;
-    }
-    std::string noticeText;
-    std::int64_t noticeUntil = 0;
 
     // The tab of SSTab1 that the operator has open.
     int selectedTab() { return ui(kTabs).listIndex(); }

@@ -56,8 +56,6 @@ struct ProgramState {
     std::vector<Int16> stationNumbers;  // item number of each List3 entry
     std::array<CommandTableEntry, kCommandTableSize + 1> CommandTable;  // entries 1..50
     std::string ProgramVersion;
-    Int16 PcLogEventCode = 0;
-    std::string PcLogEventText;
 };
 
 }  // namespace treld

@@ -36,7 +36,7 @@ void showCommandReply(Core& c) {
         name = "Login repeat";
     while (name.ends_with('\r'))
         name.pop_back();
-    c.ui(kStatusLine).setCaption(name + ": " + s.Reply);
+    c.statusLine.say(Said::CommandReply, {name, s.Reply});
 }
 
 void pausePolling(Core& c) {

@@ -53,7 +53,7 @@ void LoadDemoTable(Core& c) {
     const std::string text =
         readFileStart(c.programDir / "DEMOSET.CFG", kDemoFileLimit, problem).value_or("");
     if (!problem.empty())
-        c.notice("DEMOSET.CFG skipped: " + problem + "; demo mode has no answers");
+        c.statusLine.notice("DEMOSET.CFG skipped: " + problem + "; demo mode has no answers");
     forEachConfigLine(text, [&](std::string_view keyWithColon, std::string_view answer) {
         if (keyWithColon.empty())
             return true;  // no colon: not an entry

@@ -18,10 +18,7 @@ void closeExchange(Core& c) {
 }
 
 void timeover(Core& c) {
-    const LinkFault fault = c.s.RemoteMode != 0 ? LinkFault::RemoteTimeOut
-                            : c.s.ComReady != 0 ? LinkFault::ComTimeOut
-                                                : LinkFault::PortNotOpened;
-    c.ui(kStatusLine).setCaption(linkFaultText(c, fault));
+    sayNoReply(c);
     c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
     countTimeOut(c);
 }
@@ -39,7 +36,7 @@ void countReply(Core& c) {
 }
 
 void datahata(Core& c) {
-    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::DataError));
+    c.statusLine.say(Said::DataError, {c.s.CheckedCommand});
 }
 
 void GELENBAFIRKOY(Core& c) {

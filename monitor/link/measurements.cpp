@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "link/status_texts.h"
-
 namespace treld {
 namespace {
 
@@ -59,7 +57,7 @@ void decodePanel(Core& c, const std::array<Field, kReadingFields>& fields, Panel
     }
     reading.news = PanelReading::News::Values;
     reading.current = true;
-    showDataOk(c);
+    c.statusLine.say(Said::DataOk);
 }
 
 }  // namespace
@@ -81,7 +79,7 @@ void decodeOutputPanel(Core& c) {
 }
 
 void showVersion(Core& c) {
-    showDataOk(c);
+    c.statusLine.say(Said::DataOk);
     c.ui(kVersion).setCaption(c.s.Reply);
 }
 

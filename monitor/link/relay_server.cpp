@@ -107,10 +107,10 @@ bool RelayServer::mayForward(const RelayState::Slot& s) {
 void RelayServer::refuse(int slot) {
     const RelayState::Slot& s = r_.slots_[slot];
     if (r_.refusals_.refused(s.peer, nowMs())) {
-        const std::string text = "Relay refused " + auditText(s.request) + " from " + s.peer;
-        if (c_.writePcEvent)
-            c_.writePcEvent(kRelayRefusedEvent, text);
-        c_.ui(kStatusLine).setCaption(text);
+        const std::string request = auditText(s.request);
+        c_.pcEvents.WritePcLog(kRelayRefusedEvent,
+                               statusText(Said::RelayRefused, {request, s.peer}));
+        c_.statusLine.say(Said::RelayRefused, {request, s.peer});
     }
     answerSlot(slot, relayLine(kRelayAccessDenied));
 }
@@ -233,10 +233,10 @@ void RelayServer::forward() {
     s.exchangeOwner = ExchangeOwner::Relay;
     if (s.DemoMode == 0 && !writeToSerial(c_, next.command + "\r")) {
         s.Reply = relayLine(std::string(kRelayComFailed) + std::to_string(c_.config.ComPort));
-    } else if (!isReadRequest(next.command) && c_.writePcEvent) {
+    } else if (!isReadRequest(next.command)) {
         // Only a command that went out is audited.
-        c_.writePcEvent(kRelayForwardedEvent,
-                        "Relay " + auditText(next.command) + " from " + r_.slots_[next.slot].peer);
+        c_.pcEvents.WritePcLog(kRelayForwardedEvent, "Relay " + auditText(next.command) + " from " +
+                                                         r_.slots_[next.slot].peer);
     }
     c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
@@ -249,7 +249,7 @@ void RelayServer::sayProblem(const std::string& text) {
     if (text == r_.problemSaid_)
         return;
     r_.problemSaid_ = text;
-    c_.notice("Relay server: " + text.substr(text.find_first_not_of(' ')));
+    c_.statusLine.notice("Relay server: " + text.substr(text.find_first_not_of(' ')));
 }
 
 // relay.cfg is read again at every try, so a corrected file counts at the
@@ -278,12 +278,10 @@ void RelayServer::listen() {
 
 void RelayServer::tick() {
     dropIdleClients();
-    for (const RefusalAudit::Summary& summary : r_.refusals_.dueSummaries(nowMs())) {
-        if (c_.writePcEvent)
-            c_.writePcEvent(kRelayRefusedEvent, "Relay refused " + std::to_string(summary.count) +
-                                                    " more from " + summary.peer +
-                                                    " within a minute");
-    }
+    for (const RefusalAudit::Summary& summary : r_.refusals_.dueSummaries(nowMs()))
+        c_.pcEvents.WritePcLog(kRelayRefusedEvent,
+                               "Relay refused " + std::to_string(summary.count) + " more from " +
+                                   summary.peer + " within a minute");
     if (!r_.listening_ && --r_.secondsToRetry_ <= 0)
         listen();
 }

@@ -58,14 +58,17 @@ void serialPortFailed(Core& c) {
     if (!serialInUse(c))
         return;
     c.link.unanswered = kUnansweredForLoss;
-    c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::PortNotOpened));
+    sayPortNotOpened(c);
 }
 
 void changeComPort(Core& c) {
     if (c.link.openPort == c.config.ComPort)
         return;
     closePort(c);
-    c.ui(kStatusLine).setCaption(OpenComPort(c) ? "" : linkFaultText(c, LinkFault::PortNotOpened));
+    if (OpenComPort(c))
+        c.statusLine.say(Said::Nothing);
+    else
+        sayPortNotOpened(c);
     restartPolling(c);
 }
 

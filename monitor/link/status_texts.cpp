@@ -2,27 +2,21 @@
 
 namespace treld {
 
-void showDataOk(Core& c) {
-    if (!c.noticeShown())
-        c.ui(kStatusLine).setCaption(kDataOk);
+void sayNoReply(Core& c) {
+    if (c.s.RemoteMode != 0)
+        c.statusLine.say(Said::RemoteTimeOut);
+    else if (c.s.ComReady != 0 && c.s.DemoMode == 0)
+        c.statusLine.say(Said::ComTimeOut, {std::to_string(c.config.ComPort)});
+    else
+        sayPortNotOpened(c);
 }
 
-std::string linkFaultText(const Core& c, LinkFault fault) {
-    const std::string port = std::to_string(c.config.ComPort);
+void sayPortNotOpened(Core& c) {
     // In demo mode there is no port: the table lacked the answer.
-    if (c.s.DemoMode != 0 && (fault == LinkFault::ComTimeOut || fault == LinkFault::PortNotOpened))
-        return "Demo: DEMOSET.CFG has no answer to " + c.s.Command;
-    switch (fault) {
-        case LinkFault::ComTimeOut:
-            return "Time out on com" + port;
-        case LinkFault::PortNotOpened:
-            return "COM " + port + " Not opened select another port";
-        case LinkFault::RemoteTimeOut:
-            return "Remote STS communication time out";
-        case LinkFault::DataError:
-            return "Data error " + c.s.CheckedCommand;
-    }
-    return {};
+    if (c.s.DemoMode != 0)
+        c.statusLine.say(Said::DemoNoAnswer, {c.s.Command});
+    else
+        c.statusLine.say(Said::PortNotOpened, {std::to_string(c.config.ComPort)});
 }
 
 }  // namespace treld

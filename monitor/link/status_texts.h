@@ -1,5 +1,5 @@
-// The texts the status line shows when an exchange goes wrong, and the
-// replies that only a relay server gives. Every file takes them from here.
+// What the status line says when an exchange goes wrong, chosen by the link
+// in use, and the replies that only a relay server gives.
 #pragma once
 
 #include <string>
@@ -9,21 +9,13 @@
 
 namespace treld {
 
-// What went wrong with an exchange.
-enum class LinkFault {
-    ComTimeOut,     // the local device did not answer
-    PortNotOpened,  // the serial port cannot be written
-    RemoteTimeOut,  // the remote monitor did not answer
-    DataError,      // the reply to CheckedCommand failed its format test
-};
+// The reply did not come: the status line says why, as the link in use sees
+// it. The poll cycles and the log download say it alike: a remote station or
+// the demo table has no com port to time out on.
+void sayNoReply(Core& c);
 
-// The status line's text for a fault, naming ComPort or CheckedCommand.
-std::string linkFaultText(const Core& c, LinkFault fault);
-
-// Shown once a reply has been decoded.
-inline constexpr std::string_view kDataOk = "Data OK";
-// Puts kDataOk in the status line, unless a notice stands there (Core::notice).
-void showDataOk(Core& c);
+// The serial port cannot be written (in demo mode: the table lacked the answer).
+void sayPortNotOpened(Core& c);
 
 // A relay server's own replies, each followed by CR on the wire.
 inline constexpr std::string_view kRelayCacheEmpty = "Time out";  // a poll command not yet answered

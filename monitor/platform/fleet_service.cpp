@@ -52,7 +52,7 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
 
 void FleetService::complain(Monitor& monitor, const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
-    monitor.ui()(kStatusLine).setCaption(text);
+    monitor.statusLine().say(Said::FleetProblem, {text});
 }
 
 }  // namespace treld

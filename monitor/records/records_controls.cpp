@@ -1,7 +1,6 @@
 #include "records/records_controls.h"
 
 #include "records/mail_test.h"
-#include "records/pc_log.h"
 #include "records/settings_dialog.h"
 #include "records/sts_log.h"
 
@@ -14,7 +13,8 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& event) {
     if (event.is(kSettingsMenu)) {
         showSettingsDialog(c);
     } else if (event.is(kCalendarMenu) || event.is(kPcLogs)) {
-        startCalendar(c);
+        // Without waiting; a failure to start it is not reported.
+        c.platform.startProgram((c.programDir / "kirnal").string(), "");
     } else if (event.is(kRefreshStsLogs)) {
         refreshStsLogs(c);
     } else {

@@ -106,7 +106,7 @@ void LOGS(Core& c) {
     }
 
     if (!s.Reply.empty()) {
-        showDataOk(c);
+        c.statusLine.say(Said::DataOk);
         c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
         log.LogWaiting = 0;
         if (++log.LogIndex == kStsLogRecords)
@@ -115,7 +115,7 @@ void LOGS(Core& c) {
     } else {
         s.LogRefresh = 1;
         log.LogWaiting = 0;
-        c.ui(kStatusLine).setCaption(linkFaultText(c, LinkFault::ComTimeOut));
+        sayNoReply(c);
         countTimeOut(c);
     }
     if (s.LogRefresh != 0) {

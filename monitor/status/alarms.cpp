@@ -1,6 +1,5 @@
 #include "status/alarms.h"
 
-#include "records/pc_log.h"
 #include "status/status_record.h"
 
 namespace treld {
@@ -46,11 +45,9 @@ std::string alarmMailDate(Core& c) {
 
 void ALARMETIKET(Core& c) {
     const std::string list = AlarmList(c.status.CurrentStatus);
-    c.s.PcLogEventCode = 100;
-    c.s.PcLogEventText = list;
     // A line that cannot be written is the log writer's to report; the
     // e-mail still goes out.
-    WritePcLog(c);
+    c.pcEvents.WritePcLog(100, list);
     if (c.s.RemoteMode != 0 || c.config.EmailEnable == 0)
         return;
     // A mail program that cannot be started is ignored: the log line stands.

@@ -22,10 +22,6 @@ std::string alarmMailHead(const Core& c);
 // The dated lines of one event: the rest of AlarmMailBody.
 std::string alarmMailDate(Core& c);
 
-// The status line when a mail program with alarms ended without sending.
-inline constexpr std::string_view kAlarmMailFailed =
-    "Alarm mail not sent (drovelin.log says why): its alarms go out with the next mail";
-
 // One alarm event for CurrentStatus: a PC-log line, then the e-mail. Events
 // that come while the mail program runs go out together when it ends, each
 // with its date and list.

@@ -5,7 +5,6 @@
 #include "link/exchange.h"
 #include "link/measurements.h"
 #include "link/serial_link.h"
-#include "records/pc_log.h"
 #include "status/alarms.h"
 #include "status/stale_display.h"
 
@@ -26,12 +25,6 @@ std::string lossText(const Core& c) {
     return "Link lost " + linkName(c);
 }
 
-void writeEvent(Core& c, Int16 code, std::string text) {
-    c.s.PcLogEventCode = code;
-    c.s.PcLogEventText = std::move(text);
-    WritePcLog(c);
-}
-
 }  // namespace
 
 void watchLink(Core& c) {
@@ -50,10 +43,10 @@ void watchLink(Core& c) {
             blankOutputPanel(c);
             link.lostTicks = 0;
             c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
-            writeEvent(c, kLinkLostEvent, lossText(c));
+            c.pcEvents.WritePcLog(kLinkLostEvent, lossText(c));
         } else {
             c.platform.stopTimer(TimerId::ReopenTimer);
-            writeEvent(c, kLinkRestoredEvent, "Link restored " + linkName(c));
+            c.pcEvents.WritePcLog(kLinkRestoredEvent, "Link restored " + linkName(c));
         }
     }
     showLinkStale(c, link.lost && c.s.DemoMode == 0);

@@ -5,7 +5,6 @@
 #include "link/exchange.h"
 #include "link/measurements.h"
 #include "link/reply_format.h"
-#include "link/status_texts.h"
 #include "status/alarm_lamps.h"
 #include "status/alarms.h"
 #include "status/schematic.h"
@@ -135,7 +134,7 @@ void SASAYIKLA(Core& c) {
     detectAlarm(c);
     if (alarmWindowShown(c)) {
         refreshAlarmLamps(c);
-        showDataOk(c);
+        c.statusLine.say(Said::DataOk);
     }
     showTitle(c);
     tintPanels(c);

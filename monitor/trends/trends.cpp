@@ -37,7 +37,7 @@ void appendRow(Core& c, Trends& trends, const LocalDateTime& now) {
         trends.csvFailureShown = false;
     } else if (!trends.csvFailureShown) {
         trends.csvFailureShown = true;
-        c.ui(kStatusLine).setCaption("Trends not written: " + file.string() + ": " + problem);
+        c.statusLine.say(Said::TrendsNotWritten, {file.string(), problem});
     }
 }
 
@@ -73,13 +73,13 @@ void startTrends(Core& c, Trends& trends) {
         const std::filesystem::path file = trendFolder(c) / trendFileName(at, now.utcOffsetSeconds);
         LineReader in(file);
         if (!in.problem().empty()) {
-            c.notice("Trends: " + file.string() + " skipped: " + in.problem());
+            c.statusLine.notice("Trends: " + file.string() + " skipped: " + in.problem());
             continue;
         }
         const TrendCsvReload reload = reloadTrendCsv(in, trends.history);
         if (reload.damaged > 0) {
-            c.notice("Trends: damaged lines skipped in " + file.string() + ": " +
-                     std::to_string(reload.damaged));
+            c.statusLine.notice("Trends: damaged lines skipped in " + file.string() + ": " +
+                                std::to_string(reload.damaged));
         }
     }
     c.platform.startTimer(TimerId::TrendTimer, kTrendTimerMs);

@@ -121,6 +121,21 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNot
     EXPECT_EQ(rows[0], "0-01/02/2007  10:00 On source 1-");
 }
 
+// A remote station has no com port to time out on: the download says it as the poll cycle does.
+TEST(StsLogDownload, ARemoteStationTimesOutAsRemote) {
+    VirtualRig rig("TIMEOUT:500\r\nREMOTEIP1:10.0.0.7\r\n");
+    rig.sts.replies["LOG000"] = std::nullopt;
+    rig.start();
+    rig.select("List3", 1);
+    rig.click("Command5");
+    rig.select("SSTab1", 4);
+    rig.runUntil([&] {
+        return rig.caption("Label40").starts_with("Time out on com") ||
+               rig.caption("Label40").starts_with("Remote");
+    });
+    EXPECT_EQ(rig.caption("Label40"), "Remote STS communication time out");
+}
+
 class SettingsDialog : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -248,7 +248,7 @@ TEST(AlarmEvents, OneMailProgramAtATimeAFailedRunKeepsItsAlarmsForTheNextMessage
     for (int flap = 0; flap < 30; ++flap)
         rig.showStatus(statusRecord({{flap % 2 ? 23 : 36, '1'}}));
     rig.monitor.onMailProgramEnded(1);
-    EXPECT_EQ(rig.caption("Label40"), kAlarmMailFailed);
+    EXPECT_EQ(rig.caption("Label40"), statusText(Said::AlarmMailFailed));
     rig.monitor.onMailProgramEnded(1);  // kept, and not tried again on its own
     rig.showStatus(statusRecord({{9, '1'}}));
     rig.monitor.onMailProgramEnded(kMailUnusableConfig);

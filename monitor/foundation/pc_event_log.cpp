@@ -1,4 +1,4 @@
-#include "records/pc_log.h"
+#include "foundation/pc_event_log.h"
 
 #include <cstdio>
 
@@ -23,23 +23,18 @@ std::string pcLogFileName(const LocalDateTime& at) {
     return name;
 }
 
-void WritePcLog(Core& c) {
-    const LocalDateTime at = c.platform.now();
-    const std::filesystem::path file = c.programDir / "SERLOGS" / pcLogFileName(at);
-    const std::string problem =
-        appendToFile(file, pcLogLine(c.s.PcLogEventCode, c.s.PcLogEventText, at));
-    if (c.pcLogEvent)
-        c.pcLogEvent(c.s.PcLogEventCode, c.s.PcLogEventText, at);
+void PcEventLog::WritePcLog(Int16 code, std::string_view text) {
+    const LocalDateTime at = platform_.now();
+    const std::filesystem::path file = programDir_ / "SERLOGS" / pcLogFileName(at);
+    const std::string problem = appendToFile(file, pcLogLine(code, text, at));
+    if (published)
+        published(code, text, at);
     if (problem.empty()) {
-        c.log.pcLogFailureShown = false;
-    } else if (!c.log.pcLogFailureShown) {
-        c.log.pcLogFailureShown = true;
-        c.ui(kStatusLine).setCaption("PC log not written: " + file.string() + ": " + problem);
+        failureShown_ = false;
+    } else if (!failureShown_) {
+        failureShown_ = true;
+        statusLine_.say(Said::PcLogNotWritten, {file.string(), problem});
     }
-}
-
-void startCalendar(Core& c) {
-    c.platform.startProgram((c.programDir / "kirnal").string(), "");
 }
 
 }  // namespace treld

@@ -1,0 +1,45 @@
+// The PC event files, SERLOGS/yyyy-mm.TXT beside the program: the one writer
+// of an event, for every layer.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "foundation/numeric.h"
+#include "foundation/platform.h"
+#include "foundation/status_line.h"
+
+namespace treld {
+
+// " " + code + " " + dd-mm-yyyy--hh:mm:ss + " " + text + CR LF.
+std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at);
+
+// "yyyy-mm.TXT", the file of that month.
+std::string pcLogFileName(const LocalDateTime& at);
+
+class PcEventLog {
+  public:
+    PcEventLog(Platform& platform, const std::filesystem::path& programDir, StatusLine& statusLine)
+        : platform_(platform), programDir_(programDir), statusLine_(statusLine) {}
+
+    // Appends the event to the file of the current month, creating SERLOGS
+    // when it is missing, and tells `published`. The file is opened, appended
+    // to and closed for each line, so the calendar may read or delete it in
+    // between. A line that cannot be written is said once in the status line
+    // (until a line gets through again); it never stops the caller.
+    void WritePcLog(Int16 code, std::string_view text);
+
+    // Told of every event, written to its file or not (the fleet publishes
+    // it); may be empty.
+    std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> published;
+
+  private:
+    Platform& platform_;
+    const std::filesystem::path& programDir_;
+    StatusLine& statusLine_;
+    bool failureShown_ = false;
+};
+
+}  // namespace treld
