@@ -25,20 +25,22 @@
 
 namespace treld {
 
+class Line;  // link/line.h: the exchange on the line and its transport
+
 // Receive buffers never grow beyond this; a device that streams without a CR
 // loses the overflow, a remote peer is disconnected, and the exchange times out.
 inline constexpr std::size_t kReceiveLimit = 4096;
 
 struct Core {
-    Core(Platform& platform, std::filesystem::path programDir)
-        : platform(platform), programDir(std::move(programDir)) {}
+    Core(Platform& platform, std::filesystem::path programDir, Line& line)
+        : platform(platform), programDir(std::move(programDir)), line(line) {}
 
     Platform& platform;
     std::filesystem::path programDir;
     DisplayModel ui;
     ProgramState s;
+    Line& line;
     RelayState relay;
-    LinkHealth link;
     StationConfig config;
     DecodedStatus status;
     PanelReadings readings;

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "foundation/core.h"
+#include "link/poll_timer.h"
 
 namespace treld {
 
@@ -35,9 +36,9 @@ void queueCommand(Core& c, std::string command, std::string name);
 // Queues the login keep-alive, whose reply is shown only when refused.
 void queueKeepAlive(Core& c, std::string command);
 
-// The reply to the slot's command in Command, or its time-out, in the status
-// line and named.
-void showCommandReply(Core& c);
+// The reply to the slot's command on the line, or its time-out, in the
+// status line and named; a time-out returns its wait.
+std::optional<int> showCommandReply(Core& c);
 
 // The command on the line is the keep-alive.
 bool keepAliveOnLine(const Core& c);
@@ -53,18 +54,15 @@ bool commandQueued(const Core& c);
 bool commandAwaited(const Core& c);
 bool commandSlotFree(const Core& c);
 
-// The queued command becomes Command, with no earlier reply left to pass
-// for its own; the slot then awaits its reply.
-void takeQueuedCommand(Core& c);
-
-// takeQueuedCommand, then sends it and waits 3 s for its reply (in demo
-// mode the table answers 20 ms later).
-void sendQueuedCommand(Core& c);
+// The queued command, to be sent for the operator (the line waits 3 s for
+// its reply; in demo mode the table answers 20 ms later); the slot then
+// awaits its reply.
+PollNext takeQueuedCommand(Core& c);
 
 // The operator's exchange has its reply, or its 3 s are over: the status
 // line shows it and the measurement cycle starts again from the top, with
 // the tab treated as newly opened, but for the log download, which goes on.
 // Also when a Logon dropped the "BEKLE".
-void finishAwaitedCommand(Core& c);
+PollNext finishAwaitedCommand(Core& c);
 
 }  // namespace treld

@@ -1,5 +1,7 @@
 #include "link/status_texts.h"
 
+#include "link/line.h"
+
 namespace treld {
 
 void showDataOk(Core& c) {
@@ -10,8 +12,9 @@ void showDataOk(Core& c) {
 std::string linkFaultText(const Core& c, LinkFault fault) {
     const std::string port = std::to_string(c.config.ComPort);
     // In demo mode there is no port: the table lacked the answer.
-    if (c.s.DemoMode != 0 && (fault == LinkFault::ComTimeOut || fault == LinkFault::PortNotOpened))
-        return "Demo: DEMOSET.CFG has no answer to " + c.s.Command;
+    if (c.line.transport().simulated &&
+        (fault == LinkFault::ComTimeOut || fault == LinkFault::PortNotOpened))
+        return "Demo: DEMOSET.CFG has no answer to " + c.line.command();
     switch (fault) {
         case LinkFault::ComTimeOut:
             return "Time out on com" + port;
