@@ -6,7 +6,8 @@
 //   "BEKLE"  an operator command has gone out; its reply (or its 3 s) is awaited
 //   other    an operator command, queued until the current exchange is over
 //
-// PollStep, the step counter of the cycle of the open tab (every send adds 1):
+// PollStep, the step counter of the cycle of the open tab, set by the conductor
+// from what each cycle returns (every send of the cycle adds 1):
 //   1..18     measurement cycle: odd steps send, even ones evaluate; 15 and 17
 //             send the clock and the date ("Synchronize")
 //   1..4      Control tab: a queued command and its reply, then the status
