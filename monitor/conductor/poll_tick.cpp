@@ -125,26 +125,13 @@ PollNext evaluate(Core& c, const EvaluateStep& step) {
     return {.step = step.nextAfterReply};
 }
 
-// What a cycle returns, applied: its step, its command, its wait.
-void apply(Core& c, PollNext next) {
-    if (next.step)
-        c.s.PollStep = *next.step;
-    if (!next.command.empty()) {
-        if (next.owner == ExchangeOwner::Cycle)
-            ++c.s.PollStep;
-        GONDERME(c, next.owner, std::move(next.command));
-    }
-    if (next.waitMs)
-        c.line.wantTick(*next.waitMs);
-}
-
 // Returns true when the tick evaluated a reply.
 bool measurementCycle(Core& c) {
     if (const EvaluateStep* step = evaluateStep(c.s.PollStep)) {
-        apply(c, evaluate(c, *step));
+        applyPollNext(c, evaluate(c, *step));
         return true;
     }
-    apply(c, {.command = sendCommandOfStep(c, c.s.PollStep)});
+    applyPollNext(c, {.command = sendCommandOfStep(c, c.s.PollStep)});
     return false;
 }
 
@@ -174,13 +161,13 @@ void enterTab(Core& c, int tab) {
 bool runTabCycle(Core& c, int tab) {
     switch (tab) {
         case kOptionsTab:
-            apply(c, OPTIONS(c));
+            applyPollNext(c, OPTIONS(c));
             return false;
         case kControlTab:
-            apply(c, KONTROL(c));
+            applyPollNext(c, KONTROL(c));
             return false;
         case kLogTab:
-            apply(c, LOGS(c));
+            applyPollNext(c, LOGS(c));
             return false;
         default:
             return measurementCycle(c);
@@ -190,7 +177,7 @@ bool runTabCycle(Core& c, int tab) {
 // The status read after a login, on any tab; the cycle's step stays.
 void sendStatusPoll(Core& c) {
     c.login.statusPollDue = false;
-    apply(c, {.command = "SAS", .owner = ExchangeOwner::StatusPoll});
+    applyPollNext(c, {.command = "SAS", .owner = ExchangeOwner::StatusPoll});
 }
 
 // Decoded and cached as the cycle's status step is; the cycle's own step stays.
@@ -198,7 +185,7 @@ void evaluateStatusPoll(Core& c) {
     c.line.closeExchange();
     PollNext next = evaluate(c, *evaluateStep(kStatusEvaluateStep));
     next.step.reset();
-    apply(c, next);
+    applyPollNext(c, next);
 }
 
 // The outcome of an exchange that is not the cycle's goes to its owner.
@@ -206,7 +193,7 @@ void evaluateStatusPoll(Core& c) {
 bool finishOthersExchange(Core& c) {
     switch (c.line.owner()) {
         case ExchangeOwner::Operator:
-            apply(c, finishAwaitedCommand(c));
+            applyPollNext(c, finishAwaitedCommand(c));
             return false;
         case ExchangeOwner::Relay:
             answerRelayClient(c);
@@ -258,7 +245,7 @@ void Timer1_Timer(Core& c) {
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
     if (commandQueued(c)) {
-        apply(c, takeQueuedCommand(c));
+        applyPollNext(c, takeQueuedCommand(c));
     } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
     }
@@ -274,7 +261,15 @@ void synchronize(Core& c) {
 }
 
 void applyPollNext(Core& c, PollNext next) {
-    apply(c, std::move(next));
+    if (next.step)
+        c.s.PollStep = *next.step;
+    if (!next.command.empty()) {
+        if (next.owner == ExchangeOwner::Cycle)
+            ++c.s.PollStep;
+        GONDERME(c, next.owner, std::move(next.command));
+    }
+    if (next.waitMs)
+        c.line.wantTick(*next.waitMs);
 }
 
 void applyPollWait(Core& c) {

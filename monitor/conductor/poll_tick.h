@@ -17,7 +17,9 @@ void startPolling(Core& c);
 // "Synchronize": the clock and the date go out next.
 void synchronize(Core& c);
 
-// What the login sequence and the logout at the end return.
+// What a cycle, the login sequence or the logout at the end returned: the
+// step set, the command sent (one of the cycle adds 1 to the step), the
+// wait asked of the line.
 void applyPollNext(Core& c, PollNext next);
 
 // After every event: the interval the line asked for, if any, becomes the

@@ -14,15 +14,14 @@ namespace {
 constexpr Int16 kStatusStep = kFirstOptionsStep + 2 * kOptionCount;  // 126
 
 // After every reply the cycle goes on, unless a command was queued meanwhile:
-// it goes out now, and the reply just read is not used. In demo mode the
-// table answers it at once, and the cycle starts again from the top.
-PollNext afterReply(Core& c, Int16 step, bool& replyUsed) {
-    replyUsed = true;
+// it is returned, to go out now, and the reply just read is not used. In
+// demo mode the table answers it at once, and the cycle starts again from
+// the top.
+PollNext afterReply(Core& c, Int16 step) {
     if (!commandQueued(c))
         return {.step = static_cast<Int16>(step + 1), .waitMs = kCyclePaceMs};
     PollNext queued = takeQueuedCommand(c);
     if (!c.line.transport().simulated) {
-        replyUsed = false;
         queued.step = static_cast<Int16>(step + 1);
         return queued;
     }
@@ -59,9 +58,8 @@ PollNext OPTIONS(Core& c) {
     }
     const Int16 value = optionReplyValue(c.line.reply());
     queueDueOptionWrite(c);
-    bool replyUsed = true;
-    PollNext next = afterReply(c, step, replyUsed);
-    if (!replyUsed)
+    PollNext next = afterReply(c, step);
+    if (!next.command.empty())
         return next;
     if (n < kOptionCount) {
         showOption(c, kOptionTable[n], value);

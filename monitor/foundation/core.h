@@ -13,7 +13,6 @@
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
-#include "foundation/link_health.h"
 #include "foundation/mail_outbox.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
@@ -26,10 +25,6 @@
 namespace treld {
 
 class Line;  // link/line.h: the exchange on the line and its transport
-
-// Receive buffers never grow beyond this; a device that streams without a CR
-// loses the overflow, a remote peer is disconnected, and the exchange times out.
-inline constexpr std::size_t kReceiveLimit = 4096;
 
 struct Core {
     Core(Platform& platform, std::filesystem::path programDir, Line& line)

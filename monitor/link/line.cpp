@@ -1,7 +1,6 @@
 #include "link/line.h"
 
 #include <algorithm>
-#include <array>
 
 #include "link/demo_table.h"
 #include "link/poll_timer.h"

@@ -13,11 +13,16 @@
 #include <utility>
 
 #include "foundation/core.h"
+#include "foundation/link_health.h"
 #include "link/status_texts.h"
 
 namespace treld {
 
 class Line;
+
+// Receive buffers never grow beyond this; a device that streams without a CR
+// loses the overflow, a remote peer is disconnected, and the exchange times out.
+inline constexpr std::size_t kReceiveLimit = 4096;
 
 // One entry of the transport table (Line::transport): everything that differs
 // between the serial port, a remote station's relay server and the demo
