@@ -65,7 +65,6 @@ class RelayState {
     int secondsToRetry_ = 0;   // while not listening
     std::string problemSaid_;  // on stderr, last
     Int16 RelayClient = 0;     // slot of the command in flight; 0 once its client has gone
-    std::string portLost_;     // its answer when the serial port lost it
     Int16 ServerSlot = 0;      // the slot last given to an accepted client
 };
 

@@ -120,11 +120,18 @@ void Line::open(ExchangeOwner owner, std::string command) {
 bool Line::send(Core& c, ExchangeOwner owner, std::string command) {
     const Transport& t = transport();
     open(owner, std::move(command));
-    if (owner == ExchangeOwner::Relay || (owner == ExchangeOwner::Operator && t.simulated)) {
-        // Forwarded to the device as it is; the demo table answers once the
-        // wait is over.
-        wait_ = owner == ExchangeOwner::Relay ? t.relayWaitMs : t.commandWaitMs;
-        return owner != ExchangeOwner::Relay || t.simulated || writeSerial(c, command_ + "\r");
+    if (owner == ExchangeOwner::Relay) {
+        // As the client sent it, past the send indicator; the demo table
+        // answers once the wait is over.
+        wait_ = t.relayWaitMs;
+        if (t.simulated || writeSerial(c, command_ + "\r"))
+            return true;
+        reply_ = std::string(kRelayComFailed) + std::to_string(c.config.ComPort) + "\r";
+        return false;
+    }
+    if (owner == ExchangeOwner::Operator && t.simulated) {
+        wait_ = t.commandWaitMs;  // the table answers once the wait is over
+        return true;
     }
     ++c.counters.exchanges;
     Element& indicator = c.ui(kSendIndicator);

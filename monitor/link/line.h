@@ -62,7 +62,8 @@ class Line {
     // transport's wait for an operator or relay command). In demo mode the
     // table answers at once, an operator's or relay's command when its wait
     // is over (takeDeferredAnswer). A relay command goes to the local device
-    // whatever the transport; false: the serial port lost it.
+    // whatever the transport; false: the serial port lost it, and its reply
+    // says so ("Can not open com" and the port).
     bool send(Core& c, ExchangeOwner owner, std::string command);
 
     // An exchange is open: the command on the line has an owner who has not

@@ -210,10 +210,9 @@ void RelayServer::answerClient() {
     c_.line.closeExchange();
     r_.RelayClient = 0;
     c_.s.LastTab = 0;
-    const std::string& reply = r_.portLost_.empty() ? c_.line.reply() : r_.portLost_;
+    const std::string& reply = c_.line.reply();
     if (validSlot(slot))
         answerSlot(slot, relayLine(reply.empty() ? kRelayNoReply : std::string_view(reply)));
-    r_.portLost_.clear();
 }
 
 void RelayServer::forward() {
@@ -223,10 +222,9 @@ void RelayServer::forward() {
     r_.queue_.pop_front();
     r_.RelayClient = next.slot;
     r_.statusRead_ = false;
-    if (!GONDERME(c_, ExchangeOwner::Relay, next.command)) {
-        r_.portLost_ = std::string(kRelayComFailed) + std::to_string(c_.config.ComPort);
-    } else if (!isReadRequest(next.command) && c_.writePcEvent) {
-        // Only a command that went out is audited.
+    // Only a command that went out is audited.
+    if (GONDERME(c_, ExchangeOwner::Relay, next.command) && !isReadRequest(next.command) &&
+        c_.writePcEvent) {
         c_.writePcEvent(kRelayForwardedEvent,
                         "Relay " + auditText(next.command) + " from " + r_.slots_[next.slot].peer);
     }
