@@ -7,10 +7,9 @@
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
 #include "link/demo_table.h"
+#include "link/line.h"
 #include "link/measurements.h"
-#include "link/poll_timer.h"
 #include "link/relay_server.h"
-#include "link/remote_client.h"
 #include "link/serial_link.h"
 #include "link/station_list.h"
 #include "records/mail_test.h"
@@ -27,7 +26,7 @@ namespace {
 bool onLinkEvent(Core& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
     if (event.kind == Kind::Click && event.is(kSynchronize)) {
-        c.s.PollStep = kSetClockStep;
+        synchronize(c);
         return true;
     }
     if (event.kind == Kind::Select && event.is(kTabs)) {
@@ -42,7 +41,7 @@ bool onLinkEvent(Core& c, const OperatorEvent& event) {
 }  // namespace
 
 Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
-    : core_(platform, std::move(programDir)) {
+    : core_(platform, std::move(programDir), line_) {
     declareMainWindowElements(core_.ui);
     declareMeasurementElements(core_.ui);
     declareStatusElements(core_.ui);
@@ -63,18 +62,16 @@ void Monitor::start() {
     for (const std::string& text : ReadConfig(c.programDir / "sts.cfg", c.config))
         c.statusLine.notice(text);
     ekranla(c);
-    OpenComPort(c);
+    c.line.openPort(c);
     showLinkKind(c);
-    c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
-    c.s.PollStep = kFirstMeasurementStep;
-    c.s.Command = "SRV";
+    startPolling(c);
     c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
     c.ui(kTabPages, kDemoSetTab).setEnabled(false);
     c.pcEvents.WritePcLog(1, "Program start");
     STSLIST(c);
     startRelayServer(c);
     startTrends(c, trends_);
-    watchLink(c);
+    settle();
 }
 
 void Monitor::stop() {
@@ -83,7 +80,10 @@ void Monitor::stop() {
         return;
     if (!ending_) {
         ending_ = true;
-        loggingOut_ = startLogoutAtEnd(c);
+        LogoutStep logout = startLogoutAtEnd(c);
+        loggingOut_ = logout.state;
+        applyPollNext(c, std::move(logout.next));
+        applyPollWait(c);
         if (loggingOut_ != LogoutAtEnd::None)
             return;
     }
@@ -122,7 +122,10 @@ void Monitor::onMailProgramEnded(int exitCode) {
 void Monitor::onTimer(TimerId timer) {
     if (loggingOut_ != LogoutAtEnd::None) {  // only the logout goes on now
         if (timer == TimerId::Timer1) {
-            loggingOut_ = advanceLogoutAtEnd(core_, loggingOut_);
+            LogoutStep logout = advanceLogoutAtEnd(core_, loggingOut_);
+            loggingOut_ = logout.state;
+            applyPollNext(core_, std::move(logout.next));
+            applyPollWait(core_);
             if (loggingOut_ == LogoutAtEnd::None)
                 stop();
         }
@@ -140,7 +143,7 @@ void Monitor::onTimer(TimerId timer) {
             clearDeviceMessage(core_);
             break;
         case TimerId::LoginTimer:
-            advanceLoginSequence(core_);
+            applyPollNext(core_, advanceLoginSequence(core_));
             break;
         case TimerId::RelayTimer:
             onRelayTimer(core_);
@@ -156,7 +159,7 @@ void Monitor::onTimer(TimerId timer) {
             onReopenTimer(core_);
             break;
     }
-    watchLink(core_);
+    settle();
 }
 
 Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
@@ -165,26 +168,31 @@ Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerL
     return *fleet_;
 }
 
-void Monitor::onSerialData(std::string_view chunk) {
-    onSerialReceive(core_, chunk);
+void Monitor::settle() {
+    applyPollWait(core_);
     watchLink(core_);
+}
+
+void Monitor::onSerialData(std::string_view chunk) {
+    line_.feedSerial(core_, chunk);
+    settle();
 }
 
 void Monitor::onSerialLost() {
-    if (core_.link.openPort != 0)
-        serialPortFailed(core_);
-    watchLink(core_);
+    if (line_.portOpen())
+        line_.portFailed(core_);
+    settle();
 }
 
 void Monitor::onRemoteConnected() {
-    treld::onRemoteConnected(core_);
+    line_.remoteConnected(core_);
 }
 void Monitor::onRemoteData(std::string_view chunk) {
-    treld::onRemoteData(core_, chunk);
-    watchLink(core_);
+    line_.feedRemote(core_, chunk);
+    settle();
 }
 void Monitor::onRemoteError() {
-    treld::onRemoteError(core_);
+    core_.platform.closeRemote();
 }
 
 void Monitor::onRelayConnectionRequest() {
@@ -248,7 +256,7 @@ void Monitor::dispatch(OperatorEvent event) {
         // A secondary window without its own closing rule just hides.
         core_.ui(event.form, event.array).setVisible(false);
     }
-    watchLink(core_);  // Settings may have chosen another port
+    settle();  // Settings may have chosen another port, and asked for a wait
 }
 
 }  // namespace treld

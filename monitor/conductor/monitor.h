@@ -10,6 +10,7 @@
 #include "fleet/fleet.h"
 #include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "link/line.h"
 #include "trends/trends.h"
 
 namespace treld {
@@ -79,7 +80,11 @@ class Monitor {
 
   private:
     void dispatch(OperatorEvent event);
+    // After an event: the poll timer takes the interval the line asked for,
+    // and the link watch looks at the link's health.
+    void settle();
 
+    Line line_;  // before core_, which refers to it
     Core core_;
     Trends trends_;
     std::unique_ptr<Fleet> fleet_;

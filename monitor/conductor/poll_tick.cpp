@@ -6,11 +6,11 @@
 #include "foundation/main_window.h"
 #include "link/command_slot.h"
 #include "link/exchange.h"
+#include "link/line.h"
 #include "link/measurements.h"
 #include "link/poll_timer.h"
 #include "link/relay_server.h"
 #include "link/reply_format.h"
-#include "link/send.h"
 #include "link/status_texts.h"
 #include "records/sts_log.h"
 #include "status/sas_decoder.h"
@@ -94,47 +94,44 @@ std::string sendCommandOfStep(Core& c, Int16 step) {
     }
 }
 
-void evaluate(Core& c, const EvaluateStep& step) {
-    auto& s = c.s;
-    if (step.demoAnswersOk && s.DemoMode != 0)
-        s.Reply = "OK";
+PollNext evaluate(Core& c, const EvaluateStep& step) {
+    Line& line = c.line;
+    if (step.demoAnswersOk && line.transport().simulated)
+        line.simulateOk();
+    const std::string& reply = line.reply();
     // A garbled reply is taken like a missing one (it counted as unanswered
     // when it came), but said as a data error.
-    const bool garbled = !s.Reply.empty() && !passesFormatTest(s.Command, s.Reply);
-    if (s.Reply.empty() || garbled) {
+    const bool garbled = !reply.empty() && !passesFormatTest(line.command(), reply);
+    if (reply.empty() || garbled) {
         GELENBAFIRSIFIR(c);
+        PollNext next{.step = step.nextAfterTimeOut};
         if (garbled) {
-            s.CheckedCommand = s.Command;
+            c.s.CheckedCommand = line.command();
             datahata(c);
         } else {
-            timeover(c);
+            next.waitMs = timeover(c);
         }
         if (step.onTimeOut != nullptr)
             step.onTimeOut(c);
-        s.PollStep = step.nextAfterTimeOut;
-        return;
+        return next;
     }
     // A relay server without a cached reply yet: nothing to decode or keep.
-    if (!s.Reply.starts_with(kRelayCacheEmpty)) {
+    if (!reply.starts_with(kRelayCacheEmpty)) {
         if (step.onReply != nullptr)
             step.onReply(c);
         if (step.cached)
             GELENBAFIRKOY(c);
     }
-    s.PollStep = step.nextAfterReply;
+    return {.step = step.nextAfterReply};
 }
 
 // Returns true when the tick evaluated a reply.
 bool measurementCycle(Core& c) {
     if (const EvaluateStep* step = evaluateStep(c.s.PollStep)) {
-        evaluate(c, *step);
+        applyPollNext(c, evaluate(c, *step));
         return true;
     }
-    std::string command = sendCommandOfStep(c, c.s.PollStep);
-    if (!command.empty()) {
-        c.s.Command = std::move(command);
-        GONDERME(c);
-    }
+    applyPollNext(c, {.command = sendCommandOfStep(c, c.s.PollStep)});
     return false;
 }
 
@@ -164,13 +161,13 @@ void enterTab(Core& c, int tab) {
 bool runTabCycle(Core& c, int tab) {
     switch (tab) {
         case kOptionsTab:
-            OPTIONS(c);
+            applyPollNext(c, OPTIONS(c));
             return false;
         case kControlTab:
-            KONTROL(c);
+            applyPollNext(c, KONTROL(c));
             return false;
         case kLogTab:
-            LOGS(c);
+            applyPollNext(c, LOGS(c));
             return false;
         default:
             return measurementCycle(c);
@@ -180,30 +177,29 @@ bool runTabCycle(Core& c, int tab) {
 // The status read after a login, on any tab; the cycle's step stays.
 void sendStatusPoll(Core& c) {
     c.login.statusPollDue = false;
-    c.s.Command = "SAS";
-    GONDERME(c, ExchangeOwner::StatusPoll);
+    applyPollNext(c, {.command = "SAS", .owner = ExchangeOwner::StatusPoll});
 }
 
 // Decoded and cached as the cycle's status step is; the cycle's own step stays.
 void evaluateStatusPoll(Core& c) {
-    closeExchange(c);
-    const Int16 step = c.s.PollStep;
-    evaluate(c, *evaluateStep(kStatusEvaluateStep));
-    c.s.PollStep = step;
+    c.line.closeExchange();
+    PollNext next = evaluate(c, *evaluateStep(kStatusEvaluateStep));
+    next.step.reset();
+    applyPollNext(c, next);
 }
 
 // The outcome of an exchange that is not the cycle's goes to its owner.
 // Returns true when that spends the tick.
 bool finishOthersExchange(Core& c) {
-    switch (c.s.exchangeOwner) {
+    switch (c.line.owner()) {
         case ExchangeOwner::Operator:
-            finishAwaitedCommand(c);
+            applyPollNext(c, finishAwaitedCommand(c));
             return false;
         case ExchangeOwner::Relay:
             answerRelayClient(c);
             return false;
         case ExchangeOwner::Login:  // the dialog judges by the status, not by this reply
-            closeExchange(c);
+            c.line.closeExchange();
             return false;
         case ExchangeOwner::StatusPoll:
             evaluateStatusPoll(c);
@@ -217,11 +213,13 @@ bool finishOthersExchange(Core& c) {
 
 void Timer1_Timer(Core& c) {
     auto& s = c.s;
+    if (c.line.takeRestart())
+        s.PollStep = kFirstMeasurementStep;
     if (finishOthersExchange(c))
         return;
     const int tab = c.selectedTab();
-    const bool cycleOutcome = s.exchangeOwner == ExchangeOwner::Cycle;
-    closeExchange(c);  // the cycle takes its outcome in this tick, or never
+    const bool cycleOutcome = c.line.owner() == ExchangeOwner::Cycle;
+    c.line.closeExchange();  // the cycle takes its outcome in this tick, or never
     if (pollingPaused(c)) {
         // Nothing new goes out, but the exchange under way is still evaluated.
         if (cycleOutcome && tab == s.LastTab)
@@ -247,10 +245,36 @@ void Timer1_Timer(Core& c) {
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
     if (commandQueued(c)) {
-        sendQueuedCommand(c);
+        applyPollNext(c, takeQueuedCommand(c));
     } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
     }
+}
+
+void startPolling(Core& c) {
+    c.s.PollStep = kFirstMeasurementStep;
+    c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
+}
+
+void synchronize(Core& c) {
+    c.s.PollStep = kSetClockStep;
+}
+
+void applyPollNext(Core& c, PollNext next) {
+    if (next.step)
+        c.s.PollStep = *next.step;
+    if (!next.command.empty()) {
+        if (next.owner == ExchangeOwner::Cycle)
+            ++c.s.PollStep;
+        GONDERME(c, next.owner, std::move(next.command));
+    }
+    if (next.waitMs)
+        c.line.wantTick(*next.waitMs);
+}
+
+void applyPollWait(Core& c) {
+    if (const std::optional<int> wait = c.line.takeWait())
+        c.platform.startTimer(TimerId::Timer1, *wait);
 }
 
 }  // namespace treld

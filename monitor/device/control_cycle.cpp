@@ -4,8 +4,7 @@
 #include "device/login.h"
 #include "link/command_slot.h"
 #include "link/exchange.h"
-#include "link/poll_timer.h"
-#include "link/send.h"
+#include "link/line.h"
 #include "status/sas_decoder.h"
 
 namespace treld {
@@ -26,39 +25,27 @@ void onOperatorCommandClick(Core& c, int i) {
     }
 }
 
-void KONTROL(Core& c) {
-    auto& s = c.s;
-    switch (s.PollStep) {
+PollNext KONTROL(Core& c) {
+    switch (c.s.PollStep) {
         case 1:
-            if (!commandQueued(c)) {
-                s.PollStep = 3;
-                return;
-            }
-            s.Command = s.PollState;
-            GONDERME(c);
-            return;
-        case 2:
-            showCommandReply(c);
-            s.PollStep = 3;
+            if (!commandQueued(c))
+                return {.step = 3};
+            return {.command = c.s.PollState};
+        case 2: {
+            const std::optional<int> wait = showCommandReply(c);
             if (!pollingPaused(c))  // a login's pause outlives the reply it waited for
                 clearCommandSlot(c);
-            return;
+            return {.step = 3, .waitMs = wait};
+        }
         case 3:
-            s.Command = "SAS";
-            GONDERME(c);
-            return;
+            return {.command = "SAS"};
         case 4:
-            if (!s.Reply.empty()) {
-                c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
-                SASAYIKLA(c);
-            } else {
-                timeover(c);
-            }
-            s.PollStep = 1;
-            return;
+            if (c.line.reply().empty())
+                return {.step = 1, .waitMs = timeover(c)};
+            SASAYIKLA(c);
+            return {.step = 1, .waitMs = kCyclePaceMs};
         default:
-            s.PollStep = 1;
-            return;
+            return {.step = 1};
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "foundation/core.h"
+#include "link/poll_timer.h"
 
 namespace treld {
 
@@ -30,6 +31,7 @@ inline constexpr std::array<OperatorCommand, 8> kOperatorCommands = {{
 void onOperatorCommandClick(Core& c, int i);
 
 // Step 1 sends a queued command, 2 shows its answer, 3 and 4 poll the status.
-void KONTROL(Core& c);
+// Takes the outcome of the last exchange and returns what goes out next.
+PollNext KONTROL(Core& c);
 
 }  // namespace treld

@@ -5,9 +5,7 @@
 
 #include "device/device_controls.h"
 #include "link/command_slot.h"
-#include "link/exchange.h"
-#include "link/poll_timer.h"
-#include "link/send.h"
+#include "link/line.h"
 
 namespace treld {
 namespace {
@@ -19,12 +17,14 @@ std::string levelLetter(Int16 kind) {
     return kind == kServiceLogin ? "P" : "U";
 }
 
+int logoutWaitMs(const Core& c) {
+    return std::min(c.replyTimeoutMs(), kLogoutAtEndMs);
+}
+
 // "OUT" goes out with a bounded wait for its reply.
-LogoutAtEnd sendLogoutAtEnd(Core& c) {
-    c.s.Command = "OUT";
-    GONDERME(c, ExchangeOwner::Login);
-    c.platform.startTimer(TimerId::Timer1, std::min(c.replyTimeoutMs(), kLogoutAtEndMs));
-    return LogoutAtEnd::AwaitingReply;
+LogoutStep sendLogoutAtEnd(const Core& c) {
+    return {LogoutAtEnd::AwaitingReply,
+            {.command = "OUT", .owner = ExchangeOwner::Login, .waitMs = logoutWaitMs(c)}};
 }
 
 }  // namespace
@@ -71,22 +71,20 @@ void logout(Core& c) {
     queueCommand(c, "OUT", "Logout");
 }
 
-LogoutAtEnd startLogoutAtEnd(Core& c) {
-    if (!c.status.loggedIn() || c.s.DemoMode != 0 || c.link.lost)
-        return LogoutAtEnd::None;
-    if (!exchangeOpen(c))
+LogoutStep startLogoutAtEnd(const Core& c) {
+    if (!c.status.loggedIn() || c.line.transport().simulated || c.line.health().lost)
+        return {};
+    if (!c.line.exchangeOpen())
         return sendLogoutAtEnd(c);
     // A reply still due could pass for the reply to "OUT".
-    c.platform.startTimer(TimerId::Timer1, std::min(c.replyTimeoutMs(), kLogoutAtEndMs));
-    return LogoutAtEnd::AwaitingLine;
+    return {LogoutAtEnd::AwaitingLine, {.waitMs = logoutWaitMs(c)}};
 }
 
-LogoutAtEnd advanceLogoutAtEnd(Core& c, LogoutAtEnd state) {
-    return state == LogoutAtEnd::AwaitingLine ? sendLogoutAtEnd(c) : LogoutAtEnd::None;
+LogoutStep advanceLogoutAtEnd(const Core& c, LogoutAtEnd state) {
+    return state == LogoutAtEnd::AwaitingLine ? sendLogoutAtEnd(c) : LogoutStep{};
 }
 
-void advanceLoginSequence(Core& c) {
-    auto& s = c.s;
+PollNext advanceLoginSequence(Core& c) {
     auto& login = c.login;
     switch (++login.LogonTicks) {
         case 2:
@@ -95,21 +93,19 @@ void advanceLoginSequence(Core& c) {
             break;
         case 6:
             // The exchange on the line has its reply, or its time-out, first.
-            if (exchangeOpen(c)) {
+            if (c.line.exchangeOpen()) {
                 --login.LogonTicks;
                 break;
             }
-            s.Command = levelLetter(login.LogonKind) + login.LoginPassword;
-            GONDERME(c, ExchangeOwner::Login);
-            break;
+            return {.command = levelLetter(login.LogonKind) + login.LoginPassword,
+                    .owner = ExchangeOwner::Login};
         case 10:
             // Polling resumes from the start, after a status read on any tab.
             clearCommandSlot(c);
-            s.PollStep = kFirstMeasurementStep;
             login.statusPollDue = true;
-            break;
+            return {.step = kFirstMeasurementStep};
         case 16:
-            if (login.statusPollDue || s.exchangeOwner == ExchangeOwner::StatusPoll) {
+            if (login.statusPollDue || c.line.owner() == ExchangeOwner::StatusPoll) {
                 --login.LogonTicks;  // the verdict waits for that status
                 break;
             }
@@ -135,6 +131,7 @@ void advanceLoginSequence(Core& c) {
         default:
             break;
     }
+    return {};
 }
 
 void keepLoginAlive(Core& c) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/core.h"
+#include "link/poll_timer.h"
 
 namespace treld {
 
@@ -25,15 +26,21 @@ void logout(Core& c);
 // is at most kLogoutAtEndMs, so the end never hangs on the device.
 enum class LogoutAtEnd { None, AwaitingLine, AwaitingReply };
 inline constexpr int kLogoutAtEndMs = 2000;
+// Where the logout stands, and what goes out or how long to wait for it.
+struct LogoutStep {
+    LogoutAtEnd state = LogoutAtEnd::None;
+    PollNext next;
+};
 // None when there is no login to end or no device to tell it.
-LogoutAtEnd startLogoutAtEnd(Core& c);
+LogoutStep startLogoutAtEnd(const Core& c);
 // Every Timer1 tick meanwhile; None: the program may end.
-LogoutAtEnd advanceLogoutAtEnd(Core& c, LogoutAtEnd state);
+LogoutStep advanceLogoutAtEnd(const Core& c, LogoutAtEnd state);
 
 // The dialog's 500 ms timer: pause at 1 s, send at 3 s (once the exchange
-// on the line is over), resume 2 s later, verdict 3 s after that (once the
-// status read after the login is in).
-void advanceLoginSequence(Core& c);
+// on the line is over: the login is returned), resume 2 s later from the
+// cycle's first step, verdict 3 s after that (once the status read after the
+// login is in).
+PollNext advanceLoginSequence(Core& c);
 
 inline constexpr int kKeepAliveMs = 20000;
 

@@ -4,10 +4,8 @@
 #include "device/option_editor.h"
 #include "device/option_table.h"
 #include "link/command_slot.h"
-#include "link/demo_table.h"
 #include "link/exchange.h"
-#include "link/poll_timer.h"
-#include "link/send.h"
+#include "link/line.h"
 #include "status/sas_decoder.h"
 
 namespace treld {
@@ -15,24 +13,21 @@ namespace {
 
 constexpr Int16 kStatusStep = kFirstOptionsStep + 2 * kOptionCount;  // 126
 
-// After every reply: a command queued meanwhile goes out now. Returns false
-// when that ends the tick, so the reply just read is not used.
-bool commonReplyStep(Core& c) {
-    auto& s = c.s;
-    ++s.PollStep;
-    if (!commandQueued(c)) {
-        c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
-        return true;
+// After every reply the cycle goes on, unless a command was queued meanwhile:
+// it is returned, to go out now, and the reply just read is not used. In
+// demo mode the table answers it at once, and the cycle starts again from
+// the top.
+PollNext afterReply(Core& c, Int16 step) {
+    if (!commandQueued(c))
+        return {.step = static_cast<Int16>(step + 1), .waitMs = kCyclePaceMs};
+    PollNext queued = takeQueuedCommand(c);
+    if (!c.line.transport().simulated) {
+        queued.step = static_cast<Int16>(step + 1);
+        return queued;
     }
-    if (s.DemoMode == 0) {
-        sendQueuedCommand(c);
-        return false;
-    }
-    takeQueuedCommand(c);
-    OZELGELDI(c);
-    s.PollStep = kFirstMeasurementStep;
-    c.platform.startTimer(TimerId::Timer1, kCyclePaceMs);
-    return true;
+    GONDERME(c, queued.owner, std::move(queued.command));
+    c.line.takeDeferredAnswer(c);
+    return {.step = kFirstMeasurementStep, .waitMs = kCyclePaceMs};
 }
 
 void showOption(Core& c, const OptionSpec& option, Int16 value) {
@@ -48,37 +43,33 @@ void showOption(Core& c, const OptionSpec& option, Int16 value) {
 
 }  // namespace
 
-void OPTIONS(Core& c) {
-    auto& s = c.s;
-    const Int16 step = s.PollStep;
-    if (step < kFirstOptionsStep || step > kStatusStep + 1) {
-        s.PollStep = kFirstOptionsStep;
-        return;
-    }
+PollNext OPTIONS(Core& c) {
+    const Int16 step = c.s.PollStep;
+    if (step < kFirstOptionsStep || step > kStatusStep + 1)
+        return {.step = kFirstOptionsStep};
     const int n = (step - kFirstOptionsStep) / 2;  // kOptionCount for the status poll
-    if (step % 2 == 0) {
-        s.Command = n < kOptionCount ? std::string(kOptionTable[n].readCommand) : "SAS";
-        GONDERME(c);
-        return;
-    }
-    if (s.Reply.empty()) {
-        timeover(c);
+    if (step % 2 == 0)
+        return {.command = n < kOptionCount ? std::string(kOptionTable[n].readCommand) : "SAS"};
+    if (c.line.reply().empty()) {
         // The same request goes out again: the cycle never skips an option.
-        s.PollStep = n < kOptionCount ? static_cast<Int16>(step - 1) : kFirstOptionsStep;
-        return;
+        const int wait = timeover(c);
+        return {.step = n < kOptionCount ? static_cast<Int16>(step - 1) : kFirstOptionsStep,
+                .waitMs = wait};
     }
-    const Int16 value = optionReplyValue(s.Reply);
+    const Int16 value = optionReplyValue(c.line.reply());
     queueDueOptionWrite(c);
-    if (!commonReplyStep(c))
-        return;
+    PollNext next = afterReply(c, step);
+    if (!next.command.empty())
+        return next;
     if (n < kOptionCount) {
         showOption(c, kOptionTable[n], value);
-        return;
+        return next;
     }
     SASAYIKLA(c);
-    if (s.OptionsRefresh != 0)
+    if (c.s.OptionsRefresh != 0)
         loadOptionEditor(c);
-    s.PollStep = kFirstOptionsStep;
+    next.step = kFirstOptionsStep;
+    return next;
 }
 
 }  // namespace treld

@@ -2,6 +2,7 @@
 
 #include "fleet/station_values.h"
 #include "fleet/text_formats.h"
+#include "link/line.h"
 
 namespace treld {
 namespace {
@@ -71,7 +72,7 @@ std::string metricsText(const Core& c, std::string_view station,
     }
     const Counters& counters = c.counters;
     out.single({"treld_link_up", "gauge", "1 unless the link to the switch counts as lost."},
-               c.link.lost ? 0 : 1);
+               c.line.health().lost ? 0 : 1);
     out.single({"treld_exchanges_total", "counter", "Commands the poll cycles sent."},
                static_cast<double>(counters.exchanges));
     out.single({"treld_timeouts_total", "counter",

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fleet/text_formats.h"
+#include "link/line.h"
 #include "status/status_controls.h"
 
 namespace treld {
@@ -73,13 +74,8 @@ std::string_view loginState(const DecodedStatus& status) {
 }
 
 LinkState linkState(const Core& c) {
-    if (c.s.DemoMode != 0)
-        return {"demo", "", !c.link.lost};
-    if (c.s.RemoteMode != 0) {
-        return {"remote", c.s.RemoteAddress + ":" + std::to_string(c.config.RemotePort),
-                !c.link.lost};
-    }
-    return {"serial", "COM" + std::to_string(c.config.ComPort), !c.link.lost};
+    const Transport& t = c.line.transport();
+    return {t.kind, t.peerName(c), !c.line.health().lost};
 }
 
 }  // namespace treld

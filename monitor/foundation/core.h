@@ -11,7 +11,6 @@
 #include "foundation/decoded_status.h"
 #include "foundation/device_state.h"
 #include "foundation/display_model.h"
-#include "foundation/link_health.h"
 #include "foundation/mail_outbox.h"
 #include "foundation/main_window.h"
 #include "foundation/panel_readings.h"
@@ -25,13 +24,11 @@
 
 namespace treld {
 
-// Receive buffers never grow beyond this; a device that streams without a CR
-// loses the overflow, a remote peer is disconnected, and the exchange times out.
-inline constexpr std::size_t kReceiveLimit = 4096;
+class Line;  // link/line.h: the exchange on the line and its transport
 
 struct Core {
-    Core(Platform& platform, std::filesystem::path programDir)
-        : platform(platform), programDir(std::move(programDir)) {}
+    Core(Platform& platform, std::filesystem::path programDir, Line& line)
+        : platform(platform), programDir(std::move(programDir)), line(line) {}
     Core(const Core&) = delete;  // the status line and the event log refer to its members
 
     Platform& platform;
@@ -40,8 +37,8 @@ struct Core {
     StatusLine statusLine{ui, platform};
     PcEventLog pcEvents{platform, programDir, statusLine};
     ProgramState s;
+    Line& line;
     RelayState relay;
-    LinkHealth link;
     StationConfig config;
     DecodedStatus status;
     PanelReadings readings;

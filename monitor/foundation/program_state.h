@@ -1,4 +1,5 @@
-// The program-wide state of the link and the poll cycle.
+// The program-wide state of the poll cycle; the exchange itself is the
+// line's (link/line.h).
 #pragma once
 
 #include <array>
@@ -33,26 +34,17 @@ enum class ExchangeOwner : std::uint8_t {
 };
 
 struct ProgramState {
-    Int16 DemoMode = 0;
-    Int16 RemoteMode = 0;
-    std::string RemoteAddress;
-    std::string Command = "SRV";
-    std::string ReceiveBuffer;
-    std::string Reply;
-    Int16 PollStep = 1;
+    Int16 PollStep = 1;     // written by conductor/poll_tick.cpp only
     std::string PollState;  // written by link/command_slot.cpp only
     // The last command queued and how the status line names its reply; the
     // login keep-alive, whose "OK" is shown nowhere.
     std::string namedCommand;
     std::string commandName;
     std::string keepAliveCommand;
-    ExchangeOwner exchangeOwner = ExchangeOwner::None;
     Int16 LastTab = 0;
     Int16 OptionsRefresh = 0;
     Int16 LogRefresh = 0;
-    Int16 ComReady = 0;
     std::string CheckedCommand;
-    std::string TcpReceiveBuffer;
     std::vector<Int16> stationNumbers;  // item number of each List3 entry
     std::array<CommandTableEntry, kCommandTableSize + 1> CommandTable;  // entries 1..50
     std::string ProgramVersion;

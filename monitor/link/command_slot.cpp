@@ -1,9 +1,7 @@
 #include "link/command_slot.h"
 
-#include "link/demo_table.h"
 #include "link/exchange.h"
-#include "link/poll_timer.h"
-#include "link/send.h"
+#include "link/line.h"
 
 namespace treld {
 
@@ -19,24 +17,25 @@ void queueKeepAlive(Core& c, std::string command) {
 }
 
 bool keepAliveOnLine(const Core& c) {
-    return !c.s.keepAliveCommand.empty() && c.s.Command == c.s.keepAliveCommand;
+    return !c.s.keepAliveCommand.empty() && c.line.command() == c.s.keepAliveCommand;
 }
 
-void showCommandReply(Core& c) {
+std::optional<int> showCommandReply(Core& c) {
     const auto& s = c.s;
-    if (s.Reply.empty()) {
-        timeover(c);
-        return;
-    }
-    if (keepAliveOnLine(c) && s.Reply == "OK\r")
-        return;
+    const std::string& reply = c.line.reply();
+    const std::string& command = c.line.command();
+    if (reply.empty())
+        return timeover(c);
+    if (keepAliveOnLine(c) && reply == "OK\r")
+        return std::nullopt;
     // A command replaced in the slot after it went out is named by its code.
-    std::string name = s.Command == s.namedCommand ? s.commandName : s.Command;
+    std::string name = command == s.namedCommand ? s.commandName : command;
     if (keepAliveOnLine(c))
         name = "Login repeat";
     while (name.ends_with('\r'))
         name.pop_back();
-    c.statusLine.say(Said::CommandReply, {name, s.Reply});
+    c.statusLine.say(Said::CommandReply, {name, reply});
+    return std::nullopt;
 }
 
 void pausePolling(Core& c) {
@@ -63,40 +62,26 @@ bool commandSlotFree(const Core& c) {
     return c.s.PollState.empty();
 }
 
-void takeQueuedCommand(Core& c) {
-    auto& s = c.s;
-    s.Reply.clear();
-    s.ReceiveBuffer.clear();
-    s.Command = s.PollState;
-    s.PollState = kAwaiting;
-    s.exchangeOwner = ExchangeOwner::Operator;
+PollNext takeQueuedCommand(Core& c) {
+    return {.command = std::exchange(c.s.PollState, std::string(kAwaiting)),
+            .owner = ExchangeOwner::Operator};
 }
 
-void sendQueuedCommand(Core& c) {
-    takeQueuedCommand(c);
-    if (c.s.DemoMode != 0) {  // the table answers when the wait is over
-        c.platform.startTimer(TimerId::Timer1, kDemoCommandWaitMs);
-        return;
-    }
-    GONDERME(c, ExchangeOwner::Operator);
-    c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
-}
-
-void finishAwaitedCommand(Core& c) {
-    auto& s = c.s;
-    closeExchange(c);
-    if (s.DemoMode != 0)
-        OZELGELDI(c);
-    if (!s.Reply.empty())
-        showCommandReply(c);
-    if (commandAwaited(c))  // a login's pause set meanwhile stays
+PollNext finishAwaitedCommand(Core& c) {
+    PollNext next;
+    c.line.closeExchange();
+    c.line.takeDeferredAnswer(c);
+    if (!c.line.reply().empty())
+        showCommandReply(c);  // a reply: no time-out's wait
+    if (commandAwaited(c))    // a login's pause set meanwhile stays
         clearCommandSlot(c);
     // The cycle starts afresh (the options are read again after a write),
     // but the log download goes on from the record it had reached.
     if (c.selectedTab() != kLogTab) {
-        s.LastTab = 0;
-        s.PollStep = kFirstMeasurementStep;
+        c.s.LastTab = 0;
+        next.step = kFirstMeasurementStep;
     }
+    return next;
 }
 
 }  // namespace treld

@@ -6,7 +6,8 @@
 //   "BEKLE"  an operator command has gone out; its reply (or its 3 s) is awaited
 //   other    an operator command, queued until the current exchange is over
 //
-// PollStep, the step counter of the cycle of the open tab (every send adds 1):
+// PollStep, the step counter of the cycle of the open tab, set by the conductor
+// from what each cycle returns (every send of the cycle adds 1):
 //   1..18     measurement cycle: odd steps send, even ones evaluate; 15 and 17
 //             send the clock and the date ("Synchronize")
 //   1..4      Control tab: a queued command and its reply, then the status
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "foundation/core.h"
+#include "link/poll_timer.h"
 
 namespace treld {
 
@@ -35,9 +37,9 @@ void queueCommand(Core& c, std::string command, std::string name);
 // Queues the login keep-alive, whose reply is shown only when refused.
 void queueKeepAlive(Core& c, std::string command);
 
-// The reply to the slot's command in Command, or its time-out, in the status
-// line and named.
-void showCommandReply(Core& c);
+// The reply to the slot's command on the line, or its time-out, in the
+// status line and named; a time-out returns its wait.
+std::optional<int> showCommandReply(Core& c);
 
 // The command on the line is the keep-alive.
 bool keepAliveOnLine(const Core& c);
@@ -53,18 +55,15 @@ bool commandQueued(const Core& c);
 bool commandAwaited(const Core& c);
 bool commandSlotFree(const Core& c);
 
-// The queued command becomes Command, with no earlier reply left to pass
-// for its own; the slot then awaits its reply.
-void takeQueuedCommand(Core& c);
-
-// takeQueuedCommand, then sends it and waits 3 s for its reply (in demo
-// mode the table answers 20 ms later).
-void sendQueuedCommand(Core& c);
+// The queued command, to be sent for the operator (the line waits 3 s for
+// its reply; in demo mode the table answers 20 ms later); the slot then
+// awaits its reply.
+PollNext takeQueuedCommand(Core& c);
 
 // The operator's exchange has its reply, or its 3 s are over: the status
 // line shows it and the measurement cycle starts again from the top, with
 // the tab treated as newly opened, but for the log download, which goes on.
 // Also when a Logon dropped the "BEKLE".
-void finishAwaitedCommand(Core& c);
+PollNext finishAwaitedCommand(Core& c);
 
 }  // namespace treld

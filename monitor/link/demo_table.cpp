@@ -23,19 +23,15 @@ std::string_view trimSpaces(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-void answerFromTable(Core& c, std::string_view key) {
-    c.s.Reply.clear();
-    if (c.s.Command.starts_with("LOG")) {
-        c.s.Reply = kDemoLogRecord;
-        return;
-    }
+std::string answerFromTable(const Core& c, std::string_view command, std::string_view key) {
+    if (command.starts_with("LOG"))
+        return std::string(kDemoLogRecord);
     for (int n = 1; n <= kCommandTableSize; ++n) {
         const CommandTableEntry& entry = c.s.CommandTable[n];
-        if (entry.TableCommand == key) {
-            c.s.Reply = entry.DemoReply;
-            return;
-        }
+        if (entry.TableCommand == key)
+            return entry.DemoReply;
     }
+    return {};
 }
 
 }  // namespace
@@ -69,13 +65,12 @@ void LoadDemoTable(Core& c) {
     });
 }
 
-void DEMOGELDI(Core& c) {
-    answerFromTable(c, c.s.Command);
+std::string DEMOGELDI(const Core& c, std::string_view command) {
+    return answerFromTable(c, command, command);
 }
 
-void OZELGELDI(Core& c) {
-    const std::string_view command = c.s.Command;
-    answerFromTable(c, command.starts_with("W0") ? command.substr(0, 5) : command);
+std::string OZELGELDI(const Core& c, std::string_view command) {
+    return answerFromTable(c, command, command.starts_with("W0") ? command.substr(0, 5) : command);
 }
 
 }  // namespace treld

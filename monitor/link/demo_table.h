@@ -18,11 +18,12 @@ void declareDemoSetElements(DisplayModel& ui);
 // and List2. A missing file leaves the table empty.
 void LoadDemoTable(Core& c);
 
-// Answer for a command sent by GONDERME: sets Reply (empty when none).
-void DEMOGELDI(Core& c);
+// The table's answer to a command sent by GONDERME (empty when none).
+std::string DEMOGELDI(const Core& c, std::string_view command);
 
-// Answer for a queued operator command or a forwarded relay command: option
-// writes are looked up by their first five characters ("W0" and the code).
-void OZELGELDI(Core& c);
+// The answer to a queued operator command or a forwarded relay command:
+// option writes are looked up by their first five characters ("W0" and the
+// code).
+std::string OZELGELDI(const Core& c, std::string_view command);
 
 }  // namespace treld

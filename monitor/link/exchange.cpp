@@ -1,38 +1,17 @@
 #include "link/exchange.h"
 
-#include <algorithm>
 #include <cstdio>
 
+#include "link/line.h"
 #include "link/poll_timer.h"
-#include "link/reply_format.h"
 #include "link/status_texts.h"
 
 namespace treld {
 
-bool exchangeOpen(const Core& c) {
-    return c.s.exchangeOwner != ExchangeOwner::None;
-}
-
-void closeExchange(Core& c) {
-    c.s.exchangeOwner = ExchangeOwner::None;
-}
-
-void timeover(Core& c) {
+int timeover(Core& c) {
     sayNoReply(c);
-    c.platform.startTimer(TimerId::Timer1, kCommandWaitMs);
-    countTimeOut(c);
-}
-
-void countTimeOut(Core& c) {
-    ++c.counters.timeOuts;
-    c.link.unanswered = std::min<Int16>(c.link.unanswered + 1, kUnansweredForLoss);
-}
-
-void countReply(Core& c) {
-    if (passesFormatTest(c.s.Command, c.s.Reply))
-        c.link.unanswered = 0;
-    else
-        countTimeOut(c);
+    c.line.countTimeOut(c);
+    return kCommandWaitMs;
 }
 
 void datahata(Core& c) {
@@ -42,19 +21,19 @@ void datahata(Core& c) {
 void GELENBAFIRKOY(Core& c) {
     for (int n = 1; n <= kCommandTableSize; ++n) {
         CommandTableEntry& entry = c.s.CommandTable[n];
-        if (entry.TableActive == 1 && entry.TableCommand == c.s.Command) {
-            entry.CachedReply = c.s.Reply;
+        if (entry.TableActive == 1 && entry.TableCommand == c.line.command()) {
+            entry.CachedReply = c.line.reply();
             return;
         }
     }
 }
 
 void GELENBAFIRSIFIR(Core& c) {
-    if (c.s.DemoMode != 0)
+    if (c.line.transport().simulated)
         return;
     for (int n = 1; n <= kCommandTableSize; ++n) {
         CommandTableEntry& entry = c.s.CommandTable[n];
-        if (entry.TableActive == 1 && entry.TableCommand == c.s.Command) {
+        if (entry.TableActive == 1 && entry.TableCommand == c.line.command()) {
             entry.CachedReply.clear();
             return;
         }

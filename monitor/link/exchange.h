@@ -7,27 +7,15 @@
 
 namespace treld {
 
-// A command is on the line whose reply (or time-out) nobody has taken yet.
-// Every Timer1 tick while one is open is its outcome: the receivers restart
-// the timer when the reply is complete, each send sets it to the wait.
-bool exchangeOpen(const Core& c);
-void closeExchange(Core& c);
-
-// The reply did not come: says why in the status line and waits 3 s.
-void timeover(Core& c);
-
-// Counts an exchange that went unanswered, towards a lost link.
-void countTimeOut(Core& c);
-
-// Reply holds a complete reply to Command: it keeps the link up, or counts
-// as unanswered when it fails its format test (a noisy line or a wrong baud
-// rate is a lost link, not a healthy one).
-void countReply(Core& c);
+// The reply did not come: says why in the status line (by the transport's
+// time-out kind), counts it towards a lost link and returns the poll
+// timer's wait, 3 s.
+int timeover(Core& c);
 
 // The reply of CheckedCommand failed its format test.
 void datahata(Core& c);
 
-// The relay cache: keep or forget the latest reply to Command.
+// The relay cache: keep or forget the latest reply to the line's command.
 void GELENBAFIRKOY(Core& c);
 void GELENBAFIRSIFIR(Core& c);
 // The link is lost: relay clients get "Time out" rather than old values.

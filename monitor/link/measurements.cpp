@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "link/line.h"
+
 namespace treld {
 namespace {
 
@@ -48,7 +50,7 @@ std::int16_t fieldNumber(std::string_view text) {
 }
 
 void decodePanel(Core& c, const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
-    const std::string_view reply = c.s.Reply;
+    const std::string_view reply = c.line.reply();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Field& field = fields[i];
         const std::string_view text = positions(reply, field.first, field.width);
@@ -80,14 +82,14 @@ void decodeOutputPanel(Core& c) {
 
 void showVersion(Core& c) {
     c.statusLine.say(Said::DataOk);
-    c.ui(kVersion).setCaption(c.s.Reply);
+    c.ui(kVersion).setCaption(c.line.reply());
 }
 
 void showStsTime(Core& c) {
-    c.ui(kStsTime).setCaption(std::string_view(c.s.Reply).substr(1));
+    c.ui(kStsTime).setCaption(std::string_view(c.line.reply()).substr(1));
 }
 void showStsDate(Core& c) {
-    c.ui(kStsDate).setCaption(std::string_view(c.s.Reply).substr(1));
+    c.ui(kStsDate).setCaption(std::string_view(c.line.reply()).substr(1));
 }
 
 void blankSourcePanel(Core& c) {

@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "foundation/text_encoding.h"
-#include "link/demo_table.h"
-#include "link/exchange.h"
-#include "link/poll_timer.h"
+#include "link/line.h"
 #include "link/relay_guard.h"
-#include "link/serial_link.h"
 #include "link/status_texts.h"
 
 namespace treld {
@@ -42,7 +39,7 @@ class RelayServer {
 
     static bool validSlot(int slot) { return slot >= 1 && slot <= kRelaySlotCount; }
     bool inFlight(int slot) const {
-        return c_.s.exchangeOwner == ExchangeOwner::Relay && r_.RelayClient == slot;
+        return c_.line.owner() == ExchangeOwner::Relay && r_.RelayClient == slot;
     }
     void removeQueuedRequest(int slot);
     void answerSlot(int slot, const std::string& line);
@@ -121,7 +118,7 @@ void RelayServer::handleRequest(int slot) {
         discardSlot(slot);  // nothing to ask: never costs the device an exchange
         return;
     }
-    if (c_.s.RemoteMode != 0) {
+    if (!c_.line.transport().servesRelay) {
         // This monitor watches another station; answering at once keeps
         // clients from piling up until it polls its own device again.
         answerSlot(slot, relayLine(kRelayCacheEmpty));
@@ -208,15 +205,14 @@ void RelayServer::dropIdleClients() {
 }
 
 void RelayServer::answerClient() {
-    auto& s = c_.s;
-    if (s.DemoMode != 0)
-        OZELGELDI(c_);
+    c_.line.takeDeferredAnswer(c_);
     const Int16 slot = r_.RelayClient;
-    closeExchange(c_);
+    c_.line.closeExchange();
     r_.RelayClient = 0;
-    s.LastTab = 0;
+    c_.s.LastTab = 0;
+    const std::string& reply = c_.line.reply();
     if (validSlot(slot))
-        answerSlot(slot, relayLine(s.Reply.empty() ? kRelayNoReply : std::string_view(s.Reply)));
+        answerSlot(slot, relayLine(reply.empty() ? kRelayNoReply : std::string_view(reply)));
 }
 
 void RelayServer::forward() {
@@ -226,19 +222,10 @@ void RelayServer::forward() {
     r_.queue_.pop_front();
     r_.RelayClient = next.slot;
     r_.statusRead_ = false;
-    auto& s = c_.s;
-    s.Reply.clear();
-    s.ReceiveBuffer.clear();
-    s.Command = next.command;
-    s.exchangeOwner = ExchangeOwner::Relay;
-    if (s.DemoMode == 0 && !writeToSerial(c_, next.command + "\r")) {
-        s.Reply = relayLine(std::string(kRelayComFailed) + std::to_string(c_.config.ComPort));
-    } else if (!isReadRequest(next.command)) {
-        // Only a command that went out is audited.
+    // Only a command that went out is audited.
+    if (GONDERME(c_, ExchangeOwner::Relay, next.command) && !isReadRequest(next.command))
         c_.pcEvents.WritePcLog(kRelayForwardedEvent, "Relay " + auditText(next.command) + " from " +
                                                          r_.slots_[next.slot].peer);
-    }
-    c_.platform.startTimer(TimerId::Timer1, s.DemoMode != 0 ? kDemoRelayWaitMs : kCommandWaitMs);
 }
 
 // Said as a notice (stderr, for a headless monitor, and the status line) when
@@ -317,7 +304,7 @@ std::string LookupRelayRequest(Core& c, std::string request) {
         const CommandTableEntry& entry = c.s.CommandTable[n];
         if (entry.TableActive != 1 || entry.TableCommand != request)
             continue;
-        if (c.s.DemoMode != 0)
+        if (c.line.transport().simulated)
             return relayLine(entry.DemoReply);
         return relayLine(entry.CachedReply.empty() ? kRelayCacheEmpty : entry.CachedReply);
     }

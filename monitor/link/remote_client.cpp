@@ -1,43 +1,39 @@
-#include "link/remote_client.h"
-
-#include "link/exchange.h"
-#include "link/poll_timer.h"
-#include "link/serial_link.h"
+// The line's remote side: in remote mode every command travels over its own
+// TCP connection to the relay server of the monitor that has the device.
+#include "link/line.h"
 
 namespace treld {
 
-void onRemoteConnected(Core& c) {
-    c.platform.sendRemote(c.s.Command + "\r");
-    c.s.Reply.clear();
+// The transport's write: a new connection, whose command goes out once it
+// stands (remoteConnected).
+void Line::connectRemote(Core& c) {
+    c.platform.closeRemote();
+    tcpBuffer_.clear();
+    c.platform.connectRemote(remoteAddress_, c.config.RemotePort);
 }
 
-void onRemoteData(Core& c, std::string_view chunk) {
-    auto& s = c.s;
-    if (!s.Reply.empty())
+void Line::remoteConnected(Core& c) {
+    c.platform.sendRemote(command_ + "\r");
+    reply_.clear();
+}
+
+void Line::feedRemote(Core& c, std::string_view chunk) {
+    if (!reply_.empty())
         return;  // this exchange is complete; anything more is not its reply
     const std::size_t cr = chunk.find('\r');
     const std::string_view beforeCr = chunk.substr(0, cr);
-    if (s.TcpReceiveBuffer.size() + beforeCr.size() > kReceiveLimit) {
+    if (tcpBuffer_.size() + beforeCr.size() > kReceiveLimit) {
         // No reply is this long: the peer is dropped and the exchange times out.
-        s.TcpReceiveBuffer.clear();
+        tcpBuffer_.clear();
         c.platform.closeRemote();
         return;
     }
-    s.TcpReceiveBuffer.append(beforeCr);
+    tcpBuffer_.append(beforeCr);
     if (cr == std::string_view::npos)
         return;
-
-    s.Reply = s.TcpReceiveBuffer + "\r";
-    countReply(c);
     c.platform.closeRemote();
-    c.platform.startTimer(TimerId::Timer1, kTcpReplyMs);
-    if (isFixedReply(s.Reply))
-        showDeviceMessage(c, s.Reply, kTcpMessageMs);
-    s.TcpReceiveBuffer.clear();
-}
-
-void onRemoteError(Core& c) {
-    c.platform.closeRemote();
+    complete(c, tcpBuffer_ + "\r");
+    tcpBuffer_.clear();
 }
 
 }  // namespace treld

@@ -3,80 +3,87 @@
 #include <array>
 
 #include "link/command_slot.h"
-#include "link/exchange.h"
+#include "link/line.h"
 #include "link/poll_timer.h"
 #include "link/status_texts.h"
 
 namespace treld {
 
-namespace {
-
-bool serialInUse(const Core& c) {
-    return c.s.DemoMode == 0 && c.s.RemoteMode == 0;
-}
-
-void closePort(Core& c) {
-    if (c.link.openPort != 0)
-        c.platform.closeSerialPort();
-    c.link.openPort = 0;
-}
-
-// Polling starts again from SRV: nothing sent on the old line is waited for.
-void restartPolling(Core& c) {
-    if (c.s.exchangeOwner == ExchangeOwner::Cycle)
-        closeExchange(c);
-    c.s.PollStep = kFirstMeasurementStep;
-}
-
-}  // namespace
-
-bool OpenComPort(Core& c) {
+// The port opens at 2400,N,8,1. One that does not open stays closed without
+// a message (the first send reports it) and the link counts as lost.
+bool Line::openPort(Core& c) {
     const Int16 port = c.config.ComPort;
-    c.link.openPort = c.platform.openSerialPort(port) ? port : Int16{0};
-    if (c.link.openPort == 0 && serialInUse(c))
-        c.link.unanswered = kUnansweredForLoss;
-    return c.link.openPort != 0;
+    health_.openPort = c.platform.openSerialPort(port) ? port : Int16{0};
+    if (health_.openPort == 0 && transport().usesPort)
+        health_.unanswered = kUnansweredForLoss;
+    return health_.openPort != 0;
 }
 
-bool writeCommandToSerial(Core& c, std::string_view command) {
-    if (!writeToSerial(c, std::string(command) + '\r'))
-        return false;
-    c.s.ComReady = 1;
-    return true;
+void Line::closePort(Core& c) {
+    if (health_.openPort != 0)
+        c.platform.closeSerialPort();
+    health_.openPort = 0;
 }
 
-bool writeToSerial(Core& c, std::string_view frame) {
+// A port that fails or does not take the whole frame is failed.
+bool Line::writeSerial(Core& c, std::string_view frame) {
     if (c.platform.writeSerial(frame))
         return true;
-    serialPortFailed(c);
+    portFailed(c);
     return false;
 }
 
-void serialPortFailed(Core& c) {
+// The transport's write: the command and its CR; ComReady says whether it
+// went out.
+void Line::writeToPort(Core& c) {
+    if (writeSerial(c, command_ + "\r"))
+        comReady_ = 1;
+}
+
+void Line::portFailed(Core& c) {
     closePort(c);
-    c.s.ComReady = 0;
-    if (!serialInUse(c))
+    comReady_ = 0;
+    if (!transport().usesPort)
         return;
-    c.link.unanswered = kUnansweredForLoss;
+    health_.unanswered = kUnansweredForLoss;
     sayPortNotOpened(c);
 }
 
-void changeComPort(Core& c) {
-    if (c.link.openPort == c.config.ComPort)
+// Polling starts again from SRV: nothing sent on the old line is waited for.
+void Line::changePort(Core& c) {
+    if (health_.openPort == c.config.ComPort)
         return;
     closePort(c);
-    if (OpenComPort(c))
+    if (openPort(c))
         c.statusLine.say(Said::Nothing);
     else
         sayPortNotOpened(c);
-    restartPolling(c);
+    if (owner_ == ExchangeOwner::Cycle)
+        closeExchange();
+    restartPolling();
 }
 
-void reopenComPort(Core& c) {
-    if (c.link.openPort != 0 || c.config.ComPort <= 0 || !OpenComPort(c) || !serialInUse(c))
+void Line::reopenPort(Core& c) {
+    if (health_.openPort != 0 || c.config.ComPort <= 0 || !openPort(c) || !transport().usesPort)
         return;
-    restartPolling(c);
-    c.platform.startTimer(TimerId::Timer1, kFirstTickMs);
+    if (owner_ == ExchangeOwner::Cycle)
+        closeExchange();
+    restartPolling();
+    wantTick(kFirstTickMs);
+}
+
+void Line::feedSerial(Core& c, std::string_view chunk) {
+    if (health_.openPort == 0)  // bytes read before the port was closed
+        return;
+    serialBuffer_.append(
+        chunk.substr(0, kReceiveLimit - std::min(serialBuffer_.size(), kReceiveLimit)));
+    // A reply is complete at its first CR: a device chattering after it
+    // neither changes it nor postpones its evaluation.
+    if (!reply_.empty() || serialBuffer_.find('\r') == std::string::npos)
+        return;
+    Element& indicator = c.ui(kReceiveIndicator);
+    indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
+    complete(c, serialBuffer_);
 }
 
 bool isFixedReply(std::string_view reply) {
@@ -94,25 +101,6 @@ void showDeviceMessage(Core& c, std::string_view text, int showMs) {
         return;  // the device's last word to the operator stays
     c.ui(kDeviceMessage).setCaption(text);
     c.platform.startTimer(TimerId::Timer3, showMs);
-}
-
-void onSerialReceive(Core& c, std::string_view chunk) {
-    if (c.link.openPort == 0)  // bytes read before the port was closed
-        return;
-    auto& buffer = c.s.ReceiveBuffer;
-    buffer.append(chunk.substr(0, kReceiveLimit - std::min(buffer.size(), kReceiveLimit)));
-    // A reply is complete at its first CR: a device chattering after it
-    // neither changes it nor postpones its evaluation.
-    if (!c.s.Reply.empty() || buffer.find('\r') == std::string::npos)
-        return;
-
-    Element& indicator = c.ui(kReceiveIndicator);
-    indicator.setCaption(indicator.caption() != "\\" ? "\\" : "/");
-    c.s.Reply = buffer;
-    countReply(c);
-    c.platform.startTimer(TimerId::Timer1, kSerialReplyMs);
-    if (isFixedReply(buffer))
-        showDeviceMessage(c, buffer, kSerialMessageMs);
 }
 
 void clearDeviceMessage(Core& c) {

@@ -1,5 +1,7 @@
-// The serial link to a local STS: opening the port, writing commands,
-// collecting the device's reply up to its CR, and the port's failures.
+// The serial link to a local STS (the line's serial side: opening the port,
+// writing commands, collecting the reply up to its CR, the port's failures,
+// in link/serial_link.cpp) and the device message line its fixed replies
+// are shown in.
 #pragma once
 
 #include <string_view>
@@ -7,34 +9,6 @@
 #include "foundation/core.h"
 
 namespace treld {
-
-// Start-up, and ReopenTimer through reopenComPort: opens ComPort at
-// 2400,N,8,1. A port that does not open stays closed without a message (the
-// first send reports it) and the link counts as lost.
-bool OpenComPort(Core& c);
-
-// Writes a command and its CR. On failure ComReady becomes 0 and the status
-// line names the port. Returns whether the write succeeded.
-bool writeCommandToSerial(Core& c, std::string_view command);
-
-// Writes a whole frame; a port that fails or does not take it all is failed.
-bool writeToSerial(Core& c, std::string_view frame);
-
-// The port hung up, reported an error or refused a write: it is closed, so
-// nothing more is read or written on it, and while it is the link in use the
-// status line says so and the link counts as lost until the device answers.
-void serialPortFailed(Core& c);
-
-// Settings "Save" chose another port: the old one is closed, the new one
-// opened, the status line says at once when it did not open, and polling
-// starts again from SRV.
-void changeComPort(Core& c);
-
-// ReopenTimer: a closed port is opened again; polling resumes from SRV.
-void reopenComPort(Core& c);
-
-// The receive handler: characters from the port.
-void onSerialReceive(Core& c, std::string_view chunk);
 
 // The device's fixed replies, shown in the device message line for a while.
 bool isFixedReply(std::string_view reply);

@@ -1,5 +1,7 @@
 #include "link/station_list.h"
 
+#include "link/line.h"
+
 namespace treld {
 namespace {
 
@@ -16,14 +18,12 @@ void connectSelectedStation(Core& c) {
         return;
     const Int16 n = c.s.stationNumbers[index];
     if (n == 0) {
-        c.s.RemoteMode = 0;
+        c.line.useStation(0, {});
         return;
     }
     const std::string& address = remoteIp(c.config, n);
-    if (address.empty())
-        return;
-    c.s.RemoteAddress = address;
-    c.s.RemoteMode = n;
+    if (!address.empty())
+        c.line.useStation(n, address);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "link/status_texts.h"
 
+#include "link/line.h"
+
 namespace treld {
 
 void sayNoReply(Core& c) {
-    if (c.s.RemoteMode != 0)
-        c.statusLine.say(Said::RemoteTimeOut);
-    else if (c.s.ComReady != 0 && c.s.DemoMode == 0)
+    const Transport& transport = c.line.transport();
+    if (transport.timeOut != Said::ComTimeOut)
+        c.statusLine.say(transport.timeOut);
+    else if (c.line.comReady() && !transport.simulated)
         c.statusLine.say(Said::ComTimeOut, {std::to_string(c.config.ComPort)});
     else
         sayPortNotOpened(c);
@@ -13,8 +16,8 @@ void sayNoReply(Core& c) {
 
 void sayPortNotOpened(Core& c) {
     // In demo mode there is no port: the table lacked the answer.
-    if (c.s.DemoMode != 0)
-        c.statusLine.say(Said::DemoNoAnswer, {c.s.Command});
+    if (c.line.transport().simulated)
+        c.statusLine.say(Said::DemoNoAnswer, {c.line.command()});
     else
         c.statusLine.say(Said::PortNotOpened, {std::to_string(c.config.ComPort)});
 }

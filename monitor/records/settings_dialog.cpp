@@ -5,6 +5,7 @@
 #include "foundation/main_window.h"
 #include "foundation/text_encoding.h"
 #include "link/command_slot.h"
+#include "link/line.h"
 #include "link/poll_timer.h"
 #include "link/serial_link.h"
 #include "link/station_list.h"
@@ -174,18 +175,15 @@ void saveSettings(Core& c) {
 
     c.config = next;
     STSLIST(c);
-    if (portIndex == 0) {
-        c.s.DemoMode = 1;
-        c.s.PollStep = kFirstMeasurementStep;
-    } else {
-        c.s.DemoMode = 0;
-        changeComPort(c);
-    }
+    c.line.useDemo(portIndex == 0);
+    if (portIndex == 0)
+        c.line.restartPolling();
+    else
+        c.line.changePort(c);
     showLinkKind(c);
     // The demo answers can be looked at while they stand in for the device.
     c.ui(kTabPages, kDemoSetTab).setEnabled(portIndex == 0);
-    c.platform.stopTimer(TimerId::Timer1);
-    c.platform.startTimer(TimerId::Timer1, kAfterSettingsMs);
+    c.line.wantTick(kAfterSettingsMs);
     c.ui(kTabs).setListIndex(kMeasuresTab);
     c.ui(kSettingsDialog).setVisible(false);
 }
@@ -216,8 +214,8 @@ std::string inDialogWords(std::string text) {
 }
 
 void showLinkKind(Core& c) {
-    c.ui(kLinkKind).setCaption(c.s.DemoMode != 0 ? "Demo"
-                                                 : "com" + std::to_string(c.config.ComPort));
+    c.ui(kLinkKind).setCaption(
+        c.line.transport().simulated ? "Demo" : "com" + std::to_string(c.config.ComPort));
 }
 
 void closeSettingsDialog(Core& c) {

@@ -3,8 +3,7 @@
 #include <array>
 
 #include "link/command_slot.h"
-#include "link/exchange.h"
-#include "link/send.h"
+#include "link/line.h"
 #include "link/status_texts.h"
 #include "records/records_controls.h"
 
@@ -76,7 +75,7 @@ std::string stsLogRowText(std::string_view record) {
     return row;
 }
 
-void LOGS(Core& c) {
+PollNext LOGS(Core& c) {
     auto& s = c.s;
     auto& log = c.log;
     if (s.LogRefresh != 0 && log.LogWaiting == 0) {
@@ -86,28 +85,24 @@ void LOGS(Core& c) {
     if (log.LogWaiting != 1 && commandQueued(c)) {
         // Between two records, as any exchange of its own: the keep-alive
         // too, so the login does not lapse on this tab.
-        sendQueuedCommand(c);
-        return;
+        return takeQueuedCommand(c);
     }
     if (log.LogIndex >= kStsLogRecords)
-        return;
+        return {};
 
     if (log.LogWaiting != 1) {
-        // No late answer to an earlier command may pass for this record.
-        s.Reply.clear();
-        s.ReceiveBuffer.clear();
-        s.Command = "LOG" + threeDigits(log.LogIndex);
-        GONDERME(c);
+        // The send forgets any late answer to an earlier command.
         log.LogWaiting = 1;
         c.ui(kStsLogProgress)
             .setCaption("Reading record " + std::to_string(log.LogIndex + 1) + " of " +
                         std::to_string(kStsLogRecords));
-        return;
+        return {.command = "LOG" + threeDigits(log.LogIndex)};
     }
 
-    if (!s.Reply.empty()) {
+    const std::string& reply = c.line.reply();
+    if (!reply.empty()) {
         c.statusLine.say(Said::DataOk);
-        c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(s.Reply));
+        c.ui(kStsLogList).addItem(std::to_string(log.LogIndex) + "-" + stsLogRowText(reply));
         log.LogWaiting = 0;
         if (++log.LogIndex == kStsLogRecords)
             c.ui(kStsLogProgress)
@@ -116,13 +111,14 @@ void LOGS(Core& c) {
         s.LogRefresh = 1;
         log.LogWaiting = 0;
         sayNoReply(c);
-        countTimeOut(c);
+        c.line.countTimeOut(c);
     }
     if (s.LogRefresh != 0) {
         s.LogRefresh = 0;
         log.LogIndex = 0;
         clearList(c);
     }
+    return {};
 }
 
 void restartStsLogDownload(Core& c) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "foundation/core.h"
+#include "link/poll_timer.h"
 
 namespace treld {
 
@@ -15,7 +16,8 @@ inline constexpr Int16 kStsLogRecords = 128;
 // and time of the record followed by its event and condition texts.
 std::string stsLogRowText(std::string_view record);
 
-void LOGS(Core& c);
+// Takes the outcome of the last exchange and returns what goes out next.
+PollNext LOGS(Core& c);
 
 // Entering the tab: an empty list and a download from record 0.
 void restartStsLogDownload(Core& c);

@@ -1,12 +1,13 @@
 #include "status/alarms.h"
 
+#include "link/line.h"
 #include "status/status_record.h"
 
 namespace treld {
 
 void detectAlarm(Core& c) {
     DecodedStatus& st = c.status;
-    const std::string_view reply = c.s.Reply;
+    const std::string_view reply = c.line.reply();
     if (reply.size() <= kAlarmStatusLength)
         return;
     st.CurrentStatus = reply.substr(0, kAlarmStatusLength);
@@ -48,7 +49,7 @@ void ALARMETIKET(Core& c) {
     // A line that cannot be written is the log writer's to report; the
     // e-mail still goes out.
     c.pcEvents.WritePcLog(100, list);
-    if (c.s.RemoteMode != 0 || c.config.EmailEnable == 0)
+    if (!c.line.transport().mailsAlarms || c.config.EmailEnable == 0)
         return;
     // A mail program that cannot be started is ignored: the log line stands.
     c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + list);

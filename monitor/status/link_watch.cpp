@@ -1,24 +1,17 @@
 #include "status/link_watch.h"
 
-#include <algorithm>
-
 #include "link/exchange.h"
+#include "link/line.h"
 #include "link/measurements.h"
-#include "link/serial_link.h"
 #include "status/alarms.h"
 #include "status/stale_display.h"
 
 namespace treld {
 namespace {
 
-// "COM1", or "Remote STS" and the address; the calendar reads a PC event
-// text only up to a comma.
+// "COM1", or "Remote STS" and the address.
 std::string linkName(const Core& c) {
-    if (c.s.RemoteMode == 0)
-        return "COM" + std::to_string(c.config.ComPort);
-    std::string name = "Remote STS " + c.s.RemoteAddress;
-    std::erase(name, ',');
-    return name;
+    return c.line.transport().eventName(c);
 }
 
 std::string lossText(const Core& c) {
@@ -28,20 +21,16 @@ std::string lossText(const Core& c) {
 }  // namespace
 
 void watchLink(Core& c) {
-    LinkHealth& link = c.link;
-    if (link.unanswered == 0 || link.heardHour < 0) {
-        const LocalDateTime now = c.platform.now();
-        link.heardHour = now.hour;
-        link.heardMinute = now.minute;
-    }
-    const bool down = link.unanswered >= kUnansweredForLoss;
-    if (c.s.DemoMode == 0 && down != link.lost) {  // demo answers need no link
-        link.lost = down;
+    Line& line = c.line;
+    line.heardAt(c.platform.now());
+    const bool down = line.health().unanswered >= kUnansweredForLoss;
+    const bool simulated = line.transport().simulated;  // demo answers need no link
+    if (!simulated && down != line.health().lost) {
+        line.setLost(down);
         if (down) {
             forgetCachedReplies(c);
             blankSourcePanel(c);
             blankOutputPanel(c);
-            link.lostTicks = 0;
             c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
             c.pcEvents.WritePcLog(kLinkLostEvent, lossText(c));
         } else {
@@ -49,15 +38,14 @@ void watchLink(Core& c) {
             c.pcEvents.WritePcLog(kLinkRestoredEvent, "Link restored " + linkName(c));
         }
     }
-    showLinkStale(c, link.lost && c.s.DemoMode == 0);
+    showLinkStale(c, line.health().lost && !simulated);
 }
 
 void onReopenTimer(Core& c) {
-    if (c.s.DemoMode != 0)
+    if (c.line.transport().simulated)
         return;
-    reopenComPort(c);
-    c.link.lostTicks = std::min<Int16>(c.link.lostTicks + 1, kLossMailTicks + 1);
-    if (c.link.lostTicks == kLossMailTicks && c.config.EmailEnable != 0)
+    c.line.reopenPort(c);
+    if (c.line.countLostTick(kLossMailTicks + 1) == kLossMailTicks && c.config.EmailEnable != 0)
         c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + "-" + lossText(c));
 }
 

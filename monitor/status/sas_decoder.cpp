@@ -3,6 +3,7 @@
 #include "foundation/main_window.h"
 #include "foundation/numeric.h"
 #include "link/exchange.h"
+#include "link/line.h"
 #include "link/measurements.h"
 #include "link/reply_format.h"
 #include "status/alarm_lamps.h"
@@ -99,8 +100,9 @@ void noticeLoginLapse(Core& c, bool wasLoggedIn) {
 void showTitle(Core& c) {
     const DecodedStatus& st = c.status;
     std::string title(kProgramTitle);
-    if (c.link.staleShown) {
-        title += "/No data since " + hoursMinutes(c.link.heardHour, c.link.heardMinute);
+    const LinkHealth& link = c.line.health();
+    if (link.staleShown) {
+        title += "/No data since " + hoursMinutes(link.heardHour, link.heardMinute);
     } else if (st.ServiceLoginActive != 0) {
         title += "/Service Login";
     } else if (st.UserLoginActive != 0) {
@@ -110,18 +112,14 @@ void showTitle(Core& c) {
         if (!c.login.lapsedAt.empty())
             title += ", login lapsed at " + c.login.lapsedAt;
     }
-    if (c.s.DemoMode != 0) {
-        title += "(" + std::string(kDemoAnswersText) + ")";
-    } else {
-        title += c.s.RemoteMode != 0 ? "(Remote)" : "(Local)";
-    }
+    title += "(" + std::string(c.line.transport().title) + ")";
     c.ui(kMainWindow).setCaption(title);
     c.ui(kLogoutMenu).setEnabled(st.loggedIn());
 }
 
 void SASAYIKLA(Core& c) {
     c.s.CheckedCommand = "SAS";
-    const std::string_view reply = c.s.Reply;
+    const std::string_view reply = c.line.reply();
     if (!passesFormatTest("SAS", reply)) {
         datahata(c);
         return;

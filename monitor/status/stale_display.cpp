@@ -1,5 +1,6 @@
 #include "status/stale_display.h"
 
+#include "link/line.h"
 #include "link/measurements.h"
 #include "status/alarm_lamps.h"
 #include "status/sas_decoder.h"
@@ -10,9 +11,9 @@
 namespace treld {
 
 void showLinkStale(Core& c, bool stale) {
-    if (c.link.staleShown == stale)
+    if (c.line.health().staleShown == stale)
         return;
-    c.link.staleShown = stale;
+    c.line.setStaleShown(stale);
     for (const SchematicLine& line : schematicLines())
         c.ui(Form::Form1, line.name).setStale(stale);
     for (const SchematicSwitch& sw : schematicSwitches()) {
