@@ -56,6 +56,7 @@ class VirtualRig {
 
     // The operator: a click, a choice from a list or tab, typed text.
     void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }
+    void click(ElementName e) { monitor.click(e.form, e.name); }
     void select(std::string_view name, int index, Form form = Form::Form1) {
         monitor.select(form, name, index);
     }
@@ -89,9 +90,11 @@ class VirtualRig {
     Element& element(std::string_view name, Form form = Form::Form1) {
         return monitor.ui()(form, name);
     }
+    Element& element(ElementName e) { return element(e.name, e.form); }
     const std::string& caption(std::string_view name, Form form = Form::Form1) {
         return element(name, form).caption();
     }
+    const std::string& caption(ElementName e) { return element(e).caption(); }
     // The commands written to the serial port so far, without their final CR.
     Texts commandsSent() const;
     // Changing writes so far to a window's elements, but the link indicators.

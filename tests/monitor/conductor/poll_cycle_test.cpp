@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "support/virtual_rig.h"
+#include "foundation/main_window.h"
+#include "link/measurements.h"
 
 namespace treld::testing {
 namespace {
@@ -17,27 +19,27 @@ TEST(PollCycle, SevenCommandsTwoShortTicksAfterEachReplyWithOperatorCommandsBetw
     EXPECT_EQ(rig.commandsSent(), (Texts{"SRV", "OPL", "SST", "SAS", "FIR", "CLK", "DAT", "SRV"}));
     for (std::size_t i = 1; i < 8; ++i)  // reply after 20 ms, evaluated at 25, sent at 30
         EXPECT_EQ(at(i) - at(i - 1), 30) << i;
-    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label56"), "Data OK\\Local STS/com1");
-    EXPECT_EQ(rig.caption("Label52") + rig.caption("Label80"), "STS V2.07\r14:05:10\r");
+    EXPECT_EQ(rig.caption(kStatusLine) + rig.caption(kSendIndicator), "Data OK\\Local STS/com1");
+    EXPECT_EQ(rig.caption(kVersion) + rig.caption(kStsTime), "STS V2.07\r14:05:10\r");
 
     // Logout goes out after the next reply; polling resumes in the tick that
     // shows its answer, or 3 s later without one; a tab change drops it.
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     rig.runUntilSent(10);
     EXPECT_EQ(rig.commandsSent()[8] + rig.commandsSent()[9], "OUTSRV");
     EXPECT_EQ(at(9) - at(8), 25);
-    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label25"), "Logout: OK\rOK\r");
+    EXPECT_EQ(rig.caption(kStatusLine) + rig.caption(kDeviceMessage), "Logout: OK\rOK\r");
     rig.advance(at(8) + 20 + 9'999 - rig.now());
-    EXPECT_EQ(rig.caption("Label25"), "OK\r") << "a fixed reply shows for 10 s";
+    EXPECT_EQ(rig.caption(kDeviceMessage), "OK\r") << "a fixed reply shows for 10 s";
     rig.advance(1);
-    EXPECT_EQ(rig.caption("Label25"), "");
+    EXPECT_EQ(rig.caption(kDeviceMessage), "");
     rig.sts.replies["OUT"] = std::nullopt;
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     rig.runUntil([&] { return rig.commandsSent().back() == "OUT"; });
     const std::size_t out = rig.platform.serialWrites.size() - 1;
     rig.runUntilSent(out + 2);
     EXPECT_EQ(at(out + 1) - at(out), 3000);
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     rig.select("SSTab1", 4);
     rig.advance(1000);
     rig.select("SSTab1", 0);
@@ -50,7 +52,7 @@ TEST(PollCycle, SynchronizeSendsThePcsClockAndDateAfterTheExchangeUnderWay) {
     rig.start();
     rig.runUntilSent(3);                                  // SST is out
     rig.platform.clockOffsetSeconds = 40 * 86400 - 7200;  // the PC's clock, not the device's
-    rig.click("Command3");
+    rig.click(kSynchronize);
     rig.runUntilSent(6);  // the exchange under way finishes first
     EXPECT_EQ(rig.commandsSent(), (Texts{"SRV", "OPL", "SST", "ACL12:05\r", "AD140127\r", "SRV"}));
 }
@@ -84,11 +86,11 @@ TEST(PollCycle, LineFaultsSayWhatFailedAndTheCycleGoesOnInTheTimeOutRhythm) {
         rig.start();
         rig.advance(50 + c.textAt - 1);
         const bool forEver = std::string_view(c.timeoutLine) == "TIMEOUT:0\r\n";
-        EXPECT_EQ(rig.caption("Label40"),
+        EXPECT_EQ(rig.caption(kStatusLine),
                   forEver ? "sts.cfg: TIMEOUT:0 replaced by TIMEOUT:1000" : "")
             << c.text << c.textAt;
         rig.advance(1);
-        EXPECT_EQ(rig.caption("Label40"), c.text) << c.textAt;
+        EXPECT_EQ(rig.caption(kStatusLine), c.text) << c.textAt;
         rig.advance(10'000);
         const auto& writes = rig.platform.serialWrites;
         if (!c.opens) {
@@ -136,8 +138,8 @@ TEST(MeasurementPanels, RepliesFillTheFieldsAsReceivedOrAreRejectedWhole) {
         for (const std::string& field : command == "SRV" ? sources : output)
             shown.push_back(rig.caption(field));
         EXPECT_EQ(shown, expected.empty() ? Texts(8) : expected) << reply;
-        EXPECT_EQ(rig.caption("Label40"), status) << reply;
-        EXPECT_EQ(rig.caption("Label25"), "") << reply;
+        EXPECT_EQ(rig.caption(kStatusLine), status) << reply;
+        EXPECT_EQ(rig.caption(kDeviceMessage), "") << reply;
     }
 }
 

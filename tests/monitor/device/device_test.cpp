@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "support/virtual_rig.h"
+#include "device/device_controls.h"
+#include "foundation/main_window.h"
+#include "records/records_controls.h"
 
 namespace treld::testing {
 namespace {
@@ -52,7 +55,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     ASSERT_TRUE(dialog.visible());
     rig.advance(1);
     ASSERT_FALSE(dialog.visible()) << "accepted at eight seconds";
-    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Local)");
+    EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/User Login(Local)");
 
     // The keep-alive: the login again every 20 s, 5 s later while the slot is busy.
     auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1234\r"); };
@@ -65,7 +68,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_EQ(keepAlives(), 1) << "5 s later";
     rig.advance(20'000);
     EXPECT_EQ(keepAlives(), 2) << "then every 20 s";
-    rig.click("mnlogon");
+    rig.click(kServiceLoginMenu);
     rig.click("Command2", Form::Form3);  // a dialog opened, not used: the level stays
     rig.advance(20'000);
     EXPECT_EQ(keepAlives(), 3);
@@ -82,7 +85,7 @@ TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
     rig.sts.replies["P0000"] = DeviceReply{"ACCESS DENIED\r"};
     rig.sts.replies["INH"] = DeviceReply{"ACCESS DENIED\r"};
     rig.start();
-    EXPECT_FALSE(rig.element("mnout").enabled()) << "nobody to log out";
+    EXPECT_FALSE(rig.element(kLogoutMenu).enabled()) << "nobody to log out";
     for (const char* password : {"1234", "0000"}) {
         rig.click(password[0] == '1' ? "mnuselogon" : "mnlogon");
         rig.type("Text1", password, Form::Form3);
@@ -96,18 +99,18 @@ TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
     const auto before = keepAlives();
     rig.advance(45'000);
     EXPECT_EQ(keepAlives() - before, 3) << "at 20, 40 and 60 s";
-    EXPECT_EQ(rig.element("List1").items().size(), 128u) << "the download went on";
+    EXPECT_EQ(rig.element(kStsLogList).items().size(), 128u) << "the download went on";
     rig.select("SSTab1", kControlTab);
     rig.advance(100);
     rig.click("Command2_4");
     rig.answer(true);
     rig.advance(25'000);  // a keep-alive answered "OK" meanwhile
-    EXPECT_EQ(rig.caption("Label40") + rig.caption("Label25"),
+    EXPECT_EQ(rig.caption(kStatusLine) + rig.caption(kDeviceMessage),
               "Output inhibit (INH): ACCESS DENIED\r");
     rig.sts.status = kSasReply;  // the device dropped the login
     rig.runPast("SAS");
-    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/Logout, login lapsed at 14:06(Local)");
-    EXPECT_FALSE(rig.element("mnout").enabled());
+    EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/Logout, login lapsed at 14:06(Local)");
+    EXPECT_FALSE(rig.element(kLogoutMenu).enabled());
 }
 
 // A clean end with a login shown logs out once the exchange on the line is over, and ends
@@ -129,7 +132,7 @@ TEST(Login, ExitLogsOutFirstAndNeverWaitsLongerThanTwoSeconds) {
         rig.start();
         rig.runPast("SAS");
         const std::int64_t t0 = rig.now();
-        rig.click("mnexit");
+        rig.click(kExitMenu);
         rig.runUntil([&] { return rig.readFile("SERLOGS/2026-12.TXT").ends_with("end\r\n"); });
         EXPECT_EQ(rig.now() - t0, c.endsAfterMs);
         EXPECT_EQ(std::ranges::count(rig.commandsSent(), "OUT"), c.endsAfterMs ? 1 : 0);
@@ -158,7 +161,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         rig.select("SSTab1", c.tab);
         rig.advance(200);  // LOG002 is on the line
         const std::int64_t t0 = rig.now();
-        rig.click("mnuselogon");
+        rig.click(kUserLoginMenu);
         rig.type("Text1", "1234", Form::Form3);
         rig.click("Command1", Form::Form3);
         rig.advance(950);
@@ -169,8 +172,8 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
         ASSERT_NE(login, writes.end());
         EXPECT_EQ(login->atMs - t0, c.loginAt) << c.slow;
         EXPECT_EQ(client ? rig.answers(client) : Texts{}, c.relayAnswers);
-        EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Local)") << c.slow;
-        const Texts& rows = rig.element("List1").items();
+        EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/User Login(Local)") << c.slow;
+        const Texts& rows = rig.element(kStsLogList).items();
         EXPECT_EQ(rows.size() > 2 ? rows[2] : "", c.tab ? "2-01/02/2007  10:02 On source 1-" : "");
     }
 }
@@ -196,7 +199,7 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     EXPECT_EQ(next(2), (Texts{"SOF", "SAS"}));
     const auto& writes = rig.platform.serialWrites;
     EXPECT_EQ(writes.end()[-2].atMs - writes.end()[-3].atMs, 35) << "after the status poll";
-    EXPECT_EQ(rig.caption("Label40"), "Sound off (SOF): OK\r");
+    EXPECT_EQ(rig.caption(kStatusLine), "Sound off (SOF): OK\r");
     click(6);
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
     EXPECT_EQ(click(7), "Send \"Sound off\" (SOF) to the STS?") << "lost: an answer is awaited";
@@ -250,7 +253,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
               "Source 1|Off|15|Enable|30|Disable|Manual|Automatic|ON|Flying XFER|On|Off|Flying|");
     EXPECT_EQ(selected, "0 0 15=15 1 30=30 2 1 0 1 3 1 0 1 ");
 
-    rig.click("Command1");  // the loaded values are no choice to write
+    rig.click(kUpdateSts);  // the loaded values are no choice to write
     rig.select("Combo1_3", 0);
     rig.runPast("SAS");
     EXPECT_EQ(rig.element("Combo1_3").listIndex(), 0) << "the editor is loaded once";
@@ -261,7 +264,7 @@ TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAf
     rig.runUntil([&] { return rig.commandsSent().back() == "M0036"; });
     const std::size_t before = rig.platform.serialWrites.size();
     rig.select("Combo1_7", 1);  // "inhibit reset": "Manual"
-    rig.click("Command1");
+    rig.click(kUpdateSts);
     EXPECT_EQ(rig.answer(true), "Set \"inhibit reset\" to \"Manual\" (W0039001) on the STS?");
     rig.runPast("SAS");
     reads = rig.commandsSent();
@@ -321,7 +324,7 @@ TEST(OptionsTab, UpdateStsSendsEveryEditedOptionOrSaysWhyNot) {
             control.starts_with("Combo") ? rig.select(control, value)
                                          : rig.monitor.setValue(Form::Form1, control, value);
         }
-        rig.click("Command1");
+        rig.click(kUpdateSts);
         std::string said;
         for (const MessageBoxRequest& m : rig.monitor.ui().takeMessages()) {
             said = m.text;

@@ -6,6 +6,7 @@
 #include "status/alarms.h"
 #include "status/status_record.h"
 #include "support/virtual_rig.h"
+#include "foundation/main_window.h"
 
 namespace treld::testing {
 namespace {
@@ -51,7 +52,7 @@ struct FleetRig : VirtualRig {
         int turns = 0;
         runUntil(
             [&] {
-                const bool shows = caption("Label40") == "MQTT: disconnected";
+                const bool shows = caption(kStatusLine) == "MQTT: disconnected";
                 turns += shows && !shown_ ? 1 : 0;
                 shown_ = shows;
                 return done();

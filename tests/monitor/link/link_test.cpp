@@ -13,6 +13,12 @@
 #include "link/demo_table.h"
 #include "link/relay_server.h"
 #include "support/virtual_rig.h"
+#include "foundation/main_window.h"
+#include "link/measurements.h"
+#include "link/station_list.h"
+#include "records/records_controls.h"
+#include "status/schematic.h"
+#include "status/status_controls.h"
 
 namespace treld::testing {
 namespace {
@@ -68,7 +74,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
 TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
     rig.sts.replies["Q5"] = std::nullopt;
     rig.advance(60);
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     for (int i = 1; i <= 9; ++i)
         rig.ask("Q" + std::to_string(i) + "\r");
     EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
@@ -115,7 +121,7 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
     VirtualRig rig;
     rig.writeFile("relay.cfg", "COMMAND:10.1.0.0/16\r\nREAD:10.2.0.5\r\nREAD:10.3.0.0/33\r\n");
     rig.start();
-    EXPECT_EQ(rig.caption("Label25"), "relay.cfg line 3 not understood");
+    EXPECT_EQ(rig.caption(kDeviceMessage), "relay.cfg line 3 not understood");
     rig.runPast("DAT");
     const std::string cases[][3] = {
         // peer, request, answer ("": closed unanswered)
@@ -144,7 +150,7 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         const Texts expected = answer.empty() ? Texts{} : Texts{answer};
         EXPECT_TRUE(rig.answers(slot) == expected && closed == answer.empty()) << request;
     }
-    EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
+    EXPECT_EQ(rig.caption(kStatusLine), "Relay refused XF2 from 10.2.0.5");
 }
 
 // A mistake in relay.cfg allows nobody for its rule and is said; a relay that cannot listen
@@ -178,7 +184,7 @@ TEST(RelayAccess, ConfigMistakesFailClosedAndAreSaidAndListeningIsRetried) {
         EXPECT_EQ(listens, listened == "-" ? Texts{} : Texts{listened == "port" ? "" : listened});
         EXPECT_EQ(rig.platform.stderrLines,
                   said.empty() ? Texts{} : Texts{"Relay server: " + said});
-        EXPECT_EQ(rig.caption("Label25"), said) << file;
+        EXPECT_EQ(rig.caption(kDeviceMessage), said) << file;
         rig.platform.relayListens = true;
         rig.advance(10'000);
         EXPECT_EQ(rig.platform.listenAddresses.size(), listens.size() + (listened == "port"));
@@ -268,7 +274,7 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.sts.replies["SST"] = std::nullopt;
     rig.start();
     rig.select("List3", 1);
-    rig.click("Command5");
+    rig.click(kConnect);
     EXPECT_EQ(rig.answers(rig.ask("XF1\r")), Texts{"Time out\r"}) << "its own clients: at once";
     rig.monitor.onRemoteData(std::string(kReceiveLimit + 1, 'x'));
     EXPECT_EQ(rig.platform.remoteCloses, 1) << "more than any reply: disconnected";
@@ -283,14 +289,14 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.monitor.onRemoteError();
     rig.sts.replies.erase("SST");
     rig.advance(995);  // 1 s after SST went out
-    EXPECT_EQ(rig.caption("Label40"), "Remote STS communication time out");
+    EXPECT_EQ(rig.caption(kStatusLine), "Remote STS communication time out");
     rig.advance(3'000);
     EXPECT_EQ(rig.platform.remoteConnects.size(), 4u) << "the next command 3 s later";
 
-    rig.click("mnout");
-    rig.runUntil([&] { return rig.caption("Label25") == "OK\r"; });
+    rig.click(kLogoutMenu);
+    rig.runUntil([&] { return rig.caption(kDeviceMessage) == "OK\r"; });
     rig.advance(5'000);
-    EXPECT_EQ(rig.caption("Label25"), "") << "a fixed reply shows for 5 s";
+    EXPECT_EQ(rig.caption(kDeviceMessage), "") << "a fixed reply shows for 5 s";
     EXPECT_TRUE(rig.platform.serialWrites.empty());
 }
 
@@ -316,16 +322,16 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
          "COM 1 Not opened select another port"},
         {silence, answer, "COM1", "Time out on com1"},
         {[](VirtualRig& r) {  // Settings: a port that is not there
-             r.click("mnset");
+             r.click(kSettingsMenu);
              r.select("Combo1", 2, Form::Form2);
              r.platform.serialOpens = false;
              r.click("Command1", Form::Form2);
          },
          plugIn, "COM2", "COM 2 Not opened select another port"},
-        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), silence(r); }, answer,
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click(kConnect), silence(r); }, answer,
          "Remote STS 10.0.0.7", "Remote STS communication time out"},
         {garble, answer, "COM1", "Data error SRV"},
-        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), garble(r); }, answer,
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click(kConnect), garble(r); }, answer,
          "Remote STS 10.0.0.7", "Data error SRV"},
     };
     for (const Case& c : cases) {
@@ -341,13 +347,13 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         c.lose(rig);
         rig.runUntil([&] { return log() == lost; });
         const std::int64_t lostAt = rig.now();
-        EXPECT_EQ(rig.caption("Label40") + rig.caption("Label8"), c.statusLine) << "panel blank";
+        EXPECT_EQ(rig.caption(kStatusLine) + rig.caption("Label8"), c.statusLine) << "panel blank";
         const std::string mode = c.link.starts_with("COM") ? "(Local)" : "(Remote)";
-        EXPECT_EQ(rig.caption("Form1") + rig.caption("Label47") + rig.caption("Label80"),
+        EXPECT_EQ(rig.caption(kMainWindow) + rig.caption(kTemperature) + rig.caption(kStsTime),
                   "ZID evevori/No data since 14:06" + mode);
         const auto stale = [&] {
-            return std::string{rig.element("sw1").stale(), rig.element("Line17").stale(),
-                               rig.element("Frame1").stale(), rig.element("Label2").stale(),
+            return std::string{rig.element("sw1").stale(), rig.element(kLoadLive).stale(),
+                               rig.element(kSource1Panel).stale(), rig.element(kSource1Fault).stale(),
                                rig.element("Image2_0", Form::Form4).stale()};
         };
         EXPECT_EQ(stale(), std::string(5, true)) << c.link;
@@ -363,7 +369,7 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         rig.runUntil([&] { return log() != lost; }, 5'100);  // reopened within 5 s
         rig.advance(60'000);
         EXPECT_EQ(log(), lost + " 201 Link restored " + c.link + "\r\n");
-        EXPECT_EQ(rig.caption("Label8") + rig.caption("Form1"), "230ZID evevori/Logout" + mode);
+        EXPECT_EQ(rig.caption("Label8") + rig.caption(kMainWindow), "230ZID evevori/Logout" + mode);
         EXPECT_EQ(stale(), std::string(5, false)) << c.link;
     }
 }
@@ -383,29 +389,29 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
         rig.runUntil([&] { return !rig.answers(slot).empty(); });
         return rig.answers(slot).at(0);
     };
-    const Texts& list = rig.element("List2").items();
+    const Texts& list = rig.element(kDemoSetList).items();
     EXPECT_EQ(Texts(list.begin() + 42, list.end()),
               (Texts{"43-K1#230 231", "44-K2A:B", "45-sasx", "46-K4A", "47-K5A", "48-K6A", "49-K7A",
                      "50-K8A"}));
     EXPECT_EQ(relayed("sas"), "Can not open com3\r")
         << "only poll commands, as written, are cached";
-    rig.click("mnset");  // Demo, in the Settings dialog
+    rig.click(kSettingsMenu);  // Demo, in the Settings dialog
     rig.select("Combo1", 0, Form::Form2);
     rig.click("Command1", Form::Form2);
     rig.advance(1000);      // Save restarts polling a second later: SRV is answered
-    rig.click("Command3");  // clock and date: "OK" without table entries
+    rig.click(kSynchronize);  // clock and date: "OK" without table entries
     rig.advance(17 * 10);   // 10 ms a step: ACL, AD and the seven commands
-    EXPECT_EQ(rig.caption("Label81"), "");
+    EXPECT_EQ(rig.caption(kStsDate), "");
     rig.advance(10);
-    EXPECT_EQ(rig.caption("Label81") + rig.caption("Label8") + rig.caption("Label40"),
+    EXPECT_EQ(rig.caption(kStsDate) + rig.caption("Label8") + rig.caption(kStatusLine),
               "05/12/26230Data OK");
-    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label56").substr(1),
+    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSendIndicator).substr(1),
               "ZID evevori/Logout(DEMO: recorded answers, no device)|DEMO: recorded answers, "
               "no device")
         << "said where the station is named";
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     const std::int64_t clicked = rig.now();
-    rig.runUntil([&] { return rig.caption("Label40") == "Logout: OK"; });
+    rig.runUntil([&] { return rig.caption(kStatusLine) == "Logout: OK"; });
     EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
 
     // Option writes are found by "W0" and the address, any log request gets one record.
@@ -424,7 +430,7 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
 
     rig.select("SSTab1", 4);  // and the log download gets one record for each request
     rig.advance(10'000);
-    const Texts& rows = rig.element("List1").items();
+    const Texts& rows = rig.element(kStsLogList).items();
     ASSERT_EQ(rows.size(), 128u);
     EXPECT_EQ(rows[0] + rows[127],
               "0-10/09/2007  15:20 Service Login-127-10/09/2007  15:20 Service Login-");

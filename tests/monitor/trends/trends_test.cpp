@@ -9,6 +9,7 @@
 #include "trends/decimation.h"
 #include "trends/trend_csv.h"
 #include "trends/trends.h"
+#include "foundation/main_window.h"
 
 namespace treld::testing {
 namespace {
@@ -127,15 +128,15 @@ TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidOnceAndPollingGoesOn) {
         rig.start();
         const std::string skipped = " skipped: not a regular file";
         if (c.skipped) {
-            EXPECT_EQ(rig.caption("Label40"), "Trends: " + folder + "/2026-12-04.csv" + skipped +
+            EXPECT_EQ(rig.caption(kStatusLine), "Trends: " + folder + "/2026-12-04.csv" + skipped +
                                                   " | Trends: " + folder + "/2026-12-05.csv" +
                                                   skipped);
         }
         rig.advance(1'000);
-        EXPECT_EQ(rig.caption("Label40"),
+        EXPECT_EQ(rig.caption(kStatusLine),
                   "Trends not written: " + folder + "/2026-12-05.csv" + c.written);
         rig.advance(20'000);
-        EXPECT_EQ(rig.caption("Label40"), "Data OK");
+        EXPECT_EQ(rig.caption(kStatusLine), "Data OK");
     }
 }
 
@@ -151,7 +152,7 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
     rig.writeFile("TRENDS/2026-12-05.csv", today);
     rig.start();
 
-    EXPECT_EQ(rig.caption("Label40"), "Trends: damaged lines skipped in " +
+    EXPECT_EQ(rig.caption(kStatusLine), "Trends: damaged lines skipped in " +
                                           (rig.programDir / "TRENDS" / "2026-12-05.csv").string() +
                                           ": 1");
     const TrendHistory& history = historyOf(rig);

@@ -31,6 +31,9 @@
 #include "windows/scaled_canvas.h"
 #include "windows/trends_window.h"
 #include "windows_rig.h"
+#include "foundation/main_window.h"
+#include "link/station_list.h"
+#include "trends/trends.h"
 
 namespace treld::testing {
 namespace {
@@ -46,7 +49,7 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
     auto* tabs = form1->findChild<QTabWidget*>("SSTab1");
     tabs->setCurrentIndex(2);
     EXPECT_TRUE(!tabs->isTabEnabled(2) && tabs->currentIndex() == 0) << "the demo table's tab";
-    rig.click("mnset");
+    rig.click(kSettingsMenu);
     rig.binder.flush();
     form1->findChild<QCheckBox*>("Check1")->click();
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, "Z\u00fcrich \u0130\u015fli");
@@ -56,10 +59,10 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
               std::string::npos);
     EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
     form1->findChild<QListWidget*>("List3")->setCurrentRow(1);
-    rig.click("Command5");
+    rig.click(kConnect);
     rig.advance(1'100);  // Save restarts polling a second later
     EXPECT_EQ(rig.platform.remoteConnects.at(0).first, "10.0.0.7");
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     rig.binder.flush();
     rig.form4->close();
     EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || rig.form4->isVisible());
@@ -192,10 +195,10 @@ TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
     };
     EXPECT_EQ(colours(), "ggg");
     rig.sts.replies["SRV"] = rig.sts.replies["OPL"] = std::nullopt;
-    rig.runUntil([&] { return rig.caption("Form1").find("No data") != std::string::npos; });
+    rig.runUntil([&] { return rig.caption(kMainWindow).find("No data") != std::string::npos; });
     EXPECT_EQ(colours(), "eee");
     rig.sts.replies.clear();
-    rig.runUntil([&] { return rig.caption("Form1") == "ZID evevori/Logout(Local)"; }, 10'000);
+    rig.runUntil([&] { return rig.caption(kMainWindow) == "ZID evevori/Logout(Local)"; }, 10'000);
     EXPECT_EQ(colours(), "ggg");
 }
 
@@ -234,12 +237,12 @@ TEST(Windows, AlarmsAndTrendsFitTheScreenAndSayWhatTheyShow) {
     WindowsRig rig("COMPORT:1\r\nSNAME:Plant 7\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     ASSERT_EQ(screen.size(), QSize(911, 512));  // 1366 x 768 at 1.5
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     rig.binder.flush();
     for (QLabel* part : rig.form4->findChildren<QLabel*>())
         EXPECT_TRUE(QRect(QPoint(), screen.size() * 0.9).contains(part->geometry()));
 
-    rig.click("mntrends");
+    rig.click(kTrendsMenu);
     rig.select("TrendRange", 3, Form::Form6);  // 24 h
     rig.advance(2'000);
     rig.binder.flush();
