@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "device.h"
+
 namespace treld::e2e {
 
 using Clock = std::chrono::steady_clock;
@@ -61,8 +63,21 @@ class Process {
     int status_ = 0;
 };
 
-// What a healthy device answers at once to the measurement cycle's commands.
-std::string healthyDeviceReply(const std::string& command);
+// The simulator's device model where a test plays the device on a DeviceLine: it answers at
+// once, on the test's steady clock ("" where the device stays silent).
+class AnsweringDevice {
+  public:
+    std::string reply(const std::string& command) {
+        return model.handle(command, ms()).value_or("");
+    }
+    sts::Millis ms() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
+    }
+    sts::Device model{{}, 0};
+
+  private:
+    Clock::time_point start_ = Clock::now();
+};
 
 // The device end of a pseudo-terminal: the monitor opens the other end.
 class DeviceLine {

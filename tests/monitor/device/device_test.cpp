@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "support/virtual_rig.h"
 #include "device/device_controls.h"
 #include "foundation/main_window.h"
 #include "records/records_controls.h"
+#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
@@ -26,7 +26,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     const auto messages = rig.monitor.ui().takeMessages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title + ": " + messages[0].text, "ZID evevori: Invalid password");
-    logon("mnlogon", "9999");
+    logon("mnlogon", "9990");  // the device refuses it
     EXPECT_EQ(dialog.caption(), "STS service logon") << "retitled for the level Logon sends";
     const std::int64_t t0 = rig.now();
     rig.advance(5'030);
@@ -35,7 +35,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
         if (w.atMs > t0 + 971)
             sent.push_back(std::to_string(w.atMs - t0) + " " + w.text);
     }
-    EXPECT_EQ(sent, (Texts{"1000 SST\r", "3000 P9999\r", "5005 SAS\r"}))
+    EXPECT_EQ(sent, (Texts{"1000 SST\r", "3000 P9990\r", "5005 SAS\r"}))
         << "polling pauses at 1 s, the password goes out at 3 s, the status is read at 5 s";
     rig.advance(2'969);
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "");
@@ -43,13 +43,13 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_TRUE(dialog.visible());
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed");
 
-    logon("mnuselogon", "1234");
+    logon("mnuselogon", "1111");
     rig.advance(1'500);  // paused
     const std::size_t paused = rig.platform.serialWrites.size();
     rig.click("Command2", Form::Form3);  // Cancel ends the pause at once
     rig.advance(50);
     EXPECT_GT(rig.platform.serialWrites.size(), paused);
-    logon("mnuselogon", "1234");
+    logon("mnuselogon", "1111");
     EXPECT_EQ(dialog.caption(), "STS user logon");
     rig.advance(7'999);
     ASSERT_TRUE(dialog.visible());
@@ -58,10 +58,10 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/User Login(Local)");
 
     // The keep-alive: the login again every 20 s, 5 s later while the slot is busy.
-    auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1234\r"); };
+    auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1111\r"); };
     const std::int64_t due = rig.platform.timers[int(TimerId::Timer2)].dueMs;
     rig.advance(due - 2'000 - rig.now());
-    logon("mnuselogon", "1234");  // a second login holds the slot paused at `due`
+    logon("mnuselogon", "1111");  // a second login holds the slot paused at `due`
     rig.advance(6'500);
     EXPECT_EQ(keepAlives(), 0);
     rig.advance(600);
@@ -72,7 +72,7 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     rig.click("Command2", Form::Form3);  // a dialog opened, not used: the level stays
     rig.advance(20'000);
     EXPECT_EQ(keepAlives(), 3);
-    rig.sts.status = kSasReply;  // the device dropped the login
+    rig.sts.handle("OUT", rig.now());  // the device dropped the login
     rig.advance(40'000);
     EXPECT_EQ(keepAlives(), 3) << "no keep-alive without a login";
 }
@@ -82,11 +82,9 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
 // names that command; a login that ends without "Logout" is said until the next one.
 TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
     VirtualRig rig;
-    rig.sts.replies["P0000"] = DeviceReply{"ACCESS DENIED\r"};
-    rig.sts.replies["INH"] = DeviceReply{"ACCESS DENIED\r"};
     rig.start();
     EXPECT_FALSE(rig.element(kLogoutMenu).enabled()) << "nobody to log out";
-    for (const char* password : {"1234", "0000"}) {
+    for (const char* password : {"1111", "0000"}) {
         rig.click(password[0] == '1' ? "mnuselogon" : "mnlogon");
         rig.type("Text1", password, Form::Form3);
         rig.click("Command1", Form::Form3);
@@ -95,7 +93,7 @@ TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed") << "a user login stands";
     rig.click("Command2", Form::Form3);
     rig.select("SSTab1", kLogTab);
-    const auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1234\r"); };
+    const auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1111\r"); };
     const auto before = keepAlives();
     rig.advance(45'000);
     EXPECT_EQ(keepAlives() - before, 3) << "at 20, 40 and 60 s";
@@ -107,7 +105,7 @@ TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
     rig.advance(25'000);  // a keep-alive answered "OK" meanwhile
     EXPECT_EQ(rig.caption(kStatusLine) + rig.caption(kDeviceMessage),
               "Output inhibit (INH): ACCESS DENIED\r");
-    rig.sts.status = kSasReply;  // the device dropped the login
+    rig.sts.handle("OUT", rig.now());  // the device dropped the login
     rig.runPast("SAS");
     EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/Logout, login lapsed at 14:06(Local)");
     EXPECT_FALSE(rig.element(kLogoutMenu).enabled());
@@ -117,18 +115,14 @@ TEST(Login, JudgedOnTheLevelAskedKeptAliveOnEveryTabQuietAndALapseIsSaid) {
 // at the reply to "OUT" or 2 s later.
 TEST(Login, ExitLogsOutFirstAndNeverWaitsLongerThanTwoSeconds) {
     const struct Case {
-        std::string status;
-        std::optional<DeviceReply> out;
+        const char* login;  // held by the device from the start
+        bool outUnanswered;
         int endsAfterMs;  // FIR is on the line for 25 ms, the reply time-out is 1 s
-    } cases[] = {
-        {statusRecord({{42, '1'}}), DeviceReply{"OK\r"}, 50},
-        {statusRecord({{40, '1'}}), std::nullopt, 1025},
-        {kSasReply, DeviceReply{"OK\r"}, 0},
-    };
+    } cases[] = {{"U1111", false, 50}, {"P9999", true, 1025}, {"", false, 0}};
     for (const Case& c : cases) {
         VirtualRig rig;
-        rig.sts.status = c.status;
-        rig.sts.replies["OUT"] = c.out;
+        rig.sts.handle(c.login, 0);
+        rig.fault("OUT").silent = c.outUnanswered;
         rig.start();
         rig.runPast("SAS");
         const std::int64_t t0 = rig.now();
@@ -146,29 +140,33 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
     const struct Case {
         int tab;
         const char* slow;  // in flight when polling pauses
-        std::optional<DeviceReply> reply;
+        sts::LinkFaults line;
         int loginAt;  // ms after Logon
         Texts relayAnswers;
     } cases[] = {
-        {kLogTab, "LOG002", DeviceReply{"$003 000 000 000 010 002 001 002 007\r", 3500}, 3500, {}},
-        {kMeasuresTab, "XF1", DeviceReply{"ACCESS DENIED\r", 1200}, 3000, {"ACCESS DENIED\r"}},
-        {kMeasuresTab, "XF1", std::nullopt, 4000, {"Timeout\r"}},
+        {kLogTab,
+         "LOG002",
+         {.delayMs = 3500, .reply = "$003 000 000 000 010 002 001 002 007\r"},
+         3500,
+         {}},
+        {kMeasuresTab, "XF1", {.delayMs = 1200}, 3000, {"LOGON PLEASE\r"}},
+        {kMeasuresTab, "XF1", {.silent = true}, 4000, {"Timeout\r"}},
     };
     for (const Case& c : cases) {
         VirtualRig rig("COMPORT:1\r\nTIMEOUT:5000\r\n");
-        rig.sts.replies[c.slow] = c.reply;
+        rig.fault(c.slow) = c.line;
         rig.start();
         rig.select("SSTab1", c.tab);
         rig.advance(200);  // LOG002 is on the line
         const std::int64_t t0 = rig.now();
         rig.click(kUserLoginMenu);
-        rig.type("Text1", "1234", Form::Form3);
+        rig.type("Text1", "1111", Form::Form3);
         rig.click("Command1", Form::Form3);
         rig.advance(950);
         const int client = c.tab ? 0 : rig.ask("XF1\r");
         rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
         const auto& writes = rig.platform.serialWrites;
-        const auto login = std::ranges::find(writes, std::string("U1234\r"), &WireRecord::text);
+        const auto login = std::ranges::find(writes, std::string("U1111\r"), &WireRecord::text);
         ASSERT_NE(login, writes.end());
         EXPECT_EQ(login->atMs - t0, c.loginAt) << c.slow;
         EXPECT_EQ(client ? rig.answers(client) : Texts{}, c.relayAnswers);
@@ -180,7 +178,7 @@ TEST(Login, WaitsForTheExchangeOnTheLineAndJudgesByAStatusReadAfterIt) {
 
 TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLoggedIn) {
     VirtualRig rig;
-    rig.sts.status = statusRecord({{42, '1'}});  // a user is logged in
+    rig.sts.handle("U1111", 0);  // a user is logged in
     rig.start();
     rig.select("SSTab1", 3);
     rig.runPast("SAS");
@@ -204,22 +202,29 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
     rig.runUntil([&] { return rig.commandsSent().back() == "SON"; });
     EXPECT_EQ(click(7), "Send \"Sound off\" (SOF) to the STS?") << "lost: an answer is awaited";
     EXPECT_EQ(next(3), (Texts{"SAS", "SAS", "SAS"}));
-    rig.showStatus(kSasReply);
+    rig.sts.handle("OUT", rig.now());
+    rig.advance(250);
     EXPECT_EQ(click(3), "") << "not logged in: nothing asked";
     EXPECT_EQ(rig.caption("Form3", Form::Form3), "STS user logon");
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 0);
     // The login the button asked for succeeds: the button's question follows.
-    rig.type("Text1", "1234", Form::Form3);
+    rig.type("Text1", "1111", Form::Form3);
     rig.click("Command1", Form::Form3);
-    rig.advance(4'000);
-    rig.sts.status = statusRecord({{42, '1'}});
     rig.runUntil([&] { return !rig.element("Form3", Form::Form3).visible(); }, 12'000);
     EXPECT_EQ(rig.answer(true),
               "Send \"XFER test\" (TST) to the STS?\n\nXFER to alternate and "
               "retransfer to preferred.");
     rig.advance(3'000);
     EXPECT_EQ(std::ranges::count(rig.commandsSent(), "TST"), 1);
+}
+
+// The device holds `values` for options 32..44; one out of its range is read as if it held it.
+void holdOptions(VirtualRig& rig, const std::array<int, 13>& values) {
+    for (int n = 0; n < 13; ++n) {
+        if (!rig.sts.options().write(threeDigits(32 + n) + threeDigits(values[n])))
+            rig.fault("M0" + threeDigits(32 + n)).reply = "#" + threeDigits(values[n]) + "\r";
+    }
 }
 
 Texts optionWrites(VirtualRig& rig) {
@@ -231,8 +236,8 @@ Texts optionWrites(VirtualRig& rig) {
 
 TEST(OptionsTab, CycleShowsEveryOptionMaskedLoadsTheEditorOnceAndReadsAllAgainAfterAWrite) {
     VirtualRig rig;
-    rig.sts.options = {2, 0, 15, 1, 30, 6, 1, 0, 1, 3, 1, 0, 1};
-    rig.sts.status = statusRecord({{42, '1'}});
+    holdOptions(rig, {2, 0, 15, 1, 30, 6, 1, 0, 1, 3, 1, 0, 1});
+    rig.sts.handle("U1111", 0);
     rig.start();
     rig.select("SSTab1", 1);
     rig.runPast("SAS");
@@ -315,8 +320,8 @@ TEST(OptionsTab, UpdateStsSendsEveryEditedOptionOrSaysWhyNot) {
     };
     for (const Case& c : cases) {
         VirtualRig rig;
-        rig.sts.options = {0, 0, 5, 1, 30, 0, 0, 0, 0, 0, 0, 0, 0};
-        rig.sts.status = statusRecord({{40, c.loggedIn ? '1' : '0'}});
+        holdOptions(rig, {0, 0, 5, 1, 30, 0, 0, 0, 0, 0, 0, 0, 0});
+        rig.sts.handle(c.loggedIn ? "P9999" : "", 0);
         rig.start();
         rig.select("SSTab1", 1);
         rig.runPast("SAS");

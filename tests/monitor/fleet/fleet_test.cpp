@@ -44,6 +44,7 @@ struct FleetRig : VirtualRig {
             if (refusing)
                 at(now(), [this] { fleet->onBrokerLost(); });
         };
+        holdReadings();
         fleet = &monitor.startFleet({}, "pc-7", &broker);
         start();
     }
@@ -90,7 +91,7 @@ TEST(Fleet, OutageKeepsNewestStatusAndBoundedEventsRetriesWithBackOffAndSaysSoOn
     rig.refusing = true;
     int turns = 0;
     for (int n = 1; n <= 1003; ++n) {  // 1003 alarms in the outage
-        rig.sts.status = alarmRecord(n);
+        rig.fault("SAS").reply = alarmRecord(n);
         turns += rig.run(250);
     }
     EXPECT_EQ(rig.broker.attempts, (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 32000,
@@ -160,7 +161,7 @@ TEST(Fleet, AttemptWithoutAnswerIsGivenUpAndRetriedAndASilentSwitchIsNoLink) {
 
 TEST(Fleet, GarbledFieldsAreNullAndForeignBytesLeaveAsUtf8) {
     FleetRig rig("COMPORT:1\r\nSNAME:S\xFC\x64 \"7\"/A\r\n");
-    rig.sts.replies["SRV"] = DeviceReply{"#2x0 231 229 228 230 232 0500 0499\r"};
+    rig.fault("SRV").reply = "#2x0 231 229 228 230 232 0500 0499\r";
     rig.run(1000);
     rig.fleet->onBrokerConnected();
     rig.run(1000);

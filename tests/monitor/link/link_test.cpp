@@ -9,16 +9,16 @@
 #include <regex>
 
 #include "foundation/login_pacer.h"
+#include "foundation/main_window.h"
 #include "foundation/refusal_audit.h"
 #include "link/demo_table.h"
-#include "link/relay_server.h"
-#include "support/virtual_rig.h"
-#include "foundation/main_window.h"
 #include "link/measurements.h"
+#include "link/relay_server.h"
 #include "link/station_list.h"
 #include "records/records_controls.h"
 #include "status/schematic.h"
 #include "status/status_controls.h"
+#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
@@ -29,7 +29,7 @@ class RelayServer : public ::testing::Test {
         // The poll commands with an entry in the table are the ones cached.
         rig.writeFile("DEMOSET.CFG", "SRV:#demo\r\nSST:#000\r\n");
         for (int i = 1; i <= 16; ++i)
-            rig.sts.replies["Q" + std::to_string(i)] = DeviceReply{"Q" + std::to_string(i) + "+\r"};
+            rig.fault("Q" + std::to_string(i)).reply = "Q" + std::to_string(i) + "+\r";
         rig.start();
     }
     bool closed(int slot) { return std::ranges::count(rig.platform.closedSlots, slot) > 0; }
@@ -52,7 +52,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
     rig.monitor.onRelayData(streaming, "SRV\r");
     EXPECT_TRUE(closed(streaming)) << "more after its request: closed at once";
     rig.runPast("SST");
-    EXPECT_EQ(answer(rig.ask("SRV\r")), kSrvReply) << "one CR, as on the device's line";
+    EXPECT_EQ(answer(rig.ask("SRV\r")), rig.replied["SRV"]) << "one CR, as on the device's line";
     EXPECT_EQ(answer(rig.ask("SST\r")), "Time out\r") << "SST is never cached";
 
     rig.runUntil([&] { return rig.commandsSent().back() == "SRV"; });
@@ -60,7 +60,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
     EXPECT_EQ(answer(rig.ask("Q1\r")), "Q1+\r");
     EXPECT_EQ(rig.commandsSent().end()[-2], "Q1") << "sent when SRV's reply was evaluated";
     EXPECT_EQ(rig.platform.serialWrites.end()[-2].atMs, srvAt + 25);
-    rig.sts.replies["SRV"] = std::nullopt;  // SRV's time-out empties its entry again
+    rig.fault("SRV").silent = true;  // SRV's time-out empties its entry again
     rig.runPast("SRV");
     EXPECT_EQ(answer(rig.ask("SRV\r")), "Time out\r");
     rig.platform.serialWritesFail = true;
@@ -72,7 +72,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
 // With Logout queued too: one command of the operator or of a client between
 // two poll commands, each with its own reply or "Timeout" 3 s on.
 TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
-    rig.sts.replies["Q5"] = std::nullopt;
+    rig.fault("Q5").silent = true;
     rig.advance(60);
     rig.click(kLogoutMenu);
     for (int i = 1; i <= 9; ++i)
@@ -99,7 +99,7 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
 // Three clients that ask again as soon as answered, with commands the device ignores: at
 // most one 3 s wait falls between two status reads.
 TEST_F(RelayServer, IgnoredForwardsCostAtMostOneWaitBetweenStatusReads) {
-    rig.sts.replies["Q5"] = std::nullopt;
+    rig.fault("Q5").silent = true;
     rig.advance(1000);
     std::array<std::pair<int, std::size_t>, 3> clients{};  // slot, its answers when asked
     for (int ms = 0; ms < 20'000; ms += 10, rig.advance(10)) {
@@ -127,16 +127,16 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         // peer, request, answer ("": closed unanswered)
         {"10.9.9.9", "SRV", ""},  // not a reader
         {"10.3.0.1", "SRV", ""},  // the bad range allows nobody
-        {"10.2.0.5", "SRV", kSrvReply},
-        {"10.2.0.5", "M0033", "#000\r"},  // an option read is forwarded
-        {"10.1.7.7", "XF2", "OK\r"},
-        {"127.0.0.1", "INH", "OK\r"},
+        {"10.2.0.5", "SRV", rig.replied["SRV"]},
+        {"10.2.0.5", "M0033", "#001\r"},        // an option read is forwarded
+        {"10.1.7.7", "XF2", "LOGON PLEASE\r"},  // the device's own refusal
+        {"127.0.0.1", "INH", "LOGON PLEASE\r"},
         {"127.0.0.1",
          "X\x7f"
          "F2",
          "ACCESS DENIED\r"},  // control characters from anyone
         {"10.2.0.5", "XF2", "ACCESS DENIED\r"},
-        {"10.2.0.5", "U1234", "ACCESS DENIED\r"},
+        {"10.2.0.5", "U1111", "ACCESS DENIED\r"},                   // the device would take it
         {"10.2.0.5", std::string("M\0XF2", 5), "ACCESS DENIED\r"},  // a read is its exact shape
         {"10.2.0.5", "LOG12", "ACCESS DENIED\r"},
         {"127.0.0.1", "", ""},  // an empty request goes nowhere
@@ -207,7 +207,7 @@ TEST(RelayAccess, LoginGuessesArePacedAndLockedOut) {
     EXPECT_EQ(admitted, "ynynynynynnn") << "the sixth guess locks the peer out";
     admitted.clear();
     for (const char* text :
-         {"U1234", "U1234", "P0001", "U1234", "P0002", "P0003", "P0004", "P0005"}) {
+         {"U1111", "U1111", "P0001", "U1111", "P0002", "P0003", "P0004", "P0005"}) {
         admitted += login("::1", text);  // logged in as a user by the first
         rig.advance(kLoginSpacingMs);
     }
@@ -270,8 +270,8 @@ TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped
 
 TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTheTimeOut) {
     VirtualRig rig("REMOTEIP2:10.0.0.7\r\nREMOTEPORT:1200\r\n");
-    rig.sts.replies["SRV"] = DeviceReply{kSrvReply, 20, 7};
-    rig.sts.replies["SST"] = std::nullopt;
+    rig.fault("SRV").chunks = 6;
+    rig.fault("SST").silent = true;
     rig.start();
     rig.select("List3", 1);
     rig.click(kConnect);
@@ -281,13 +281,13 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
     rig.advance(50);  // the first SRV goes out over TCP
     EXPECT_EQ(rig.platform.remoteConnects.at(0), (std::pair<std::string, int>{"10.0.0.7", 1200}));
     rig.advance(70);  // SRV's reply evaluated at 96, OPL sent at 116
-    EXPECT_EQ(rig.caption("Label8") + rig.caption("Label4"), "2300499");
+    EXPECT_EQ(rig.caption("Label8") + rig.caption("Label4"), "2300500");
     EXPECT_EQ(rig.platform.remoteConnects.size(), 2u) << "OPL on a connection of its own";
 
     rig.runUntil([&] { return rig.platform.remoteConnects.size() == 3; });  // SST, unanswered
     rig.advance(5);
     rig.monitor.onRemoteError();
-    rig.sts.replies.erase("SST");
+    rig.faults.erase("SST");
     rig.advance(995);  // 1 s after SST went out
     EXPECT_EQ(rig.caption(kStatusLine), "Remote STS communication time out");
     rig.advance(3'000);
@@ -306,10 +306,12 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
 TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
     using Step = std::function<void(VirtualRig&)>;
     const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
-    const Step silence = [](VirtualRig& r) { r.sts.replies["SRV"] = r.sts.replies["OPL"] = {}; };
-    const Step answer = [](VirtualRig& r) { r.sts.replies.clear(); };
+    const Step silence = [](VirtualRig& r) {
+        r.fault("SRV").silent = r.fault("OPL").silent = true;
+    };
+    const Step answer = [](VirtualRig& r) { r.faults.clear(); };
     const Step garble = [](VirtualRig& r) {  // a noisy line: garbage with a CR
-        r.sts.replies["SRV"] = r.sts.replies["OPL"] = DeviceReply{"#2\x93 231,\r"};
+        r.fault("SRV").reply = r.fault("OPL").reply = "#2\x93 231,\r";
     };
     const struct Case {
         Step lose, restore;
@@ -353,7 +355,8 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
                   "ZID evevori/No data since 14:06" + mode);
         const auto stale = [&] {
             return std::string{rig.element("sw1").stale(), rig.element(kLoadLive).stale(),
-                               rig.element(kSource1Panel).stale(), rig.element(kSource1Fault).stale(),
+                               rig.element(kSource1Panel).stale(),
+                               rig.element(kSource1Fault).stale(),
                                rig.element("Image2_0", Form::Form4).stale()};
         };
         EXPECT_EQ(stale(), std::string(5, true)) << c.link;
@@ -369,7 +372,8 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         rig.runUntil([&] { return log() != lost; }, 5'100);  // reopened within 5 s
         rig.advance(60'000);
         EXPECT_EQ(log(), lost + " 201 Link restored " + c.link + "\r\n");
-        EXPECT_EQ(rig.caption("Label8") + rig.caption(kMainWindow), "230ZID evevori/Logout" + mode);
+        EXPECT_EQ(rig.caption("Label8") + rig.caption(kMainWindow),
+                  rig.replied["SRV"].substr(1, 3) + "ZID evevori/Logout" + mode);
         EXPECT_EQ(stale(), std::string(5, false)) << c.link;
     }
 }
@@ -398,9 +402,9 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
     rig.click(kSettingsMenu);  // Demo, in the Settings dialog
     rig.select("Combo1", 0, Form::Form2);
     rig.click("Command1", Form::Form2);
-    rig.advance(1000);      // Save restarts polling a second later: SRV is answered
+    rig.advance(1000);        // Save restarts polling a second later: SRV is answered
     rig.click(kSynchronize);  // clock and date: "OK" without table entries
-    rig.advance(17 * 10);   // 10 ms a step: ACL, AD and the seven commands
+    rig.advance(17 * 10);     // 10 ms a step: ACL, AD and the seven commands
     EXPECT_EQ(rig.caption(kStsDate), "");
     rig.advance(10);
     EXPECT_EQ(rig.caption(kStsDate) + rig.caption("Label8") + rig.caption(kStatusLine),

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <fstream>
 
-#include "records/sts_log.h"
-#include "support/virtual_rig.h"
 #include "foundation/main_window.h"
 #include "records/records_controls.h"
+#include "records/sts_log.h"
+#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
@@ -22,7 +22,7 @@ TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
     for (auto [seconds, alarm] : steps) {
         rig.platform.clockOffsetSeconds += seconds;
-        rig.sts.status = statusRecord({{alarm, '1'}});
+        rig.fault("SAS").reply = statusRecord({{alarm, '1'}});
         rig.runPast("SAS");
     }
     EXPECT_EQ(rig.readFile("SERLOGS/2008-11.TXT"),
@@ -39,7 +39,7 @@ TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOw
         VirtualRig rig;
         const auto folder = rig.programDir / "SERLOGS";
         auto alarm = [&](int position) {
-            rig.sts.status = statusRecord({{position, '1'}});
+            rig.fault("SAS").reply = statusRecord({{position, '1'}});
             rig.runPast("SAS");  // Label40 as the status decoding left it
         };
         if (fifo) {  // the old monitor waited for ever to open it
@@ -93,7 +93,10 @@ TEST(StsLogRow, WholeRecordsGiveWholeRows) {
 
 TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNothingMoreAtTheEnd) {
     VirtualRig rig("COMPORT:2\r\nTIMEOUT:500\r\n");
-    rig.sts.replies["LOG003"] = std::nullopt;
+    for (int n = 0; n < 128; ++n)  // record n's minute is n: rows show their order
+        rig.fault("LOG" + threeDigits(n)).reply =
+            "$003 000 000 000 010 " + threeDigits(n) + " 001 002 007\r";
+    rig.fault("LOG003").silent = true;
     rig.start();
     rig.select("SSTab1", 4);
     const Texts& rows = rig.element(kStsLogList).items();
@@ -104,7 +107,7 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNot
     rig.runUntil([&] { return requests() == 4; });
     EXPECT_EQ(rows.size(), 3u);
     EXPECT_EQ(rig.caption(kStsLogProgress), "Reading record 4 of 128");
-    rig.sts.replies.erase("LOG003");
+    rig.fault("LOG003").silent = false;
     rig.runUntil([&] { return rows.empty(); }, 1'000);
     EXPECT_EQ(rig.caption(kStatusLine), "Time out on com2");
     rig.runUntil([&] { return rows.size() == 5; });

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <regex>
 
-#include "status/alarms.h"
-#include "support/virtual_rig.h"
 #include "foundation/main_window.h"
 #include "link/station_list.h"
+#include "status/alarms.h"
 #include "status/schematic.h"
 #include "status/status_controls.h"
+#include "support/virtual_rig.h"
 
 namespace treld::testing {
 namespace {
@@ -45,8 +45,9 @@ TEST(StatusDecoding, FaultTextsTitleSourcesSoundAndTintFollowTheirDigitsLocallyA
         EXPECT_EQ(shown, texts);
     }
     rig.showStatus(statusRecord({{40, '1'}, {42, '1'}, {20, '1'}, {38, '1'}, {41, '1'}}));
-    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSource1Panel) + "|" + rig.caption(kSource2Panel) +
-                  "|" + rig.caption(kSoundState),  // the service login wins over the user's
+    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSource1Panel) + "|" +
+                  rig.caption(kSource2Panel) + "|" +
+                  rig.caption(kSoundState),  // the service login wins over the user's
               "ZID evevori/Service Login(Local)|Source1 (Bad)|Source2 (Good)|Sound off");
     EXPECT_TRUE(rig.element("Label12").backColour() == kLightYellow &&
                 rig.element("Label1").backColour() == kLightGreen);
@@ -91,10 +92,9 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     for (const std::string& record : rejected) {
         const int form1Writes = rig.writesTo(Form::Form1);
         const int form4Writes = rig.writesTo(Form::Form4);
-        rig.sts.replies["SAS"] =
-            DeviceReply{record};  // one rejected reply: two would lose the link
+        rig.fault("SAS").reply = record;  // one rejected reply: two would lose the link
         rig.runUntilSent(rig.platform.serialWrites.size() + 1);
-        rig.sts.replies.erase("SAS");
+        rig.fault("SAS").reply = fault;
         rig.runUntilSent(rig.platform.serialWrites.size() + 1);
         EXPECT_EQ(rig.caption(kStatusLine), "Data error SAS") << record;
         EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1) << record;  // Label40 alone

@@ -25,15 +25,15 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "foundation/main_window.h"
+#include "link/station_list.h"
 #include "platform/whole_file.h"
 #include "records/settings_dialog.h"
+#include "trends/trends.h"
 #include "windows/activity_indicator.h"
 #include "windows/scaled_canvas.h"
 #include "windows/trends_window.h"
 #include "windows_rig.h"
-#include "foundation/main_window.h"
-#include "link/station_list.h"
-#include "trends/trends.h"
 
 namespace treld::testing {
 namespace {
@@ -127,7 +127,7 @@ TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoThe
     widget<QAction>(rig, "mnuselogon")->trigger();
     auto* password = widget<QLineEdit>(rig, "Text1", Form::Form3);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    QTest::keyClicks(password, "1234");
+    QTest::keyClicks(password, "1111");
     QTest::keyClick(password, Qt::Key_Return);  // Enter presses Logon
     rig.advance(8'000);
     // The service dialog shows an empty field, and Enter there sends nothing of the user's.
@@ -135,8 +135,8 @@ TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoThe
     EXPECT_EQ(password->text(), "");
     QTest::keyClick(password, Qt::Key_Return);
     rig.advance(25'000);
-    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "P1234\r"), 0);
-    EXPECT_GT(std::ranges::count(rig.commandsSent(), "U1234\r"), 0) << "the keep-alive";
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "P1111\r"), 0);
+    EXPECT_GT(std::ranges::count(rig.commandsSent(), "U1111\r"), 0) << "the keep-alive";
 
     rig.form1->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(3);
     auto inhibits = [&] { return std::ranges::count(rig.commandsSent(), "INH"); };
@@ -194,10 +194,10 @@ TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
         return shown;
     };
     EXPECT_EQ(colours(), "ggg");
-    rig.sts.replies["SRV"] = rig.sts.replies["OPL"] = std::nullopt;
+    rig.fault("SRV").silent = rig.fault("OPL").silent = true;
     rig.runUntil([&] { return rig.caption(kMainWindow).find("No data") != std::string::npos; });
     EXPECT_EQ(colours(), "eee");
-    rig.sts.replies.clear();
+    rig.faults.clear();
     rig.runUntil([&] { return rig.caption(kMainWindow) == "ZID evevori/Logout(Local)"; }, 10'000);
     EXPECT_EQ(colours(), "ggg");
 }
@@ -207,7 +207,6 @@ TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
 TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) {
     ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
     WindowsRig rig;
-    rig.sts.replies["FIR"] = DeviceReply{"STS-3P firmware 2.14 (sts-sim)\r"};
     rig.runPast("FIR");
     rig.binder.flush();
     rig.form1->show();
