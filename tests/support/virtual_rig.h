@@ -13,8 +13,20 @@
 
 #include "conductor/monitor.h"
 #include "device.h"
+#include "device/device_controls.h"
+#include "foundation/main_window.h"
+#include "link/demo_table.h"
+#include "link/measurements.h"
+#include "link/station_list.h"
 #include "link_faults.h"
+#include "records/mail_test.h"
+#include "records/records_controls.h"
+#include "records/settings_dialog.h"
+#include "status/alarm_lamps.h"
+#include "status/schematic.h"
+#include "status/status_controls.h"
 #include "support/fake_platform.h"
+#include "trends/trends.h"
 
 namespace treld::testing {
 

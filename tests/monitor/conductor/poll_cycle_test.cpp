@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "foundation/main_window.h"
-#include "link/measurements.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 
-#include "device/device_controls.h"
-#include "foundation/main_window.h"
-#include "records/records_controls.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

@@ -9,15 +9,8 @@
 #include <regex>
 
 #include "foundation/login_pacer.h"
-#include "foundation/main_window.h"
 #include "foundation/refusal_audit.h"
-#include "link/demo_table.h"
-#include "link/measurements.h"
 #include "link/relay_server.h"
-#include "link/station_list.h"
-#include "records/records_controls.h"
-#include "status/schematic.h"
-#include "status/status_controls.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <fstream>
 
-#include "foundation/main_window.h"
-#include "records/records_controls.h"
 #include "records/sts_log.h"
 #include "support/virtual_rig.h"
 

@@ -5,11 +5,7 @@
 #include <fstream>
 #include <regex>
 
-#include "foundation/main_window.h"
-#include "link/station_list.h"
 #include "status/alarms.h"
-#include "status/schematic.h"
-#include "status/status_controls.h"
 #include "support/virtual_rig.h"
 
 namespace treld::testing {

@@ -5,11 +5,9 @@
 
 #include <fstream>
 
-#include "foundation/main_window.h"
 #include "support/virtual_rig.h"
 #include "trends/decimation.h"
 #include "trends/trend_csv.h"
-#include "trends/trends.h"
 
 namespace treld::testing {
 namespace {
