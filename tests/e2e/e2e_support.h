@@ -63,20 +63,15 @@ class Process {
     int status_ = 0;
 };
 
-// The simulator's device model where a test plays the device on a DeviceLine: it answers at
-// once, on the test's steady clock ("" where the device stays silent).
-class AnsweringDevice {
-  public:
+// The simulator's device model where a test plays the device: it answers at once, on the
+// test's steady clock ("" where the device stays silent).
+struct AnsweringDevice {
+    sts::Device model{{}, 0};
+    const Clock::time_point start = Clock::now();
+    sts::Millis ms() const { return (Clock::now() - start) / 1ms; }
     std::string reply(const std::string& command) {
         return model.handle(command, ms()).value_or("");
     }
-    sts::Millis ms() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
-    }
-    sts::Device model{{}, 0};
-
-  private:
-    Clock::time_point start_ = Clock::now();
 };
 
 // The device end of a pseudo-terminal: the monitor opens the other end.

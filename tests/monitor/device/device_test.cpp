@@ -9,20 +9,29 @@
 namespace treld::testing {
 namespace {
 
-TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDeviceDropsIt) {
-    VirtualRig rig;
-    rig.start();
-    rig.advance(1'000);
-    auto logon = [&](const char* menu, const char* password) {
+// The login dialog a second into polling.
+class LoginDialog : public ::testing::Test {
+  protected:
+    void SetUp() override { rig.start(), rig.advance(1'000); }
+    void logon(const char* menu, const char* password) {
         rig.click(menu);
         rig.type("Text1", password, Form::Form3);
         rig.click("Command1", Form::Form3);
-    };
+    }
+    VirtualRig rig;
     const Element& dialog = rig.element("Form3", Form::Form3);
+};
+
+TEST_F(LoginDialog, AnInvalidPasswordIsSaidAndNothingIsSent) {
+    const std::size_t sent = rig.platform.serialWrites.size();
     logon("mnuselogon", "12345");
     const auto messages = rig.monitor.ui().takeMessages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title + ": " + messages[0].text, "ZID evevori: Invalid password");
+    EXPECT_EQ(rig.platform.serialWrites.size(), sent);
+}
+
+TEST_F(LoginDialog, PausesPollingSendsThePasswordAt3sAndJudgesByTheStatusReadAt5s) {
     logon("mnlogon", "9990");  // the device refuses it
     EXPECT_EQ(dialog.caption(), "STS service logon") << "retitled for the level Logon sends";
     const std::int64_t t0 = rig.now();
@@ -39,7 +48,9 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     rig.advance(1);
     EXPECT_TRUE(dialog.visible());
     EXPECT_EQ(rig.caption("Label2", Form::Form3), "Login failed");
+}
 
+TEST_F(LoginDialog, CancelEndsThePauseAtOnceAndALoginTheDeviceTakesIsShownAt8s) {
     logon("mnuselogon", "1111");
     rig.advance(1'500);  // paused
     const std::size_t paused = rig.platform.serialWrites.size();
@@ -53,8 +64,12 @@ TEST(Login, PausesPollingSendsThePasswordResumesAndKeepsTheLoginAliveUntilTheDev
     rig.advance(1);
     ASSERT_FALSE(dialog.visible()) << "accepted at eight seconds";
     EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/User Login(Local)");
+}
 
-    // The keep-alive: the login again every 20 s, 5 s later while the slot is busy.
+// The login again every 20 s, 5 s later while the slot is busy, until the device drops it.
+TEST_F(LoginDialog, KeepsTheLoginAliveUntilTheDeviceDropsIt) {
+    logon("mnuselogon", "1111");
+    rig.advance(8'000);
     auto keepAlives = [&] { return std::ranges::count(rig.commandsSent(), "U1111\r"); };
     const std::int64_t due = rig.platform.timers[int(TimerId::Timer2)].dueMs;
     rig.advance(due - 2'000 - rig.now());
