@@ -63,8 +63,7 @@ class Process {
     int status_ = 0;
 };
 
-// The simulator's device model where a test plays the device: it answers at once, on the
-// test's steady clock ("" where the device stays silent).
+// The simulator's device model where a test plays the device: it answers at once ("": silence).
 struct AnsweringDevice {
     sts::Device model{{}, 0};
     const Clock::time_point start = Clock::now();

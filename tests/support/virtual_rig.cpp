@@ -47,11 +47,11 @@ std::function<void(std::string_view)> VirtualRig::device(
     void (Monitor::*receive)(std::string_view)) {
     return [this, receive, reader = std::make_shared<sts::LineReader>()](std::string_view text) {
         for (const sts::LineReader::Line& command : reader->feed(text)) {
-            const auto reply = sts.handle(command.text, now());
-            replied[command.text] = reply.value_or("");
+            const std::string& reply = replied[command.text] =
+                sts.handle(command.text, now()).value_or("");
             const auto fault = faults.find(command.text);
-            std::vector<sts::TimedWrite> writes = shaper_.shape(
-                reply.value_or(""), fault != faults.end() ? fault->second : line, now());
+            std::vector<sts::TimedWrite> writes =
+                shaper_.shape(reply, fault != faults.end() ? fault->second : line, now());
             if (const auto scripted = arrivals.find(command.text); scripted != arrivals.end()) {
                 writes.clear();
                 for (const std::string& piece : scripted->second)

@@ -14,7 +14,6 @@
 #include "conductor/monitor.h"
 #include "device.h"
 #include "device/device_controls.h"
-#include "foundation/main_window.h"
 #include "link/demo_table.h"
 #include "link/measurements.h"
 #include "link/station_list.h"
@@ -26,20 +25,17 @@
 #include "status/schematic.h"
 #include "status/status_controls.h"
 #include "support/fake_platform.h"
-#include "trends/trends.h"
 
 namespace treld::testing {
 
 using Texts = std::vector<std::string>;
 
-// Readings with another value in every field, so that a field out of place shows; the model's
-// own drift within a few units.
+// Readings with another value in every field, so that a field out of place shows.
 inline constexpr const char* kSrvReadings = "#230 231 229 228 230 232 0500 0499\r";
 inline constexpr const char* kOplReadings = "#045 050 055 010 011 012 035 002\r";
 inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 00000\r";
 
-// Every way `reply` can arrive (h11's tr()): whole, byte by byte, in two pieces at every point,
-// and followed by `more` in the same piece.
+// Every way `reply` can arrive (h11's tr()): whole, byte by byte, split anywhere, `more` after.
 std::vector<Texts> everyArrival(const std::string& reply, const std::string& more = "\n#000\r");
 
 // An all-clear status record with the given characters put at their positions.
@@ -54,18 +50,16 @@ class VirtualRig {
     const std::filesystem::path programDir;
     FakePlatform platform;
     Monitor monitor;
-    // The STS on the serial line and behind a remote station's relay server: the simulator's
-    // model (passwords 9999 and 1111), its clock at 14:05:10 on 5 Dec 2026 at virtual time 0.
+    // The STS on the line and behind a remote relay: the simulator's model (passwords 9999, 1111).
     sts::Device sts{{.clockStart = {2026, 12, 5, 14, 5, 10}}, 0};
     // The line's faults for every reply, and for one command's replies instead (fault()).
     sts::LinkFaults line{.delayMs = 20, .chunkGapMs = 1};
     std::map<std::string, sts::LinkFaults> faults;
     std::map<std::string, std::string> replied;  // the device's last reply to each command
-    std::map<std::string, Texts>
-        arrivals;  // one command's replies come in these pieces, 1 ms apart
+    std::map<std::string, Texts> arrivals;  // one command's replies in these pieces, 1 ms apart
     void holdReadings() { fault("SRV").reply = kSrvReadings, fault("OPL").reply = kOplReadings; }
-    sts::LinkFaults& fault(const std::string& command) {
-        return faults.try_emplace(command, line).first->second;
+    sts::LinkFaults& fault(const std::string& c) {
+        return faults.try_emplace(c, line).first->second;
     }
     // Milliseconds a mail program runs (exit code 0); negative: until the test ends it.
     int mailRunMs = 0;

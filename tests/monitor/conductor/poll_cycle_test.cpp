@@ -119,14 +119,13 @@ TEST(MeasurementPanels, RepliesFillTheFieldsAsReceivedOrAreRejectedWhole) {
         {"SRV", "#222 222 222 222 222 222 2222 \r", {}, "Data error SRV"},  // cut short
         {"SRV", "OK\r\n", {}, "Data error SRV"},  // not the whole fixed reply: not shown
         {"OPL",
-         "#045 050 055 010 011 012 035 002\r",
+         kOplReadings,
          {"045", "050", "055", "010", "011", "012", "035 C", "002 deg"},
          "Data OK"},
         {"OPL", "?045 050 055 010 011 012 035 002\r", {}, "Data error OPL"},
     };
     for (const auto& [command, reply, expected, status] : cases) {
-        // "OK" then LF: a read that ends at the CR shows it as a fixed reply, one with the LF
-        // does not; which way is meant is open, so only the whole read is held here.
+        // "OK" then LF is shown as a fixed reply when a read ends at its CR: only whole here.
         for (const Texts& pieces :
              reply == "OK\r\n" ? std::vector<Texts>{{reply}} : everyArrival(reply)) {
             VirtualRig rig;

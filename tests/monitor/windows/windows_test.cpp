@@ -25,11 +25,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "foundation/main_window.h"
-#include "link/station_list.h"
 #include "platform/whole_file.h"
-#include "records/settings_dialog.h"
-#include "trends/trends.h"
 #include "windows/activity_indicator.h"
 #include "windows/scaled_canvas.h"
 #include "windows/trends_window.h"
