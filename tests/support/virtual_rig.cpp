@@ -141,7 +141,8 @@ Texts VirtualRig::commandsSent() const {
 int VirtualRig::writesTo(Form form) {
     int writes = 0;
     for (const auto& [name, element] : monitor.ui().elements(form))
-        writes += name == "Label50" || name == "Label56" ? 0 : element.writes();
+        writes +=
+            name == kReceiveIndicator.name || name == kSendIndicator.name ? 0 : element.writes();
     return writes;
 }
 

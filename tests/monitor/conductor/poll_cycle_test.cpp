@@ -117,7 +117,7 @@ TEST(MeasurementPanels, RepliesFillTheFieldsAsReceivedOrAreRejectedWhole) {
         {"SRV", "#230 231 229 228 230 232 05000499\r", {}, "Data error SRV"},
         {"SRV", "#230 231\r", {}, "Data error SRV"},
         {"SRV", "#222 222 222 222 222 222 2222 \r", {}, "Data error SRV"},  // cut short
-        {"SRV", "OK\r\n", {}, "Data error SRV"},  // not the whole fixed reply: not shown
+        {"SRV", "OK\r\n", {}, "Data error SRV"},  // not shown; in a read ending at CR it is
         {"OPL",
          kOplReadings,
          {"045", "050", "055", "010", "011", "012", "035 C", "002 deg"},
@@ -125,7 +125,6 @@ TEST(MeasurementPanels, RepliesFillTheFieldsAsReceivedOrAreRejectedWhole) {
         {"OPL", "?045 050 055 010 011 012 035 002\r", {}, "Data error OPL"},
     };
     for (const auto& [command, reply, expected, status] : cases) {
-        // "OK" then LF is shown as a fixed reply when a read ends at its CR: only whole here.
         for (const Texts& pieces :
              reply == "OK\r\n" ? std::vector<Texts>{{reply}} : everyArrival(reply)) {
             VirtualRig rig;
