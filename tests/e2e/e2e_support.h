@@ -68,9 +68,7 @@ struct AnsweringDevice {
     sts::Device model{{}, 0};
     const Clock::time_point start = Clock::now();
     sts::Millis ms() const { return (Clock::now() - start) / 1ms; }
-    std::string reply(const std::string& command) {
-        return model.handle(command, ms()).value_or("");
-    }
+    std::string reply(const std::string& line) { return model.handle(line, ms()).value_or(""); }
 };
 
 // The device end of a pseudo-terminal: the monitor opens the other end.

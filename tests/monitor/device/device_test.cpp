@@ -228,10 +228,9 @@ TEST(ControlTab, EachButtonQueuesItsCommandForTheGapAfterTheNextStatusPollIfLogg
 
 // The device holds `values` for options 32..44; one out of its range is read as if it held it.
 void holdOptions(VirtualRig& rig, const std::array<int, 13>& values) {
-    for (int n = 0; n < 13; ++n) {
+    for (int n = 0; n < 13; ++n)
         if (!rig.sts.options().write(threeDigits(32 + n) + threeDigits(values[n])))
             rig.fault("M0" + threeDigits(32 + n)).reply = "#" + threeDigits(values[n]) + "\r";
-    }
 }
 
 Texts optionWrites(VirtualRig& rig) {

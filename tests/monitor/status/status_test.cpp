@@ -86,17 +86,20 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     rig.showStatus(fault);
     EXPECT_EQ(rig.writesTo(Form::Form1), steady);
     for (const std::string& record : rejected) {
-        const int form1Writes = rig.writesTo(Form::Form1);
-        const int form4Writes = rig.writesTo(Form::Form4);
-        rig.fault("SAS").reply = record;  // one rejected reply: two would lose the link
-        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
-        rig.fault("SAS").reply = fault;
-        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
-        EXPECT_EQ(rig.caption(kStatusLine), "Data error SAS") << record;
-        EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1) << record;  // Label40 alone
-        EXPECT_EQ(rig.writesTo(Form::Form4), form4Writes) << record;
-        rig.showStatus(fault);  // as before the rejected one: nothing new to show
-        EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 2) << record;  // "Data OK" again
+        for (const Texts& pieces : everyArrival(record)) {
+            SCOPED_TRACE(::testing::PrintToString(pieces));
+            const int form1Writes = rig.writesTo(Form::Form1),
+                      form4Writes = rig.writesTo(Form::Form4);
+            rig.arrivals["SAS"] = pieces;  // one rejected reply: two would lose the link
+            rig.runUntilSent(rig.platform.serialWrites.size() + 1);
+            rig.arrivals.clear();
+            rig.runUntilSent(rig.platform.serialWrites.size() + 1);
+            EXPECT_EQ(rig.caption(kStatusLine), "Data error SAS");
+            EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1);  // Label40 alone
+            EXPECT_EQ(rig.writesTo(Form::Form4), form4Writes);
+            rig.showStatus(fault);  // as before the rejected one: nothing new to show
+            EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 2);  // "Data OK" again
+        }
     }
     rig.monitor.closeWindow(Form::Form4);
     const int closedWrites = rig.writesTo(Form::Form4);
