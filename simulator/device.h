@@ -34,6 +34,7 @@ class Device {
     void advance(Millis now);
 
     SwitchPlant& plant() { return plant_; }
+    OptionTable& options() { return options_; }
 
     static constexpr Millis kLoginLifetime = 60'000;
 

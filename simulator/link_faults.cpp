@@ -6,6 +6,9 @@ namespace sts {
 
 std::vector<TimedWrite> ReplyShaper::shape(std::string reply, const LinkFaults& faults,
                                            Millis now) {
+    if (faults.reply) {
+        reply = *faults.reply;
+    }
     if (faults.silent || reply.empty()) {
         return {};
     }
@@ -28,7 +31,7 @@ std::vector<TimedWrite> ReplyShaper::shape(std::string reply, const LinkFaults& 
         const std::size_t from = i * size;
         const std::size_t length = i + 1 == pieces ? std::string::npos : size;
         writes.push_back({due, reply.substr(from, length)});
-        due += kChunkGap;
+        due += faults.chunkGapMs;
     }
     return writes;
 }

@@ -348,13 +348,14 @@ void QtPlatform::writeStderr(std::string_view line) {
 }
 
 LocalDateTime QtPlatform::now() {
-    // The core asks several times a second (a trend reading per reply); the
-    // answer, formatted texts and all, changes once a second.
+    // The core asks several times a second (a trend reading per reply): the formatted
+    // texts are made once a second, the milliseconds (login pacing) are read every time.
     const qint64 ms = QDateTime::currentMSecsSinceEpoch();
     if (ms / 1000 != nowSecond_) {
         nowSecond_ = ms / 1000;
         now_ = localDateTime(QDateTime::fromMSecsSinceEpoch(ms));
     }
+    now_.millisecond = static_cast<int>(ms % 1000);
     return now_;
 }
 

@@ -60,7 +60,7 @@ class Run {
     std::optional<DeviceLine::Command> exchange() {
         auto command = line_.nextCommand(kNoCommandFor);
         if (command)
-            line_.send(healthyDeviceReply(command->text));
+            line_.send(device_.reply(command->text));
         return command;
     }
 
@@ -70,6 +70,7 @@ class Run {
     static constexpr std::chrono::seconds kNoCommandFor{30};  // slow under valgrind
     ProgramDir dir_;
     DeviceLine line_;
+    AnsweringDevice device_;
     std::unique_ptr<Process> process_;
 };
 

@@ -164,7 +164,7 @@ struct InstantDevice {
         : thread([this, &line] {
               while (!stop) {
                   if (const auto command = line.nextCommand(std::chrono::milliseconds(50))) {
-                      line.send(e2e::healthyDeviceReply(command->text));
+                      line.send(device.reply(command->text));
                       ++exchanges;
                   }
               }
@@ -173,6 +173,7 @@ struct InstantDevice {
         stop = true;
         thread.join();
     }
+    e2e::AnsweringDevice device;  // used by the thread alone
     std::atomic<bool> stop{false};
     std::atomic<long> exchanges{0};
     std::thread thread;

@@ -35,10 +35,15 @@ class TempProgramDir {
 
 using Texts = std::vector<std::string>;
 
-TEST(MonthGrid, KnowsLeapYears) {
-    EXPECT_EQ(layoutOf({2008, 2}).daysInMonth + layoutOf({2100, 2}).daysInMonth +
-                  layoutOf({2000, 2}).daysInMonth,
-              29 + 28 + 29);  // leap years, centuries, 400 years
+// Checked against a printed calendar: leap years, centuries, 400 years, a month to cell 37.
+TEST(MonthGrid, StartsEachMonthOnItsWeekdayWithItsNumberOfDays) {
+    const std::pair<YearMonth, std::pair<int, int>> cases[] = {
+        {{2008, 2}, {6, 29}}, {{2100, 2}, {2, 28}},  {{2000, 2}, {3, 29}},
+        {{1900, 2}, {5, 28}}, {{2026, 12}, {3, 31}}, {{2026, 8}, {7, 31}}};
+    for (const auto& [month, expected] : cases) {
+        const MonthLayout layout = layoutOf(month);
+        EXPECT_EQ(std::pair(layout.firstWeekday, layout.daysInMonth), expected) << month.month;
+    }
 }
 
 class CalendarViewTest : public testing::Test {

@@ -21,18 +21,6 @@ extern char** environ;
 
 namespace treld::e2e {
 
-std::string healthyDeviceReply(const std::string& command) {
-    static const std::map<std::string, std::string> kReplies = {
-        {"SRV", "#230 231 229 228 230 232 0500 0499\r"},
-        {"OPL", "#045 050 055 010 011 012 035 002\r"},
-        {"SAS", "#00000000 00000000 00000000 00000000 00000\r"},
-        {"FIR", "STS V2.07\r"},
-        {"CLK", "#14:05:10\r"},
-        {"DAT", "#05/12/26\r"}};
-    const auto reply = kReplies.find(command);
-    return reply != kReplies.end() ? reply->second : "#000\r";
-}
-
 std::filesystem::path builtProgramDir() {
     return TRELD_BUILT_PROGRAM_DIR;
 }

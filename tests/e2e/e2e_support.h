@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "device.h"
+
 namespace treld::e2e {
 
 using Clock = std::chrono::steady_clock;
@@ -61,8 +63,13 @@ class Process {
     int status_ = 0;
 };
 
-// What a healthy device answers at once to the measurement cycle's commands.
-std::string healthyDeviceReply(const std::string& command);
+// The simulator's device model where a test plays the device: it answers at once ("": silence).
+struct AnsweringDevice {
+    sts::Device model{{}, 0};
+    const Clock::time_point start = Clock::now();
+    sts::Millis ms() const { return (Clock::now() - start) / 1ms; }
+    std::string reply(const std::string& line) { return model.handle(line, ms()).value_or(""); }
+};
 
 // The device end of a pseudo-terminal: the monitor opens the other end.
 class DeviceLine {

@@ -85,15 +85,19 @@ TEST(Station, OneMonitorPerFolderAndDeviceOneMailProgramAtATimeAndACleanStop) {
     const auto elsewhere = startMonitor(other, link, "COMPORT:1\r\n");
     ProgramDir third;
     const auto samePath = startMonitor(third, line.monitorEnd(), "COMPORT:1\r\n");
+    AnsweringDevice device;
     std::size_t alarms = 0, most = 0;
     for (const auto end = Clock::now() + 5s; Clock::now() < end;) {
         const auto command = line.nextCommand(1s);
         if (!command)
             continue;
-        std::string reply = healthyDeviceReply(command->text);
-        if (command->text == "SAS")
-            reply[++alarms % 2 ? 22 : 35] = '1';  // Overload, Output SW.off
-        line.send(reply);
+        if (command->text == "SAS") {  // Overload and Output SW.off in turn
+            const bool overload = ++alarms % 2;
+            device.model.plant().setCondition(sts::Condition::Overload, 0, overload, device.ms());
+            device.model.plant().setCondition(sts::Condition::OutputSwitchOff, 0, !overload,
+                                              device.ms());
+        }
+        line.send(device.reply(command->text));
         most = std::max(most, mailPrograms(dir));
     }
     EXPECT_TRUE(alarms > 10 && most == 1) << alarms << " alarms, " << most << " mail programs";

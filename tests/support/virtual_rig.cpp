@@ -1,10 +1,13 @@
 #include "support/virtual_rig.h"
 
+#include "line_reader.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <ranges>
 
 namespace treld::testing {
@@ -15,24 +18,14 @@ std::string statusRecord(std::initializer_list<std::pair<int, char>> set) {
     return record;
 }
 
-std::optional<DeviceReply> FakeSts::operator()(const std::string& command) {
-    static const std::map<std::string, std::string> kPoll = {
-        {"SRV", kSrvReply},     {"OPL", "#045 050 055 010 011 012 035 002\r"},
-        {"SST", "#000\r"},      {"FIR", "STS V2.07\r"},
-        {"CLK", "#14:05:10\r"}, {"DAT", "#05/12/26\r"}};
-    if (replies.contains(command))
-        return replies.at(command);
-    if (command == "P1234" || command == "U1234")
-        status[command[0] == 'P' ? 39 : 41] = '1';
-    if (command.starts_with("W0") && command.size() >= 8)
-        options.at(std::stoi(command.substr(2, 3)) - 32) = std::stoi(command.substr(5, 3));
-    if (command.starts_with("M00"))
-        return DeviceReply{"#" + threeDigits(options.at(std::stoi(command.substr(3)) - 32)) + "\r"};
-    if (command.starts_with("LOG"))
-        return DeviceReply{"$003 000 000 000 010 " + command.substr(3) + " 001 002 007\r"};
-    return DeviceReply{command == "SAS"          ? status
-                       : kPoll.contains(command) ? kPoll.at(command)
-                                                 : "OK\r"};
+std::vector<Texts> everyArrival(const std::string& reply, const std::string& more) {
+    std::vector<Texts> ways = {{reply}, {}, {reply + more}};
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        ways[1].push_back(reply.substr(i, 1));
+        if (i > 0)
+            ways.push_back({reply.substr(0, i), reply.substr(i)});
+    }
+    return ways;
 }
 
 VirtualRig::VirtualRig(const std::string& config)
@@ -49,19 +42,24 @@ VirtualRig::VirtualRig(const std::string& config)
     };
 }
 
-// The device answering a command that ends in CR through `receive`.
+// The device answering each command line through `receive`, under the line's faults.
 std::function<void(std::string_view)> VirtualRig::device(
     void (Monitor::*receive)(std::string_view)) {
-    return [this, receive](std::string_view frame) {
-        const auto reply = sts(std::string(frame.substr(0, frame.size() - 1)));
-        if (!reply)
-            return;
-        const std::size_t size = reply->chunkSize > 0 ? reply->chunkSize : reply->text.size();
-        std::int64_t when = now() + reply->delayMs;
-        for (std::size_t offset = 0; offset < reply->text.size(); offset += size, ++when) {
-            at(when, [this, receive, chunk = reply->text.substr(offset, size)] {
-                (monitor.*receive)(chunk);
-            });
+    return [this, receive, reader = std::make_shared<sts::LineReader>()](std::string_view text) {
+        for (const sts::LineReader::Line& command : reader->feed(text)) {
+            const std::string& reply = replied[command.text] =
+                sts.handle(command.text, now()).value_or("");
+            const auto fault = faults.find(command.text);
+            std::vector<sts::TimedWrite> writes =
+                shaper_.shape(reply, fault != faults.end() ? fault->second : line, now());
+            if (const auto scripted = arrivals.find(command.text); scripted != arrivals.end()) {
+                writes.clear();
+                for (const std::string& piece : scripted->second)
+                    writes.push_back({now() + line.delayMs + std::int64_t(writes.size()), piece});
+            }
+            for (sts::TimedWrite& write : writes)
+                at(write.due,
+                   [this, receive, bytes = std::move(write.bytes)] { (monitor.*receive)(bytes); });
         }
     };
 }
@@ -143,7 +141,8 @@ Texts VirtualRig::commandsSent() const {
 int VirtualRig::writesTo(Form form) {
     int writes = 0;
     for (const auto& [name, element] : monitor.ui().elements(form))
-        writes += name == "Label50" || name == "Label56" ? 0 : element.writes();
+        writes +=
+            name == kReceiveIndicator.name || name == kSendIndicator.name ? 0 : element.writes();
     return writes;
 }
 

@@ -12,34 +12,34 @@
 #include <vector>
 
 #include "conductor/monitor.h"
+#include "device.h"
+#include "device/device_controls.h"
+#include "link/demo_table.h"
+#include "link/measurements.h"
+#include "link/station_list.h"
+#include "link_faults.h"
+#include "records/mail_test.h"
+#include "records/records_controls.h"
+#include "records/settings_dialog.h"
+#include "status/alarm_lamps.h"
+#include "status/schematic.h"
+#include "status/status_controls.h"
 #include "support/fake_platform.h"
 
 namespace treld::testing {
 
 using Texts = std::vector<std::string>;
 
-inline constexpr const char* kSrvReply = "#230 231 229 228 230 232 0500 0499\r";
+// Readings with another value in every field, so that a field out of place shows.
+inline constexpr const char* kSrvReadings = "#230 231 229 228 230 232 0500 0499\r";
+inline constexpr const char* kOplReadings = "#045 050 055 010 011 012 035 002\r";
 inline constexpr const char* kSasReply = "#00000000 00000000 00000000 00000000 00000\r";
+
+// Every way `reply` can arrive (h11's tr()): whole, byte by byte, split anywhere, `more` after.
+std::vector<Texts> everyArrival(const std::string& reply, const std::string& more = "\n#000\r");
 
 // An all-clear status record with the given characters put at their positions.
 std::string statusRecord(std::initializer_list<std::pair<int, char>> set = {});
-
-struct DeviceReply {
-    std::string text;   // with its CR, or without one to leave it unfinished
-    int delayMs = 20;   // from the command to the first character
-    int chunkSize = 0;  // > 0: arrives in pieces of this size, 1 ms apart
-};
-
-// The STS: answers the poll cycle at once, keeps thirteen option values,
-// takes "P1234"/"U1234" as a service/user login (shown in its status), and
-// answers "LOGnnn" with a record whose minute field is nnn. `replies`
-// overrides any command; std::nullopt there means silence.
-struct FakeSts {
-    std::map<std::string, std::optional<DeviceReply>> replies;
-    std::string status = kSasReply;
-    std::array<int, 13> options{};
-    std::optional<DeviceReply> operator()(const std::string& command);
-};
 
 class VirtualRig {
   public:
@@ -50,12 +50,23 @@ class VirtualRig {
     const std::filesystem::path programDir;
     FakePlatform platform;
     Monitor monitor;
-    FakeSts sts;
+    // The STS on the line and behind a remote relay: the simulator's model (passwords 9999, 1111).
+    sts::Device sts{{.clockStart = {2026, 12, 5, 14, 5, 10}}, 0};
+    // The line's faults for every reply, and for one command's replies instead (fault()).
+    sts::LinkFaults line{.delayMs = 20, .chunkGapMs = 1};
+    std::map<std::string, sts::LinkFaults> faults;
+    std::map<std::string, std::string> replied;  // the device's last reply to each command
+    std::map<std::string, Texts> arrivals;  // one command's replies in these pieces, 1 ms apart
+    void holdReadings() { fault("SRV").reply = kSrvReadings, fault("OPL").reply = kOplReadings; }
+    sts::LinkFaults& fault(const std::string& c) {
+        return faults.try_emplace(c, line).first->second;
+    }
     // Milliseconds a mail program runs (exit code 0); negative: until the test ends it.
     int mailRunMs = 0;
 
     // The operator: a click, a choice from a list or tab, typed text.
     void click(std::string_view name, Form form = Form::Form1) { monitor.click(form, name); }
+    void click(ElementName e) { monitor.click(e.form, e.name); }
     void select(std::string_view name, int index, Form form = Form::Form1) {
         monitor.select(form, name, index);
     }
@@ -79,9 +90,9 @@ class VirtualRig {
     }
     // Runs until the device's next answer to `command` has been evaluated.
     void runPast(const std::string& command);
-    // The device reports `record` from now on; long enough for it to be shown.
+    // The device's status reads `record` from now on; long enough for it to be shown.
     void showStatus(const std::string& record) {
-        sts.status = record;
+        fault("SAS").reply = record;
         advance(250);
     }
     std::int64_t now() const { return platform.nowMs; }
@@ -89,9 +100,11 @@ class VirtualRig {
     Element& element(std::string_view name, Form form = Form::Form1) {
         return monitor.ui()(form, name);
     }
+    Element& element(ElementName e) { return element(e.name, e.form); }
     const std::string& caption(std::string_view name, Form form = Form::Form1) {
         return element(name, form).caption();
     }
+    const std::string& caption(ElementName e) { return element(e).caption(); }
     // The commands written to the serial port so far, without their final CR.
     Texts commandsSent() const;
     // Changing writes so far to a window's elements, but the link indicators.
@@ -104,6 +117,7 @@ class VirtualRig {
     std::function<void(std::string_view)> device(void (Monitor::*receive)(std::string_view));
     bool runNextEvent(std::int64_t limitMs);
 
+    sts::ReplyShaper shaper_{1};
     std::multimap<std::int64_t, std::function<void()>> events_;
     int eventsRun_ = 0;
 };

@@ -10,7 +10,6 @@
 
 #include "foundation/login_pacer.h"
 #include "foundation/refusal_audit.h"
-#include "link/demo_table.h"
 #include "link/relay_server.h"
 #include "support/virtual_rig.h"
 
@@ -23,7 +22,7 @@ class RelayServer : public ::testing::Test {
         // The poll commands with an entry in the table are the ones cached.
         rig.writeFile("DEMOSET.CFG", "SRV:#demo\r\nSST:#000\r\n");
         for (int i = 1; i <= 16; ++i)
-            rig.sts.replies["Q" + std::to_string(i)] = DeviceReply{"Q" + std::to_string(i) + "+\r"};
+            rig.fault("Q" + std::to_string(i)).reply = "Q" + std::to_string(i) + "+\r";
         rig.start();
     }
     bool closed(int slot) { return std::ranges::count(rig.platform.closedSlots, slot) > 0; }
@@ -46,7 +45,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
     rig.monitor.onRelayData(streaming, "SRV\r");
     EXPECT_TRUE(closed(streaming)) << "more after its request: closed at once";
     rig.runPast("SST");
-    EXPECT_EQ(answer(rig.ask("SRV\r")), kSrvReply) << "one CR, as on the device's line";
+    EXPECT_EQ(answer(rig.ask("SRV\r")), rig.replied["SRV"]) << "one CR, as on the device's line";
     EXPECT_EQ(answer(rig.ask("SST\r")), "Time out\r") << "SST is never cached";
 
     rig.runUntil([&] { return rig.commandsSent().back() == "SRV"; });
@@ -54,7 +53,7 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
     EXPECT_EQ(answer(rig.ask("Q1\r")), "Q1+\r");
     EXPECT_EQ(rig.commandsSent().end()[-2], "Q1") << "sent when SRV's reply was evaluated";
     EXPECT_EQ(rig.platform.serialWrites.end()[-2].atMs, srvAt + 25);
-    rig.sts.replies["SRV"] = std::nullopt;  // SRV's time-out empties its entry again
+    rig.fault("SRV").silent = true;  // SRV's time-out empties its entry again
     rig.runPast("SRV");
     EXPECT_EQ(answer(rig.ask("SRV\r")), "Time out\r");
     rig.platform.serialWritesFail = true;
@@ -66,9 +65,9 @@ TEST_F(RelayServer, PollTextsComeFromTheCacheOthersFromTheDeviceAfterTheCurrentE
 // With Logout queued too: one command of the operator or of a client between
 // two poll commands, each with its own reply or "Timeout" 3 s on.
 TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGetsItsOwnReply) {
-    rig.sts.replies["Q5"] = std::nullopt;
+    rig.fault("Q5").silent = true;
     rig.advance(60);
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     for (int i = 1; i <= 9; ++i)
         rig.ask("Q" + std::to_string(i) + "\r");
     EXPECT_EQ(rig.answers(9), Texts{"Timeout\r"}) << "beyond the queue's bound: answered at once";
@@ -93,7 +92,7 @@ TEST_F(RelayServer, OverlappingForwardsGoOutOneByOneBetweenPollsAndEachClientGet
 // Three clients that ask again as soon as answered, with commands the device ignores: at
 // most one 3 s wait falls between two status reads.
 TEST_F(RelayServer, IgnoredForwardsCostAtMostOneWaitBetweenStatusReads) {
-    rig.sts.replies["Q5"] = std::nullopt;
+    rig.fault("Q5").silent = true;
     rig.advance(1000);
     std::array<std::pair<int, std::size_t>, 3> clients{};  // slot, its answers when asked
     for (int ms = 0; ms < 20'000; ms += 10, rig.advance(10)) {
@@ -115,22 +114,22 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
     VirtualRig rig;
     rig.writeFile("relay.cfg", "COMMAND:10.1.0.0/16\r\nREAD:10.2.0.5\r\nREAD:10.3.0.0/33\r\n");
     rig.start();
-    EXPECT_EQ(rig.caption("Label25"), "relay.cfg line 3 not understood");
+    EXPECT_EQ(rig.caption(kDeviceMessage), "relay.cfg line 3 not understood");
     rig.runPast("DAT");
     const std::string cases[][3] = {
         // peer, request, answer ("": closed unanswered)
         {"10.9.9.9", "SRV", ""},  // not a reader
         {"10.3.0.1", "SRV", ""},  // the bad range allows nobody
-        {"10.2.0.5", "SRV", kSrvReply},
-        {"10.2.0.5", "M0033", "#000\r"},  // an option read is forwarded
-        {"10.1.7.7", "XF2", "OK\r"},
-        {"127.0.0.1", "INH", "OK\r"},
+        {"10.2.0.5", "SRV", rig.replied["SRV"]},
+        {"10.2.0.5", "M0033", "#001\r"},        // an option read is forwarded
+        {"10.1.7.7", "XF2", "LOGON PLEASE\r"},  // the device's own refusal
+        {"127.0.0.1", "INH", "LOGON PLEASE\r"},
         {"127.0.0.1",
          "X\x7f"
          "F2",
          "ACCESS DENIED\r"},  // control characters from anyone
         {"10.2.0.5", "XF2", "ACCESS DENIED\r"},
-        {"10.2.0.5", "U1234", "ACCESS DENIED\r"},
+        {"10.2.0.5", "U1111", "ACCESS DENIED\r"},                   // the device would take it
         {"10.2.0.5", std::string("M\0XF2", 5), "ACCESS DENIED\r"},  // a read is its exact shape
         {"10.2.0.5", "LOG12", "ACCESS DENIED\r"},
         {"127.0.0.1", "", ""},  // an empty request goes nowhere
@@ -144,7 +143,7 @@ TEST(RelayAccess, ReadersReadCommandersCommandTheRestIsRefused) {
         const Texts expected = answer.empty() ? Texts{} : Texts{answer};
         EXPECT_TRUE(rig.answers(slot) == expected && closed == answer.empty()) << request;
     }
-    EXPECT_EQ(rig.caption("Label40"), "Relay refused XF2 from 10.2.0.5");
+    EXPECT_EQ(rig.caption(kStatusLine), "Relay refused XF2 from 10.2.0.5");
 }
 
 // A mistake in relay.cfg allows nobody for its rule and is said; a relay that cannot listen
@@ -178,7 +177,7 @@ TEST(RelayAccess, ConfigMistakesFailClosedAndAreSaidAndListeningIsRetried) {
         EXPECT_EQ(listens, listened == "-" ? Texts{} : Texts{listened == "port" ? "" : listened});
         EXPECT_EQ(rig.platform.stderrLines,
                   said.empty() ? Texts{} : Texts{"Relay server: " + said});
-        EXPECT_EQ(rig.caption("Label25"), said) << file;
+        EXPECT_EQ(rig.caption(kDeviceMessage), said) << file;
         rig.platform.relayListens = true;
         rig.advance(10'000);
         EXPECT_EQ(rig.platform.listenAddresses.size(), listens.size() + (listened == "port"));
@@ -201,7 +200,7 @@ TEST(RelayAccess, LoginGuessesArePacedAndLockedOut) {
     EXPECT_EQ(admitted, "ynynynynynnn") << "the sixth guess locks the peer out";
     admitted.clear();
     for (const char* text :
-         {"U1234", "U1234", "P0001", "U1234", "P0002", "P0003", "P0004", "P0005"}) {
+         {"U1111", "U1111", "P0001", "U1111", "P0002", "P0003", "P0004", "P0005"}) {
         admitted += login("::1", text);  // logged in as a user by the first
         rig.advance(kLoginSpacingMs);
     }
@@ -264,33 +263,33 @@ TEST_F(RelayServer, SlotsGoRoundOverlongSilentAndUnforwardableRequestsAreDropped
 
 TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTheTimeOut) {
     VirtualRig rig("REMOTEIP2:10.0.0.7\r\nREMOTEPORT:1200\r\n");
-    rig.sts.replies["SRV"] = DeviceReply{kSrvReply, 20, 7};
-    rig.sts.replies["SST"] = std::nullopt;
+    rig.fault("SRV").chunks = 6;
+    rig.fault("SST").silent = true;
     rig.start();
     rig.select("List3", 1);
-    rig.click("Command5");
+    rig.click(kConnect);
     EXPECT_EQ(rig.answers(rig.ask("XF1\r")), Texts{"Time out\r"}) << "its own clients: at once";
     rig.monitor.onRemoteData(std::string(kReceiveLimit + 1, 'x'));
     EXPECT_EQ(rig.platform.remoteCloses, 1) << "more than any reply: disconnected";
     rig.advance(50);  // the first SRV goes out over TCP
     EXPECT_EQ(rig.platform.remoteConnects.at(0), (std::pair<std::string, int>{"10.0.0.7", 1200}));
     rig.advance(70);  // SRV's reply evaluated at 96, OPL sent at 116
-    EXPECT_EQ(rig.caption("Label8") + rig.caption("Label4"), "2300499");
+    EXPECT_EQ(rig.caption("Label8") + rig.caption("Label4"), "2300500");
     EXPECT_EQ(rig.platform.remoteConnects.size(), 2u) << "OPL on a connection of its own";
 
     rig.runUntil([&] { return rig.platform.remoteConnects.size() == 3; });  // SST, unanswered
     rig.advance(5);
     rig.monitor.onRemoteError();
-    rig.sts.replies.erase("SST");
+    rig.faults.erase("SST");
     rig.advance(995);  // 1 s after SST went out
-    EXPECT_EQ(rig.caption("Label40"), "Remote STS communication time out");
+    EXPECT_EQ(rig.caption(kStatusLine), "Remote STS communication time out");
     rig.advance(3'000);
     EXPECT_EQ(rig.platform.remoteConnects.size(), 4u) << "the next command 3 s later";
 
-    rig.click("mnout");
-    rig.runUntil([&] { return rig.caption("Label25") == "OK\r"; });
+    rig.click(kLogoutMenu);
+    rig.runUntil([&] { return rig.caption(kDeviceMessage) == "OK\r"; });
     rig.advance(5'000);
-    EXPECT_EQ(rig.caption("Label25"), "") << "a fixed reply shows for 5 s";
+    EXPECT_EQ(rig.caption(kDeviceMessage), "") << "a fixed reply shows for 5 s";
     EXPECT_TRUE(rig.platform.serialWrites.empty());
 }
 
@@ -300,10 +299,12 @@ TEST(RemoteClient, OneConnectionPerCommandWithItsReplyUpToTheCrAndErrorsLeftToTh
 TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply) {
     using Step = std::function<void(VirtualRig&)>;
     const Step plugIn = [](VirtualRig& r) { r.platform.serialOpens = true; };
-    const Step silence = [](VirtualRig& r) { r.sts.replies["SRV"] = r.sts.replies["OPL"] = {}; };
-    const Step answer = [](VirtualRig& r) { r.sts.replies.clear(); };
+    const Step silence = [](VirtualRig& r) {
+        r.fault("SRV").silent = r.fault("OPL").silent = true;
+    };
+    const Step answer = [](VirtualRig& r) { r.faults.clear(); };
     const Step garble = [](VirtualRig& r) {  // a noisy line: garbage with a CR
-        r.sts.replies["SRV"] = r.sts.replies["OPL"] = DeviceReply{"#2\x93 231,\r"};
+        r.fault("SRV").reply = r.fault("OPL").reply = "#2\x93 231,\r";
     };
     const struct Case {
         Step lose, restore;
@@ -316,16 +317,16 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
          "COM 1 Not opened select another port"},
         {silence, answer, "COM1", "Time out on com1"},
         {[](VirtualRig& r) {  // Settings: a port that is not there
-             r.click("mnset");
+             r.click(kSettingsMenu);
              r.select("Combo1", 2, Form::Form2);
              r.platform.serialOpens = false;
              r.click("Command1", Form::Form2);
          },
          plugIn, "COM2", "COM 2 Not opened select another port"},
-        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), silence(r); }, answer,
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click(kConnect), silence(r); }, answer,
          "Remote STS 10.0.0.7", "Remote STS communication time out"},
         {garble, answer, "COM1", "Data error SRV"},
-        {[&](VirtualRig& r) { r.select("List3", 1), r.click("Command5"), garble(r); }, answer,
+        {[&](VirtualRig& r) { r.select("List3", 1), r.click(kConnect), garble(r); }, answer,
          "Remote STS 10.0.0.7", "Data error SRV"},
     };
     for (const Case& c : cases) {
@@ -341,13 +342,14 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         c.lose(rig);
         rig.runUntil([&] { return log() == lost; });
         const std::int64_t lostAt = rig.now();
-        EXPECT_EQ(rig.caption("Label40") + rig.caption("Label8"), c.statusLine) << "panel blank";
+        EXPECT_EQ(rig.caption(kStatusLine) + rig.caption("Label8"), c.statusLine) << "panel blank";
         const std::string mode = c.link.starts_with("COM") ? "(Local)" : "(Remote)";
-        EXPECT_EQ(rig.caption("Form1") + rig.caption("Label47") + rig.caption("Label80"),
+        EXPECT_EQ(rig.caption(kMainWindow) + rig.caption(kTemperature) + rig.caption(kStsTime),
                   "ZID evevori/No data since 14:06" + mode);
         const auto stale = [&] {
-            return std::string{rig.element("sw1").stale(), rig.element("Line17").stale(),
-                               rig.element("Frame1").stale(), rig.element("Label2").stale(),
+            return std::string{rig.element("sw1").stale(), rig.element(kLoadLive).stale(),
+                               rig.element(kSource1Panel).stale(),
+                               rig.element(kSource1Fault).stale(),
                                rig.element("Image2_0", Form::Form4).stale()};
         };
         EXPECT_EQ(stale(), std::string(5, true)) << c.link;
@@ -363,7 +365,8 @@ TEST(LinkWatch, ALostLinkIsLoggedOnceForgottenMailedAt30sAndBackAtTheFirstReply)
         rig.runUntil([&] { return log() != lost; }, 5'100);  // reopened within 5 s
         rig.advance(60'000);
         EXPECT_EQ(log(), lost + " 201 Link restored " + c.link + "\r\n");
-        EXPECT_EQ(rig.caption("Label8") + rig.caption("Form1"), "230ZID evevori/Logout" + mode);
+        EXPECT_EQ(rig.caption("Label8") + rig.caption(kMainWindow),
+                  rig.replied["SRV"].substr(1, 3) + "ZID evevori/Logout" + mode);
         EXPECT_EQ(stale(), std::string(5, false)) << c.link;
     }
 }
@@ -383,29 +386,29 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
         rig.runUntil([&] { return !rig.answers(slot).empty(); });
         return rig.answers(slot).at(0);
     };
-    const Texts& list = rig.element("List2").items();
+    const Texts& list = rig.element(kDemoSetList).items();
     EXPECT_EQ(Texts(list.begin() + 42, list.end()),
               (Texts{"43-K1#230 231", "44-K2A:B", "45-sasx", "46-K4A", "47-K5A", "48-K6A", "49-K7A",
                      "50-K8A"}));
     EXPECT_EQ(relayed("sas"), "Can not open com3\r")
         << "only poll commands, as written, are cached";
-    rig.click("mnset");  // Demo, in the Settings dialog
+    rig.click(kSettingsMenu);  // Demo, in the Settings dialog
     rig.select("Combo1", 0, Form::Form2);
     rig.click("Command1", Form::Form2);
-    rig.advance(1000);      // Save restarts polling a second later: SRV is answered
-    rig.click("Command3");  // clock and date: "OK" without table entries
-    rig.advance(17 * 10);   // 10 ms a step: ACL, AD and the seven commands
-    EXPECT_EQ(rig.caption("Label81"), "");
+    rig.advance(1000);        // Save restarts polling a second later: SRV is answered
+    rig.click(kSynchronize);  // clock and date: "OK" without table entries
+    rig.advance(17 * 10);     // 10 ms a step: ACL, AD and the seven commands
+    EXPECT_EQ(rig.caption(kStsDate), "");
     rig.advance(10);
-    EXPECT_EQ(rig.caption("Label81") + rig.caption("Label8") + rig.caption("Label40"),
+    EXPECT_EQ(rig.caption(kStsDate) + rig.caption("Label8") + rig.caption(kStatusLine),
               "05/12/26230Data OK");
-    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label56").substr(1),
+    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSendIndicator).substr(1),
               "ZID evevori/Logout(DEMO: recorded answers, no device)|DEMO: recorded answers, "
               "no device")
         << "said where the station is named";
-    rig.click("mnout");
+    rig.click(kLogoutMenu);
     const std::int64_t clicked = rig.now();
-    rig.runUntil([&] { return rig.caption("Label40") == "Logout: OK"; });
+    rig.runUntil([&] { return rig.caption(kStatusLine) == "Logout: OK"; });
     EXPECT_EQ(rig.now() - clicked, 20 + 20) << "taken after the next reply, answered 20 ms later";
 
     // Option writes are found by "W0" and the address, any log request gets one record.
@@ -424,7 +427,7 @@ TEST(DemoMode, TableLinesAreReadAsWrittenAndAnswerEverythingTheMonitorSendsInThe
 
     rig.select("SSTab1", 4);  // and the log download gets one record for each request
     rig.advance(10'000);
-    const Texts& rows = rig.element("List1").items();
+    const Texts& rows = rig.element(kStsLogList).items();
     ASSERT_EQ(rows.size(), 128u);
     EXPECT_EQ(rows[0] + rows[127],
               "0-10/09/2007  15:20 Service Login-127-10/09/2007  15:20 Service Login-");

@@ -1,4 +1,5 @@
-// The bounded listener when the process has no file descriptor left.
+// The Qt adapters: the bounded listener when the process has no file descriptor left, and the
+// clock, to the millisecond like the tests' virtual one (the relay's login pacing counts on it).
 #include "platform/listener.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QTest>
 #include <vector>
+
+#include "platform/qt_platform.h"
 
 namespace treld {
 namespace {
@@ -38,6 +42,16 @@ TEST(Listener, AcceptsAgainAfterTheDescriptorTableWasFull) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return listener.hasPendingConnections(); }, 3000));
     EXPECT_EQ(failures, 1) << "one failed accept, not one per empty queue after it";
     close(client);
+}
+
+TEST(QtClock, CarriesMillisecondsBetweenItsReadsOfTheSecond) {
+    QtPlatform platform;
+    for (int read = 0; read < 3; ++read) {  // the first read of a second and later ones
+        const qint64 before = QDateTime::currentMSecsSinceEpoch();
+        const LocalDateTime now = platform.now();
+        const qint64 at = now.epochSeconds * 1000 + now.millisecond;
+        EXPECT_TRUE(before <= at && at <= QDateTime::currentMSecsSinceEpoch()) << at - before;
+    }
 }
 
 }  // namespace

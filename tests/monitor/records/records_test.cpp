@@ -20,7 +20,7 @@ TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
     for (auto [seconds, alarm] : steps) {
         rig.platform.clockOffsetSeconds += seconds;
-        rig.sts.status = statusRecord({{alarm, '1'}});
+        rig.fault("SAS").reply = statusRecord({{alarm, '1'}});
         rig.runPast("SAS");
     }
     EXPECT_EQ(rig.readFile("SERLOGS/2008-11.TXT"),
@@ -37,7 +37,7 @@ TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOw
         VirtualRig rig;
         const auto folder = rig.programDir / "SERLOGS";
         auto alarm = [&](int position) {
-            rig.sts.status = statusRecord({{position, '1'}});
+            rig.fault("SAS").reply = statusRecord({{position, '1'}});
             rig.runPast("SAS");  // Label40 as the status decoding left it
         };
         if (fifo) {  // the old monitor waited for ever to open it
@@ -47,12 +47,12 @@ TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOw
             std::ofstream(folder) << "not a folder";
         }
         rig.start();
-        const std::string said = rig.caption("Label40");
+        const std::string said = rig.caption(kStatusLine);
         EXPECT_TRUE(said.starts_with("PC log not written: ") &&
                     said.ends_with(fifo ? ": not a regular file" : ": Not a directory"))
             << said;
         alarm(23);
-        EXPECT_EQ(rig.caption("Label40"), "Data OK") << "said once";
+        EXPECT_EQ(rig.caption(kStatusLine), "Data OK") << "said once";
         std::filesystem::remove_all(folder);
         std::filesystem::create_directory(folder);
         rig.writeFile("SERLOGS/2026-12.TXT", " 1 05-12-2026--14:00:00 cut short");
@@ -62,7 +62,7 @@ TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOw
     }
     VirtualRig rig;
     rig.start();
-    rig.click("Command4");  // "PC Logs": the calendar, without an argument
+    rig.click(kPcLogs);  // "PC Logs": the calendar, without an argument
     EXPECT_EQ(
         rig.platform.startedPrograms.back().first + rig.platform.startedPrograms.back().second,
         (rig.programDir / "kirnal").string());
@@ -91,32 +91,35 @@ TEST(StsLogRow, WholeRecordsGiveWholeRows) {
 
 TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNothingMoreAtTheEnd) {
     VirtualRig rig("COMPORT:2\r\nTIMEOUT:500\r\n");
-    rig.sts.replies["LOG003"] = std::nullopt;
+    for (int n = 0; n < 128; ++n)  // record n's minute is n: rows show their order
+        rig.fault("LOG" + threeDigits(n)).reply =
+            "$003 000 000 000 010 " + threeDigits(n) + " 001 002 007\r";
+    rig.fault("LOG003").silent = true;
     rig.start();
     rig.select("SSTab1", 4);
-    const Texts& rows = rig.element("List1").items();
+    const Texts& rows = rig.element(kStsLogList).items();
     auto requests = [&] {
         return std::ranges::count_if(rig.commandsSent(),
                                      [](auto& c) { return c.starts_with("LOG"); });
     };
     rig.runUntil([&] { return requests() == 4; });
     EXPECT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rig.caption("LogProgress"), "Reading record 4 of 128");
-    rig.sts.replies.erase("LOG003");
+    EXPECT_EQ(rig.caption(kStsLogProgress), "Reading record 4 of 128");
+    rig.fault("LOG003").silent = false;
     rig.runUntil([&] { return rows.empty(); }, 1'000);
-    EXPECT_EQ(rig.caption("Label40"), "Time out on com2");
+    EXPECT_EQ(rig.caption(kStatusLine), "Time out on com2");
     rig.runUntil([&] { return rows.size() == 5; });
     EXPECT_EQ(rig.commandsSent()[4], "LOG000");
     EXPECT_EQ(rows[4], "4-01/02/2007  10:04 On source 1-");
 
     rig.runUntil([&] { return rows.size() == 128; });
     EXPECT_EQ(rows[127], "127-01/02/2007  10:127 On source 1-");
-    EXPECT_EQ(rig.caption("LogProgress"), "All 128 records read");
+    EXPECT_EQ(rig.caption(kStsLogProgress), "All 128 records read");
     const auto sent = requests();
     rig.advance(10'000);
     EXPECT_EQ(requests(), sent) << "silence after the last";
     EXPECT_EQ(rows.size(), 128u);
-    rig.click("Command20");  // Refresh: from record 0 again
+    rig.click(kRefreshStsLogs);  // Refresh: from record 0 again
     rig.runUntil([&] { return rows.size() == 1; });
     EXPECT_EQ(rows[0], "0-01/02/2007  10:00 On source 1-");
 }
@@ -124,11 +127,11 @@ TEST(StsLogDownload, FetchesInOrderStartsAgainAfterATimeOutOrARefreshAndSendsNot
 // A remote station has no com port to time out on: the download says it as the poll cycle does.
 TEST(StsLogDownload, ARemoteStationTimesOutAsRemote) {
     VirtualRig rig("TIMEOUT:500\r\nREMOTEIP1:10.0.0.7\r\n");
-    rig.sts.replies["LOG000"] = std::nullopt;
+    rig.fault("LOG000").silent = true;
     rig.start();
     rig.select("List3", 1), rig.click("Command5"), rig.select("SSTab1", 4);
-    rig.runUntil([&] { return rig.caption("Label40").find("ime out") != std::string::npos; });
-    EXPECT_EQ(rig.caption("Label40"), "Remote STS communication time out");
+    rig.runUntil([&] { return rig.caption(kStatusLine).find("ime out") != std::string::npos; });
+    EXPECT_EQ(rig.caption(kStatusLine), "Remote STS communication time out");
 }
 
 class SettingsDialog : public ::testing::Test {
@@ -140,7 +143,7 @@ class SettingsDialog : public ::testing::Test {
         rig.start();
         open();
     }
-    void open() { rig.click("mnset"); }
+    void open() { rig.click(kSettingsMenu); }
     const std::string& shown(std::string_view name) { return rig.caption(name, Form::Form2); }
     void save() { rig.click("Command1", Form::Form2); }
     bool visible() { return rig.element("Form2", Form::Form2).visible(); }
@@ -160,9 +163,9 @@ TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForTh
     const std::string replaced = "sts.cfg: TIMEOUT:0 replaced by TIMEOUT:1000";
     rig.advance(9'000);
     EXPECT_EQ(rig.platform.stderrLines, Texts{replaced});
-    EXPECT_EQ(rig.caption("Label40"), replaced);
+    EXPECT_EQ(rig.caption(kStatusLine), replaced);
     rig.advance(2'000);
-    EXPECT_EQ(rig.caption("Label40"), "Data OK");
+    EXPECT_EQ(rig.caption(kStatusLine), "Data OK");
     EXPECT_EQ(shown("Text14") + "|" + shown("Combo1") + "|" + shown("Text18"),
               " Z\xC3\xBCrich |COM3|1200");
     EXPECT_EQ(rig.element("Check1", Form::Form2).value() * 10 +
@@ -185,9 +188,9 @@ TEST_F(SettingsDialog, ShowsWhatIsStoredCancelAndMailTestStoreNothingDemoIsForTh
 
     rig.select("Combo1", 0, Form::Form2);
     save();
-    EXPECT_EQ(rig.caption("Label24"), "Demo");
+    EXPECT_EQ(rig.caption(kLinkKind), "Demo");
     rig.advance(1'500);  // no DEMOSET.CFG here: no answers
-    EXPECT_EQ(rig.caption("Label40"), "Demo: DEMOSET.CFG has no answer to SRV");
+    EXPECT_EQ(rig.caption(kStatusLine), "Demo: DEMOSET.CFG has no answer to SRV");
     EXPECT_TRUE(file().starts_with("COMPORT:3\r\n")) << "the file keeps the port";
     open();
     EXPECT_EQ(rig.element("Combo1", Form::Form2).listIndex(), 0);
@@ -203,8 +206,8 @@ TEST_F(SettingsDialog, SaveTrimsTheMailFieldsOnlyWritesTheFileAndRestartsPolling
     rig.type("Text15", " 10.0.0.9 ");
     rig.select("Combo1", 5, Form::Form2);
     save();
-    EXPECT_TRUE(!visible() && rig.element("SSTab1").listIndex() == 0);
-    EXPECT_EQ(rig.caption("Label24"), "com5");
+    EXPECT_TRUE(!visible() && rig.element(kTabs).listIndex() == 0);
+    EXPECT_EQ(rig.caption(kLinkKind), "com5");
     rig.runUntilSent(1);
     EXPECT_EQ(rig.platform.serialWrites[0].atMs, 1000);
 
@@ -228,7 +231,7 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
             << why;
         EXPECT_TRUE(visible()) << why;
         EXPECT_EQ(file(), before) << why;
-        EXPECT_EQ(rig.caption("Label24"), "com3") << why;  // as from the start
+        EXPECT_EQ(rig.caption(kLinkKind), "com3") << why;  // as from the start
     };
     rig.type("Text1", "new@x");
     for (const char* port : {"", "abc", "12x", "0", "-5", "32768", "99999999999"}) {

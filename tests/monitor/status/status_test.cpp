@@ -41,18 +41,19 @@ TEST(StatusDecoding, FaultTextsTitleSourcesSoundAndTintFollowTheirDigitsLocallyA
         EXPECT_EQ(shown, texts);
     }
     rig.showStatus(statusRecord({{40, '1'}, {42, '1'}, {20, '1'}, {38, '1'}, {41, '1'}}));
-    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Frame1") + "|" + rig.caption("Frame2") +
-                  "|" + rig.caption("Label36"),  // the service login wins over the user's
+    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSource1Panel) + "|" +
+                  rig.caption(kSource2Panel) + "|" +
+                  rig.caption(kSoundState),  // the service login wins over the user's
               "ZID evevori/Service Login(Local)|Source1 (Bad)|Source2 (Good)|Sound off");
     EXPECT_TRUE(rig.element("Label12").backColour() == kLightYellow &&
                 rig.element("Label1").backColour() == kLightGreen);
     rig.select("List3", 1);
-    rig.click("Command5");
+    rig.click(kConnect);
     rig.showStatus(statusRecord({{42, '2'}, {38, '7'}}));  // an unknown source keeps the tint
-    EXPECT_EQ(rig.caption("Form1"), "ZID evevori/User Login(Remote)");
+    EXPECT_EQ(rig.caption(kMainWindow), "ZID evevori/User Login(Remote)");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightYellow);
     rig.showStatus(statusRecord().substr(0, 37) + "\r");  // missing digits read 0
-    EXPECT_EQ(rig.caption("Form1") + "|" + rig.caption("Label36"),
+    EXPECT_EQ(rig.caption(kMainWindow) + "|" + rig.caption(kSoundState),
               "ZID evevori/Logout, login lapsed at 14:05(Remote)|Sound on");
     EXPECT_EQ(rig.element("Label12").backColour(), kLightGreen);
 }
@@ -77,7 +78,7 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     const std::string fault = statusRecord({{9, '1'}, {23, '2'}, {31, '1'}});
     rig.showStatus(fault);
     EXPECT_EQ(rig.writesTo(Form::Form4), 0) << "the lamps follow only while the window is shown";
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     EXPECT_EQ(redLamps(), "") << "and start green";
     rig.showStatus(fault);
     EXPECT_EQ(redLamps(), "_19_2_26");
@@ -85,24 +86,26 @@ TEST(StatusDecoding, SteadyStatusRewritesNothingARejectedOneReportsDataErrorLamp
     rig.showStatus(fault);
     EXPECT_EQ(rig.writesTo(Form::Form1), steady);
     for (const std::string& record : rejected) {
-        const int form1Writes = rig.writesTo(Form::Form1);
-        const int form4Writes = rig.writesTo(Form::Form4);
-        rig.sts.replies["SAS"] =
-            DeviceReply{record};  // one rejected reply: two would lose the link
-        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
-        rig.sts.replies.erase("SAS");
-        rig.runUntilSent(rig.platform.serialWrites.size() + 1);
-        EXPECT_EQ(rig.caption("Label40"), "Data error SAS") << record;
-        EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1) << record;  // Label40 alone
-        EXPECT_EQ(rig.writesTo(Form::Form4), form4Writes) << record;
-        rig.showStatus(fault);  // as before the rejected one: nothing new to show
-        EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 2) << record;  // "Data OK" again
+        for (const Texts& pieces : everyArrival(record)) {
+            SCOPED_TRACE(::testing::PrintToString(pieces));
+            const int form1Writes = rig.writesTo(Form::Form1),
+                      form4Writes = rig.writesTo(Form::Form4);
+            rig.arrivals["SAS"] = pieces;  // one rejected reply: two would lose the link
+            rig.runUntilSent(rig.platform.serialWrites.size() + 1);
+            rig.arrivals.clear();
+            rig.runUntilSent(rig.platform.serialWrites.size() + 1);
+            EXPECT_EQ(rig.caption(kStatusLine), "Data error SAS");
+            EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 1);  // Label40 alone
+            EXPECT_EQ(rig.writesTo(Form::Form4), form4Writes);
+            rig.showStatus(fault);  // as before the rejected one: nothing new to show
+            EXPECT_EQ(rig.writesTo(Form::Form1), form1Writes + 2);  // "Data OK" again
+        }
     }
     rig.monitor.closeWindow(Form::Form4);
     const int closedWrites = rig.writesTo(Form::Form4);
     rig.showStatus(statusRecord({{36, '1'}}));
     EXPECT_EQ(rig.writesTo(Form::Form4), closedWrites);
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     EXPECT_EQ(redLamps(), "") << "green again each time it opens";
     EXPECT_EQ(rig.platform.startedPrograms.size(), 2u) << "a mail for each of the two alarms";
 }
@@ -140,8 +143,8 @@ TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndKeepsItOnOthe
     };
     for (auto [output, bypass1, bypass2, dead] : loads) {
         rig.showStatus(statusRecord({{36, output}, {34, bypass1}, {35, bypass2}}));
-        EXPECT_TRUE(rig.element("Line26").visible() == dead &&
-                    rig.element("Line17").visible() != dead)
+        EXPECT_TRUE(rig.element(kLoadDead).visible() == dead &&
+                    rig.element(kLoadLive).visible() != dead)
             << output << bypass1 << bypass2;
     }
     // The transfer path follows the source in use and the path code; an
@@ -153,8 +156,8 @@ TEST(Schematic, EachSwitchShowsOnePictureAndItsLiveOrDeadSegmentAndKeepsItOnOthe
     };
     for (auto [source, path, line1] : paths) {
         rig.showStatus(statusRecord({{38, source}, {39, path}}));
-        EXPECT_TRUE(rig.element("Line1").visible() == line1 &&
-                    rig.element("Line2").visible() != line1)
+        EXPECT_TRUE(rig.element(kUpperPath).visible() == line1 &&
+                    rig.element(kLowerPath).visible() != line1)
             << source << path;
     }
 }
@@ -204,7 +207,7 @@ TEST(AlarmEvents, ChangesThatLeaveAOneAreLoggedAndMailedWithEveryFlagAtOneWhatev
     EXPECT_EQ(showAndCollect(rig, statusRecord({{21, '1'}, {5, '1'}})).second.size(), 1u);
     rig.platform.programsStart = false;
     rig.showStatus(statusRecord({{21, '1'}}));
-    EXPECT_EQ(rig.caption("Frame2") + rig.caption("Label2"), "Source2 (Bad)");
+    EXPECT_EQ(rig.caption(kSource2Panel) + rig.caption(kSource1Fault), "Source2 (Bad)");
     rig.platform.programsStart = true;
     rig.showStatus(statusRecord({{21, '1'}}));
     EXPECT_EQ(rig.platform.startedPrograms.size(), 7u) << "a status is reported once";
@@ -231,7 +234,7 @@ TEST(AlarmEvents, MailGoesOutOnlyOnALocalLinkWithMailEnabledAsOneArgument) {
         rig.start();
         rig.select("SSTab1", 3);
         rig.select("List3", c.remote ? 1 : 0);
-        rig.click("Command5");
+        rig.click(kConnect);
         rig.advance(3000);  // the virtual clock: 14:05:03 on 5 December 2026
         const auto [log, mails] = showAndCollect(rig, statusRecord({{9, '1'}}));
         EXPECT_EQ(log, " 100 05-12-2026--14:05:03 -S1 SCR failure\r\n") << c.config;
@@ -248,7 +251,7 @@ TEST(AlarmEvents, OneMailProgramAtATimeAFailedRunKeepsItsAlarmsForTheNextMessage
     for (int flap = 0; flap < 30; ++flap)
         rig.showStatus(statusRecord({{flap % 2 ? 23 : 36, '1'}}));
     rig.monitor.onMailProgramEnded(1);
-    EXPECT_EQ(rig.caption("Label40"), statusText(Said::AlarmMailFailed));
+    EXPECT_EQ(rig.caption(kStatusLine), statusText(Said::AlarmMailFailed));
     rig.monitor.onMailProgramEnded(1);  // kept, and not tried again on its own
     rig.showStatus(statusRecord({{9, '1'}}));
     rig.monitor.onMailProgramEnded(kMailUnusableConfig);

@@ -8,7 +8,6 @@
 #include "support/virtual_rig.h"
 #include "trends/decimation.h"
 #include "trends/trend_csv.h"
-#include "trends/trends.h"
 
 namespace treld::testing {
 namespace {
@@ -77,9 +76,10 @@ TEST(TrendDecimation, KeepsSpikesAndDipsWithinTwoPointsPerBucketAndShowsGaps) {
 TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
     VirtualRig rig;
     rig.platform.utcOffsetSeconds = 3600;
+    rig.holdReadings();
     rig.start();
     rig.advance(12'000);
-    rig.sts.replies["SRV"] = DeviceReply{"#230 231\r"};
+    rig.fault("SRV").reply = "#230 231\r";
     rig.advance(3'000);
     EXPECT_TRUE(historyOf(rig).samples(ReplyGroup::Source).back().linkLost)
         << "a reply that failed the format test is a gap, not the last values again";
@@ -127,15 +127,15 @@ TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidOnceAndPollingGoesOn) {
         rig.start();
         const std::string skipped = " skipped: not a regular file";
         if (c.skipped) {
-            EXPECT_EQ(rig.caption("Label40"), "Trends: " + folder + "/2026-12-04.csv" + skipped +
-                                                  " | Trends: " + folder + "/2026-12-05.csv" +
-                                                  skipped);
+            EXPECT_EQ(rig.caption(kStatusLine), "Trends: " + folder + "/2026-12-04.csv" + skipped +
+                                                    " | Trends: " + folder + "/2026-12-05.csv" +
+                                                    skipped);
         }
         rig.advance(1'000);
-        EXPECT_EQ(rig.caption("Label40"),
+        EXPECT_EQ(rig.caption(kStatusLine),
                   "Trends not written: " + folder + "/2026-12-05.csv" + c.written);
         rig.advance(20'000);
-        EXPECT_EQ(rig.caption("Label40"), "Data OK");
+        EXPECT_EQ(rig.caption(kStatusLine), "Data OK");
     }
 }
 
@@ -151,9 +151,9 @@ TEST(TrendFiles, RestartReloadsYesterdayAndTodaySkippingADamagedLastLine) {
     rig.writeFile("TRENDS/2026-12-05.csv", today);
     rig.start();
 
-    EXPECT_EQ(rig.caption("Label40"), "Trends: damaged lines skipped in " +
-                                          (rig.programDir / "TRENDS" / "2026-12-05.csv").string() +
-                                          ": 1");
+    EXPECT_EQ(rig.caption(kStatusLine),
+              "Trends: damaged lines skipped in " +
+                  (rig.programDir / "TRENDS" / "2026-12-05.csv").string() + ": 1");
     const TrendHistory& history = historyOf(rig);
     const std::int64_t now = rig.platform.now().epochSeconds;
     EXPECT_EQ(trendCsvRow(history, now - 8, 0),

@@ -26,7 +26,6 @@
 #include <filesystem>
 
 #include "platform/whole_file.h"
-#include "records/settings_dialog.h"
 #include "windows/activity_indicator.h"
 #include "windows/scaled_canvas.h"
 #include "windows/trends_window.h"
@@ -46,7 +45,7 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
     auto* tabs = form1->findChild<QTabWidget*>("SSTab1");
     tabs->setCurrentIndex(2);
     EXPECT_TRUE(!tabs->isTabEnabled(2) && tabs->currentIndex() == 0) << "the demo table's tab";
-    rig.click("mnset");
+    rig.click(kSettingsMenu);
     rig.binder.flush();
     form1->findChild<QCheckBox*>("Check1")->click();
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, "Z\u00fcrich \u0130\u015fli");
@@ -56,10 +55,10 @@ TEST(Windows, CheckBoxesListsAShutTabAndClosingAWindowGoThroughTheCore) {
               std::string::npos);
     EXPECT_NE(rig.readFile("sts.cfg").find("\nEMAILENABLE:1\r"), std::string::npos);
     form1->findChild<QListWidget*>("List3")->setCurrentRow(1);
-    rig.click("Command5");
+    rig.click(kConnect);
     rig.advance(1'100);  // Save restarts polling a second later
     EXPECT_EQ(rig.platform.remoteConnects.at(0).first, "10.0.0.7");
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     rig.binder.flush();
     rig.form4->close();
     EXPECT_FALSE(rig.element("Form4", Form::Form4).visible() || rig.form4->isVisible());
@@ -124,7 +123,7 @@ TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoThe
     widget<QAction>(rig, "mnuselogon")->trigger();
     auto* password = widget<QLineEdit>(rig, "Text1", Form::Form3);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    QTest::keyClicks(password, "1234");
+    QTest::keyClicks(password, "1111");
     QTest::keyClick(password, Qt::Key_Return);  // Enter presses Logon
     rig.advance(8'000);
     // The service dialog shows an empty field, and Enter there sends nothing of the user's.
@@ -132,8 +131,8 @@ TEST(Windows, MenusHelpMaskedPasswordsNeverStaleAndEveryCommandAskedForWithNoThe
     EXPECT_EQ(password->text(), "");
     QTest::keyClick(password, Qt::Key_Return);
     rig.advance(25'000);
-    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "P1234\r"), 0);
-    EXPECT_GT(std::ranges::count(rig.commandsSent(), "U1234\r"), 0) << "the keep-alive";
+    EXPECT_EQ(std::ranges::count(rig.commandsSent(), "P1111\r"), 0);
+    EXPECT_GT(std::ranges::count(rig.commandsSent(), "U1111\r"), 0) << "the keep-alive";
 
     rig.form1->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(3);
     auto inhibits = [&] { return std::ranges::count(rig.commandsSent(), "INH"); };
@@ -191,11 +190,11 @@ TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
         return shown;
     };
     EXPECT_EQ(colours(), "ggg");
-    rig.sts.replies["SRV"] = rig.sts.replies["OPL"] = std::nullopt;
-    rig.runUntil([&] { return rig.caption("Form1").find("No data") != std::string::npos; });
+    rig.fault("SRV").silent = rig.fault("OPL").silent = true;
+    rig.runUntil([&] { return rig.caption(kMainWindow).find("No data") != std::string::npos; });
     EXPECT_EQ(colours(), "eee");
-    rig.sts.replies.clear();
-    rig.runUntil([&] { return rig.caption("Form1") == "ZID evevori/Logout(Local)"; }, 10'000);
+    rig.faults.clear();
+    rig.runUntil([&] { return rig.caption(kMainWindow) == "ZID evevori/Logout(Local)"; }, 10'000);
     EXPECT_EQ(colours(), "ggg");
 }
 
@@ -204,7 +203,6 @@ TEST(Windows, ALostLinkGreysTheDiagramAndTheLampsUntilTheFirstReply) {
 TEST(Windows, AtScale15TheWindowFitsA1366x768ScreenAndTheDiagramScalesAsAWhole) {
     ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
     WindowsRig rig;
-    rig.sts.replies["FIR"] = DeviceReply{"STS-3P firmware 2.14 (sts-sim)\r"};
     rig.runPast("FIR");
     rig.binder.flush();
     rig.form1->show();
@@ -234,12 +232,12 @@ TEST(Windows, AlarmsAndTrendsFitTheScreenAndSayWhatTheyShow) {
     WindowsRig rig("COMPORT:1\r\nSNAME:Plant 7\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     ASSERT_EQ(screen.size(), QSize(911, 512));  // 1366 x 768 at 1.5
-    rig.click("mnalarm");
+    rig.click(kAlarmsMenu);
     rig.binder.flush();
     for (QLabel* part : rig.form4->findChildren<QLabel*>())
         EXPECT_TRUE(QRect(QPoint(), screen.size() * 0.9).contains(part->geometry()));
 
-    rig.click("mntrends");
+    rig.click(kTrendsMenu);
     rig.select("TrendRange", 3, Form::Form6);  // 24 h
     rig.advance(2'000);
     rig.binder.flush();
