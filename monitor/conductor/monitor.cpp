@@ -41,7 +41,7 @@ bool onLinkEvent(Core& c, const OperatorEvent& event) {
 }  // namespace
 
 Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
-    : core_(platform, std::move(programDir), line_) {
+    : core_(platform, std::move(programDir)) {
     declareMainWindowElements(core_.ui);
     declareMeasurementElements(core_.ui);
     declareStatusElements(core_.ui);
@@ -174,21 +174,21 @@ void Monitor::settle() {
 }
 
 void Monitor::onSerialData(std::string_view chunk) {
-    line_.feedSerial(core_, chunk);
+    core_.line.feedSerial(core_, chunk);
     settle();
 }
 
 void Monitor::onSerialLost() {
-    if (line_.portOpen())
-        line_.portFailed(core_);
+    if (core_.line.portOpen())
+        core_.line.portFailed(core_);
     settle();
 }
 
 void Monitor::onRemoteConnected() {
-    line_.remoteConnected(core_);
+    core_.line.remoteConnected(core_);
 }
 void Monitor::onRemoteData(std::string_view chunk) {
-    line_.feedRemote(core_, chunk);
+    core_.line.feedRemote(core_, chunk);
     settle();
 }
 void Monitor::onRemoteError() {

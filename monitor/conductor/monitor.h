@@ -6,9 +6,9 @@
 #include <memory>
 #include <string_view>
 
+#include "conductor/core.h"
 #include "device/login.h"
 #include "fleet/fleet.h"
-#include "foundation/core.h"
 #include "foundation/operator_event.h"
 #include "link/line.h"
 #include "trends/trends.h"
@@ -84,7 +84,6 @@ class Monitor {
     // and the link watch looks at the link's health.
     void settle();
 
-    Line line_;  // before core_, which refers to it
     Core core_;
     Trends trends_;
     std::unique_ptr<Fleet> fleet_;

@@ -29,20 +29,24 @@ struct EvaluateStep {
     Int16 nextAfterTimeOut;
 };
 
-void decodeStatus(Core& c) {
-    SASAYIKLA(c);
+// A layer's procedure as a step of the table, which takes the whole Core.
+template <auto procedure>
+void onCore(Core& c) {
+    procedure(c);
 }
 
 constexpr Int16 kStatusEvaluateStep = 8;
 
 const EvaluateStep* evaluateStep(Int16 step) {
-    static const EvaluateStep kSrv{decodeSourcePanel, true, false, 3, blankSourcePanel, 3};
-    static const EvaluateStep kOpl{decodeOutputPanel, true, false, 5, blankOutputPanel, 1};
+    static const EvaluateStep kSrv{onCore<decodeSourcePanel>, true, false, 3,
+                                   onCore<blankSourcePanel>,  3};
+    static const EvaluateStep kOpl{onCore<decodeOutputPanel>, true, false, 5,
+                                   onCore<blankOutputPanel>,  1};
     static const EvaluateStep kSst{nullptr, false, false, 7, nullptr, 1};
-    static const EvaluateStep kSas{decodeStatus, true, false, 9, nullptr, 1};
-    static const EvaluateStep kFir{showVersion, true, false, 11, nullptr, 11};
-    static const EvaluateStep kClk{showStsTime, true, false, 13, nullptr, 13};
-    static const EvaluateStep kDat{showStsDate, true, false, 1, nullptr, 1};
+    static const EvaluateStep kSas{onCore<SASAYIKLA>, true, false, 9, nullptr, 1};
+    static const EvaluateStep kFir{onCore<showVersion>, true, false, 11, nullptr, 11};
+    static const EvaluateStep kClk{onCore<showStsTime>, true, false, 13, nullptr, 13};
+    static const EvaluateStep kDat{onCore<showStsDate>, true, false, 1, nullptr, 1};
     static const EvaluateStep kSetClock{nullptr, true, true, 17, nullptr, 1};
     static const EvaluateStep kSetDate{nullptr, true, true, 1, nullptr, 1};
     switch (step) {

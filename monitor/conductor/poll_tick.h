@@ -4,7 +4,7 @@
 // PollStep and the timer's interval.
 #pragma once
 
-#include "foundation/core.h"
+#include "conductor/core.h"
 #include "link/poll_timer.h"
 
 namespace treld {

@@ -4,14 +4,14 @@
 
 namespace treld {
 
-void askBeforeQueueing(Core& c, std::string command, std::string question, std::string name) {
+void askBeforeQueueing(DeviceCore& c, std::string command, std::string question, std::string name) {
     c.commandAskedName = name.empty() ? command : std::move(name);
     c.commandAsked = std::move(command);
     c.ui.ask(Form::Form1, std::string(kCommandQuestion), std::string(kProgramTitle),
              std::move(question));
 }
 
-void onCommandAnswer(Core& c, bool yes) {
+void onCommandAnswer(DeviceCore& c, bool yes) {
     std::string command = std::move(c.commandAsked);
     c.commandAsked.clear();
     if (yes && !command.empty())

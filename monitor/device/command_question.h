@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 
 namespace treld {
 
@@ -14,9 +14,10 @@ inline constexpr std::string_view kCommandQuestion = "CommandQuestion";
 // Asks whether to send `command`; `question` names it as the operator knows
 // it, and so does `name` its reply in the status line (empty: the command
 // itself). A question still open is replaced.
-void askBeforeQueueing(Core& c, std::string command, std::string question, std::string name = {});
+void askBeforeQueueing(DeviceCore& c, std::string command, std::string question,
+                       std::string name = {});
 
 // Yes queues the command asked about; No forgets it.
-void onCommandAnswer(Core& c, bool yes);
+void onCommandAnswer(DeviceCore& c, bool yes);
 
 }  // namespace treld

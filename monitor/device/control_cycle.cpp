@@ -9,7 +9,7 @@
 
 namespace treld {
 
-void onOperatorCommandClick(Core& c, int i) {
+void onOperatorCommandClick(DeviceCore& c, int i) {
     if (i < 0 || i >= static_cast<int>(kOperatorCommands.size()))
         return;
     const OperatorCommand& command = kOperatorCommands[i];
@@ -21,11 +21,12 @@ void onOperatorCommandClick(Core& c, int i) {
         askBeforeQueueing(c, std::string(command.command), std::move(question),
                           std::string(command.caption) + " (" + std::string(command.command) + ")");
     } else {
-        showLoginDialog(c, kUserLogin, [i](Core& again) { onOperatorCommandClick(again, i); });
+        showLoginDialog(c, kUserLogin,
+                        [i](DeviceCore& again) { onOperatorCommandClick(again, i); });
     }
 }
 
-PollNext KONTROL(Core& c) {
+PollNext KONTROL(DeviceCore& c) {
     switch (c.s.PollStep) {
         case 1:
             if (!commandQueued(c))

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 #include "link/poll_timer.h"
 
 namespace treld {
@@ -28,10 +28,10 @@ inline constexpr std::array<OperatorCommand, 8> kOperatorCommands = {{
 
 // Click on Command2 element i: asks a logged-in operator whether to send its
 // command, otherwise opens the user login.
-void onOperatorCommandClick(Core& c, int i);
+void onOperatorCommandClick(DeviceCore& c, int i);
 
 // Step 1 sends a queued command, 2 shows its answer, 3 and 4 poll the status.
 // Takes the outcome of the last exchange and returns what goes out next.
-PollNext KONTROL(Core& c);
+PollNext KONTROL(DeviceCore& c);
 
 }  // namespace treld

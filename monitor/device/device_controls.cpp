@@ -66,12 +66,12 @@ void declareHelpWindow(DisplayModel& ui) {
     ui.declare(kHelpWindow, {.caption = "Program help", .visible = false});
 }
 
-void showAboutWindow(Core& c) {
+void showAboutWindow(DeviceCore& c) {
     c.ui(kAboutText).setCaption(std::string(kProgramTitle) + " " + c.s.ProgramVersion);
     c.ui(kAboutWindow).activate();
 }
 
-bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
+bool onMainWindowEvent(DeviceCore& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
     if (e.kind == Kind::Answer && e.array == kCommandQuestion) {
         onCommandAnswer(c, e.number != 0);
@@ -112,7 +112,7 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& e) {
     return false;
 }
 
-bool onLoginDialogEvent(Core& c, const OperatorEvent& e) {
+bool onLoginDialogEvent(DeviceCore& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
     if (e.kind == Kind::Click && e.is(kLogon)) {
         onLogonClick(c);
@@ -124,7 +124,7 @@ bool onLoginDialogEvent(Core& c, const OperatorEvent& e) {
     return true;
 }
 
-bool onAboutWindowEvent(Core& c, const OperatorEvent& e) {
+bool onAboutWindowEvent(DeviceCore& c, const OperatorEvent& e) {
     using Kind = OperatorEvent::Kind;
     if (e.kind == Kind::Close || (e.kind == Kind::Click && e.is(kAboutOk))) {
         c.ui(kAboutWindow).setVisible(false);
@@ -143,7 +143,7 @@ void declareDeviceElements(DisplayModel& ui) {
     declareHelpWindow(ui);
 }
 
-bool onDeviceEvent(Core& c, const OperatorEvent& event) {
+bool onDeviceEvent(DeviceCore& c, const OperatorEvent& event) {
     switch (event.form) {
         case Form::Form1:
             return onMainWindowEvent(c, event);

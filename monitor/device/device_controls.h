@@ -2,7 +2,7 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 #include "foundation/operator_event.h"
 
 namespace treld {
@@ -46,6 +46,6 @@ inline constexpr std::string_view kOperatorGuide = "operator-guide.md";
 void declareDeviceElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.
-bool onDeviceEvent(Core& c, const OperatorEvent& event);
+bool onDeviceEvent(DeviceCore& c, const OperatorEvent& event);
 
 }  // namespace treld

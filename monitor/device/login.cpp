@@ -17,19 +17,19 @@ std::string levelLetter(Int16 kind) {
     return kind == kServiceLogin ? "P" : "U";
 }
 
-int logoutWaitMs(const Core& c) {
+int logoutWaitMs(const DeviceCore& c) {
     return std::min(c.replyTimeoutMs(), kLogoutAtEndMs);
 }
 
 // "OUT" goes out with a bounded wait for its reply.
-LogoutStep sendLogoutAtEnd(const Core& c) {
+LogoutStep sendLogoutAtEnd(const DeviceCore& c) {
     return {LogoutAtEnd::AwaitingReply,
             {.command = "OUT", .owner = ExchangeOwner::Login, .waitMs = logoutWaitMs(c)}};
 }
 
 }  // namespace
 
-void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume) {
+void showLoginDialog(DeviceCore& c, Int16 kind, std::function<void(DeviceCore&)> resume) {
     Element& window = c.ui(kLoginDialog);
     // An open dialog of the same level only comes to the front; one of the
     // other level starts afresh, so that its caption names what Logon sends.
@@ -43,7 +43,7 @@ void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume) {
     window.activate();
 }
 
-void onLogonClick(Core& c) {
+void onLogonClick(DeviceCore& c) {
     const std::string password = c.ui(kPasswordBox).caption();
     if (password.size() != 4) {
         c.ui.showMessage(Form::Form3, std::string(kProgramTitle), "Invalid password");
@@ -54,24 +54,24 @@ void onLogonClick(Core& c) {
     c.login.LoginPassword = password;
     c.login.LogonKind = c.login.LoginKind;
     c.login.LogonTicks = 0;
-    c.login.logoutAsked = false;
+    c.lapse.logoutAsked = false;
     c.platform.startTimer(TimerId::LoginTimer, kLogonTickMs);
 }
 
-void closeLoginDialog(Core& c) {
+void closeLoginDialog(DeviceCore& c) {
     c.platform.stopTimer(TimerId::LoginTimer);
     clearCommandSlot(c);
     c.login.resumeAfterLogin = nullptr;
     c.ui(kLoginDialog).setVisible(false);
 }
 
-void logout(Core& c) {
-    c.login.logoutAsked = true;
-    c.login.lapsedAt.clear();
+void logout(DeviceCore& c) {
+    c.lapse.logoutAsked = true;
+    c.lapse.lapsedAt.clear();
     queueCommand(c, "OUT", "Logout");
 }
 
-LogoutStep startLogoutAtEnd(const Core& c) {
+LogoutStep startLogoutAtEnd(const DeviceCore& c) {
     if (!c.status.loggedIn() || c.line.transport().simulated || c.line.health().lost)
         return {};
     if (!c.line.exchangeOpen())
@@ -80,11 +80,11 @@ LogoutStep startLogoutAtEnd(const Core& c) {
     return {LogoutAtEnd::AwaitingLine, {.waitMs = logoutWaitMs(c)}};
 }
 
-LogoutStep advanceLogoutAtEnd(const Core& c, LogoutAtEnd state) {
+LogoutStep advanceLogoutAtEnd(const DeviceCore& c, LogoutAtEnd state) {
     return state == LogoutAtEnd::AwaitingLine ? sendLogoutAtEnd(c) : LogoutStep{};
 }
 
-PollNext advanceLoginSequence(Core& c) {
+PollNext advanceLoginSequence(DeviceCore& c) {
     auto& login = c.login;
     switch (++login.LogonTicks) {
         case 2:
@@ -134,7 +134,7 @@ PollNext advanceLoginSequence(Core& c) {
     return {};
 }
 
-void keepLoginAlive(Core& c) {
+void keepLoginAlive(DeviceCore& c) {
     if (!c.status.loggedIn())
         return;
     int interval = kKeepAliveMs;

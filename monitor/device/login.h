@@ -1,7 +1,7 @@
 // The login dialog Form3, its timed login sequence and the login keep-alive.
 #pragma once
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 #include "link/poll_timer.h"
 
 namespace treld {
@@ -10,16 +10,16 @@ namespace treld {
 // open for that level only comes to the front; for the other level it is
 // retitled and its password box emptied. `resume` runs after a successful
 // login (the button that needed it).
-void showLoginDialog(Core& c, Int16 kind, std::function<void(Core&)> resume = {});
+void showLoginDialog(DeviceCore& c, Int16 kind, std::function<void(DeviceCore&)> resume = {});
 
 // "Logon": checks the password's length and starts the sequence.
-void onLogonClick(Core& c);
+void onLogonClick(DeviceCore& c);
 
 // Cancel or any other close; ends a pause of the poll cycle.
-void closeLoginDialog(Core& c);
+void closeLoginDialog(DeviceCore& c);
 
 // "Logout" (offered while a status shows a login): queues "OUT".
-void logout(Core& c);
+void logout(DeviceCore& c);
 
 // The program's end with a login shown: "OUT" goes out once the exchange on
 // the line has its outcome, and the end follows the reply to "OUT"; each wait
@@ -32,21 +32,21 @@ struct LogoutStep {
     PollNext next;
 };
 // None when there is no login to end or no device to tell it.
-LogoutStep startLogoutAtEnd(const Core& c);
+LogoutStep startLogoutAtEnd(const DeviceCore& c);
 // Every Timer1 tick meanwhile; None: the program may end.
-LogoutStep advanceLogoutAtEnd(const Core& c, LogoutAtEnd state);
+LogoutStep advanceLogoutAtEnd(const DeviceCore& c, LogoutAtEnd state);
 
 // The dialog's 500 ms timer: pause at 1 s, send at 3 s (once the exchange
 // on the line is over: the login is returned), resume 2 s later from the
 // cycle's first step, verdict 3 s after that (once the status read after the
 // login is in).
-PollNext advanceLoginSequence(Core& c);
+PollNext advanceLoginSequence(DeviceCore& c);
 
 inline constexpr int kKeepAliveMs = 20000;
 
 // Timer2: repeats the last login the device took from the dialog every 20 s
 // while the device reports one, and tries again 5 s later while the command
 // slot is busy.
-void keepLoginAlive(Core& c);
+void keepLoginAlive(DeviceCore& c);
 
 }  // namespace treld

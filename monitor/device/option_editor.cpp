@@ -26,7 +26,7 @@ std::string joined(const std::vector<std::string>& parts, std::string_view betwe
 
 // The value option `n`'s editor shows: a selector's list position, or the
 // number of the number field.
-int editorValue(Core& c, const OptionSpec& option) {
+int editorValue(DeviceCore& c, const OptionSpec& option) {
     if (option.kind == OptionKind::Choice)
         return c.ui(kOptionSelectors, option.number).listIndex();
     return c.ui(kOptionUpDowns, option.number).value();
@@ -38,7 +38,7 @@ std::string valueText(const OptionSpec& option, int value) {
 }
 
 // The value the device holds, as last read.
-int deviceValue(Core& c, const OptionSpec& option) {
+int deviceValue(DeviceCore& c, const OptionSpec& option) {
     if (option.kind == OptionKind::Choice)
         return c.options.OptionValues[option.number];
     return toInt16RoundedEven(leadingNumber(c.ui(kOptionValues, option.number).caption()))
@@ -46,7 +46,7 @@ int deviceValue(Core& c, const OptionSpec& option) {
 }
 
 // The device's value back into one option's editor.
-void loadEditor(Core& c, const OptionSpec& option) {
+void loadEditor(DeviceCore& c, const OptionSpec& option) {
     const int n = option.number;
     c.options.edited[n] = false;
     if (option.kind == OptionKind::Choice) {
@@ -59,7 +59,7 @@ void loadEditor(Core& c, const OptionSpec& option) {
 
 }  // namespace
 
-void ekranla(Core& c) {
+void ekranla(DeviceCore& c) {
     for (const OptionSpec& option : kOptionTable) {
         if (option.kind != OptionKind::Choice)
             continue;
@@ -69,7 +69,7 @@ void ekranla(Core& c) {
     }
 }
 
-void editOption(Core& c, int number, int value) {
+void editOption(DeviceCore& c, int number, int value) {
     const OptionSpec& option = kOptionTable[number];
     if (option.kind == OptionKind::Choice) {
         Element& selector = c.ui(kOptionSelectors, number);
@@ -83,7 +83,7 @@ void editOption(Core& c, int number, int value) {
     c.options.edited[number] = true;
 }
 
-void loadOptionEditor(Core& c) {
+void loadOptionEditor(DeviceCore& c) {
     c.s.OptionsRefresh = 0;
     // An edit stays until it is sent or said to be unsendable.
     for (const OptionSpec& option : kOptionTable) {
@@ -92,7 +92,7 @@ void loadOptionEditor(Core& c) {
     }
 }
 
-void updateSts(Core& c) {
+void updateSts(DeviceCore& c) {
     if (!c.status.loggedIn()) {
         showLoginDialog(c, kUserLogin, updateSts);
         return;
@@ -135,7 +135,7 @@ void updateSts(Core& c) {
              std::move(question));
 }
 
-void onOptionsAnswer(Core& c, bool yes) {
+void onOptionsAnswer(DeviceCore& c, bool yes) {
     auto writes = std::exchange(c.options.writesAsked, {});
     if (!yes)
         return;
@@ -144,7 +144,7 @@ void onOptionsAnswer(Core& c, bool yes) {
     c.options.writesDue.assign(writes.begin(), writes.end());
 }
 
-void queueDueOptionWrite(Core& c) {
+void queueDueOptionWrite(DeviceCore& c) {
     auto& due = c.options.writesDue;
     if (due.empty() || !commandSlotFree(c))
         return;
@@ -153,7 +153,7 @@ void queueDueOptionWrite(Core& c) {
     due.pop_front();
 }
 
-void dropDueOptionWrites(Core& c) {
+void dropDueOptionWrites(DeviceCore& c) {
     auto& due = c.options.writesDue;
     if (due.empty())
         return;

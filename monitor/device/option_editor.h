@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 
 namespace treld {
 
@@ -12,29 +12,29 @@ namespace treld {
 inline constexpr std::string_view kOptionsQuestion = "OptionsQuestion";
 
 // Start-up: fills the option selectors with their value texts.
-void ekranla(Core& c);
+void ekranla(DeviceCore& c);
 
 // The operator chose list position `value` in option `number`'s selector,
 // or moved its up-down to `value`.
-void editOption(Core& c, int number, int value);
+void editOption(DeviceCore& c, int number, int value);
 
 // Puts the device's values, as last read, into the editors the operator has
 // not edited.
-void loadOptionEditor(Core& c);
+void loadOptionEditor(DeviceCore& c);
 
 // "Update STS": asks about every edited option that can be written, and says
 // which edited ones cannot (their editors go back to the device's value).
-void updateSts(Core& c);
+void updateSts(DeviceCore& c);
 
 // Yes: the writes asked about go out one after another.
-void onOptionsAnswer(Core& c, bool yes);
+void onOptionsAnswer(DeviceCore& c, bool yes);
 
 // Called by the options cycle before each reply step: the next write due
 // goes into a free command slot.
-void queueDueOptionWrite(Core& c);
+void queueDueOptionWrite(DeviceCore& c);
 
 // The tab was left: writes not yet sent are forgotten, and the status line
 // names them.
-void dropDueOptionWrites(Core& c);
+void dropDueOptionWrites(DeviceCore& c);
 
 }  // namespace treld

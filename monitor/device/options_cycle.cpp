@@ -17,7 +17,7 @@ constexpr Int16 kStatusStep = kFirstOptionsStep + 2 * kOptionCount;  // 126
 // it is returned, to go out now, and the reply just read is not used. In
 // demo mode the table answers it at once, and the cycle starts again from
 // the top.
-PollNext afterReply(Core& c, Int16 step) {
+PollNext afterReply(DeviceCore& c, Int16 step) {
     if (!commandQueued(c))
         return {.step = static_cast<Int16>(step + 1), .waitMs = kCyclePaceMs};
     PollNext queued = takeQueuedCommand(c);
@@ -30,7 +30,7 @@ PollNext afterReply(Core& c, Int16 step) {
     return {.step = kFirstMeasurementStep, .waitMs = kCyclePaceMs};
 }
 
-void showOption(Core& c, const OptionSpec& option, Int16 value) {
+void showOption(DeviceCore& c, const OptionSpec& option, Int16 value) {
     Element& shown = c.ui(kOptionValues, option.number);
     if (option.kind == OptionKind::Number) {
         shown.setCaption(std::to_string(value));
@@ -43,7 +43,7 @@ void showOption(Core& c, const OptionSpec& option, Int16 value) {
 
 }  // namespace
 
-PollNext OPTIONS(Core& c) {
+PollNext OPTIONS(DeviceCore& c) {
     const Int16 step = c.s.PollStep;
     if (step < kFirstOptionsStep || step > kStatusStep + 1)
         return {.step = kFirstOptionsStep};

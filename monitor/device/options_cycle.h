@@ -1,7 +1,7 @@
 // OPTIONS: the poll cycle of the "User options" tab.
 #pragma once
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 #include "link/poll_timer.h"
 
 namespace treld {
@@ -9,6 +9,6 @@ namespace treld {
 // Steps 100 + 2n send the read of option n, 101 + 2n evaluate it; 126 and
 // 127 poll the status, after which the editor is loaded when asked for.
 // Takes the outcome of the last exchange and returns what goes out next.
-PollNext OPTIONS(Core& c);
+PollNext OPTIONS(DeviceCore& c);
 
 }  // namespace treld

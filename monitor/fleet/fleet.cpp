@@ -5,7 +5,7 @@
 
 namespace treld {
 
-Fleet::Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
+Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
     : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
     if (broker_ == nullptr)
         return;

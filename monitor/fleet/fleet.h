@@ -14,10 +14,10 @@
 #include <optional>
 #include <string>
 
+#include "device/device_core.h"
 #include "fleet/broker_session.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
-#include "foundation/core.h"
 
 namespace treld {
 
@@ -28,7 +28,7 @@ class Fleet {
   public:
     // `broker` null: no MQTT, metrics only. `hostName` names the station
     // when sts.cfg gives it no name.
-    Fleet(Core& c, FleetSettings settings, std::string hostName, BrokerLink* broker);
+    Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker);
     ~Fleet();
     Fleet(const Fleet&) = delete;
     Fleet& operator=(const Fleet&) = delete;
@@ -54,7 +54,7 @@ class Fleet {
     void publishState(bool always);
     void publish(std::string_view topic, std::string payload, int qos, bool retain, Keep keep);
 
-    Core& c_;
+    DeviceCore& c_;
     FleetSettings settings_;
     std::string hostName_;
     BrokerLink* broker_;

@@ -52,7 +52,7 @@ std::string sourceAndPhase(const PanelQuantity& quantity) {
 
 }  // namespace
 
-std::string metricsText(const Core& c, std::string_view station,
+std::string metricsText(const DeviceCore& c, std::string_view station,
                         const PublishingFigures* publishing) {
     Exposition out(station);
     for (const QuantityFamily& family : quantityFamilies()) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/core.h"
+#include "device/device_core.h"
 
 namespace treld {
 
@@ -21,7 +21,7 @@ struct PublishingFigures {
 // where they apply), the alarm flags, link up, the exchange and time-out
 // counters, relay clients and mail programs started; blank fields and
 // flags not yet decoded are left out.
-std::string metricsText(const Core& c, std::string_view station,
+std::string metricsText(const DeviceCore& c, std::string_view station,
                         const PublishingFigures* publishing);
 
 }  // namespace treld

@@ -47,7 +47,7 @@ BrokerMessage discoveryMessage(const DiscoveryDevice& device, std::string_view c
 
 }  // namespace
 
-std::string measurementsJson(const Core& c) {
+std::string measurementsJson(const DeviceCore& c) {
     JsonObject values;
     for (const PanelQuantity& quantity : kPanelQuantities) {
         const std::optional<double> value = measurementValue(c, quantity);
@@ -56,7 +56,7 @@ std::string measurementsJson(const Core& c) {
     return values.done();
 }
 
-std::string statusJson(Core& c) {
+std::string statusJson(DeviceCore& c) {
     const LinkState link = linkState(c);
     JsonObject status;
     status.raw("link", JsonObject()

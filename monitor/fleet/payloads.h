@@ -6,17 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "device/device_core.h"
 #include "fleet/broker_link.h"
-#include "foundation/core.h"
 
 namespace treld {
 
 // {"source1_l1_voltage":230,...,"sync_angle":2}; null for a blank field.
-std::string measurementsJson(const Core& c);
+std::string measurementsJson(const DeviceCore& c);
 
 // Link and, once a status record was decoded, login, transfer path, fault
 // texts and the alarm lamps by name.
-std::string statusJson(Core& c);
+std::string statusJson(DeviceCore& c);
 
 // One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"}.
 std::string eventJson(Int16 code, std::string_view text, const LocalDateTime& at);

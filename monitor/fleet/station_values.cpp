@@ -47,7 +47,7 @@ std::string quantityKey(const PanelQuantity& quantity) {
     return slug(quantity.title);
 }
 
-std::optional<double> measurementValue(const Core& c, const PanelQuantity& quantity) {
+std::optional<double> measurementValue(const DeviceCore& c, const PanelQuantity& quantity) {
     const PanelReading& reading = c.readings.of(quantity.group);
     const std::int16_t number = reading.numbers[quantity.field];
     if (!reading.current || number == kNotANumber)
@@ -63,7 +63,7 @@ std::string alarmName(const FlagPosition& lamp) {
     return slug(lamp.lampCaption);
 }
 
-bool statusKnown(const Core& c) {
+bool statusKnown(const DeviceCore& c) {
     return !c.status.CurrentStatus.empty();
 }
 
@@ -73,7 +73,7 @@ std::string_view loginState(const DecodedStatus& status) {
     return status.UserLoginActive != 0 ? "User Login" : "Logout";
 }
 
-LinkState linkState(const Core& c) {
+LinkState linkState(const DeviceCore& c) {
     const Transport& t = c.line.transport();
     return {t.kind, t.peerName(c), !c.line.health().lost};
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/core.h"
-#include "foundation/panel_quantities.h"
+#include "device/device_core.h"
+#include "link/panel_quantities.h"
 #include "status/status_record.h"
 
 namespace treld {
@@ -33,7 +33,7 @@ std::string quantityKey(const PanelQuantity& quantity);
 
 // The number of the latest reply in the quantity's unit; nothing before the
 // first reply, after a time-out or for a field of anything but digits.
-std::optional<double> measurementValue(const Core& c, const PanelQuantity& quantity);
+std::optional<double> measurementValue(const DeviceCore& c, const PanelQuantity& quantity);
 
 // The fault-text fields under the panels, by JSON key.
 struct FaultField {
@@ -47,7 +47,7 @@ std::span<const FaultField> faultFields();
 std::string alarmName(const FlagPosition& lamp);
 
 // Whether a status record was decoded yet: until then flags and login are unknown.
-bool statusKnown(const Core& c);
+bool statusKnown(const DeviceCore& c);
 
 // "Service Login", "User Login" or "Logout", as the window title says.
 std::string_view loginState(const DecodedStatus& status);
@@ -57,6 +57,6 @@ struct LinkState {
     std::string peer;       // "COM1", "host:port" or ""
     bool up;
 };
-LinkState linkState(const Core& c);
+LinkState linkState(const DeviceCore& c);
 
 }  // namespace treld

@@ -5,22 +5,22 @@
 
 namespace treld {
 
-void queueCommand(Core& c, std::string command, std::string name) {
+void queueCommand(LinkCore& c, std::string command, std::string name) {
     c.s.namedCommand = command;
     c.s.commandName = std::move(name);
     c.s.PollState = std::move(command);
 }
 
-void queueKeepAlive(Core& c, std::string command) {
+void queueKeepAlive(LinkCore& c, std::string command) {
     c.s.keepAliveCommand = command;
     c.s.PollState = std::move(command);
 }
 
-bool keepAliveOnLine(const Core& c) {
+bool keepAliveOnLine(const LinkCore& c) {
     return !c.s.keepAliveCommand.empty() && c.line.command() == c.s.keepAliveCommand;
 }
 
-std::optional<int> showCommandReply(Core& c) {
+std::optional<int> showCommandReply(LinkCore& c) {
     const auto& s = c.s;
     const std::string& reply = c.line.reply();
     const std::string& command = c.line.command();
@@ -38,36 +38,36 @@ std::optional<int> showCommandReply(Core& c) {
     return std::nullopt;
 }
 
-void pausePolling(Core& c) {
+void pausePolling(LinkCore& c) {
     c.s.PollState = kPause;
 }
 
-void clearCommandSlot(Core& c) {
+void clearCommandSlot(LinkCore& c) {
     c.s.PollState.clear();
 }
 
-bool pollingPaused(const Core& c) {
+bool pollingPaused(const LinkCore& c) {
     return c.s.PollState == kPause;
 }
 
-bool commandQueued(const Core& c) {
+bool commandQueued(const LinkCore& c) {
     return !c.s.PollState.empty() && !pollingPaused(c) && !commandAwaited(c);
 }
 
-bool commandAwaited(const Core& c) {
+bool commandAwaited(const LinkCore& c) {
     return c.s.PollState == kAwaiting;
 }
 
-bool commandSlotFree(const Core& c) {
+bool commandSlotFree(const LinkCore& c) {
     return c.s.PollState.empty();
 }
 
-PollNext takeQueuedCommand(Core& c) {
+PollNext takeQueuedCommand(LinkCore& c) {
     return {.command = std::exchange(c.s.PollState, std::string(kAwaiting)),
             .owner = ExchangeOwner::Operator};
 }
 
-PollNext finishAwaitedCommand(Core& c) {
+PollNext finishAwaitedCommand(LinkCore& c) {
     PollNext next;
     c.line.closeExchange();
     c.line.takeDeferredAnswer(c);

@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 #include "link/poll_timer.h"
 
 namespace treld {
@@ -32,38 +32,38 @@ inline constexpr std::string_view kAwaiting = "BEKLE";
 
 // Queues an operator command; one not yet sent is replaced. The status line
 // shows its reply after `name` ("Output inhibit (INH): ACCESS DENIED").
-void queueCommand(Core& c, std::string command, std::string name);
+void queueCommand(LinkCore& c, std::string command, std::string name);
 
 // Queues the login keep-alive, whose reply is shown only when refused.
-void queueKeepAlive(Core& c, std::string command);
+void queueKeepAlive(LinkCore& c, std::string command);
 
 // The reply to the slot's command on the line, or its time-out, in the
 // status line and named; a time-out returns its wait.
-std::optional<int> showCommandReply(Core& c);
+std::optional<int> showCommandReply(LinkCore& c);
 
 // The command on the line is the keep-alive.
-bool keepAliveOnLine(const Core& c);
+bool keepAliveOnLine(const LinkCore& c);
 
 // The login dialog is about to send: polling stops until clearCommandSlot.
-void pausePolling(Core& c);
+void pausePolling(LinkCore& c);
 
 // Back to normal polling: a pause ends, a queued or awaited command is forgotten.
-void clearCommandSlot(Core& c);
+void clearCommandSlot(LinkCore& c);
 
-bool pollingPaused(const Core& c);
-bool commandQueued(const Core& c);
-bool commandAwaited(const Core& c);
-bool commandSlotFree(const Core& c);
+bool pollingPaused(const LinkCore& c);
+bool commandQueued(const LinkCore& c);
+bool commandAwaited(const LinkCore& c);
+bool commandSlotFree(const LinkCore& c);
 
 // The queued command, to be sent for the operator (the line waits 3 s for
 // its reply; in demo mode the table answers 20 ms later); the slot then
 // awaits its reply.
-PollNext takeQueuedCommand(Core& c);
+PollNext takeQueuedCommand(LinkCore& c);
 
 // The operator's exchange has its reply, or its 3 s are over: the status
 // line shows it and the measurement cycle starts again from the top, with
 // the tab treated as newly opened, but for the log download, which goes on.
 // Also when a Logon dropped the "BEKLE".
-PollNext finishAwaitedCommand(Core& c);
+PollNext finishAwaitedCommand(LinkCore& c);
 
 }  // namespace treld

@@ -23,7 +23,7 @@ std::string_view trimSpaces(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string answerFromTable(const Core& c, std::string_view command, std::string_view key) {
+std::string answerFromTable(const LinkCore& c, std::string_view command, std::string_view key) {
     if (command.starts_with("LOG"))
         return std::string(kDemoLogRecord);
     for (int n = 1; n <= kCommandTableSize; ++n) {
@@ -40,7 +40,7 @@ void declareDemoSetElements(DisplayModel& ui) {
     ui.declare(kDemoSetList);
 }
 
-void LoadDemoTable(Core& c) {
+void LoadDemoTable(LinkCore& c) {
     Element& list = c.ui(kDemoSetList);
     list.clearItems();
     c.s.CommandTable = {};
@@ -65,11 +65,11 @@ void LoadDemoTable(Core& c) {
     });
 }
 
-std::string DEMOGELDI(const Core& c, std::string_view command) {
+std::string DEMOGELDI(const LinkCore& c, std::string_view command) {
     return answerFromTable(c, command, command);
 }
 
-std::string OZELGELDI(const Core& c, std::string_view command) {
+std::string OZELGELDI(const LinkCore& c, std::string_view command) {
     return answerFromTable(c, command, command.starts_with("W0") ? command.substr(0, 5) : command);
 }
 

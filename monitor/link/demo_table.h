@@ -2,7 +2,7 @@
 // The same table names the poll commands whose replies the relay server caches.
 #pragma once
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 
 namespace treld {
 
@@ -16,14 +16,14 @@ void declareDemoSetElements(DisplayModel& ui);
 
 // Start-up: reads DEMOSET.CFG from the program directory into CommandTable
 // and List2. A missing file leaves the table empty.
-void LoadDemoTable(Core& c);
+void LoadDemoTable(LinkCore& c);
 
 // The table's answer to a command sent by GONDERME (empty when none).
-std::string DEMOGELDI(const Core& c, std::string_view command);
+std::string DEMOGELDI(const LinkCore& c, std::string_view command);
 
 // The answer to a queued operator command or a forwarded relay command:
 // option writes are looked up by their first five characters ("W0" and the
 // code).
-std::string OZELGELDI(const Core& c, std::string_view command);
+std::string OZELGELDI(const LinkCore& c, std::string_view command);
 
 }  // namespace treld

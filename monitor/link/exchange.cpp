@@ -8,17 +8,17 @@
 
 namespace treld {
 
-int timeover(Core& c) {
+int timeover(LinkCore& c) {
     sayNoReply(c);
     c.line.countTimeOut(c);
     return kCommandWaitMs;
 }
 
-void datahata(Core& c) {
+void datahata(LinkCore& c) {
     c.statusLine.say(Said::DataError, {c.s.CheckedCommand});
 }
 
-void GELENBAFIRKOY(Core& c) {
+void GELENBAFIRKOY(LinkCore& c) {
     for (int n = 1; n <= kCommandTableSize; ++n) {
         CommandTableEntry& entry = c.s.CommandTable[n];
         if (entry.TableActive == 1 && entry.TableCommand == c.line.command()) {
@@ -28,7 +28,7 @@ void GELENBAFIRKOY(Core& c) {
     }
 }
 
-void GELENBAFIRSIFIR(Core& c) {
+void GELENBAFIRSIFIR(LinkCore& c) {
     if (c.line.transport().simulated)
         return;
     for (int n = 1; n <= kCommandTableSize; ++n) {
@@ -40,7 +40,7 @@ void GELENBAFIRSIFIR(Core& c) {
     }
 }
 
-void forgetCachedReplies(Core& c) {
+void forgetCachedReplies(LinkCore& c) {
     for (CommandTableEntry& entry : c.s.CommandTable)
         entry.CachedReply.clear();
 }

@@ -3,19 +3,21 @@
 #include <algorithm>
 
 #include "link/demo_table.h"
+#include "link/link_core.h"
 #include "link/poll_timer.h"
 #include "link/reply_format.h"
 #include "link/serial_link.h"
+#include "link/status_texts.h"
 
 namespace treld {
 namespace {
 
-std::string localPort(const Core& c) {
+std::string localPort(const LinkCore& c) {
     return "COM" + std::to_string(c.config.ComPort);
 }
 
 // The calendar reads a PC event text only up to a comma.
-std::string remoteStation(const Core& c) {
+std::string remoteStation(const LinkCore& c) {
     std::string name = "Remote STS " + c.line.remoteAddress();
     std::erase(name, ',');
     return name;
@@ -37,7 +39,7 @@ const Transport Line::kSerial{
     .relayWaitMs = kCommandWaitMs,
     .write = &Line::writeToPort,
     .indicatorName =
-        [](const Core& c) { return "Local STS/com" + std::to_string(c.config.ComPort); },
+        [](const LinkCore& c) { return "Local STS/com" + std::to_string(c.config.ComPort); },
     .peerName = localPort,
     .eventName = localPort,
 };
@@ -56,11 +58,11 @@ const Transport Line::kRemote{
     .relayWaitMs = kCommandWaitMs,
     .write = &Line::connectRemote,
     .indicatorName =
-        [](const Core& c) {
+        [](const LinkCore& c) {
             return c.line.remoteAddress() + "/" + std::to_string(c.config.RemotePort);
         },
     .peerName =
-        [](const Core& c) {
+        [](const LinkCore& c) {
             return c.line.remoteAddress() + ":" + std::to_string(c.config.RemotePort);
         },
     .eventName = remoteStation,
@@ -80,8 +82,8 @@ const Transport Line::kDemo{
     .relayWaitMs = kDemoRelayWaitMs,
     .write = &Line::answerFromTable,
     // Nothing on screen may pass for a real device's answer.
-    .indicatorName = [](const Core&) { return std::string(kDemoAnswersText); },
-    .peerName = [](const Core&) { return std::string(); },
+    .indicatorName = [](const LinkCore&) { return std::string(kDemoAnswersText); },
+    .peerName = [](const LinkCore&) { return std::string(); },
     .eventName = localPort,
 };
 
@@ -117,7 +119,7 @@ void Line::open(ExchangeOwner owner, std::string command) {
     owner_ = owner;
 }
 
-bool Line::send(Core& c, ExchangeOwner owner, std::string command) {
+bool Line::send(LinkCore& c, ExchangeOwner owner, std::string command) {
     const Transport& t = transport();
     open(owner, std::move(command));
     if (owner == ExchangeOwner::Relay) {
@@ -141,11 +143,11 @@ bool Line::send(Core& c, ExchangeOwner owner, std::string command) {
     return true;
 }
 
-void Line::answerFromTable(Core& c) {
+void Line::answerFromTable(LinkCore& c) {
     complete(c, DEMOGELDI(c, command_));
 }
 
-void Line::takeDeferredAnswer(const Core& c) {
+void Line::takeDeferredAnswer(const LinkCore& c) {
     if (transport().simulated)
         reply_ = OZELGELDI(c, command_);
 }
@@ -157,7 +159,7 @@ void Line::simulateOk() {
 // Every transport's reply ends here: kept, counted for the link's health
 // (the demo table's answers say nothing of a link), evaluated after the
 // transport's short wait, and a fixed reply shown for its message time.
-void Line::complete(Core& c, std::string reply) {
+void Line::complete(LinkCore& c, std::string reply) {
     const Transport& t = transport();
     reply_ = std::move(reply);
     if (!t.simulated)
@@ -169,14 +171,14 @@ void Line::complete(Core& c, std::string reply) {
 
 // A reply that fails its format test counts as unanswered: a noisy line or
 // a wrong baud rate is a lost link, not a healthy one.
-void Line::countReply(Core& c) {
+void Line::countReply(LinkCore& c) {
     if (passesFormatTest(command_, reply_))
         health_.unanswered = 0;
     else
         countTimeOut(c);
 }
 
-void Line::countTimeOut(Core& c) {
+void Line::countTimeOut(LinkCore& c) {
     ++c.counters.timeOuts;
     health_.unanswered = std::min<Int16>(health_.unanswered + 1, kUnansweredForLoss);
 }

@@ -12,13 +12,16 @@
 #include <string_view>
 #include <utility>
 
-#include "foundation/core.h"
-#include "foundation/link_health.h"
-#include "link/status_texts.h"
+#include "foundation/display_model.h"
+#include "foundation/numeric.h"
+#include "foundation/status_line.h"
+#include "link/link_health.h"
+#include "link/program_state.h"
 
 namespace treld {
 
 class Line;
+struct LinkCore;
 
 // Receive buffers never grow beyond this; a device that streams without a CR
 // loses the overflow, a remote peer is disconnected, and the exchange times out.
@@ -40,11 +43,11 @@ struct Transport {
     int commandWaitMs;       // the wait for a queued operator command's reply
     int relayWaitMs;         // the wait for a forwarded relay command's reply
     // Writes the command of a newly opened exchange.
-    void (Line::*write)(Core& c);
+    void (Line::*write)(LinkCore& c);
     // The send indicator's name of the peer, the fleet's and the PC log's.
-    std::string (*indicatorName)(const Core& c);
-    std::string (*peerName)(const Core& c);
-    std::string (*eventName)(const Core& c);
+    std::string (*indicatorName)(const LinkCore& c);
+    std::string (*peerName)(const LinkCore& c);
+    std::string (*eventName)(const LinkCore& c);
 };
 
 class Line {
@@ -64,7 +67,7 @@ class Line {
     // is over (takeDeferredAnswer). A relay command goes to the local device
     // whatever the transport; false: the serial port lost it, and its reply
     // says so ("Can not open com" and the port).
-    bool send(Core& c, ExchangeOwner owner, std::string command);
+    bool send(LinkCore& c, ExchangeOwner owner, std::string command);
 
     // An exchange is open: the command on the line has an owner who has not
     // taken its reply or time-out yet. Every Timer1 tick while one is open is
@@ -77,34 +80,34 @@ class Line {
     const std::string& reply() const { return reply_; }
     // Demo mode stands in for the device: an operator's or relay's command
     // gets the table's answer now, the clock and date commands "OK".
-    void takeDeferredAnswer(const Core& c);
+    void takeDeferredAnswer(const LinkCore& c);
     void simulateOk();
 
     // Received bytes (serial port, remote station); a reply completes at its
     // first CR, asks for the transport's short wait and keeps the link up.
-    void feedSerial(Core& c, std::string_view chunk);
-    void remoteConnected(Core& c);
-    void feedRemote(Core& c, std::string_view chunk);
+    void feedSerial(LinkCore& c, std::string_view chunk);
+    void remoteConnected(LinkCore& c);
+    void feedRemote(LinkCore& c, std::string_view chunk);
 
     // The serial port (start-up, Settings, ReopenTimer, a failure). Opening
     // returns whether it opened; a failure closes it, and while it is the
     // link in use the status line says so and the link counts as lost.
-    bool openPort(Core& c);
-    void portFailed(Core& c);
+    bool openPort(LinkCore& c);
+    void portFailed(LinkCore& c);
     bool portOpen() const { return health_.openPort != 0; }
     // Settings chose another port: the old one is closed, the new one
     // opened, and polling starts again from SRV.
-    void changePort(Core& c);
+    void changePort(LinkCore& c);
     // ReopenTimer: a closed port is opened again; polling resumes from SRV
     // after a short wait.
-    void reopenPort(Core& c);
+    void reopenPort(LinkCore& c);
 
     // ComReady: the last command written to the serial port went out.
     bool comReady() const { return comReady_ != 0; }
 
     // The link's health, kept by the exchanges and read by the link watch.
     const LinkHealth& health() const { return health_; }
-    void countTimeOut(Core& c);
+    void countTimeOut(LinkCore& c);
     // The link watch's own marks: when the device was last heard, whether
     // "Link lost" stands, ReopenTimer ticks since, the stale windows.
     void heardAt(const LocalDateTime& now);
@@ -126,13 +129,13 @@ class Line {
     static const Transport kSerial, kRemote, kDemo, kDemoOverRemote;
 
     void open(ExchangeOwner owner, std::string command);
-    void complete(Core& c, std::string reply);
-    void countReply(Core& c);
-    void closePort(Core& c);
-    bool writeSerial(Core& c, std::string_view frame);
-    void writeToPort(Core& c);
-    void connectRemote(Core& c);
-    void answerFromTable(Core& c);
+    void complete(LinkCore& c, std::string reply);
+    void countReply(LinkCore& c);
+    void closePort(LinkCore& c);
+    bool writeSerial(LinkCore& c, std::string_view frame);
+    void writeToPort(LinkCore& c);
+    void connectRemote(LinkCore& c);
+    void answerFromTable(LinkCore& c);
 
     bool demo_ = false;
     Int16 station_ = 0;  // 0: the local STS; 1..3: REMOTEIP1..3
@@ -147,11 +150,6 @@ class Line {
     std::optional<int> wait_;
     bool restart_ = false;
 };
-
-// The glossary's name for the send: the line's send for `owner`.
-inline bool GONDERME(Core& c, ExchangeOwner owner, std::string command) {
-    return c.line.send(c, owner, std::move(command));
-}
 
 // The send indicator's first character alternates on every send.
 std::string_view nextSendMark(const Element& indicator);

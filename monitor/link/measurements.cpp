@@ -49,7 +49,8 @@ std::int16_t fieldNumber(std::string_view text) {
     return static_cast<std::int16_t>(number);
 }
 
-void decodePanel(Core& c, const std::array<Field, kReadingFields>& fields, PanelReading& reading) {
+void decodePanel(LinkCore& c, const std::array<Field, kReadingFields>& fields,
+                 PanelReading& reading) {
     const std::string_view reply = c.line.reply();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Field& field = fields[i];
@@ -73,26 +74,26 @@ void declareMeasurementElements(DisplayModel& ui) {
         ui.declare(name);
 }
 
-void decodeSourcePanel(Core& c) {
+void decodeSourcePanel(LinkCore& c) {
     decodePanel(c, kSourceFields, c.readings.source);
 }
-void decodeOutputPanel(Core& c) {
+void decodeOutputPanel(LinkCore& c) {
     decodePanel(c, kOutputFields, c.readings.output);
 }
 
-void showVersion(Core& c) {
+void showVersion(LinkCore& c) {
     c.statusLine.say(Said::DataOk);
     c.ui(kVersion).setCaption(c.line.reply());
 }
 
-void showStsTime(Core& c) {
+void showStsTime(LinkCore& c) {
     c.ui(kStsTime).setCaption(std::string_view(c.line.reply()).substr(1));
 }
-void showStsDate(Core& c) {
+void showStsDate(LinkCore& c) {
     c.ui(kStsDate).setCaption(std::string_view(c.line.reply()).substr(1));
 }
 
-void blankSourcePanel(Core& c) {
+void blankSourcePanel(LinkCore& c) {
     for (const Field& field : kSourceFields)
         c.ui(field.label).setCaption("");
     c.readings.source.news = PanelReading::News::TimedOut;
@@ -101,7 +102,7 @@ void blankSourcePanel(Core& c) {
 
 // Temperature and SYNC angle keep their last texts on the panel; the trend
 // history and the fleet take the whole reply as lost.
-void blankOutputPanel(Core& c) {
+void blankOutputPanel(LinkCore& c) {
     for (std::size_t i = 0; i < 6; ++i)
         c.ui(kOutputFields[i].label).setCaption("");
     c.readings.output.news = PanelReading::News::TimedOut;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 
 namespace treld {
 
@@ -41,16 +41,16 @@ inline constexpr ElementName kStsDate{Form::Form1, "Label81"};
 void declareMeasurementElements(DisplayModel& ui);
 
 // Decode the "SRV" / "OPL" reply in Reply once it passed its format test
-// (link/reply_format.h): the panel shows the field texts, Core::readings gets
+// (link/reply_format.h): the panel shows the field texts, LinkCore::readings gets
 // their numbers.
-void decodeSourcePanel(Core& c);
-void decodeOutputPanel(Core& c);
-void showVersion(Core& c);
-void showStsTime(Core& c);
-void showStsDate(Core& c);
+void decodeSourcePanel(LinkCore& c);
+void decodeOutputPanel(LinkCore& c);
+void showVersion(LinkCore& c);
+void showStsTime(LinkCore& c);
+void showStsDate(LinkCore& c);
 
 // After a time-out or a garbled reply; the readings note the lost reply.
-void blankSourcePanel(Core& c);
-void blankOutputPanel(Core& c);
+void blankSourcePanel(LinkCore& c);
+void blankOutputPanel(LinkCore& c);
 
 }  // namespace treld

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "foundation/program_state.h"
+#include "link/program_state.h"
 
 namespace treld {
 
@@ -24,7 +24,7 @@ struct PollNext {
 };
 
 inline constexpr int kFirstTickMs = 50;  // start-up
-// After a send the reply time-out applies (Core::replyTimeoutMs). A reply
+// After a send the reply time-out applies (BaseCore::replyTimeoutMs). A reply
 // has completed (the transport table, link/line.cpp); the next tick evaluates it:
 inline constexpr int kDemoAnswerMs = 10;  // the demo table answered at once
 inline constexpr int kSerialReplyMs = 5;

@@ -22,7 +22,7 @@ std::string relayLine(std::string_view text) {
 // time of the event.
 class RelayServer {
   public:
-    explicit RelayServer(Core& c) : c_(c), r_(c.relay) {}
+    explicit RelayServer(LinkCore& c) : c_(c), r_(c.relay) {}
 
     void accept();
     void receive(int slot, std::string_view data);
@@ -50,7 +50,7 @@ class RelayServer {
     void dropIdleClients();
     void sayProblem(const std::string& text);
 
-    Core& c_;
+    LinkCore& c_;
     RelayState& r_;
 };
 
@@ -273,32 +273,32 @@ void RelayServer::tick() {
         listen();
 }
 
-void startRelayServer(Core& c) {
+void startRelayServer(LinkCore& c) {
     RelayServer(c).listen();
     c.platform.startTimer(TimerId::RelayTimer, kRelayTimerMs);
 }
 
-void onRelayConnectionRequest(Core& c) {
+void onRelayConnectionRequest(LinkCore& c) {
     RelayServer(c).accept();
 }
 
-void onRelayData(Core& c, int slot, std::string_view data) {
+void onRelayData(LinkCore& c, int slot, std::string_view data) {
     RelayServer(c).receive(slot, data);
 }
 
-void onRelaySendComplete(Core& c, int slot) {
+void onRelaySendComplete(LinkCore& c, int slot) {
     RelayServer(c).answerSent(slot);
 }
 
-void onRelayClosed(Core& c, int slot) {
+void onRelayClosed(LinkCore& c, int slot) {
     RelayServer(c).discardSlot(slot);
 }
 
-void onRelayTimer(Core& c) {
+void onRelayTimer(LinkCore& c) {
     RelayServer(c).tick();
 }
 
-std::string LookupRelayRequest(Core& c, std::string request) {
+std::string LookupRelayRequest(LinkCore& c, std::string request) {
     std::erase(request, '\r');
     for (int n = 1; n <= kCommandTableSize; ++n) {
         const CommandTableEntry& entry = c.s.CommandTable[n];
@@ -311,15 +311,15 @@ std::string LookupRelayRequest(Core& c, std::string request) {
     return "";
 }
 
-void answerRelayClient(Core& c) {
+void answerRelayClient(LinkCore& c) {
     RelayServer(c).answerClient();
 }
 
-void forwardRelayCommand(Core& c) {
+void forwardRelayCommand(LinkCore& c) {
     RelayServer(c).forward();
 }
 
-void relayStatusRead(Core& c) {
+void relayStatusRead(LinkCore& c) {
     RelayServer(c).statusRead();
 }
 

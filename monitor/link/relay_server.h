@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 
 namespace treld {
 
@@ -27,28 +27,28 @@ inline constexpr int kRelayListenRetrySeconds = 10;
 
 // Start-up: reads relay.cfg and listens on RemotePort. A mistake in relay.cfg
 // or a port it cannot listen on is said on stderr and in the status line.
-void startRelayServer(Core& c);
+void startRelayServer(LinkCore& c);
 
 // Relay server events, slot 1..15 of an accepted connection.
-void onRelayConnectionRequest(Core& c);
-void onRelayData(Core& c, int slot, std::string_view data);
-void onRelaySendComplete(Core& c, int slot);
-void onRelayClosed(Core& c, int slot);
+void onRelayConnectionRequest(LinkCore& c);
+void onRelayData(LinkCore& c, int slot, std::string_view data);
+void onRelaySendComplete(LinkCore& c, int slot);
+void onRelayClosed(LinkCore& c, int slot);
 
 // RelayTimer, every second: drops clients idle for kRelayIdleSeconds, writes
 // the refusal summaries that are due and, while not listening, tries again.
-void onRelayTimer(Core& c);
+void onRelayTimer(LinkCore& c);
 
 // The answer to one request: a cached or demo reply with its CR, "Time out"
 // for an empty cache entry, or "" when the command must go to the device.
-std::string LookupRelayRequest(Core& c, std::string request);
+std::string LookupRelayRequest(LinkCore& c, std::string request);
 
 // The poll cycle's side. The relay's exchange has its reply, or its 3 s are
 // over: answerRelayClient. After an evaluation with forwardDue(),
 // forwardRelayCommand writes the next one; the measurement cycle tells each
 // time it has read the status record.
-void answerRelayClient(Core& c);
-void forwardRelayCommand(Core& c);
-void relayStatusRead(Core& c);
+void answerRelayClient(LinkCore& c);
+void forwardRelayCommand(LinkCore& c);
+void relayStatusRead(LinkCore& c);
 
 }  // namespace treld

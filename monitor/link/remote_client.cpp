@@ -2,22 +2,24 @@
 // TCP connection to the relay server of the monitor that has the device.
 #include "link/line.h"
 
+#include "link/link_core.h"
+
 namespace treld {
 
 // The transport's write: a new connection, whose command goes out once it
 // stands (remoteConnected).
-void Line::connectRemote(Core& c) {
+void Line::connectRemote(LinkCore& c) {
     c.platform.closeRemote();
     tcpBuffer_.clear();
     c.platform.connectRemote(remoteAddress_, c.config.RemotePort);
 }
 
-void Line::remoteConnected(Core& c) {
+void Line::remoteConnected(LinkCore& c) {
     c.platform.sendRemote(command_ + "\r");
     reply_.clear();
 }
 
-void Line::feedRemote(Core& c, std::string_view chunk) {
+void Line::feedRemote(LinkCore& c, std::string_view chunk) {
     if (!reply_.empty())
         return;  // this exchange is complete; anything more is not its reply
     const std::size_t cr = chunk.find('\r');

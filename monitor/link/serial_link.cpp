@@ -11,7 +11,7 @@ namespace treld {
 
 // The port opens at 2400,N,8,1. One that does not open stays closed without
 // a message (the first send reports it) and the link counts as lost.
-bool Line::openPort(Core& c) {
+bool Line::openPort(LinkCore& c) {
     const Int16 port = c.config.ComPort;
     health_.openPort = c.platform.openSerialPort(port) ? port : Int16{0};
     if (health_.openPort == 0 && transport().usesPort)
@@ -19,14 +19,14 @@ bool Line::openPort(Core& c) {
     return health_.openPort != 0;
 }
 
-void Line::closePort(Core& c) {
+void Line::closePort(LinkCore& c) {
     if (health_.openPort != 0)
         c.platform.closeSerialPort();
     health_.openPort = 0;
 }
 
 // A port that fails or does not take the whole frame is failed.
-bool Line::writeSerial(Core& c, std::string_view frame) {
+bool Line::writeSerial(LinkCore& c, std::string_view frame) {
     if (c.platform.writeSerial(frame))
         return true;
     portFailed(c);
@@ -35,12 +35,12 @@ bool Line::writeSerial(Core& c, std::string_view frame) {
 
 // The transport's write: the command and its CR; ComReady says whether it
 // went out.
-void Line::writeToPort(Core& c) {
+void Line::writeToPort(LinkCore& c) {
     if (writeSerial(c, command_ + "\r"))
         comReady_ = 1;
 }
 
-void Line::portFailed(Core& c) {
+void Line::portFailed(LinkCore& c) {
     closePort(c);
     comReady_ = 0;
     if (!transport().usesPort)
@@ -50,7 +50,7 @@ void Line::portFailed(Core& c) {
 }
 
 // Polling starts again from SRV: nothing sent on the old line is waited for.
-void Line::changePort(Core& c) {
+void Line::changePort(LinkCore& c) {
     if (health_.openPort == c.config.ComPort)
         return;
     closePort(c);
@@ -63,7 +63,7 @@ void Line::changePort(Core& c) {
     restartPolling();
 }
 
-void Line::reopenPort(Core& c) {
+void Line::reopenPort(LinkCore& c) {
     if (health_.openPort != 0 || c.config.ComPort <= 0 || !openPort(c) || !transport().usesPort)
         return;
     if (owner_ == ExchangeOwner::Cycle)
@@ -72,7 +72,7 @@ void Line::reopenPort(Core& c) {
     wantTick(kFirstTickMs);
 }
 
-void Line::feedSerial(Core& c, std::string_view chunk) {
+void Line::feedSerial(LinkCore& c, std::string_view chunk) {
     if (health_.openPort == 0)  // bytes read before the port was closed
         return;
     serialBuffer_.append(
@@ -96,14 +96,14 @@ bool isFixedReply(std::string_view reply) {
     return false;
 }
 
-void showDeviceMessage(Core& c, std::string_view text, int showMs) {
+void showDeviceMessage(LinkCore& c, std::string_view text, int showMs) {
     if (keepAliveOnLine(c) && text == "OK\r")
         return;  // the device's last word to the operator stays
     c.ui(kDeviceMessage).setCaption(text);
     c.platform.startTimer(TimerId::Timer3, showMs);
 }
 
-void clearDeviceMessage(Core& c) {
+void clearDeviceMessage(LinkCore& c) {
     c.ui(kDeviceMessage).setCaption("");
     c.platform.stopTimer(TimerId::Timer3);
 }

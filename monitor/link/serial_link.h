@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 
 namespace treld {
 
@@ -19,9 +19,9 @@ inline constexpr int kTcpMessageMs = 5000;
 
 // Shows a fixed reply in Label25 and lets Timer3 clear it after `showMs`;
 // the login keep-alive's "OK" is not shown.
-void showDeviceMessage(Core& c, std::string_view text, int showMs);
+void showDeviceMessage(LinkCore& c, std::string_view text, int showMs);
 
 // Timer3: clears the device message line.
-void clearDeviceMessage(Core& c);
+void clearDeviceMessage(LinkCore& c);
 
 }  // namespace treld

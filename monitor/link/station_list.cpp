@@ -12,7 +12,7 @@ const std::string& remoteIp(const StationConfig& config, int n) {
 }
 
 // Connect: the selected entry's station becomes the link of the next send.
-void connectSelectedStation(Core& c) {
+void connectSelectedStation(LinkCore& c) {
     const int index = c.ui(kStationList).listIndex();
     if (index < 0 || index >= static_cast<int>(c.s.stationNumbers.size()))
         return;
@@ -34,7 +34,7 @@ void declareStationListElements(DisplayModel& ui) {
     ui.declare(kStationNameLabel);
 }
 
-void STSLIST(Core& c) {
+void STSLIST(LinkCore& c) {
     c.ui(kStationNameLabel).setCaption(c.config.StationName);
     Element& list = c.ui(kStationList);
     list.clearItems();
@@ -52,7 +52,7 @@ void STSLIST(Core& c) {
     }
 }
 
-bool onStationListEvent(Core& c, const OperatorEvent& event) {
+bool onStationListEvent(LinkCore& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
     if (event.kind == Kind::Select && event.is(kStationList)) {
         Element& list = c.ui(kStationList);

@@ -2,8 +2,8 @@
 // "Connect" button that switches between them.
 #pragma once
 
-#include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "link/link_core.h"
 
 namespace treld {
 
@@ -17,9 +17,9 @@ void declareStationListElements(DisplayModel& ui);
 
 // (Re)fills List3 from RemoteIp1..3, selects the local entry and shows the
 // station's name.
-void STSLIST(Core& c);
+void STSLIST(LinkCore& c);
 
 // List3 entry chosen, Command5 "Connect" clicked.
-bool onStationListEvent(Core& c, const OperatorEvent& event);
+bool onStationListEvent(LinkCore& c, const OperatorEvent& event);
 
 }  // namespace treld

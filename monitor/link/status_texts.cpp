@@ -4,7 +4,7 @@
 
 namespace treld {
 
-void sayNoReply(Core& c) {
+void sayNoReply(LinkCore& c) {
     const Transport& transport = c.line.transport();
     if (transport.timeOut != Said::ComTimeOut)
         c.statusLine.say(transport.timeOut);
@@ -14,7 +14,7 @@ void sayNoReply(Core& c) {
         sayPortNotOpened(c);
 }
 
-void sayPortNotOpened(Core& c) {
+void sayPortNotOpened(LinkCore& c) {
     // In demo mode there is no port: the table lacked the answer.
     if (c.line.transport().simulated)
         c.statusLine.say(Said::DemoNoAnswer, {c.line.command()});

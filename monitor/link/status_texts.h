@@ -5,17 +5,17 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/core.h"
+#include "link/link_core.h"
 
 namespace treld {
 
 // The reply did not come: the status line says why, as the link in use sees
 // it. The poll cycles and the log download say it alike: a remote station or
 // the demo table has no com port to time out on.
-void sayNoReply(Core& c);
+void sayNoReply(LinkCore& c);
 
 // The serial port cannot be written (in demo mode: the table lacked the answer).
-void sayPortNotOpened(Core& c);
+void sayPortNotOpened(LinkCore& c);
 
 // A relay server's own replies, each followed by CR on the wire.
 inline constexpr std::string_view kRelayCacheEmpty = "Time out";  // a poll command not yet answered

@@ -33,7 +33,7 @@ std::string outcomeText(int exitCode) {
 
 }  // namespace
 
-void sendTestMail(Core& c) {
+void sendTestMail(RecordsCore& c) {
     Element& outcome = c.ui(kMailTestOutcome);
     // The mail program reads its settings from sts.cfg, not from the dialog.
     if (mailSettingsUnsaved(c)) {
@@ -57,7 +57,7 @@ void sendTestMail(Core& c) {
                            : "e-mail test: waiting for the alarm mail being sent...");
 }
 
-void onMailTestEnded(Core& c, int exitCode) {
+void onMailTestEnded(RecordsCore& c, int exitCode) {
     if (!c.settings.mailTestRunning)
         return;
     c.settings.mailTestRunning = false;

@@ -2,7 +2,7 @@
 // dialog says how it went once the program has ended, sent or why not.
 #pragma once
 
-#include "foundation/core.h"
+#include "records/records_core.h"
 
 namespace treld {
 
@@ -13,9 +13,9 @@ inline constexpr std::string_view kTestMail = "1&&test message++STS test message
 
 // Queues the test message for the mail program (after a mail that is being
 // sent); with mail fields changed but not saved, says Save comes first.
-void sendTestMail(Core& c);
+void sendTestMail(RecordsCore& c);
 
 // The mail program that sent the test message has ended with `exitCode`.
-void onMailTestEnded(Core& c, int exitCode);
+void onMailTestEnded(RecordsCore& c, int exitCode);
 
 }  // namespace treld

@@ -7,7 +7,7 @@
 namespace treld {
 namespace {
 
-bool onMainWindowEvent(Core& c, const OperatorEvent& event) {
+bool onMainWindowEvent(RecordsCore& c, const OperatorEvent& event) {
     if (event.kind != OperatorEvent::Kind::Click)
         return false;
     if (event.is(kSettingsMenu)) {
@@ -23,7 +23,7 @@ bool onMainWindowEvent(Core& c, const OperatorEvent& event) {
     return true;
 }
 
-bool onSettingsEvent(Core& c, const OperatorEvent& event) {
+bool onSettingsEvent(RecordsCore& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
     if (event.kind == Kind::Click && event.is(kSaveSettings)) {
         saveSettings(c);
@@ -53,7 +53,7 @@ void declareRecordsElements(DisplayModel& ui) {
     declareSettingsElements(ui);
 }
 
-bool onRecordsEvent(Core& c, const OperatorEvent& event) {
+bool onRecordsEvent(RecordsCore& c, const OperatorEvent& event) {
     if (event.form == Form::Form1)
         return onMainWindowEvent(c, event);
     if (event.form == Form::Form2)

@@ -2,8 +2,8 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
-#include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "records/records_core.h"
 
 namespace treld {
 
@@ -18,6 +18,6 @@ inline constexpr ElementName kPcLogs{Form::Form1, "Command4"};
 void declareRecordsElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.
-bool onRecordsEvent(Core& c, const OperatorEvent& event);
+bool onRecordsEvent(RecordsCore& c, const OperatorEvent& event);
 
 }  // namespace treld

@@ -69,7 +69,7 @@ std::string_view trimBlanks(std::string_view text) {
 // The TCP port typed in Text18: digits only (blanks around them allowed),
 // 1 to 32767.
 // What Save stores from a text box.
-std::string typedText(Core& c, const TextBox& box) {
+std::string typedText(RecordsCore& c, const TextBox& box) {
     const std::string& typed = c.ui(box.name).caption();
     return box.trimmed ? std::string(trimBlanks(typed)) : typed;
 }
@@ -85,7 +85,7 @@ std::optional<Int16> typedPort(std::string_view text) {
     return static_cast<Int16>(port);
 }
 
-void refuse(Core& c, std::string text) {
+void refuse(RecordsCore& c, std::string text) {
     c.ui.showMessage(Form::Form2, "Settings", std::move(text));
 }
 
@@ -108,7 +108,7 @@ void declareSettingsElements(DisplayModel& ui) {
     ui.declare(kMailTestOutcome);
 }
 
-void showSettingsDialog(Core& c) {
+void showSettingsDialog(RecordsCore& c) {
     Element& dialog = c.ui(kSettingsDialog);
     if (!dialog.visible()) {
         const StationConfig& config = c.config;
@@ -132,7 +132,7 @@ void showSettingsDialog(Core& c) {
     dialog.activate();
 }
 
-void saveSettings(Core& c) {
+void saveSettings(RecordsCore& c) {
     // A pasted line break would add lines of its own to sts.cfg; a text the
     // mail program refuses would fail every alarm mail.
     for (const TextBox& box : kTextBoxes) {
@@ -188,7 +188,7 @@ void saveSettings(Core& c) {
     c.ui(kSettingsDialog).setVisible(false);
 }
 
-bool mailSettingsUnsaved(Core& c) {
+bool mailSettingsUnsaved(RecordsCore& c) {
     for (const TextBox& box : kTextBoxes) {
         if (box.mail && typedText(c, box) != c.config.*box.value)
             return true;
@@ -213,16 +213,16 @@ std::string inDialogWords(std::string text) {
     return text;
 }
 
-void showLinkKind(Core& c) {
+void showLinkKind(RecordsCore& c) {
     c.ui(kLinkKind).setCaption(
         c.line.transport().simulated ? "Demo" : "com" + std::to_string(c.config.ComPort));
 }
 
-void closeSettingsDialog(Core& c) {
+void closeSettingsDialog(RecordsCore& c) {
     c.ui(kSettingsDialog).setVisible(false);
 }
 
-void choosePortEntry(Core& c, int index) {
+void choosePortEntry(RecordsCore& c, int index) {
     Element& ports = c.ui(kPortChoice);
     if (index < 0 || index >= int(ports.items().size()))
         return;
@@ -230,7 +230,7 @@ void choosePortEntry(Core& c, int index) {
     ports.setCaption(ports.items()[index]);
 }
 
-void matchTypedPort(Core& c, std::string_view text) {
+void matchTypedPort(RecordsCore& c, std::string_view text) {
     Element& ports = c.ui(kPortChoice);
     int match = -1;
     for (int i = 0; i < int(ports.items().size()); ++i) {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "foundation/core.h"
+#include "records/records_core.h"
 
 namespace treld {
 
@@ -41,17 +41,17 @@ void declareSettingsElements(DisplayModel& ui);
 
 // File menu "Settings": loads the controls from memory and shows the
 // dialog; when it is already open it only comes to the front.
-void showSettingsDialog(Core& c);
+void showSettingsDialog(RecordsCore& c);
 
 // "Save": a port field or port choice that is not valid is refused with a
 // message and the dialog stays open, nothing changed. So is a file that
 // cannot be written: memory and file change together or not at all. Another
 // serial port is opened at once, in place of the old one.
-void saveSettings(Core& c);
+void saveSettings(RecordsCore& c);
 
 // The dialog's mail fields hold something else than the settings in memory,
 // which the mail program reads from sts.cfg.
-bool mailSettingsUnsaved(Core& c);
+bool mailSettingsUnsaved(RecordsCore& c);
 
 // `text` with each sts.cfg key of a field replaced by the quoted words of its
 // row in the dialog.
@@ -59,13 +59,13 @@ std::string inDialogWords(std::string text);
 
 // Label24 at the foot of the main window: "Demo" or "com" and the port, from
 // the start and after each Save.
-void showLinkKind(Core& c);
+void showLinkKind(RecordsCore& c);
 
 // "Cancel": closes the dialog; nothing is stored.
-void closeSettingsDialog(Core& c);
+void closeSettingsDialog(RecordsCore& c);
 
 // Combo1: an entry chosen from the list, or text typed into it.
-void choosePortEntry(Core& c, int index);
-void matchTypedPort(Core& c, std::string_view text);
+void choosePortEntry(RecordsCore& c, int index);
+void matchTypedPort(RecordsCore& c, std::string_view text);
 
 }  // namespace treld

@@ -52,7 +52,7 @@ void appendSetBits(std::string& row, int flags, const BitTexts& texts) {
     }
 }
 
-void clearList(Core& c) {
+void clearList(RecordsCore& c) {
     c.ui(kStsLogList).clearItems();
 }
 
@@ -75,7 +75,7 @@ std::string stsLogRowText(std::string_view record) {
     return row;
 }
 
-PollNext LOGS(Core& c) {
+PollNext LOGS(RecordsCore& c) {
     auto& s = c.s;
     auto& log = c.log;
     if (s.LogRefresh != 0 && log.LogWaiting == 0) {
@@ -121,14 +121,14 @@ PollNext LOGS(Core& c) {
     return {};
 }
 
-void restartStsLogDownload(Core& c) {
+void restartStsLogDownload(RecordsCore& c) {
     clearList(c);
     c.log.LogWaiting = 0;
     c.s.LogRefresh = 0;
     c.log.LogIndex = 0;
 }
 
-void refreshStsLogs(Core& c) {
+void refreshStsLogs(RecordsCore& c) {
     clearList(c);
     c.s.LogRefresh = 1;
     c.log.LogWaiting = 0;

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/core.h"
 #include "link/poll_timer.h"
+#include "records/records_core.h"
 
 namespace treld {
 
@@ -17,13 +17,13 @@ inline constexpr Int16 kStsLogRecords = 128;
 std::string stsLogRowText(std::string_view record);
 
 // Takes the outcome of the last exchange and returns what goes out next.
-PollNext LOGS(Core& c);
+PollNext LOGS(RecordsCore& c);
 
 // Entering the tab: an empty list and a download from record 0.
-void restartStsLogDownload(Core& c);
+void restartStsLogDownload(RecordsCore& c);
 
 // "Refresh STS Logs": an empty list, and the download starts again from
 // record 0 at the next tick; a reply still awaited is discarded.
-void refreshStsLogs(Core& c);
+void refreshStsLogs(RecordsCore& c);
 
 }  // namespace treld

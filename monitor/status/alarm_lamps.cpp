@@ -22,20 +22,20 @@ void declareAlarmWindow(DisplayModel& ui) {
     }
 }
 
-bool alarmWindowShown(Core& c) {
+bool alarmWindowShown(StatusCore& c) {
     return c.ui(kAlarmsWindow).visible();
 }
 
-void SetLamp(Core& c, int lamp, Int16 flag) {
+void SetLamp(StatusCore& c, int lamp, Int16 flag) {
     c.ui(kGreenLamps, lamp).setVisible(flag == 0);
 }
 
-void refreshAlarmLamps(Core& c) {
+void refreshAlarmLamps(StatusCore& c) {
     for (const FlagPosition* flag : lampsInOrder())
         SetLamp(c, flag->lamp, c.status.StatusFlags[flag->lamp]);
 }
 
-void closeAlarmWindow(Core& c) {
+void closeAlarmWindow(StatusCore& c) {
     c.ui(kAlarmsWindow).setVisible(false);
     for (const FlagPosition* flag : lampsInOrder())
         c.ui(kGreenLamps, flag->lamp).setVisible(true);

@@ -2,7 +2,7 @@
 // under a green one Image2_n; hiding the green one shows the lamp red.
 #pragma once
 
-#include "foundation/core.h"
+#include "status/status_core.h"
 
 namespace treld {
 
@@ -14,16 +14,16 @@ inline constexpr ElementArray kLampCaptions{Form::Form4, "Label1"};
 
 void declareAlarmWindow(DisplayModel& ui);
 
-bool alarmWindowShown(Core& c);
+bool alarmWindowShown(StatusCore& c);
 
 // Shows lamp n red when the flag is not 0, else green.
-void SetLamp(Core& c, int lamp, Int16 flag);
+void SetLamp(StatusCore& c, int lamp, Int16 flag);
 
 // All thirty lamps from StatusFlags, in ascending lamp order.
-void refreshAlarmLamps(Core& c);
+void refreshAlarmLamps(StatusCore& c);
 
 // The window goes away with its lamp states: when it is next shown, every
 // lamp is green until a status reply refreshes them.
-void closeAlarmWindow(Core& c);
+void closeAlarmWindow(StatusCore& c);
 
 }  // namespace treld

@@ -5,7 +5,7 @@
 
 namespace treld {
 
-void detectAlarm(Core& c) {
+void detectAlarm(StatusCore& c) {
     DecodedStatus& st = c.status;
     const std::string_view reply = c.line.reply();
     if (reply.size() <= kAlarmStatusLength)
@@ -31,7 +31,7 @@ std::string AlarmList(std::string_view currentStatus) {
     return list;
 }
 
-std::string alarmMailHead(const Core& c) {
+std::string alarmMailHead(const StatusCore& c) {
     std::string head = "This message is automatically produced by STS management software<br>";
     if (!c.config.StationName.empty())
         head += "Station : " + c.config.StationName + "<br>";
@@ -39,12 +39,12 @@ std::string alarmMailHead(const Core& c) {
     return head;
 }
 
-std::string alarmMailDate(Core& c) {
+std::string alarmMailDate(StatusCore& c) {
     const LocalDateTime now = c.platform.now();
     return "Alarm Date: " + now.shortDate + "<br>" + "Alarm time: " + now.longTime + "<br>";
 }
 
-void ALARMETIKET(Core& c) {
+void ALARMETIKET(StatusCore& c) {
     const std::string list = AlarmList(c.status.CurrentStatus);
     // A line that cannot be written is the log writer's to report; the
     // e-mail still goes out.

@@ -5,26 +5,26 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/core.h"
+#include "status/status_core.h"
 
 namespace treld {
 
 // Compares the first 36 characters of the valid status record in Reply with
 // the previous ones and raises an event when they changed and hold a "1".
-void detectAlarm(Core& c);
+void detectAlarm(StatusCore& c);
 
 // "-" and the flag's words for every position of the status that holds "1".
 std::string AlarmList(std::string_view currentStatus);
 
 // The HTML head of the alarm e-mail: the lines before the date.
-std::string alarmMailHead(const Core& c);
+std::string alarmMailHead(const StatusCore& c);
 
 // The dated lines of one event: the rest of AlarmMailBody.
-std::string alarmMailDate(Core& c);
+std::string alarmMailDate(StatusCore& c);
 
 // One alarm event for CurrentStatus: a PC-log line, then the e-mail. Events
 // that come while the mail program runs go out together when it ends, each
 // with its date and list.
-void ALARMETIKET(Core& c);
+void ALARMETIKET(StatusCore& c);
 
 }  // namespace treld

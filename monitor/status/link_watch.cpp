@@ -10,17 +10,17 @@ namespace treld {
 namespace {
 
 // "COM1", or "Remote STS" and the address.
-std::string linkName(const Core& c) {
+std::string linkName(const StatusCore& c) {
     return c.line.transport().eventName(c);
 }
 
-std::string lossText(const Core& c) {
+std::string lossText(const StatusCore& c) {
     return "Link lost " + linkName(c);
 }
 
 }  // namespace
 
-void watchLink(Core& c) {
+void watchLink(StatusCore& c) {
     Line& line = c.line;
     line.heardAt(c.platform.now());
     const bool down = line.health().unanswered >= kUnansweredForLoss;
@@ -41,7 +41,7 @@ void watchLink(Core& c) {
     showLinkStale(c, line.health().lost && !simulated);
 }
 
-void onReopenTimer(Core& c) {
+void onReopenTimer(StatusCore& c) {
     if (c.line.transport().simulated)
         return;
     c.line.reopenPort(c);

@@ -6,7 +6,7 @@
 // ReopenTimer opens a failed port again every 5 s and mails the loss at 30 s.
 #pragma once
 
-#include "foundation/core.h"
+#include "status/status_core.h"
 
 namespace treld {
 
@@ -16,9 +16,9 @@ inline constexpr int kReopenMs = 5000;
 inline constexpr Int16 kLossMailTicks = 6;  // 30 s of ReopenTimer
 
 // After every event that can change the link's health.
-void watchLink(Core& c);
+void watchLink(StatusCore& c);
 
 // ReopenTimer, every 5 s while the link is lost.
-void onReopenTimer(Core& c);
+void onReopenTimer(StatusCore& c);
 
 }  // namespace treld

@@ -44,7 +44,7 @@ void decode(std::string_view reply, DecodedStatus& st) {
 }
 
 // Each field shows the text of its last set flag, on red; empty on button face.
-void showFaultTexts(Core& c, std::string_view reply) {
+void showFaultTexts(StatusCore& c, std::string_view reply) {
     for (ElementName field : kFaultFields) {
         std::string_view text;
         for (const FlagPosition& flag : flagPositions()) {
@@ -58,7 +58,7 @@ void showFaultTexts(Core& c, std::string_view reply) {
 }
 
 // The values of the source in use on light green, the other on light yellow.
-void tintPanels(Core& c) {
+void tintPanels(StatusCore& c) {
     const Int16 source = c.status.SourceIndicator;
     if (source != 0 && source != 1)
         return;
@@ -71,7 +71,7 @@ void tintPanels(Core& c) {
     showTransferPath(c);
 }
 
-void showPanelTitles(Core& c) {
+void showPanelTitles(StatusCore& c) {
     c.ui(kSource1Panel).setCaption(c.status.Source1Bad == 0 ? "Source1 (Good)" : "Source1 (Bad)");
     c.ui(kSource2Panel).setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
 }
@@ -82,8 +82,8 @@ std::string hoursMinutes(int hour, int minute) {
 
 // A login that ends without the operator's "Logout" is said in the title
 // until the next login.
-void noticeLoginLapse(Core& c, bool wasLoggedIn) {
-    LoginState& login = c.login;
+void noticeLoginLapse(StatusCore& c, bool wasLoggedIn) {
+    LoginLapse& login = c.lapse;
     if (c.status.loggedIn()) {
         login.lapsedAt.clear();
         return;
@@ -97,7 +97,7 @@ void noticeLoginLapse(Core& c, bool wasLoggedIn) {
 
 }  // namespace
 
-void showTitle(Core& c) {
+void showTitle(StatusCore& c) {
     const DecodedStatus& st = c.status;
     std::string title(kProgramTitle);
     const LinkHealth& link = c.line.health();
@@ -109,15 +109,15 @@ void showTitle(Core& c) {
         title += "/User Login";
     } else {
         title += "/Logout";
-        if (!c.login.lapsedAt.empty())
-            title += ", login lapsed at " + c.login.lapsedAt;
+        if (!c.lapse.lapsedAt.empty())
+            title += ", login lapsed at " + c.lapse.lapsedAt;
     }
     title += "(" + std::string(c.line.transport().title) + ")";
     c.ui(kMainWindow).setCaption(title);
     c.ui(kLogoutMenu).setEnabled(st.loggedIn());
 }
 
-void SASAYIKLA(Core& c) {
+void SASAYIKLA(StatusCore& c) {
     c.s.CheckedCommand = "SAS";
     const std::string_view reply = c.line.reply();
     if (!passesFormatTest("SAS", reply)) {

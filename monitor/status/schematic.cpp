@@ -54,14 +54,14 @@ constexpr bool kLine1Lit[2][6] = {
 };
 
 // Whether the switch shows closed; nothing for a value other than 0 and 1.
-std::optional<bool> isClosed(const Core& c, const SwitchState& state) {
+std::optional<bool> isClosed(const StatusCore& c, const SwitchState& state) {
     const Int16 value = c.status.*state.field;
     if (value != 0 && value != 1)
         return std::nullopt;
     return value == state.closedAt;
 }
 
-Element& diagramElement(Core& c, std::string_view name) {
+Element& diagramElement(StatusCore& c, std::string_view name) {
     return c.ui(Form::Form1, name);
 }
 
@@ -87,7 +87,7 @@ void declareSchematicElements(DisplayModel& ui) {
     ui.declare(kLoadBox);
 }
 
-void showTransferPath(Core& c) {
+void showTransferPath(StatusCore& c) {
     const int source = c.status.SourceIndicator;
     const int path = c.status.PathCode;
     if (source < 0 || source > 1 || path < 0 || path > 5)
@@ -97,7 +97,7 @@ void showTransferPath(Core& c) {
     c.ui(kLowerPath).setVisible(!line1);
 }
 
-void showSwitches(Core& c) {
+void showSwitches(StatusCore& c) {
     for (const SchematicSwitch& sw : kSwitches) {
         if (const std::optional<bool> closed = isClosed(c, *sw.state)) {
             diagramElement(c, sw.closed).setVisible(*closed);

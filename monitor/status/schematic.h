@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "foundation/core.h"
+#include "status/status_core.h"
 
 namespace treld {
 
@@ -56,10 +56,10 @@ void declareSchematicElements(DisplayModel& ui);
 
 // Lights the transfer path from the source in use to the Output panel.
 // Acts only for SourceIndicator 0 or 1 and PathCode 0..5.
-void showTransferPath(Core& c);
+void showTransferPath(StatusCore& c);
 
 // Opens or closes the five switches and their live/dead segments, then the
 // load line. A switch acts on 0 and 1 only; any other value leaves it.
-void showSwitches(Core& c);
+void showSwitches(StatusCore& c);
 
 }  // namespace treld

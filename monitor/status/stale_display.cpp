@@ -10,7 +10,7 @@
 
 namespace treld {
 
-void showLinkStale(Core& c, bool stale) {
+void showLinkStale(StatusCore& c, bool stale) {
     if (c.line.health().staleShown == stale)
         return;
     c.line.setStaleShown(stale);

@@ -5,11 +5,11 @@
 // and the title says since when nothing came. The first reply restores it all.
 #pragma once
 
-#include "foundation/core.h"
+#include "status/status_core.h"
 
 namespace treld {
 
 // Stale or live as `stale` says; does nothing when that is shown already.
-void showLinkStale(Core& c, bool stale);
+void showLinkStale(StatusCore& c, bool stale);
 
 }  // namespace treld

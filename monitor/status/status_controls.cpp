@@ -16,7 +16,7 @@ void declareStatusElements(DisplayModel& ui) {
     declareAlarmWindow(ui);
 }
 
-bool onStatusEvent(Core& c, const OperatorEvent& event) {
+bool onStatusEvent(StatusCore& c, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
     if (event.kind == Kind::Click && event.is(kAlarmsMenu)) {
         c.ui(kAlarmsWindow).activate();

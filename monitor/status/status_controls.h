@@ -2,8 +2,8 @@
 // model, and what the operator's actions on them do.
 #pragma once
 
-#include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "status/status_core.h"
 
 namespace treld {
 
@@ -21,6 +21,6 @@ inline constexpr ElementName kSoundState{Form::Form1, "Label36"};
 void declareStatusElements(DisplayModel& ui);
 
 // Returns true when the event belonged to this subsystem.
-bool onStatusEvent(Core& c, const OperatorEvent& event);
+bool onStatusEvent(StatusCore& c, const OperatorEvent& event);
 
 }  // namespace treld

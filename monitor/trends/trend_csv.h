@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "foundation/line_reader.h"
-#include "foundation/panel_quantities.h"
+#include "link/panel_quantities.h"
 #include "trends/trend_history.h"
 
 namespace treld {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "foundation/panel_readings.h"
+#include "link/panel_readings.h"
 
 namespace treld {
 

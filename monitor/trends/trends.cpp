@@ -7,15 +7,15 @@
 namespace treld {
 namespace {
 
-std::filesystem::path trendFolder(const Core& c) {
+std::filesystem::path trendFolder(const RecordsCore& c) {
     return c.programDir / "TRENDS";
 }
 
-Element& charts(Core& c) {
+Element& charts(RecordsCore& c) {
     return c.ui(kTrendCharts);
 }
 
-void redrawIfShown(Core& c) {
+void redrawIfShown(RecordsCore& c) {
     if (c.ui(kTrendsWindow).visible())
         charts(c).setValue(charts(c).value() + 1);
 }
@@ -25,7 +25,7 @@ void moveRightEdge(Trends& trends, const LocalDateTime& now) {
     trends.utcOffsetSeconds = now.utcOffsetSeconds;
 }
 
-void appendRow(Core& c, Trends& trends, const LocalDateTime& now) {
+void appendRow(RecordsCore& c, Trends& trends, const LocalDateTime& now) {
     const std::filesystem::path file =
         trendFolder(c) / trendFileName(now.epochSeconds, now.utcOffsetSeconds);
     std::error_code missing;
@@ -41,7 +41,7 @@ void appendRow(Core& c, Trends& trends, const LocalDateTime& now) {
     }
 }
 
-void takeReading(Core& c, Trends& trends, PanelReading& reading, ReplyGroup group) {
+void takeReading(RecordsCore& c, Trends& trends, PanelReading& reading, ReplyGroup group) {
     if (reading.news == PanelReading::News::None)
         return;
     const std::int64_t at = c.platform.now().epochSeconds;
@@ -65,7 +65,7 @@ void declareTrendsElements(DisplayModel& ui) {
     ui.declare(kTrendCharts).setListIndex(0);
 }
 
-void startTrends(Core& c, Trends& trends) {
+void startTrends(RecordsCore& c, Trends& trends) {
     const LocalDateTime now = c.platform.now();
     moveRightEdge(trends, now);
     const std::int64_t day = 24 * 3600;
@@ -85,12 +85,12 @@ void startTrends(Core& c, Trends& trends) {
     c.platform.startTimer(TimerId::TrendTimer, kTrendTimerMs);
 }
 
-void takeReadings(Core& c, Trends& trends) {
+void takeReadings(RecordsCore& c, Trends& trends) {
     takeReading(c, trends, c.readings.source, ReplyGroup::Source);
     takeReading(c, trends, c.readings.output, ReplyGroup::Output);
 }
 
-void trendTick(Core& c, Trends& trends) {
+void trendTick(RecordsCore& c, Trends& trends) {
     const LocalDateTime now = c.platform.now();
     moveRightEdge(trends, now);
     const std::int64_t slot = now.epochSeconds / kTrendRowSeconds;
@@ -101,7 +101,7 @@ void trendTick(Core& c, Trends& trends) {
     redrawIfShown(c);
 }
 
-bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event) {
+bool onTrendsEvent(RecordsCore& c, Trends& trends, const OperatorEvent& event) {
     using Kind = OperatorEvent::Kind;
     if (event.kind == Kind::Click && event.is(kTrendsMenu)) {
         moveRightEdge(trends, c.platform.now());

@@ -1,7 +1,7 @@
 // The trends: the history of the measurement replies, the daily CSV files
 // beside the program and the Trends window's controls (Form6).
 //
-// The poll cycle's decoding leaves each reply's numbers in Core::readings;
+// The poll cycle's decoding leaves each reply's numbers in LinkCore::readings;
 // after every poll tick takeReadings moves them into the history with the PC
 // time. TrendTimer ticks every second: it moves the charts' right edge, has
 // an open Trends window redrawn, and every 10 s appends a CSV row.
@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "foundation/core.h"
 #include "foundation/operator_event.h"
+#include "records/records_core.h"
 #include "trends/trend_history.h"
 
 namespace treld {
@@ -49,11 +49,11 @@ struct Trends {
 void declareTrendsElements(DisplayModel& ui);
 
 // At start-up: yesterday's and today's files into the history, the timer.
-void startTrends(Core& c, Trends& trends);
+void startTrends(RecordsCore& c, Trends& trends);
 
-void takeReadings(Core& c, Trends& trends);
-void trendTick(Core& c, Trends& trends);
-bool onTrendsEvent(Core& c, Trends& trends, const OperatorEvent& event);
+void takeReadings(RecordsCore& c, Trends& trends);
+void trendTick(RecordsCore& c, Trends& trends);
+bool onTrendsEvent(RecordsCore& c, Trends& trends, const OperatorEvent& event);
 
 // The rows of the range that the charts show, as the text of a CSV file.
 std::string shownRangeCsv(const Trends& trends, int rangeIndex);

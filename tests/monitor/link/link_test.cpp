@@ -8,8 +8,8 @@
 #include <iterator>
 #include <regex>
 
-#include "foundation/login_pacer.h"
-#include "foundation/refusal_audit.h"
+#include "link/login_pacer.h"
+#include "link/refusal_audit.h"
 #include "link/relay_server.h"
 #include "support/virtual_rig.h"
 

@@ -9,10 +9,10 @@
 #include <deque>
 #include <string>
 
-#include "foundation/login_pacer.h"
 #include "foundation/numeric.h"
-#include "foundation/refusal_audit.h"
 #include "foundation/relay_access.h"
+#include "link/login_pacer.h"
+#include "link/refusal_audit.h"
 
 namespace treld {
 

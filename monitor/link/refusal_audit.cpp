@@ -1,4 +1,4 @@
-#include "foundation/refusal_audit.h"
+#include "link/refusal_audit.h"
 
 namespace treld {
 

@@ -1,4 +1,4 @@
-#include "foundation/mail_outbox.h"
+#include "records/mail_outbox.h"
 
 #include <algorithm>
 

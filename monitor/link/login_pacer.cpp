@@ -1,4 +1,4 @@
-#include "foundation/login_pacer.h"
+#include "link/login_pacer.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,12 +1,12 @@
 // The sixteen quantities of the measurement replies, in one list for the
 // trend charts and files and for what the fleet publishes: where each number
-// sits in Core::readings, its names, its unit and what it measures.
+// sits in LinkCore::readings, its names, its unit and what it measures.
 #pragma once
 
 #include <array>
 #include <string_view>
 
-#include "foundation/panel_readings.h"
+#include "link/panel_readings.h"
 
 namespace treld {
 

@@ -12,7 +12,7 @@
 
 namespace treld {
 
-struct Core;
+struct DeviceCore;
 
 struct OptionsState {
     std::array<Int16, 51> OptionValues{};
@@ -42,13 +42,9 @@ struct LoginState {
     // dialog: what the keep-alive goes back to after a refused one.
     Int16 acceptedKind = 0;
     std::string acceptedPassword;
-    // "Logout" was chosen since the last status that showed no login.
-    bool logoutAsked = false;
-    // hh:mm when a login ended that the operator did not end; empty: none.
-    std::string lapsedAt;
     // The button that opened the dialog for want of a login, pressed again
     // once the login succeeds; nothing when a menu opened it.
-    std::function<void(Core&)> resumeAfterLogin;
+    std::function<void(DeviceCore&)> resumeAfterLogin;
 };
 
 }  // namespace treld
