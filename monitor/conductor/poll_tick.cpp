@@ -148,7 +148,7 @@ void enterTab(Core& c, int tab) {
     switch (tab) {
         case kOptionsTab:
             s.PollStep = kFirstOptionsStep;
-            s.OptionsRefresh = 1;
+            c.options.OptionsRefresh = 1;
             break;
         case kLogTab:
             s.PollStep = kFirstLogStep;

@@ -15,6 +15,7 @@ namespace treld {
 struct DeviceCore;
 
 struct OptionsState {
+    Int16 OptionsRefresh = 0;  // the editors are loaded from the next read
     std::array<Int16, 51> OptionValues{};
     // By option number: the operator changed its editor since start-up or
     // the last editor load; "Update STS" sends or names each such option.

@@ -84,7 +84,7 @@ void editOption(DeviceCore& c, int number, int value) {
 }
 
 void loadOptionEditor(DeviceCore& c) {
-    c.s.OptionsRefresh = 0;
+    c.options.OptionsRefresh = 0;
     // An edit stays until it is sent or said to be unsendable.
     for (const OptionSpec& option : kOptionTable) {
         if (!c.options.edited[option.number])

@@ -66,7 +66,7 @@ PollNext OPTIONS(DeviceCore& c) {
         return next;
     }
     SASAYIKLA(c);
-    if (c.s.OptionsRefresh != 0)
+    if (c.options.OptionsRefresh != 0)
         loadOptionEditor(c);
     next.step = kFirstOptionsStep;
     return next;

@@ -42,8 +42,6 @@ struct ProgramState {
     std::string commandName;
     std::string keepAliveCommand;
     Int16 LastTab = 0;
-    Int16 OptionsRefresh = 0;
-    Int16 LogRefresh = 0;
     std::string CheckedCommand;
     std::vector<Int16> stationNumbers;  // item number of each List3 entry
     std::array<CommandTableEntry, kCommandTableSize + 1> CommandTable;  // entries 1..50

@@ -9,6 +9,7 @@ namespace treld {
 struct LogDownload {
     Int16 LogIndex = 0;
     Int16 LogWaiting = 0;
+    Int16 LogRefresh = 0;  // the download starts again from record 0
 };
 
 struct SettingsState {

@@ -76,10 +76,9 @@ std::string stsLogRowText(std::string_view record) {
 }
 
 PollNext LOGS(RecordsCore& c) {
-    auto& s = c.s;
     auto& log = c.log;
-    if (s.LogRefresh != 0 && log.LogWaiting == 0) {
-        s.LogRefresh = 0;
+    if (log.LogRefresh != 0 && log.LogWaiting == 0) {
+        log.LogRefresh = 0;
         log.LogIndex = 0;
     }
     if (log.LogWaiting != 1 && commandQueued(c)) {
@@ -108,13 +107,13 @@ PollNext LOGS(RecordsCore& c) {
             c.ui(kStsLogProgress)
                 .setCaption("All " + std::to_string(kStsLogRecords) + " records read");
     } else {
-        s.LogRefresh = 1;
+        log.LogRefresh = 1;
         log.LogWaiting = 0;
         sayNoReply(c);
         c.line.countTimeOut(c);
     }
-    if (s.LogRefresh != 0) {
-        s.LogRefresh = 0;
+    if (log.LogRefresh != 0) {
+        log.LogRefresh = 0;
         log.LogIndex = 0;
         clearList(c);
     }
@@ -124,13 +123,13 @@ PollNext LOGS(RecordsCore& c) {
 void restartStsLogDownload(RecordsCore& c) {
     clearList(c);
     c.log.LogWaiting = 0;
-    c.s.LogRefresh = 0;
+    c.log.LogRefresh = 0;
     c.log.LogIndex = 0;
 }
 
 void refreshStsLogs(RecordsCore& c) {
     clearList(c);
-    c.s.LogRefresh = 1;
+    c.log.LogRefresh = 1;
     c.log.LogWaiting = 0;
 }
 
