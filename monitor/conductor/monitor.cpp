@@ -150,6 +150,7 @@ void Monitor::onTimer(TimerId timer) {
             break;
         case TimerId::TrendTimer:
             trendTick(core_, trends_);
+            core_.pcEvents.retryKept();
             break;
         case TimerId::FleetTimer:
             if (fleet_)

@@ -51,8 +51,14 @@ std::string appendToFile(const std::filesystem::path& file, std::string_view tex
         const ssize_t n = ::write(out.descriptor(), rest.data(), rest.size());
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return n < 0 ? std::strerror(errno) : "nothing written";
+        if (n <= 0) {
+            // Whole lines or none: what a full disk or a size limit let through goes again.
+            const std::string problem = n < 0 ? std::strerror(errno) : "nothing written";
+            if (rest.size() < whole.size() &&
+                ::ftruncate(out.descriptor(), static_cast<off_t>(size)) != 0)
+                return problem + ", and a line is cut short";
+            return problem;
+        }
         rest.remove_prefix(static_cast<std::size_t>(n));
     }
     return {};

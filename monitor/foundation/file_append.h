@@ -13,8 +13,9 @@ namespace treld {
 
 // Appends the lines of `text` to `file`, creating the file and its folder
 // when missing. A last line left without its end (a write cut short) gets
-// CR LF first, so the new text never joins it. Returns why the text could
-// not be written whole; empty when it was.
+// CR LF first, so the new text never joins it. Text cut short by a full disk
+// or a size limit is taken back: the file is left as it was. Returns why the
+// text could not be written whole; empty when it was.
 std::string appendToFile(const std::filesystem::path& file, std::string_view text);
 
 // The last `bytes` bytes of `file`, all of it when shorter, whatever its size;

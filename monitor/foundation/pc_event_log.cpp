@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "foundation/file_append.h"
-
 namespace treld {
 
 std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at) {
@@ -25,16 +23,13 @@ std::string pcLogFileName(const LocalDateTime& at) {
 
 void PcEventLog::WritePcLog(Int16 code, std::string_view text) {
     const LocalDateTime at = platform_.now();
-    const std::filesystem::path file = programDir_ / "SERLOGS" / pcLogFileName(at);
-    const std::string problem = appendToFile(file, pcLogLine(code, text, at));
+    const std::string problem =
+        pending_.append(programDir_ / "SERLOGS" / pcLogFileName(at), pcLogLine(code, text, at));
     if (published)
         published(code, text, at);
-    if (problem.empty()) {
-        failureShown_ = false;
-    } else if (!failureShown_) {
-        failureShown_ = true;
-        statusLine_.say(Said::PcLogNotWritten, {file.string(), problem});
-    }
+    if (!problem.empty())
+        statusLine_.say(Said::PcLogNotWritten,
+                        {pending_.stuckFile().string(), problem, pending_.keptText("line")});
 }
 
 }  // namespace treld

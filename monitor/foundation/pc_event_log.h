@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "foundation/numeric.h"
+#include "foundation/pending_lines.h"
 #include "foundation/platform.h"
 #include "foundation/status_line.h"
 
@@ -19,6 +20,9 @@ std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at
 // "yyyy-mm.TXT", the file of that month.
 std::string pcLogFileName(const LocalDateTime& at);
 
+// About 80 KB: a day of a fault's events, whatever keeps the disk full.
+inline constexpr std::size_t kPcLogKeptLines = 1000;
+
 class PcEventLog {
   public:
     PcEventLog(Platform& platform, const std::filesystem::path& programDir, StatusLine& statusLine)
@@ -27,9 +31,14 @@ class PcEventLog {
     // Appends the event to the file of the current month, creating SERLOGS
     // when it is missing, and tells `published`. The file is opened, appended
     // to and closed for each line, so the calendar may read or delete it in
-    // between. A line that cannot be written is said once in the status line
-    // (until a line gets through again); it never stops the caller.
+    // between. A line that cannot be written is kept (kPcLogKeptLines at
+    // most, the newest) and said in the status line with the count kept; it
+    // never stops the caller. Kept lines go first, with their own time and
+    // to the file of their own month, as soon as a write works again.
     void WritePcLog(Int16 code, std::string_view text);
+    // Writes the kept lines now if it works again; the conductor calls it
+    // every second.
+    void retryKept() { pending_.retry(); }
 
     // Told of every event, written to its file or not (the fleet publishes
     // it); may be empty.
@@ -39,7 +48,7 @@ class PcEventLog {
     Platform& platform_;
     const std::filesystem::path& programDir_;
     StatusLine& statusLine_;
-    bool failureShown_ = false;
+    PendingLines pending_{kPcLogKeptLines};
 };
 
 }  // namespace treld

@@ -23,8 +23,8 @@ enum class Said {
     DataError,         // the command whose reply failed its format test
     CommandReply,      // the command's name, the device's reply
     OptionsLeft,       // the option captions, quoted and joined
-    PcLogNotWritten,   // the file, the problem
-    TrendsNotWritten,  // the file, the problem
+    PcLogNotWritten,   // the file, the problem, the lines kept
+    TrendsNotWritten,  // the file, the problem, the rows kept
     AlarmMailFailed,   //
     MqttDisconnected,  //
     FleetProblem,      // mqtt.cfg or the metrics endpoint, said whole

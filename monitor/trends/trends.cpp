@@ -1,6 +1,5 @@
 #include "trends/trends.h"
 
-#include "foundation/file_append.h"
 #include "foundation/line_reader.h"
 #include "trends/trend_csv.h"
 
@@ -26,18 +25,12 @@ void moveRightEdge(Trends& trends, const LocalDateTime& now) {
 }
 
 void appendRow(RecordsCore& c, Trends& trends, const LocalDateTime& now) {
-    const std::filesystem::path file =
-        trendFolder(c) / trendFileName(now.epochSeconds, now.utcOffsetSeconds);
-    std::error_code missing;
-    std::string text = std::filesystem::file_size(file, missing) > 0 && !missing ? std::string()
-                                                                                 : trendCsvHeader();
-    text += trendCsvRow(trends.history, now.epochSeconds, now.utcOffsetSeconds);
-    const std::string problem = appendToFile(file, text);
-    if (problem.empty()) {
-        trends.csvFailureShown = false;
-    } else if (!trends.csvFailureShown) {
-        trends.csvFailureShown = true;
-        c.statusLine.say(Said::TrendsNotWritten, {file.string(), problem});
+    const std::string problem = trends.keptRows.append(
+        trendFolder(c) / trendFileName(now.epochSeconds, now.utcOffsetSeconds),
+        trendCsvRow(trends.history, now.epochSeconds, now.utcOffsetSeconds));
+    if (!problem.empty()) {
+        c.statusLine.say(Said::TrendsNotWritten, {trends.keptRows.stuckFile().string(), problem,
+                                                  trends.keptRows.keptText("row")});
     }
 }
 
@@ -97,6 +90,8 @@ void trendTick(RecordsCore& c, Trends& trends) {
     if (slot != trends.lastRowSlot) {
         trends.lastRowSlot = slot;
         appendRow(c, trends, now);
+    } else {
+        trends.keptRows.retry();
     }
     redrawIfShown(c);
 }

@@ -4,7 +4,8 @@
 // The poll cycle's decoding leaves each reply's numbers in LinkCore::readings;
 // after every poll tick takeReadings moves them into the history with the PC
 // time. TrendTimer ticks every second: it moves the charts' right edge, has
-// an open Trends window redrawn, and every 10 s appends a CSV row.
+// an open Trends window redrawn, and every 10 s appends a CSV row (rows that
+// cannot be written are kept and tried again every second).
 #pragma once
 
 #include <array>
@@ -12,7 +13,9 @@
 #include <string_view>
 
 #include "foundation/operator_event.h"
+#include "foundation/pending_lines.h"
 #include "records/records_core.h"
+#include "trends/trend_csv.h"
 #include "trends/trend_history.h"
 
 namespace treld {
@@ -30,6 +33,8 @@ inline constexpr std::array<TrendRange, 4> kTrendRanges = {{
 
 inline constexpr int kTrendTimerMs = 1000;
 inline constexpr int kTrendRowSeconds = 10;
+// Rows kept while the trend file cannot be written: a day's, about 1 MB.
+inline constexpr std::size_t kTrendKeptRows = 24 * 3600 / kTrendRowSeconds;
 
 // "Trends" in the main window's File menu opens Form6: the range choice and
 // the charts (value: redraw count, list index: range).
@@ -43,7 +48,7 @@ struct Trends {
     std::int64_t shownUntil = 0;  // the charts' right edge: the PC time of the latest tick
     int utcOffsetSeconds = 0;     // of the PC clock at that tick
     std::int64_t lastRowSlot = -1;
-    bool csvFailureShown = false;
+    PendingLines keptRows{kTrendKeptRows, trendCsvHeader()};
 };
 
 void declareTrendsElements(DisplayModel& ui);

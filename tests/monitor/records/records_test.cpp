@@ -1,7 +1,10 @@
 // The records: PC event files, the device's event log, and sts.cfg as the
 // Settings dialog shows and writes it.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <fstream>
@@ -12,13 +15,16 @@
 namespace treld::testing {
 namespace {
 
-TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
+TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEndsKeptInOrderWhileUnwritable) {
     VirtualRig rig;
     rig.platform.wallClockAtStart = {2008, 11, 30, 23, 59, 58, "", ""};
-    rig.start();              // "Program start", and SERLOGS does not exist yet
+    std::ofstream(rig.programDir / "SERLOGS") << "a file where the folder belongs";
+    rig.start();              // "Program start", kept like the alarms until the last
     rig.select("SSTab1", 3);  // the status alone is polled
     const std::pair<std::int64_t, int> steps[] = {{0, 23}, {2, 9}, {31 * 86400 - 1, 23}, {1, 9}};
     for (auto [seconds, alarm] : steps) {
+        if (alarm == 9 && seconds == 1)
+            std::filesystem::remove(rig.programDir / "SERLOGS");
         rig.platform.clockOffsetSeconds += seconds;
         rig.fault("SAS").reply = statusRecord({{alarm, '1'}});
         rig.runPast("SAS");
@@ -32,13 +38,13 @@ TEST(PcLog, LinesGoToTheFileOfTheirMonthAcrossMonthAndYearEnds) {
     EXPECT_EQ(rig.readFile("SERLOGS/2009-01.TXT"), " 100 01-01-2009--00:00:00 -S1 SCR failure\r\n");
 }
 
-TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOwn) {
+TEST(PcLog, UnwritableLinesAreKeptBoundedWholeAndWrittenInOrderOnceWritingWorks) {
     for (const bool fifo : {false, true}) {
         VirtualRig rig;
         const auto folder = rig.programDir / "SERLOGS";
         auto alarm = [&](int position) {
             rig.fault("SAS").reply = statusRecord({{position, '1'}});
-            rig.runPast("SAS");  // Label40 as the status decoding left it
+            rig.runPast("SAS");
         };
         if (fifo) {  // the old monitor waited for ever to open it
             std::filesystem::create_directory(folder);
@@ -47,19 +53,48 @@ TEST(PcLog, AFolderOrFileThatIsNoneIsSaidOnceUntilALineGetsThroughOnALineOfItsOw
             std::ofstream(folder) << "not a folder";
         }
         rig.start();
-        const std::string said = rig.caption(kStatusLine);
-        EXPECT_TRUE(said.starts_with("PC log not written: ") &&
-                    said.ends_with(fifo ? ": not a regular file" : ": Not a directory"))
-            << said;
+        EXPECT_EQ(rig.caption(kStatusLine),
+                  "PC log not written: " + (folder / "2026-12.TXT").string() +
+                      (fifo ? ": not a regular file" : ": Not a directory") +
+                      "; 1 line kept to write later");
         alarm(23);
-        EXPECT_EQ(rig.caption(kStatusLine), "Data OK") << "said once";
         std::filesystem::remove_all(folder);
         std::filesystem::create_directory(folder);
         rig.writeFile("SERLOGS/2026-12.TXT", " 1 05-12-2026--14:00:00 cut short");
-        alarm(9);  // gets through, on a line of its own
-        EXPECT_NE(rig.readFile("SERLOGS/2026-12.TXT").find("cut short\r\n 100 05-12-2026--"),
-                  std::string::npos);
+        rig.advance(1'000);  // the retry every second, each line whole on a line of its own
+        EXPECT_EQ(rig.readFile("SERLOGS/2026-12.TXT"),
+                  " 1 05-12-2026--14:00:00 cut short\r\n 1 05-12-2026--14:05:00 Program start\r\n"
+                  " 100 05-12-2026--14:05:00 -Overload\r\n");
     }
+    // A full disk lets a line through in part: the file stays as it was.
+    VirtualRig rig;
+    rig.start();
+    const std::string before = rig.readFile("SERLOGS/2026-12.TXT");
+    PcEventLog& log = rig.monitor.core().pcEvents;
+    const rlimit unlimited = [] {
+        rlimit now;
+        getrlimit(RLIMIT_FSIZE, &now);
+        return now;
+    }();
+    const rlimit full{before.size() + 20, unlimited.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    for (int n = 0; n < 1002; ++n)
+        log.WritePcLog(7, "Event " + std::to_string(n));
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(rig.readFile("SERLOGS/2026-12.TXT"), before);
+    EXPECT_EQ(rig.caption(kStatusLine),
+              "PC log not written: " + (rig.programDir / "SERLOGS/2026-12.TXT").string() +
+                  ": File too large; 1000 lines kept to write later, 2 dropped");
+    std::signal(SIGXFSZ, SIG_DFL);
+    log.WritePcLog(7, "Event 1002");  // after the kept ones, in order
+    std::string expected = before;
+    for (int n = 2; n <= 1002; ++n)
+        expected += " 7 05-12-2026--14:05:00 Event " + std::to_string(n) + "\r\n";
+    EXPECT_EQ(rig.readFile("SERLOGS/2026-12.TXT"), expected);
+}
+
+TEST(PcLog, PcLogsOpensTheCalendar) {
     VirtualRig rig;
     rig.start();
     rig.click(kPcLogs);  // "PC Logs": the calendar, without an argument

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "support/virtual_rig.h"
@@ -104,7 +105,7 @@ TEST(TrendFiles, RowsEveryTenSecondsWithEmptyCellsWhileTheLinkIsDown) {
                                  "2026-12-05T14:05:01+01:00," + kRow));
 }
 
-TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidOnceAndPollingGoesOn) {
+TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidAndItsRowsKeptForLater) {
     // The old monitor hung on the FIFO at start, and read /dev/zero for ever.
     const struct Case {
         void (*make)(const std::filesystem::path& folder);
@@ -132,10 +133,16 @@ TEST(TrendFiles, AFolderOrFileThatIsNoneIsSkippedAndSaidOnceAndPollingGoesOn) {
                                                     skipped);
         }
         rig.advance(1'000);
-        EXPECT_EQ(rig.caption(kStatusLine),
-                  "Trends not written: " + folder + "/2026-12-05.csv" + c.written);
+        EXPECT_EQ(rig.caption(kStatusLine), "Trends not written: " + folder + "/2026-12-05.csv" +
+                                                c.written + "; 1 row kept to write later");
         rig.advance(20'000);
         EXPECT_EQ(rig.caption(kStatusLine), "Data OK");
+        std::filesystem::remove_all(folder);
+        rig.advance(1'000);  // the kept rows, in order, under one header
+        const std::string written = rig.readFile("TRENDS/2026-12-05.csv");
+        EXPECT_TRUE(written.starts_with(trendCsvHeader() + "2026-12-05T14:05:01+00:00,"));
+        EXPECT_NE(written.find("\r\n2026-12-05T14:05:20+00:00,"), std::string::npos);
+        EXPECT_EQ(std::ranges::count(written, '\n'), 4);
     }
 }
 
