@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLockFile>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A file-size limit fails the write (the line is kept for later) instead of ending us.
+    std::signal(SIGXFSZ, SIG_IGN);
     treld::QtPlatform platform;
     treld::Monitor monitor(platform, programDir);
     treld::StopSignals stopSignals;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <iostream>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "e2e_support.h"
@@ -230,5 +232,53 @@ TEST(Station, OddFilesNeitherStopTheStartNorPollingAndSighupEndsNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "sts-line"));
 }
 
+// A full disk while alarms come and go, played by a file-size limit (unprivileged, and cut
+// short the same way): the lines are kept, then arrive whole and in order once there is room.
+TEST(Station, EventLinesOfAFullDiskArriveWholeAndInOrderOnceThereIsRoom) {
+    ProgramDir dir;
+    dir.write("fault.scn", "1s overload on\n2s overload off\n3s repeat\n");
+    const auto simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
+    const auto monitor =
+        startMonitor(dir, (dir.path() / "sts-line").string(), "COMPORT:1\r\nTIMEOUT:500\r\n");
+    std::filesystem::path file;
+    for (int i = 0; i < 100 && file.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        std::error_code none;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "SERLOGS", none))
+            file = entry.path().filename();
+    }
+    ASSERT_FALSE(file.empty());
+    rlimit room{};
+    ASSERT_EQ(prlimit(monitor->pid(), RLIMIT_FSIZE, nullptr, &room), 0);
+    const rlimit full{std::filesystem::file_size(dir.path() / "SERLOGS" / file) + 10,
+                      room.rlim_max};
+    ASSERT_EQ(prlimit(monitor->pid(), RLIMIT_FSIZE, &full, nullptr), 0);
+    const std::time_t from = std::time(nullptr);
+    std::this_thread::sleep_for(8s);
+    const std::time_t until = std::time(nullptr);
+    ASSERT_EQ(prlimit(monitor->pid(), RLIMIT_FSIZE, &room, nullptr), 0);
+    std::this_thread::sleep_for(2s);
+    monitor->signal(SIGTERM);
+    ASSERT_EQ(monitor->exitCode(5s), 0);
+
+    const std::string text = dir.read("SERLOGS/" + file.string());
+    EXPECT_TRUE(text.ends_with(" Program end\r\n")) << text;
+    std::istringstream lines(text);
+    const std::regex whole(R"( \d+ (\d\d)-(\d\d)-(\d{4})--(\d\d):(\d\d):(\d\d) \S.*\r)");
+    std::time_t last = 0;
+    int whileFull = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch at;
+        ASSERT_TRUE(std::regex_match(line, at, whole)) << text;
+        std::tm local{std::stoi(at[6]), std::stoi(at[5]),     std::stoi(at[4]),
+                      std::stoi(at[1]), std::stoi(at[2]) - 1, std::stoi(at[3]) - 1900};
+        local.tm_isdst = -1;
+        const std::time_t t = std::mktime(&local);
+        EXPECT_GE(t, last) << text;
+        last = t;
+        whileFull += t >= from && t <= until;
+    }
+    EXPECT_GE(whileFull, 2) << "an overload every 3 s for 8 s\n" << text;
+}
 }  // namespace
 }  // namespace treld::e2e
