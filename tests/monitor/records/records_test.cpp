@@ -42,10 +42,6 @@ TEST(PcLog, UnwritableLinesAreKeptBoundedWholeAndWrittenInOrderOnceWritingWorks)
     for (const bool fifo : {false, true}) {
         VirtualRig rig;
         const auto folder = rig.programDir / "SERLOGS";
-        auto alarm = [&](int position) {
-            rig.fault("SAS").reply = statusRecord({{position, '1'}});
-            rig.runPast("SAS");
-        };
         if (fifo) {  // the old monitor waited for ever to open it
             std::filesystem::create_directory(folder);
             ASSERT_EQ(mkfifo((folder / "2026-12.TXT").c_str(), 0600), 0);
@@ -57,7 +53,8 @@ TEST(PcLog, UnwritableLinesAreKeptBoundedWholeAndWrittenInOrderOnceWritingWorks)
                   "PC log not written: " + (folder / "2026-12.TXT").string() +
                       (fifo ? ": not a regular file" : ": Not a directory") +
                       "; 1 line kept to write later");
-        alarm(23);
+        rig.fault("SAS").reply = statusRecord({{23, '1'}});
+        rig.runPast("SAS");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directory(folder);
         rig.writeFile("SERLOGS/2026-12.TXT", " 1 05-12-2026--14:00:00 cut short");
@@ -71,11 +68,8 @@ TEST(PcLog, UnwritableLinesAreKeptBoundedWholeAndWrittenInOrderOnceWritingWorks)
     rig.start();
     const std::string before = rig.readFile("SERLOGS/2026-12.TXT");
     PcEventLog& log = rig.monitor.core().pcEvents;
-    const rlimit unlimited = [] {
-        rlimit now;
-        getrlimit(RLIMIT_FSIZE, &now);
-        return now;
-    }();
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
     const rlimit full{before.size() + 20, unlimited.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &full);
