@@ -20,7 +20,7 @@ std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at
 // "yyyy-mm.TXT", the file of that month.
 std::string pcLogFileName(const LocalDateTime& at);
 
-// About 80 KB: a day of a fault's events, whatever keeps the disk full.
+// Under 100 KB of lines: hours of a bad fault's events while the disk stays full.
 inline constexpr std::size_t kPcLogKeptLines = 1000;
 
 class PcEventLog {

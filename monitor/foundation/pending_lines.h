@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace treld {
 
@@ -29,8 +30,6 @@ class PendingLines {
     std::size_t kept() const { return lines_.size(); }
     // The file of the oldest kept line: the one that could not be written.
     const std::filesystem::path& stuckFile() const { return lines_.front().file; }
-    // Lines dropped since the last time nothing was kept.
-    std::size_t dropped() const { return dropped_; }
     // "1 line kept to write later" (`noun` "line"), with ", 5 dropped" once
     // the bound was hit.
     std::string keptText(std::string_view noun) const;
@@ -43,7 +42,7 @@ class PendingLines {
     const std::size_t bound_;
     const std::string header_;
     std::deque<Line> lines_;
-    std::size_t dropped_ = 0;
+    std::size_t dropped_ = 0;  // since the last time nothing was kept
 };
 
 }  // namespace treld
