@@ -23,8 +23,7 @@ std::string pcLogFileName(const LocalDateTime& at) {
     return name;
 }
 
-void PcEventLog::WritePcLog(Int16 code, std::string_view text) {
-    const LocalDateTime at = platform_.now();
+void PcEventLog::WritePcLog(Int16 code, std::string_view text, const LocalDateTime& at) {
     const std::filesystem::path file = programDir_ / "SERLOGS" / pcLogFileName(at);
     const std::string problem = appendToFile(file, pcLogLine(code, text, at));
     if (published)

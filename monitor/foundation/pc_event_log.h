@@ -29,7 +29,9 @@ class PcEventLog {
     // to and closed for each line, so the calendar may read or delete it in
     // between. A line that cannot be written is said once in the status line
     // (until a line gets through again); it never stops the caller.
-    void WritePcLog(Int16 code, std::string_view text);
+    void WritePcLog(Int16 code, std::string_view text) { WritePcLog(code, text, platform_.now()); }
+    // The same with the event's own time, into the file of its month.
+    void WritePcLog(Int16 code, std::string_view text, const LocalDateTime& at);
 
     // Told of every event, written to its file or not (the fleet publishes
     // it); may be empty.
