@@ -135,7 +135,7 @@ void LogRecovery::monitorStarting(RecordsCore& c) {
                    [&](const PcLine& line) { last = std::max(last.value_or(line.at), line.at); });
         month = dateTimeAt(*wallSeconds(month.year, month.month, 1, 0, 0, 0) - 1, now);
     }
-    if (last && *last < wallNow(now))
+    if (last && *last <= wallNow(now))
         gaps_.push_back({*last, wallNow(now), false});
 }
 

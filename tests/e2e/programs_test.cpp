@@ -198,6 +198,8 @@ TEST(Station, EventsOfACutLineAreRecoveredOnceInOrder) {
     };
     for (int i = 0; i < 600 && lastRecordsRead() < 2; ++i)  // the log read again after the start
         std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(500ms);  // its reply taken
+    EXPECT_EQ(lastRecordsRead(), 2);
     EXPECT_EQ(events(), recovered + " 2 Program end\r\n 1 Program start\r\n");
 }
 
