@@ -9,7 +9,7 @@ std::vector<TimedWrite> ReplyShaper::shape(std::string reply, const LinkFaults& 
     if (faults.reply) {
         reply = *faults.reply;
     }
-    if (faults.silent || reply.empty()) {
+    if (faults.silent || faults.cut || reply.empty()) {
         return {};
     }
     if (faults.garbage) {

@@ -11,7 +11,10 @@ namespace sts {
 
 // Misbehaviour of the serial line, switched by the scenario, the command line or a test.
 struct LinkFaults {
-    bool silent = false;   // no reply at all
+    bool silent = false;  // no reply at all
+    // The line is cut: no command reaches the device and nothing comes back, while the device
+    // runs on and logs what happens.
+    bool cut = false;
     int chunks = 1;        // a reply goes out in this many pieces
     int delayMs = 0;       // before the first piece
     bool garbage = false;  // the reply's characters are replaced by random ones (CR kept)

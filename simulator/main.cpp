@@ -133,6 +133,9 @@ int main(int argc, char** argv) {
             player->run(now, device.plant(), faults);
         }
         device.advance(now);
+        if (faults.cut) {
+            queue.clear();  // replies under way are lost with the line
+        }
         while (!queue.empty() && queue.front().due <= now) {
             if (!end->write(queue.front().bytes)) {
                 trace.write(now, "DROP", "line busy or closed: " + queue.front().bytes);
@@ -152,6 +155,11 @@ int main(int argc, char** argv) {
         }
         if ((line.revents & POLLIN) != 0) {
             const std::string received = end->readAvailable();
+            if (!received.empty() && faults.cut) {
+                trace.write(now, "CUT", received);
+                reader = {};  // a command torn by the cut never reaches the device
+                continue;
+            }
             if (!received.empty()) {
                 const Millis at = monotonicMillis() - start;
                 for (const auto& command : reader.feed(received)) {

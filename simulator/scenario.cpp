@@ -109,6 +109,7 @@ std::string parseAction(const std::vector<std::string>& words, ScenarioStep& ste
         {"overload", Kind::Condition, Condition::Overload},
         {"overtemp", Kind::Condition, Condition::OverTemperature},
         {"silent", Kind::Silent, Condition::Blackout},
+        {"cut", Kind::Cut, Condition::Blackout},
         {"garbage", Kind::Garbage, Condition::Blackout},
         {"no-cr", Kind::NoCr, Condition::Blackout},
     };
@@ -207,6 +208,9 @@ void applyStep(const ScenarioStep& step, SwitchPlant& plant, LinkFaults& faults,
             break;
         case Kind::Silent:
             faults.silent = step.on;
+            break;
+        case Kind::Cut:
+            faults.cut = step.on;
             break;
         case Kind::Garbage:
             faults.garbage = step.on;

@@ -16,6 +16,8 @@
 //   overload on|off
 //   overtemp on|off
 //   silent on|off                                        the device stops answering
+//   cut on|off                                           the line is cut both ways; the
+//                                                        device runs on and logs
 //   garbage on|off                                       replies of random characters
 //   no-cr on|off                                         replies without their CR
 //   chunks N                                             replies in N pieces (1..64; 1 = whole)
@@ -36,7 +38,7 @@
 namespace sts {
 
 struct ScenarioStep {
-    enum class Kind { Condition, Restore, Silent, Garbage, NoCr, Chunks, Delay, Repeat };
+    enum class Kind { Condition, Restore, Silent, Cut, Garbage, NoCr, Chunks, Delay, Repeat };
     Millis at = 0;
     Kind kind = Kind::Restore;
     Condition condition = Condition::Blackout;  // for Kind::Condition

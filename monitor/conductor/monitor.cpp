@@ -67,6 +67,7 @@ void Monitor::start() {
     startPolling(c);
     c.platform.startTimer(TimerId::Timer2, kKeepAliveMs);
     c.ui(kTabPages, kDemoSetTab).setEnabled(false);
+    c.recovery.monitorStarting(c);
     c.pcEvents.WritePcLog(1, "Program start");
     STSLIST(c);
     startRelayServer(c);

@@ -13,6 +13,7 @@
 #include "link/reply_format.h"
 #include "link/status_texts.h"
 #include "records/sts_log.h"
+#include "status/link_watch.h"
 #include "status/sas_decoder.h"
 
 namespace treld {
@@ -37,6 +38,16 @@ void onCore(Core& c) {
 
 constexpr Int16 kStatusEvaluateStep = 8;
 
+// The device's clock is shown, and tells the log recovery its offset.
+void readStsTime(Core& c) {
+    showStsTime(c);
+    c.recovery.deviceTime(c.line.reply());
+}
+void readStsDate(Core& c) {
+    showStsDate(c);
+    c.recovery.deviceDate(c.line.reply(), c.platform.now());
+}
+
 const EvaluateStep* evaluateStep(Int16 step) {
     static const EvaluateStep kSrv{onCore<decodeSourcePanel>, true, false, 3,
                                    onCore<blankSourcePanel>,  3};
@@ -45,8 +56,8 @@ const EvaluateStep* evaluateStep(Int16 step) {
     static const EvaluateStep kSst{nullptr, false, false, 7, nullptr, 1};
     static const EvaluateStep kSas{onCore<SASAYIKLA>, true, false, 9, nullptr, 1};
     static const EvaluateStep kFir{onCore<showVersion>, true, false, 11, nullptr, 11};
-    static const EvaluateStep kClk{onCore<showStsTime>, true, false, 13, nullptr, 13};
-    static const EvaluateStep kDat{onCore<showStsDate>, true, false, 1, nullptr, 1};
+    static const EvaluateStep kClk{readStsTime, true, false, 13, nullptr, 13};
+    static const EvaluateStep kDat{readStsDate, true, false, 1, nullptr, 1};
     static const EvaluateStep kSetClock{nullptr, true, true, 17, nullptr, 1};
     static const EvaluateStep kSetDate{nullptr, true, true, 1, nullptr, 1};
     switch (step) {
@@ -208,6 +219,10 @@ bool finishOthersExchange(Core& c) {
         case ExchangeOwner::StatusPoll:
             evaluateStatusPoll(c);
             return true;
+        case ExchangeOwner::Recovery:
+            c.line.closeExchange();
+            mailRecovered(c, c.recovery.take(c));
+            return false;
         default:
             return false;
     }
@@ -248,10 +263,13 @@ void Timer1_Timer(Core& c) {
     // Only one command of the operator or of a relay client is in flight at
     // a time: a relay command waits for the next evaluation if the operator's
     // goes out now.
+    // The log recovery's read waits for a cycle without either.
     if (commandQueued(c)) {
         applyPollNext(c, takeQueuedCommand(c));
     } else if (c.relay.forwardDue()) {
         forwardRelayCommand(c);
+    } else {
+        applyPollNext(c, c.recovery.next(c.line.transport().simulated));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "fleet/station_values.h"
 #include "fleet/text_formats.h"
 #include "foundation/iso_time.h"
+#include "records/log_recovery.h"
 
 namespace treld {
 namespace {
@@ -77,11 +78,13 @@ std::string statusJson(DeviceCore& c) {
 }
 
 std::string eventJson(Int16 code, std::string_view text, const LocalDateTime& at) {
-    return JsonObject()
-        .raw("code", std::to_string(code))
+    JsonObject event;
+    event.raw("code", std::to_string(code))
         .text("time", isoLocalTime(at.epochSeconds, at.utcOffsetSeconds))
-        .text("text", text)
-        .done();
+        .text("text", text);
+    if (code == kRecoveredEvent)
+        event.raw("recovered", "true");  // stamped with the device's own time of the event
+    return event.done();
 }
 
 std::vector<BrokerMessage> discoveryMessages(std::string_view prefix, std::string_view station) {

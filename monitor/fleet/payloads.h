@@ -18,7 +18,8 @@ std::string measurementsJson(const DeviceCore& c);
 // texts and the alarm lamps by name.
 std::string statusJson(DeviceCore& c);
 
-// One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"}.
+// One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"};
+// a recovered one (110) adds "recovered":true.
 std::string eventJson(Int16 code, std::string_view text, const LocalDateTime& at);
 
 // Retained config messages under homeassistant/ for every measurement, every

@@ -63,17 +63,24 @@ std::optional<std::int64_t> parseIsoLocalTime(std::string_view text) {
     const int second = digitsAt(text, 17, 2);
     const int offsetHours = digitsAt(text, 20, 2);
     const int offsetMinutes = digitsAt(text, 23, 2);
+    const std::optional<std::int64_t> local = wallSeconds(year, month, day, hour, minute, second);
+    if (!local || offsetHours < 0 || offsetHours > 18 || offsetMinutes < 0 || offsetMinutes > 59)
+        return std::nullopt;
+    const int offset = (text[19] == '-' ? -1 : 1) * (offsetHours * 3600 + offsetMinutes * 60);
+    return *local - offset;
+}
+
+std::optional<std::int64_t> wallSeconds(int year, int month, int day, int hour, int minute,
+                                        int second) {
     const std::chrono::year_month_day date{std::chrono::year{year},
                                            std::chrono::month{unsigned(month)},
                                            std::chrono::day{unsigned(day)}};
-    if (year < 0 || !date.ok() || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-        second < 0 || second > 59 || offsetHours < 0 || offsetHours > 18 || offsetMinutes < 0 ||
-        offsetMinutes > 59)
+    if (year < 0 || month < 1 || day < 1 || !date.ok() || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59 || second < 0 || second > 59)
         return std::nullopt;
-    const int offset = (text[19] == '-' ? -1 : 1) * (offsetHours * 3600 + offsetMinutes * 60);
     const sys_seconds local =
         sys_days{date} + std::chrono::hours{hour} + std::chrono::minutes{minute} + seconds{second};
-    return local.time_since_epoch().count() - offset;
+    return local.time_since_epoch().count();
 }
 
 }  // namespace treld

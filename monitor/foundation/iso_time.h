@@ -15,4 +15,9 @@ std::string isoLocalTime(std::int64_t at, int utcOffsetSeconds);
 // The instant of such a text; nothing when it is not one.
 std::optional<std::int64_t> parseIsoLocalTime(std::string_view text);
 
+// A wall-clock date and time as seconds counted as if the clock were UTC, so
+// two of them subtract to the seconds between; nothing for no such date.
+std::optional<std::int64_t> wallSeconds(int year, int month, int day, int hour, int minute,
+                                        int second);
+
 }  // namespace treld

@@ -21,8 +21,7 @@ std::string pcLogFileName(const LocalDateTime& at) {
     return name;
 }
 
-void PcEventLog::WritePcLog(Int16 code, std::string_view text) {
-    const LocalDateTime at = platform_.now();
+void PcEventLog::WritePcLog(Int16 code, std::string_view text, const LocalDateTime& at) {
     const std::string problem =
         pending_.append(programDir_ / "SERLOGS" / pcLogFileName(at), pcLogLine(code, text, at));
     if (published)

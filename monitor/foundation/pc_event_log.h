@@ -35,7 +35,9 @@ class PcEventLog {
     // most, the newest) and said in the status line with the count kept; it
     // never stops the caller. Kept lines go first, with their own time and
     // to the file of their own month, as soon as a write works again.
-    void WritePcLog(Int16 code, std::string_view text);
+    void WritePcLog(Int16 code, std::string_view text) { WritePcLog(code, text, platform_.now()); }
+    // The same with the event's own time, into the file of its month.
+    void WritePcLog(Int16 code, std::string_view text, const LocalDateTime& at);
     // Writes the kept lines now if it works again; the conductor calls it
     // every second.
     void retryKept() { pending_.retry(); }

@@ -31,6 +31,7 @@ enum class ExchangeOwner : std::uint8_t {
     Relay,       // a relay client's forwarded command
     Login,       // the login dialog's own command
     StatusPoll,  // the status read that the login's verdict waits for
+    Recovery,    // a record of the device's log read after a gap (LogRecovery)
 };
 
 struct ProgramState {

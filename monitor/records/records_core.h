@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/link_core.h"
+#include "records/log_recovery.h"
 #include "records/mail_outbox.h"
 #include "records/records_state.h"
 
@@ -17,6 +18,7 @@ struct RecordsCore : LinkCore {
     LogDownload log;
     SettingsState settings;
     MailOutbox mail;
+    LogRecovery recovery;
 
     // The mail program beside the monitor with `head` and `part` as its one
     // argument: at once, or when the copy that runs now ends (MailOutbox). A

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "foundation/iso_time.h"
 #include "link/command_slot.h"
 #include "link/line.h"
 #include "link/status_texts.h"
@@ -73,6 +74,17 @@ std::string stsLogRowText(std::string_view record) {
     appendSetBits(row, field(record, 10), kGroupB);
     appendSetBits(row, field(record, 14), kGroupC);
     return row;
+}
+
+std::optional<std::int64_t> stsLogRecordTime(std::string_view record) {
+    if (field(record, 2) == 6 && field(record, 6) == 6)
+        return std::nullopt;
+    return wallSeconds(2000 + field(record, 34), field(record, 30), field(record, 26),
+                       field(record, 18), field(record, 22), 0);
+}
+
+int stsLogRecordEvent(std::string_view record) {
+    return field(record, 2);
 }
 
 PollNext LOGS(RecordsCore& c) {

@@ -33,9 +33,11 @@ void watchLink(StatusCore& c) {
             blankOutputPanel(c);
             c.platform.startTimer(TimerId::ReopenTimer, kReopenMs);
             c.pcEvents.WritePcLog(kLinkLostEvent, lossText(c));
+            c.recovery.linkLost(c.platform.now());
         } else {
             c.platform.stopTimer(TimerId::ReopenTimer);
             c.pcEvents.WritePcLog(kLinkRestoredEvent, "Link restored " + linkName(c));
+            c.recovery.linkRestored(c.platform.now());
         }
     }
     showLinkStale(c, line.health().lost && !simulated);
@@ -47,6 +49,11 @@ void onReopenTimer(StatusCore& c) {
     c.line.reopenPort(c);
     if (c.line.countLostTick(kLossMailTicks + 1) == kLossMailTicks && c.config.EmailEnable != 0)
         c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + "-" + lossText(c));
+}
+
+void mailRecovered(StatusCore& c, const std::string& recorded) {
+    if (!recorded.empty() && c.line.transport().mailsAlarms && c.config.EmailEnable != 0)
+        c.startMailProgram("1&&send++" + alarmMailHead(c), alarmMailDate(c) + recorded);
 }
 
 }  // namespace treld

@@ -18,6 +18,10 @@ inline constexpr Int16 kLossMailTicks = 6;  // 30 s of ReopenTimer
 // After every event that can change the link's health.
 void watchLink(StatusCore& c);
 
+// The records recovered after a gap (LogRecovery's text), in one message
+// when mail is enabled.
+void mailRecovered(StatusCore& c, const std::string& recorded);
+
 // ReopenTimer, every 5 s while the link is lost.
 void onReopenTimer(StatusCore& c);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -164,6 +165,44 @@ TEST(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLog
     EXPECT_EQ(std::regex_replace(dir.read("SERLOGS/" + month.path().filename().string()),
                                  std::regex("[-:0-9]{20} "), ""),
               " 1 Program start\r\n 200 Link lost COM1\r\n 201 Link restored COM1\r\n");
+}
+
+// A black-out and its transfers while the simulator's line is cut come back after "Link
+// restored" as lines 110, in order, once: a restart of the monitor adds none.
+TEST(Station, EventsOfACutLineAreRecoveredOnceInOrder) {
+    ProgramDir dir;
+    dir.write("cut.scn", "3s cut on\n6s source1 blackout\n8s source1 restore\n16s cut off\n");
+    const auto simulator = startSimulator(dir, {"--scenario", (dir.path() / "cut.scn").string()});
+    const std::string line = (dir.path() / "sts-line").string(),
+                      config = "COMPORT:1\r\nTIMEOUT:500\r\n";
+    const auto events = [&] {  // without the times
+        std::string file;
+        for (const auto& month : std::filesystem::directory_iterator(dir.path() / "SERLOGS"))
+            file += dir.read("SERLOGS/" + month.path().filename().string());
+        return std::regex_replace(file, std::regex("[-:0-9]{20} |[/0-9]{10}  [:0-9]{5}"), "");
+    };
+    const auto until = [&](const std::string& text, int seconds) {
+        for (int i = 0; i < seconds * 10 && events().find(text) == std::string::npos; ++i)
+            std::this_thread::sleep_for(100ms);
+    };
+    auto monitor = startMonitor(dir, line, config);
+    until(" On source 1-", 60);
+    const std::string recovered = events();
+    const std::size_t restored = recovered.find(" 201 Link restored COM1\r\n");
+    const std::size_t source2 = recovered.find(" 110  On source 2- Source1 BAD-");
+    EXPECT_TRUE(restored < source2 && source2 < recovered.find(" 110  On source 1-")) << recovered;
+    monitor->signal(SIGTERM);
+    EXPECT_EQ(monitor->exitCode(10s), 0);
+    monitor = startMonitor(dir, line, config);
+    const auto lastRecordsRead = [&] {
+        const auto sent = simulatorReceived(dir);
+        return std::count(sent.begin(), sent.end(), "LOG127");
+    };
+    for (int i = 0; i < 600 && lastRecordsRead() < 2; ++i)  // the log read again after the start
+        std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(500ms);  // its reply taken
+    EXPECT_EQ(lastRecordsRead(), 2);
+    EXPECT_EQ(events(), recovered + " 2 Program end\r\n 1 Program start\r\n");
 }
 
 // A black-out: the real mail program (one argument, no shell) delivers the alarm to a

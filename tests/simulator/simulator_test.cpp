@@ -106,11 +106,11 @@ TEST(Scenario, ReadsEveryKindOfStepAndPlaysThemOnTimeAndRepeats) {
     std::istringstream text(
         "# demo\n\n500ms source1 blackout\n1s source2 frequency-bad   # comment after a step\n"
         "2s source1 restore\n3s source2 input off\n3s source1 bypass on\n3s output-switch off\n"
-        "4s overtemp off\n5s no-cr off\n6s chunks 3\n6s delay 250\n7s repeat\n");
+        "4s overtemp off\n5s no-cr off\n5s cut on\n6s chunks 3\n6s delay 250\n7s repeat\n");
     auto scenario = parseScenario(text, error);
     ASSERT_TRUE(scenario) << error;
     const auto& steps = scenario->steps;
-    ASSERT_EQ(steps.size(), 11u);
+    ASSERT_EQ(steps.size(), 12u);
     EXPECT_TRUE(steps[3].condition == Condition::InputSwitchOff && steps[3].source == 1);
     EXPECT_TRUE(steps[3].on && steps[5].on && !steps[7].on);  // "output-switch off" sets a fault
     Device device(DeviceSetup{}, 0);
@@ -124,6 +124,7 @@ TEST(Scenario, ReadsEveryKindOfStepAndPlaysThemOnTimeAndRepeats) {
     EXPECT_EQ(device.plant().feedingSource(), 1);
     EXPECT_NE(source1At(2000), "000");
     EXPECT_TRUE(source1At(7499) != "000" && faults.chunks == 3 && faults.delayMs == 250);
+    EXPECT_TRUE(faults.cut && ReplyShaper(1).shape("#1\r", faults, 7499).empty());
     EXPECT_EQ(source1At(7500), "000");  // second round: black-out again
 }
 

@@ -47,11 +47,13 @@ std::function<void(std::string_view)> VirtualRig::device(
     void (Monitor::*receive)(std::string_view)) {
     return [this, receive, reader = std::make_shared<sts::LineReader>()](std::string_view text) {
         for (const sts::LineReader::Line& command : reader->feed(text)) {
+            const auto fault = faults.find(command.text);
+            const sts::LinkFaults& faulted = fault != faults.end() ? fault->second : line;
+            if (faulted.cut)
+                continue;  // never reaches the device
             const std::string& reply = replied[command.text] =
                 sts.handle(command.text, now()).value_or("");
-            const auto fault = faults.find(command.text);
-            std::vector<sts::TimedWrite> writes =
-                shaper_.shape(reply, fault != faults.end() ? fault->second : line, now());
+            std::vector<sts::TimedWrite> writes = shaper_.shape(reply, faulted, now());
             if (const auto scripted = arrivals.find(command.text); scripted != arrivals.end()) {
                 writes.clear();
                 for (const std::string& piece : scripted->second)

@@ -177,6 +177,9 @@ TEST(Fleet, GarbledFieldsAreNullAndForeignBytesLeaveAsUtf8) {
         eventJson(100, "a\"\\\x01\xE9", {.epochSeconds = 1'772'690'889, .utcOffsetSeconds = 3600}),
         "{\"code\":100,\"time\":\"2026-03-05T07:08:09+01:00\",\"text\":"
         "\"a\\\"\\\\\\u0001\xC3\xA9\"}");
+    EXPECT_EQ(eventJson(110, "x", {.epochSeconds = 1'772'690'889}),
+              "{\"code\":110,\"time\":\"2026-03-05T06:08:09+00:00\",\"text\":\"x\","
+              "\"recovered\":true}");
 }
 
 TEST(Fleet, MqttCfgValuesAndTheirFaults) {

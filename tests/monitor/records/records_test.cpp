@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include "records/sts_log.h"
 #include "support/virtual_rig.h"
@@ -295,5 +296,77 @@ TEST_F(SettingsDialog, BadPortOrAFileThatCannotBeWrittenIsRefusedAndNothingChang
     EXPECT_NE(file().find("\nREMOTEPORT:2000\r"), std::string::npos);
 }
 
+// What the device logged while the line was cut comes back after "Link restored", on the PC's
+// clock (the device's runs 10 s ahead), in order and once (a second loss adds nothing), from the
+// serial line and from a remote station alike (which does not mail the device's alarms).
+TEST(LogRecovery, RecordsOfACutAreWrittenOnceInOrderAfterTheRestoreAndNeverAgain) {
+    const std::string rows[] = {
+        "05/12/2026  14:06 On source 2- Source1 BAD- Non synchron- XFER inhibit- S1 blackout "
+        "sense-",
+        "05/12/2026  14:06 Source1 BAD- Non synchron- XFER inhibit- S1 blackout sense-",
+        "05/12/2026  14:07", "05/12/2026  14:08 On source 1-"};
+    for (const std::string link : {"COM1", "Remote STS 10.0.0.7"}) {
+        VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\nEMAILENABLE:1\r\nREMOTEIP1:10.0.0.7\r\n");
+        rig.start();
+        if (link != "COM1")
+            rig.select("List3", 1), rig.click(kConnect);
+        rig.advance(60'000);
+        auto cut = [&](bool events) {
+            rig.line.cut = true;
+            rig.advance(30'000);
+            if (events) {
+                rig.sts.plant().setCondition(sts::Condition::Blackout, 0, true, rig.now());
+                rig.advance(60'000);
+                rig.sts.plant().clearSourceFaults(0, rig.now());
+            }
+            rig.advance(60'000);
+            rig.line.cut = false;
+            rig.advance(120'000);
+        };
+        const auto recovered = [&] {  // the restores without their time
+            std::istringstream log(rig.readFile("SERLOGS/2026-12.TXT"));
+            std::string lines;
+            for (std::string line; std::getline(log, line);)
+                lines += line.starts_with(" 110")   ? line + "\n"
+                         : line.starts_with(" 201") ? line.substr(26) + "\n"
+                                                    : "";
+            return lines;
+        };
+        cut(true);
+        std::string once = "Link restored " + link + "\r\n";
+        const char* times[] = {"14:05:50 ", "14:05:50 ", "14:06:50 ", "14:07:50 "};
+        for (int i = 0; i < 4; ++i)
+            once += " 110 05-12-2026--" + std::string(times[i]) + rows[i] + "\r\n";
+        EXPECT_EQ(recovered(), once) << link;
+        const std::size_t mails = link == "COM1" ? 2 : 1;  // the loss's mail, then this one
+        ASSERT_EQ(rig.platform.startedPrograms.size(), mails) << link;
+        EXPECT_TRUE(rig.platform.startedPrograms.back().second.ends_with(
+            link != "COM1"
+                ? "<br>-Link lost Remote STS 10.0.0.7"
+                : "<br>While the link to COM1 was lost from 14:06 to 14:08 the STS recorded:<br>" +
+                      rows[0] + "<br>" + rows[1] + "<br>" + rows[2] + "<br>" + rows[3]));
+        cut(false);
+        EXPECT_EQ(recovered(), once + "Link restored " + link + "\r\n") << link;
+        EXPECT_EQ(rig.platform.startedPrograms.size(), mails + 1) << "the second loss's mail alone";
+    }
+}
+
+// A start recovers what the device logged since the last line of the PC event files (its
+// power-up here), unless a line of an earlier recovery holds it already.
+TEST(LogRecovery, AStartRecoversTheTimeSinceTheLastLineOnce) {
+    const std::string before = " 2 05-12-2026--14:05:00 Program end\r\n";
+    const std::string row = " 110 05-12-2026--14:04:50 05/12/2026  14:05 STS Reset-\r\n";
+    for (const std::string& earlier : {std::string(), row}) {
+        VirtualRig rig;
+        std::filesystem::create_directory(rig.programDir / "SERLOGS");
+        rig.writeFile("SERLOGS/2026-12.TXT", earlier + before);
+        rig.advance(60'000);
+        rig.start();
+        rig.advance(60'000);
+        EXPECT_EQ(rig.readFile("SERLOGS/2026-12.TXT"),
+                  earlier + before + " 1 05-12-2026--14:06:00 Program start\r\n" +
+                      (earlier.empty() ? row : ""));
+    }
+}
 }  // namespace
 }  // namespace treld::testing
