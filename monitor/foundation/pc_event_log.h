@@ -41,6 +41,8 @@ class PcEventLog {
     // Writes the kept lines now if it works again; the conductor calls it
     // every second.
     void retryKept() { pending_.retry(); }
+    // The lines of `file` kept to be written later.
+    std::string keptFor(const std::filesystem::path& file) const { return pending_.keptFor(file); }
 
     // Told of every event, written to its file or not (the fleet publishes
     // it); may be empty.

@@ -37,4 +37,13 @@ std::string PendingLines::keptText(std::string_view noun) const {
     return text;
 }
 
+std::string PendingLines::keptFor(const std::filesystem::path& file) const {
+    std::string text;
+    for (const Line& line : lines_) {
+        if (line.file == file)
+            text += line.text;
+    }
+    return text;
+}
+
 }  // namespace treld

@@ -33,6 +33,8 @@ class PendingLines {
     // "1 line kept to write later" (`noun` "line"), with ", 5 dropped" once
     // the bound was hit.
     std::string keptText(std::string_view noun) const;
+    // The kept lines of `file`, in order, as the file will hold them.
+    std::string keptFor(const std::filesystem::path& file) const;
 
   private:
     struct Line {

@@ -83,10 +83,11 @@ std::optional<PcLine> parsePcLine(std::string_view line) {
     return PcLine{code, *at, text};
 }
 
-// Every whole line of the end of a PC event file.
+// Every whole line of the end of a PC event file, and of the lines kept to
+// be written to it once the disk has room again.
 template <typename Each>
-void eachPcLine(const std::filesystem::path& file, Each each) {
-    const std::string tail = readFileTail(file, kReadBackBytes);
+void eachPcLine(const RecordsCore& c, const std::filesystem::path& file, Each each) {
+    const std::string tail = readFileTail(file, kReadBackBytes) + c.pcEvents.keptFor(file);
     std::size_t from = 0;
     for (std::size_t end; (end = tail.find('\n', from)) != std::string::npos; from = end + 1) {
         if (const std::optional<PcLine> line =
@@ -131,7 +132,7 @@ void LogRecovery::monitorStarting(RecordsCore& c) {
     LocalDateTime month = now;
     std::optional<std::int64_t> last;
     for (int back = 0; back < 2 && !last; ++back) {
-        eachPcLine(pcLogFile(c, month),
+        eachPcLine(c, pcLogFile(c, month),
                    [&](const PcLine& line) { last = std::max(last.value_or(line.at), line.at); });
         month = dateTimeAt(*wallSeconds(month.year, month.month, 1, 0, 0, 0) - 1, now);
     }
@@ -217,7 +218,7 @@ std::vector<LogRecovery::Found> LogRecovery::unwritten(RecordsCore& c,
          read < kMaxMonthsRead &&
          (month.year < now.year || (month.year == now.year && month.month <= now.month));
          ++read) {
-        eachPcLine(pcLogFile(c, month), [&](const PcLine& line) {
+        eachPcLine(c, pcLogFile(c, month), [&](const PcLine& line) {
             if (line.code == kRecoveredEvent)
                 ++recovered[std::string(line.text)];
             else if (line.code == 100)
