@@ -178,9 +178,12 @@ std::string LogRecovery::take(RecordsCore& c) {
 std::string LogRecovery::finish(RecordsCore& c) {
     std::vector<Found> found;
     // Record 0 is the newest: from the oldest, so equal times keep the device's order.
+    // A record the device logs while its log is read shifts the older ones up
+    // by one, so one may be read at two indices: it is taken once.
+    std::set<std::string_view> taken;
     for (auto record = records_.rbegin(); record != records_.rend(); ++record) {
         const std::optional<std::int64_t> deviceAt = stsLogRecordTime(*record);
-        if (!deviceAt)
+        if (!deviceAt || !taken.insert(*record).second)
             continue;
         const std::int64_t at = *deviceAt - *offset_;
         for (const Gap& gap : gaps_) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "records/sts_log.h"
@@ -349,6 +350,30 @@ TEST(LogRecovery, RecordsOfACutAreWrittenOnceInOrderAfterTheRestoreAndNeverAgain
         EXPECT_EQ(recovered(), once + "Link restored " + link + "\r\n") << link;
         EXPECT_EQ(rig.platform.startedPrograms.size(), mails + 1) << "the second loss's mail alone";
     }
+}
+
+// The device logs on while its log is read: the records shift and one is read at two indices.
+TEST(LogRecovery, ARecordReadTwiceAsTheLogShiftsIsWrittenOnce) {
+    VirtualRig rig("COMPORT:1\r\nTIMEOUT:1000\r\n");
+    rig.start();
+    rig.advance(60'000);
+    rig.line.cut = true;
+    rig.advance(30'000);
+    rig.sts.plant().setCondition(sts::Condition::Blackout, 0, true, rig.now());
+    rig.advance(60'000);
+    rig.line.cut = false;
+    rig.runUntil([&] { return rig.commandsSent().back() == "LOG001"; });
+    rig.sts.plant().clearSourceFaults(0, rig.now());
+    rig.advance(180'000);
+    std::istringstream log(rig.readFile("SERLOGS/2026-12.TXT"));
+    std::set<std::string> seen;
+    int recovered = 0;
+    for (std::string line; std::getline(log, line);)
+        if (line.starts_with(" 110")) {
+            ++recovered;
+            EXPECT_TRUE(seen.insert(line).second) << line;
+        }
+    EXPECT_GE(recovered, 2);
 }
 
 // A start recovers what the device logged since the last line of the PC event files (its
