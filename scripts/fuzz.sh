@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets and runs each for the given seconds (default 60)
-# over its seed corpus. New corpus entries go to build/fuzz/new-corpus/, never
-# into the repository; crash inputs land in build/fuzz/findings/.
+# Builds the fuzz targets (in the asan build) and runs each for the given seconds
+# (default 60) over its seed corpus. New corpus entries go to
+# build/asan/new-corpus/, never into the repository; crash inputs land in
+# build/asan/findings/.
 # Usage: scripts/fuzz.sh [seconds] [target...]
 set -euo pipefail
 
@@ -10,10 +11,11 @@ SECONDS_EACH=${1:-60}
 shift || true
 
 cd "$ROOT"
-cmake --preset fuzz >/dev/null
+cmake --preset asan >/dev/null
 nice cmake --build --preset fuzz -j2
 
-FUZZ_DIR="$ROOT/build/fuzz/tests/fuzz"
+BUILD="$ROOT/build/asan"
+FUZZ_DIR="$BUILD/tests/fuzz"
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     for corpus in "$ROOT"/tests/fuzz/corpus/*/; do
@@ -21,22 +23,22 @@ if ((${#targets[@]} == 0)); then
     done
 fi
 
-mkdir -p "$ROOT/build/fuzz/findings"
+mkdir -p "$BUILD/findings"
 failed=()
 for target in "${targets[@]}"; do
-    scratch="$ROOT/build/fuzz/new-corpus/$target"
+    scratch="$BUILD/new-corpus/$target"
     mkdir -p "$scratch"
     echo "== $target: ${SECONDS_EACH}s"
     if ! nice "$FUZZ_DIR/${target}_fuzz" -max_total_time="$SECONDS_EACH" -timeout=10 \
         -rss_limit_mb=1024 -print_final_stats=1 \
-        -artifact_prefix="$ROOT/build/fuzz/findings/${target}-" \
+        -artifact_prefix="$BUILD/findings/${target}-" \
         "$scratch" "$ROOT/tests/fuzz/corpus/$target"; then
         failed+=("$target")
     fi
 done
 
 if ((${#failed[@]})); then
-    echo "Findings in: ${failed[*]} (inputs in build/fuzz/findings/)"
+    echo "Findings in: ${failed[*]} (inputs in build/asan/findings/)"
     exit 1
 fi
 echo "All ${#targets[@]} targets ran ${SECONDS_EACH}s each without a finding."

@@ -15,7 +15,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <ranges>
+#include <string>
 
 #include "foundation/text_encoding.h"
 
@@ -98,8 +98,10 @@ QString displayText(const std::string& text) {
 // A message keeps its line breaks; other control characters go as elsewhere.
 QString messageText(const std::string& text) {
     QStringList lines;
-    for (const auto line : std::views::split(text, '\n'))
-        lines << displayText(std::string(line.begin(), line.end()));
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines << displayText(text.substr(start, end - start));
+    lines << displayText(text.substr(start));
     return lines.join('\n');
 }
 

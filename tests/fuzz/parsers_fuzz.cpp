@@ -1,6 +1,7 @@
-// One libFuzzer driver for every parser, built once per TRELD_FUZZ_TARGET (the parser and
-// its seed folder). The monitor's parsers are reached through its entry points on the fake
-// platform, a fresh core per input; inputs hold several messages separated by '|'.
+// One libFuzzer driver for every parser, linked once per parser as <parser>_fuzz: the
+// program's name picks the parser (and names its seed folder). The monitor's parsers are reached
+// through its entry points on the fake platform, a fresh core per input; inputs hold several
+// messages separated by '|'.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -154,8 +155,19 @@ const std::map<std::string_view, void (*)(std::string_view)> kTargets = {
 }  // namespace
 }  // namespace treld::fuzz
 
+namespace {
+void (*gTarget)(std::string_view) = nullptr;
+}
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** argv) {
+    const std::string program = std::filesystem::path((*argv)[0]).filename().string();
+    const auto found = treld::fuzz::kTargets.find(program.substr(0, program.rfind("_fuzz")));
+    treld::fuzz::require(found != treld::fuzz::kTargets.end(), "a parser named <parser>_fuzz");
+    gTarget = found->second;
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const auto target = treld::fuzz::kTargets.at(TRELD_FUZZ_TARGET);
-    target(std::string_view(reinterpret_cast<const char*>(data), size));
+    gTarget(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }
