@@ -98,7 +98,8 @@ TEST_F(Drovelin, TheAccountGoesToAnotherHostOnlyOverTls) {
     EXPECT_EQ(events(), "");
 }
 
-// A server that takes 3 s for every reply: each step has its own time-out.
+// A server that takes 3 s for its greeting and for EHLO: the steps of the connection have each
+// their own time-out, not one for both.
 TEST_F(Drovelin, ASlowServerGetsTheMail) {
     MailSink sink(inbox, "--slow 3");
     config.RecipientAddress2 = config.RecipientAddress3 = "";

@@ -13,7 +13,7 @@ options = argparse.ArgumentParser()
 options.add_argument("--dir", required=True)
 options.add_argument("--refuse", type=int, default=0, help="refuse the first N messages with 451")
 options.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
-options.add_argument("--slow", type=float, default=0, help="seconds before each reply but QUIT's")
+options.add_argument("--slow", type=float, default=0, help="seconds before the greeting and EHLO's reply")
 args = options.parse_args()
 inbox = pathlib.Path(args.dir)
 
@@ -44,9 +44,13 @@ class Inbox:
 
 
 class SlowSMTP(SMTP):
+    replies = 0
+
     async def push(self, status):
-        if status[3:4] != "-" and not status.startswith("221"):  # the last line of a reply
-            await asyncio.sleep(args.slow)
+        if status[3:4] != "-":  # the last line of a reply
+            self.replies += 1
+            if self.replies <= 2:  # the steps libcurl counts as connecting
+                await asyncio.sleep(args.slow)
         await super().push(status)
 
 
