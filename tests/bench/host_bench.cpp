@@ -251,7 +251,11 @@ int main(int argc, char** argv) {
         "CPU of all monitors (one core = 100)", "<= 25",
         [](const Figures& f, const Figures&) { return f.cpuPercent; }, "%");
     print(
-        "CPU of the lone station", "<= 0.25",
+        "CPU per station", "<= 0.25",
+        [](const Figures& f, const Figures&) { return f.cpuPercent / double(f.paces.size()); },
+        "%");
+    print(
+        "CPU of the lone station", "",
         [](const Figures&, const Figures& l) { return l.cpuPercent; }, "%");
     print(
         "CPU of the simulator (all switches)", "",
