@@ -138,11 +138,21 @@ bool listening(int port) {
     return false;
 }
 
+// Asks `done` every 50 ms until it holds, at most `tries` times.
+template <typename Done>
+void until(Done done, int tries) {
+    for (int i = 0; i < tries && !done(); ++i)
+        std::this_thread::sleep_for(50ms);
+}
+
 // A USB adapter unplugged and plugged back, or a terminal server that goes and comes back:
 // socat gives the monitor a line at a fixed path or a TCP port and joins it to the simulator
 // (replies in pieces, so the line often vanishes mid-reply).
 class SerialFaults : public testing::TestWithParam<bool> {};
-INSTANTIATE_TEST_SUITE_P(DeviceFileOrTerminalServer, SerialFaults, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(DeviceFileOrTerminalServer, SerialFaults, testing::Bool(),
+                         [](const auto& tcp) {
+                             return tcp.param ? "TerminalServer" : "DeviceFile";
+                         });
 
 TEST_P(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndLogsThat) {
     const bool overTcp = GetParam();
@@ -151,10 +161,6 @@ TEST_P(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndL
     const int port = freeTcpPort();
     const std::string tcp = "127.0.0.1:" + std::to_string(port);
     const std::string line = overTcp ? "tcp://" + tcp : (dir.path() / "com1").string();
-    const auto until = [](auto done, int tries) {
-        for (int i = 0; i < tries && !done(); ++i)
-            std::this_thread::sleep_for(50ms);
-    };
     const auto plugIn = [&] {
         auto socat = std::make_unique<Process>(
             "/usr/bin/socat",
@@ -195,6 +201,33 @@ TEST_P(SerialFaults, UnpluggedTheMonitorSleepsAndLogsItRepluggedItPollsAgainAndL
     EXPECT_EQ(std::regex_replace(dir.read("SERLOGS/" + month.path().filename().string()),
                                  std::regex("[-:0-9]{20} "), ""),
               " 1 Program start\r\n 200 Link lost COM1\r\n 201 Link restored COM1\r\n");
+}
+
+// Terminal servers that misbehave: one floods the line, another's address names no port. Each
+// is said on stderr and is a lost link; the monitor stays lean.
+TEST(SerialFaults, AFloodingTerminalServerIsDroppedAndAnAddressWithoutAPortIsSaid) {
+    ProgramDir flooded, unnamed;
+    const int port = freeTcpPort();
+    const Process flood("/usr/bin/socat",
+                        {"TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,reuseaddr,fork",
+                         "OPEN:/dev/zero"});
+    until([&] { return listening(port); }, 100);
+    const auto monitor = startMonitor(flooded, "tcp://127.0.0.1:" + std::to_string(port),
+                                      "COMPORT:1\r\nREMOTEPORT:" + std::to_string(freeTcpPort()));
+    const auto other = startMonitor(unnamed, "tcp://127.0.0.1", "COMPORT:1\r\n");
+    const auto said = [](const ProgramDir& dir, const std::string& text) {
+        return dir.read("stderr.txt").find(text) != std::string::npos;
+    };
+    until([&] { return said(flooded, "bytes unasked") && said(unnamed, "port (tcp"); }, 100);
+    EXPECT_TRUE(said(flooded, "COM1 (tcp://127.0.0.1:" + std::to_string(port) +
+                                  "): more than 4096 bytes unasked"));
+    EXPECT_TRUE(said(unnamed, "COM1 (tcp://127.0.0.1): not a terminal server's port"));
+    for (const ProgramDir* dir : {&flooded, &unnamed}) {
+        const auto month = *std::filesystem::directory_iterator(dir->path() / "SERLOGS");
+        EXPECT_NE(dir->read("SERLOGS/" + month.path().filename().string()).find("Link lost COM1"),
+                  std::string::npos);
+    }
+    EXPECT_LT(monitor->peakResidentKiB(), 200 * 1024);
 }
 
 // A black-out and its transfers while the simulator's line is cut come back after "Link
