@@ -13,6 +13,9 @@ const char* const kUsage =
     "  --service-password XXXX  four characters (default 9999)\n"
     "  --user-password XXXX     four characters (default 1111)\n"
     "  --seed N                 seed of the measurement drift (default 1)\n"
+    "  --baud N                 answer at the pace of an N-baud line (10 bits a character)\n"
+    "  --count N                play N switches, each on its own line (1..1000)\n"
+    "  --tcp PORT               listen on 127.0.0.1:PORT (and the next N-1 ports) instead\n"
     "  --silent | --garbage | --no-cr | --chunks N | --delay MS   line faults from the start\n"
     "  --help | --version       say this or the version, and end\n";
 
@@ -76,6 +79,12 @@ std::optional<SimOptions> parseCommandLine(const std::vector<std::string>& argum
             (name == "--service-password" ? options.servicePassword : options.userPassword) = value;
         } else if (name == "--seed" && number >= 0) {
             options.seed = static_cast<unsigned>(number);
+        } else if (name == "--baud" && number >= 50 && number <= 115200) {
+            options.baud = number;
+        } else if (name == "--count" && number >= 1 && number <= 1000) {
+            options.count = number;
+        } else if (name == "--tcp" && number >= 1 && number <= 65535) {
+            options.tcpPort = number;
         } else if (name == "--chunks" && number >= 1 && number <= 64) {
             options.faults.chunks = number;
         } else if (name == "--delay" && number >= 0 && number <= 60000) {
@@ -84,6 +93,18 @@ std::optional<SimOptions> parseCommandLine(const std::vector<std::string>& argum
             error = "bad option or value: " + name + " " + value;
             return std::nullopt;
         }
+    }
+    const char* conflict =
+        options.tcpPort > 0 && options.tcpPort + options.count - 1 > 65535
+            ? "--tcp: the ports of --count switches run past 65535"
+        : options.tcpPort > 0 && !(options.devicePath.empty() && options.linkPath.empty())
+            ? "--tcp takes neither --device nor --link"
+        : options.count > 1 && !options.devicePath.empty()
+            ? "--device is one switch's line: it takes no --count"
+            : nullptr;
+    if (conflict != nullptr) {
+        error = conflict;
+        return std::nullopt;
     }
     return options;
 }

@@ -16,6 +16,9 @@ struct SimOptions {
     std::string servicePassword = "9999";
     std::string userPassword = "1111";
     unsigned seed = 1;
+    int baud = 0;     // the line's pace; 0: every character at once
+    int count = 1;    // switches, each on its own line
+    int tcpPort = 0;  // the first switch's TCP port on the loopback; 0: pseudo-terminals
     LinkFaults faults;
     bool help = false;     // --help: print kUsage and end
     bool version = false;  // --version: print the version and end

@@ -1,4 +1,5 @@
-// sts-sim: a static transfer switch on a serial line, for trying the monitor without hardware.
+// sts-sim: static transfer switches on serial lines or TCP ports, for trying the monitor
+// without hardware.
 
 #include <poll.h>
 #include <signal.h>
@@ -8,21 +9,20 @@
 #include <chrono>
 #include <csignal>
 #include <ctime>
-#include <deque>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 #include "command_line.h"
-#include "device.h"
-#include "line_reader.h"
-#include "link_faults.h"
 #include "scenario.h"
 #include "serial_end.h"
-#include "trace.h"
+#include "simulated_switch.h"
+#include "tcp_end.h"
 
 namespace {
 
-using sts::Millis;
+using sts::Micros;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -30,9 +30,9 @@ void requestStop(int) {
     stopRequested = 1;
 }
 
-Millis monotonicMillis() {
+Micros monotonicMicros() {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 sts::ClockReading localTime() {
@@ -43,18 +43,23 @@ sts::ClockReading localTime() {
             local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59)};
 }
 
-// Removes the symlink at exit, however the loop ends.
+// Removes the symlinks at exit, however the loop ends.
 struct LinkGuard {
-    std::string path;
+    std::vector<std::string> paths;
     ~LinkGuard() {
-        if (!path.empty()) {
+        for (const std::string& path : paths) {
             unlink(path.c_str());
         }
     }
 };
 
-constexpr std::size_t kMaxQueuedWrites = 256;
-constexpr int kIdleWaitMs = 100;
+constexpr Micros kIdleWaitMicros = 100'000;
+constexpr sts::Millis kScenarioStagger = 1000;  // switch n plays its scenario n-1 s late
+
+// The file of switch n (from 1): the path itself for a single switch, else the path and ".n".
+std::string numbered(const std::string& path, int n, int count) {
+    return count == 1 ? path : path + "." + std::to_string(n);
+}
 
 }  // namespace
 
@@ -71,120 +76,97 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::optional<sts::ScenarioPlayer> player;
-    const Millis start = monotonicMillis();
+    std::optional<sts::Scenario> scenario;
     if (!options->scenarioPath.empty()) {
         std::ifstream file(options->scenarioPath);
         if (!file) {
             std::cerr << "sts-sim: cannot read scenario " << options->scenarioPath << "\n";
             return 2;
         }
-        auto scenario = sts::parseScenario(file, error);
+        scenario = sts::parseScenario(file, error);
         if (!scenario) {
             std::cerr << "sts-sim: scenario " << options->scenarioPath << ": " << error << "\n";
             return 2;
         }
-        player.emplace(std::move(*scenario), 0);  // the loop counts from the start
     }
 
-    sts::Trace trace;
-    if (!options->tracePath.empty() && !trace.open(options->tracePath)) {
-        std::cerr << "sts-sim: cannot append to trace " << options->tracePath << "\n";
-        return 2;
-    }
-
-    auto end = options->devicePath.empty() ? sts::SerialEnd::openPty(error)
-                                           : sts::SerialEnd::openDevice(options->devicePath, error);
-    if (!end) {
-        std::cerr << "sts-sim: " << error << "\n";
-        return 1;
-    }
-    LinkGuard link;
-    if (!options->linkPath.empty()) {
-        unlink(options->linkPath.c_str());  // a link left by an earlier run
-        if (symlink(end->peerPath().c_str(), options->linkPath.c_str()) != 0) {
-            std::cerr << "sts-sim: cannot create link " << options->linkPath << "\n";
+    LinkGuard links;
+    std::vector<std::unique_ptr<sts::SimulatedSwitch>> switches;
+    for (int n = 1; n <= options->count; ++n) {
+        std::unique_ptr<sts::LineEnd> end;
+        if (options->tcpPort > 0) {
+            end = sts::TcpEnd::listen(options->tcpPort + n - 1, error);
+        } else if (options->devicePath.empty()) {
+            end = sts::SerialEnd::openPty(error);
+        } else {
+            end = sts::SerialEnd::openDevice(options->devicePath, error);
+        }
+        if (!end) {
+            std::cerr << "sts-sim: " << error << "\n";
             return 1;
         }
-        link.path = options->linkPath;
+        if (!options->linkPath.empty()) {
+            const std::string link = numbered(options->linkPath, n, options->count);
+            unlink(link.c_str());  // a link left by an earlier run
+            if (symlink(static_cast<sts::SerialEnd&>(*end).peerPath().c_str(), link.c_str()) != 0) {
+                std::cerr << "sts-sim: cannot create link " << link << "\n";
+                return 1;
+            }
+            links.paths.push_back(link);
+        }
+        sts::DeviceSetup setup;
+        setup.servicePassword = options->servicePassword;
+        setup.userPassword = options->userPassword;
+        setup.clockStart = localTime();
+        setup.seed = options->seed + static_cast<unsigned>(n - 1);
+        std::optional<sts::ScenarioPlayer> player;
+        if (scenario) {
+            player.emplace(*scenario, (n - 1) * kScenarioStagger);
+        }
+        std::cout << end->where() << std::endl;
+        switches.push_back(std::make_unique<sts::SimulatedSwitch>(
+            std::move(end), setup, options->faults, options->baud, std::move(player)));
+        const std::string trace = options->tracePath.empty()
+                                      ? std::string()
+                                      : numbered(options->tracePath, n, options->count);
+        if (!trace.empty() && !switches.back()->trace().open(trace)) {
+            std::cerr << "sts-sim: cannot append to trace " << trace << "\n";
+            return 2;
+        }
     }
-    std::cout << (options->devicePath.empty() ? "pty " : "device ") << end->peerPath() << std::endl;
 
     struct sigaction action {};
     action.sa_handler = requestStop;
-    // A closed terminal (SIGHUP) ends it the same way, its link removed.
+    // A closed terminal (SIGHUP) ends it the same way, its links removed.
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
 
-    sts::DeviceSetup setup;
-    setup.servicePassword = options->servicePassword;
-    setup.userPassword = options->userPassword;
-    setup.clockStart = localTime();
-    setup.seed = options->seed;
-    sts::Device device(setup, 0);
-    sts::LinkFaults faults = options->faults;
-    sts::ReplyShaper shaper(options->seed);
-    sts::LineReader reader;
-    std::deque<sts::TimedWrite> queue;  // the line sends in order, so a delayed reply holds back
-
+    const Micros start = monotonicMicros();
+    std::vector<pollfd> lines;
+    std::vector<sts::SimulatedSwitch*> polled;
     while (stopRequested == 0) {
-        const Millis now = monotonicMillis() - start;
-        if (player) {
-            player->run(now, device.plant(), faults);
-        }
-        device.advance(now);
-        if (faults.cut) {
-            queue.clear();  // replies under way are lost with the line
-        }
-        while (!queue.empty() && queue.front().due <= now) {
-            if (!end->write(queue.front().bytes)) {
-                trace.write(now, "DROP", "line busy or closed: " + queue.front().bytes);
-            } else {
-                trace.write(now, "TX", queue.front().bytes);
+        const Micros now = monotonicMicros() - start;
+        Micros wake = now + kIdleWaitMicros;
+        lines.clear();
+        polled.clear();
+        for (const auto& simulated : switches) {
+            simulated->advance(now);
+            wake = std::min(wake, simulated->nextDue().value_or(wake));
+            if (simulated->listening(now)) {
+                lines.push_back({simulated->end().fd(), POLLIN, 0});
+                polled.push_back(simulated.get());
             }
-            queue.pop_front();
         }
-
-        int wait = kIdleWaitMs;
-        if (!queue.empty()) {
-            wait = static_cast<int>(std::clamp<Millis>(queue.front().due - now, 0, kIdleWaitMs));
-        }
-        pollfd line{end->fd(), POLLIN, 0};
-        if (poll(&line, 1, wait) < 0) {
+        // Rounded up: a character due within the millisecond never makes the loop spin.
+        const int wait = static_cast<int>((std::max<Micros>(wake - now, 0) + 999) / 1000);
+        if (poll(lines.data(), lines.size(), wait) < 0) {
             continue;  // a signal: the loop condition decides
         }
-        if ((line.revents & POLLIN) != 0) {
-            const std::string received = end->readAvailable();
-            if (!received.empty() && faults.cut) {
-                trace.write(now, "CUT", received);
-                reader = {};  // a command torn by the cut never reaches the device
-                continue;
+        const Micros at = monotonicMicros() - start;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].revents != 0) {
+                polled[i]->ready(lines[i].revents, at);
             }
-            if (!received.empty()) {
-                const Millis at = monotonicMillis() - start;
-                for (const auto& command : reader.feed(received)) {
-                    if (command.overlong) {
-                        trace.write(at, "DROP", "overlong line");
-                        continue;
-                    }
-                    trace.write(at, "RX", command.text);
-                    const auto reply = device.handle(command.text, at);
-                    if (!reply) {
-                        continue;
-                    }
-                    if (queue.size() >= kMaxQueuedWrites) {
-                        trace.write(at, "DROP", "reply queue full: " + *reply);
-                        continue;
-                    }
-                    for (auto& write : shaper.shape(*reply, faults, at)) {
-                        queue.push_back(std::move(write));
-                    }
-                }
-                continue;
-            }
-        }
-        if ((line.revents & (POLLHUP | POLLERR)) != 0) {
-            poll(nullptr, 0, wait);  // nobody on the other end: wait for the next opener
         }
     }
     return 0;

@@ -33,51 +33,44 @@ bool makeRaw(int fd, bool setSpeed) {
 
 }  // namespace
 
-std::optional<SerialEnd> SerialEnd::openPty(std::string& error) {
+std::unique_ptr<SerialEnd> SerialEnd::openPty(std::string& error) {
     const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error = systemError("posix_openpt");
-        return std::nullopt;
+        return nullptr;
     }
     const char* name = nullptr;
     if (grantpt(fd) != 0 || unlockpt(fd) != 0 || (name = ptsname(fd)) == nullptr) {
         error = systemError("pseudo-terminal set-up");
         close(fd);
-        return std::nullopt;
+        return nullptr;
     }
     std::string peer = name;
     // The line settings live with the pair, so raw mode set here holds for every opener.
     if (!makeRaw(fd, false)) {
         error = systemError("raw mode on " + peer);
         close(fd);
-        return std::nullopt;
+        return nullptr;
     }
-    return SerialEnd(fd, std::move(peer));
+    return std::unique_ptr<SerialEnd>(new SerialEnd(fd, std::move(peer), true));
 }
 
-std::optional<SerialEnd> SerialEnd::openDevice(const std::string& path, std::string& error) {
+std::unique_ptr<SerialEnd> SerialEnd::openDevice(const std::string& path, std::string& error) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error = systemError(path);
-        return std::nullopt;
+        return nullptr;
     }
     if (!makeRaw(fd, true)) {
         error = systemError("2400 8N1 on " + path);
         close(fd);
-        return std::nullopt;
+        return nullptr;
     }
-    return SerialEnd(fd, path);
-}
-
-SerialEnd::SerialEnd(SerialEnd&& other) noexcept
-    : fd_(other.fd_), peerPath_(std::move(other.peerPath_)) {
-    other.fd_ = -1;
+    return std::unique_ptr<SerialEnd>(new SerialEnd(fd, path, false));
 }
 
 SerialEnd::~SerialEnd() {
-    if (fd_ >= 0) {
-        close(fd_);
-    }
+    close(fd_);
 }
 
 std::string SerialEnd::readAvailable() {

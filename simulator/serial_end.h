@@ -1,35 +1,38 @@
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "line_end.h"
 
 namespace sts {
 
 // The simulator's end of the line: the master side of a pseudo-terminal, or a real serial
 // device at 2400 baud 8N1. Non-blocking, raw (no echo, no line editing). Closes on destruction.
-class SerialEnd {
+class SerialEnd : public LineEnd {
   public:
-    static std::optional<SerialEnd> openPty(std::string& error);
-    static std::optional<SerialEnd> openDevice(const std::string& path, std::string& error);
+    static std::unique_ptr<SerialEnd> openPty(std::string& error);
+    static std::unique_ptr<SerialEnd> openDevice(const std::string& path, std::string& error);
 
-    SerialEnd(SerialEnd&& other) noexcept;
-    SerialEnd& operator=(SerialEnd&&) = delete;
-    ~SerialEnd();
+    SerialEnd(const SerialEnd&) = delete;
+    SerialEnd& operator=(const SerialEnd&) = delete;
+    ~SerialEnd() override;
 
-    int fd() const { return fd_; }
     const std::string& peerPath() const { return peerPath_; }  // the path others open
-
-    // Reads what is waiting; empty when nothing is (or no one has the other end open).
-    std::string readAvailable();
-    // Writes as much as the line takes now; returns false when bytes were dropped.
-    bool write(std::string_view bytes);
+    std::string where() const override { return (pty_ ? "pty " : "device ") + peerPath_; }
+    int fd() const override { return fd_; }
+    // Empty when nothing is waiting (or no one has the other end open).
+    std::string readAvailable() override;
+    bool write(std::string_view bytes) override;
 
   private:
-    SerialEnd(int fd, std::string peerPath) : fd_(fd), peerPath_(std::move(peerPath)) {}
+    SerialEnd(int fd, std::string peerPath, bool pty)
+        : fd_(fd), peerPath_(std::move(peerPath)), pty_(pty) {}
 
     int fd_;
     std::string peerPath_;
+    bool pty_;
 };
 
 }  // namespace sts

@@ -93,7 +93,10 @@ QString serialDevicePath(int port) {
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 }
 
-QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
+QtPlatform::QtPlatform(QObject* parent)
+    : QObject(parent),
+      tcpLine_([this](std::string_view data) { deliver([&] { monitor_->onSerialData(data); }); },
+               [this] { deliver([&] { monitor_->onSerialLost(); }); }) {
     for (int i = 0; i < kTimerCount; ++i) {
         timers_[i].setTimerType(Qt::PreciseTimer);
         connect(&timers_[i], &QTimer::timeout, this,
@@ -171,13 +174,15 @@ void QtPlatform::stopTimer(TimerId timer) {
 }
 
 bool QtPlatform::openSerialPort(int port) {
-    serial_.setPortName(serialDevicePath(port));
+    const QString path = serialDevicePath(port);
+    if (namesTerminalServer(path))
+        return tcpLine_.open(port, path);
+    serial_.setPortName(path);
     serial_.setBaudRate(QSerialPort::Baud2400);
     serial_.setParity(QSerialPort::NoParity);
     serial_.setDataBits(QSerialPort::Data8);
     serial_.setStopBits(QSerialPort::OneStop);
     serial_.setFlowControl(QSerialPort::NoFlowControl);
-    const QString path = serialDevicePath(port);
     // The line is this monitor's alone, whatever path names it: TIOCEXCL
     // refuses further opens (to all but root), the lock on the device itself
     // refuses another monitor even when it runs as root.
@@ -198,11 +203,14 @@ bool QtPlatform::openSerialPort(int port) {
 
 void QtPlatform::closeSerialPort() {
     serial_.close();
+    tcpLine_.close();
 }
 
 // QSerialPort buffers a write; flush() hands it to the port at once, and only
 // a port that took every byte without an error has it.
 bool QtPlatform::writeSerial(std::string_view text) {
+    if (tcpLine_.isOpen())
+        return tcpLine_.write(text);
     if (!serial_.isOpen())
         return false;
     serial_.clearError();

@@ -13,10 +13,12 @@
 #include "conductor/monitor.h"
 #include "foundation/platform.h"
 #include "platform/listener.h"
+#include "platform/tcp_line.h"
 
 namespace treld {
 
-// The device file of serial port n: $TRELD_COM<n> when set, else /dev/ttyS<n-1>.
+// The device file of serial port n: $TRELD_COM<n> when set, else /dev/ttyS<n-1>;
+// a setting tcp://HOST:PORT names a terminal server's port instead.
 QString serialDevicePath(int port);
 
 class QtPlatform : public QObject, public Platform {
@@ -61,6 +63,7 @@ class QtPlatform : public QObject, public Platform {
     std::function<void()> afterEvent_;
     std::array<QTimer, kTimerCount> timers_;
     QSerialPort serial_;
+    TcpLine tcpLine_;
     QTcpSocket remote_;
     static constexpr int kSlots = 16;  // slot 0 is the listener
     // The clients in the slots and as many again that were displaced and close.

@@ -12,13 +12,13 @@
 #include <thread>
 
 #include "broker.h"
+#include "timed_messages.h"
 
 using namespace treld::e2e;
+using namespace treld::bench;
 using namespace std::chrono_literals;
 
 namespace {
-
-using WallClock = std::chrono::system_clock;
 
 // Each station blacks out source 1 at its own offset, every kPeriod seconds.
 constexpr int kPeriod = 6;
@@ -75,28 +75,6 @@ struct Station {
     std::optional<Process> monitor;
 };
 
-struct Message {
-    WallClock::time_point at;
-    std::string topic;
-    std::string payload;
-};
-
-std::vector<Message> readMessages(const std::filesystem::path& file) {
-    std::vector<Message> messages;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        double seconds = 0;
-        Message message;
-        fields >> seconds >> message.topic;
-        std::getline(fields >> std::ws, message.payload);
-        message.at = WallClock::time_point(std::chrono::duration_cast<WallClock::duration>(
-            std::chrono::duration<double>(seconds)));
-        messages.push_back(std::move(message));
-    }
-    return messages;
-}
-
 long totalExchanges(const std::vector<std::unique_ptr<Station>>& stations) {
     long total = 0;
     for (const auto& station : stations)
@@ -143,13 +121,6 @@ Window measure(const std::vector<std::unique_ptr<Station>>& publishing,
     return {pace(publishingFrom, publishingTo, publishing.size()),
             pace(plainFrom, plainTo, plain.size()), cpuPerExchangeMs(publishingFrom, publishingTo),
             cpuPerExchangeMs(plainFrom, plainTo)};
-}
-
-double percentile(std::vector<double> values, double p) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, std::size_t(p * double(values.size())))];
 }
 
 }  // namespace

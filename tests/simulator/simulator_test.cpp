@@ -7,8 +7,11 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 
+#include "command_line.h"
 #include "scenario.h"
+#include "wire_pace.h"
 
 namespace sts {
 namespace {
@@ -149,6 +152,32 @@ TEST(ScenarioParse, BrokenLinesAreNamed) {
         EXPECT_FALSE(parseScenario(text, error)) << given.substr(0, 40);
         EXPECT_EQ(error.rfind(expected, 0), 0u) << given.substr(0, 40) << " -> " << error;
     }
+}
+
+TEST(WirePace, EachCharacterTakesItsTimeInOrderAndWithoutABaudAllPassAtOnce) {
+    WirePace line(2400);  // 4166 us a character
+    line.put("SRV\r", 1000);
+    line.put("X", 0);  // behind the command, however early it came
+    EXPECT_EQ(line.take(1000 + 3 * 4166), "SRV");
+    EXPECT_EQ(line.nextDue(), 1000 + 4 * 4166);
+    EXPECT_EQ(line.take(1000 + 5 * 4166), "\rX");
+    WirePace unpaced(0);
+    unpaced.put("OK\r", 50);
+    EXPECT_EQ(unpaced.take(49), "");
+    EXPECT_EQ(unpaced.take(50), "OK\r");
+}
+
+TEST(SimulatorCommandLine, ManySwitchesAtWirePaceOnTcpPortsAndTheConflicts) {
+    std::string error;
+    const auto many = parseCommandLine({"--baud", "2400", "--count", "3", "--tcp", "4001"}, error);
+    ASSERT_TRUE(many);
+    EXPECT_EQ(std::tuple(many->baud, many->count, many->tcpPort), std::tuple(2400, 3, 4001));
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"--count", "0"},
+                                                                 {"--baud", "10"},
+                                                                 {"--tcp", "65535", "--count", "2"},
+                                                                 {"--tcp", "4001", "--link", "x"},
+                                                                 {"--device", "d", "--count", "2"}})
+        EXPECT_FALSE(parseCommandLine(bad, error)) << bad[0];
 }
 
 }  // namespace
