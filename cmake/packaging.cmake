@@ -2,7 +2,7 @@
 # in /opt/treld, which is their program directory (each finds its files
 # beside itself), the systemd unit and example settings. packaging/postinst
 # creates the service's user.
-install(TARGETS treld kirnal drovelin sts-sim RUNTIME DESTINATION opt/treld)
+install(TARGETS treld treld-station kirnal drovelin sts-sim RUNTIME DESTINATION opt/treld)
 install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/DEMOSET.CFG
               ${PROJECT_SOURCE_DIR}/calendar/langkirnal1.TXT
               ${PROJECT_SOURCE_DIR}/docs/operator-guide.md
