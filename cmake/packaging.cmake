@@ -1,8 +1,9 @@
 # `cpack -G DEB` in the build directory makes a Debian package: the programs
 # in /opt/treld, which is their program directory (each finds its files
-# beside itself), the systemd unit and example settings. packaging/postinst
-# creates the service's user.
-install(TARGETS treld kirnal drovelin sts-sim RUNTIME DESTINATION opt/treld)
+# beside itself), the systemd units (treld.service: one station beside the
+# programs; treld@NAME.service: one per station in /var/lib/treld/NAME) and
+# example settings. packaging/postinst creates the service's user.
+install(TARGETS treld treld-station kirnal drovelin sts-sim RUNTIME DESTINATION opt/treld)
 install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/DEMOSET.CFG
               ${PROJECT_SOURCE_DIR}/calendar/langkirnal1.TXT
               ${PROJECT_SOURCE_DIR}/docs/operator-guide.md
@@ -12,7 +13,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/sts.cfg DESTINATION opt/treld
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/mqtt.cfg.example DESTINATION opt/treld)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/simulator/scenarios DESTINATION opt/treld)
 install(DIRECTORY DESTINATION opt/treld/SERLOGS)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/treld.service DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/treld.service ${PROJECT_SOURCE_DIR}/packaging/treld@.service
+        DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/treld-example.default DESTINATION etc/default
+        RENAME treld-example)
 
 set(CPACK_PACKAGE_NAME treld)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -1,5 +1,6 @@
 // drovelin: sends the alarm or test e-mail the monitor asks for, with the
-// account settings of sts.cfg beside the program, and logs every attempt.
+// account settings of the station's sts.cfg, and logs every attempt beside
+// it: in $TRELD_DIR (set by the monitor that starts it), else beside the program.
 #include <curl/curl.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 
 #include "curl_delivery.h"
 #include "foundation/file_append.h"
+#include "foundation/station_dir.h"
 #include "mail_log.h"
 #include "mail_request.h"
 #include "mail_settings.h"
@@ -25,8 +27,9 @@ namespace {
 const char* const kUsage =
     "usage: drovelin '1&&send++TEXT' | '1&&test message++TEXT' | --help | --version\n"
     "Sends the alarm or test e-mail TEXT as the STS monitor asks, with the mail settings of\n"
-    "sts.cfg beside the program; logs every attempt to drovelin.log there. Exit code: 0 sent,\n"
-    "1 every attempt failed, 2 bad argument, 3 sts.cfg missing or its mail settings unusable.\n";
+    "the station's sts.cfg ($TRELD_DIR, else beside the program); logs every attempt to\n"
+    "drovelin.log there. Exit code: 0 sent, 1 every attempt failed, 2 bad argument, 3 sts.cfg\n"
+    "missing or its mail settings unusable.\n";
 
 fs::path programDirectory(const char* argv0) {
     std::error_code error;
@@ -59,7 +62,7 @@ std::tm localNow() {
 int main(int argc, char** argv) {
     // Started detached: a standard error whose reader went away must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-    const fs::path directory = programDirectory(argv[0]);
+    const fs::path directory = treld::stationDirectory(programDirectory(argv[0]));
     removeStaleTemporaries(directory / treld::kMailLog);
     auto report = [&](const std::string& line) {
         appendToLog(directory / treld::kMailLog, line);

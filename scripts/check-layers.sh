@@ -4,6 +4,8 @@
 # A folder may include its own headers and those of the folders to its left.
 # foundation includes nothing but itself and the standard library (C++
 # headers, and the few system C headers that file writing needs).
+# The headless station (monitor/platform, monitor/station_main.cpp) includes
+# no window header: it is built without the widget libraries.
 # Usage: check-layers.sh [monitor folder]; prints every offending line.
 set -eu
 monitor=${1:-$(dirname "$0")/../monitor}
@@ -47,8 +49,14 @@ for layer in "${layers[@]}"; do
     done < <(find "$monitor/$layer" -name '*.h' -o -name '*.cpp' | sort)
 done
 
+while IFS= read -r file; do
+    while IFS= read -r line; do
+        report "$file" "the headless station may not include windows: $line"
+    done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"windows/' "$file" || true)
+done < <(find "$monitor/platform" "$monitor/station_main.cpp" -name '*.h' -o -name '*.cpp' | sort)
+
 if [ "$faults" -gt 0 ]; then
     echo "$faults include(s) against the layer order" >&2
     exit 1
 fi
-echo "layers hold: ${layers[*]}"
+echo "layers hold: ${layers[*]}; the headless station includes no windows"

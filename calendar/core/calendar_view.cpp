@@ -7,9 +7,9 @@
 
 namespace kirnal {
 
-CalendarView::CalendarView(std::filesystem::path programDir, LanguageTexts texts, YearMonth current,
+CalendarView::CalendarView(std::filesystem::path stationDir, LanguageTexts texts, YearMonth current,
                            MonthCaption monthCaption)
-    : programDir_(std::move(programDir)),
+    : stationDir_(std::move(stationDir)),
       texts_(std::move(texts)),
       monthCaption_(std::move(monthCaption)),
       shown_(current) {
@@ -32,7 +32,7 @@ void CalendarView::showMonth() {
     for (auto& cell : model_.label2) {
         cell = CellView{};
     }
-    forEachEventText(monthFilePath(programDir_, shown_), [this](std::string_view text) {
+    forEachEventText(monthFilePath(stationDir_, shown_), [this](std::string_view text) {
         // A day that lies outside the grid (garbled line) is skipped; later lines still count.
         const int cell = layout_.cellOfDay(dayOfEventText(text));
         if (cell >= 0 && cell <= kLastCell) {
@@ -72,7 +72,7 @@ void CalendarView::clickCell(int cell) {
     writeDateLine();
     const int day = layout_.dayOfCell(cell);
     std::size_t notListed = 0;
-    forEachEventText(monthFilePath(programDir_, shown_), [&](std::string_view text) {
+    forEachEventText(monthFilePath(stationDir_, shown_), [&](std::string_view text) {
         if (dayOfEventText(text) != day) {
             return;
         }
@@ -101,7 +101,7 @@ void CalendarView::showNextMonth() {
 
 void CalendarView::clearMonth() {
     std::error_code failure;
-    if (!std::filesystem::remove(monthFilePath(programDir_, shown_), failure)) {
+    if (!std::filesystem::remove(monthFilePath(stationDir_, shown_), failure)) {
         return;
     }
     showMonth();

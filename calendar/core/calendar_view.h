@@ -51,7 +51,7 @@ class CalendarView {
     // The month caption in the system's language, "mmmm yyyy".
     using MonthCaption = std::function<std::string(YearMonth)>;
 
-    CalendarView(std::filesystem::path programDir, LanguageTexts texts, YearMonth current,
+    CalendarView(std::filesystem::path stationDir, LanguageTexts texts, YearMonth current,
                  MonthCaption monthCaption);
 
     const DisplayModel& model() const { return model_; }
@@ -72,7 +72,7 @@ class CalendarView {
     void writeDateLine();
     void drawCell(int cell, bool raised);
 
-    std::filesystem::path programDir_;
+    std::filesystem::path stationDir_;
     LanguageTexts texts_;
     MonthCaption monthCaption_;
     YearMonth shown_;

@@ -20,10 +20,10 @@ std::size_t skipBlanks(std::string_view line, std::size_t i) {
 
 }  // namespace
 
-std::filesystem::path monthFilePath(const std::filesystem::path& programDir, YearMonth month) {
+std::filesystem::path monthFilePath(const std::filesystem::path& stationDir, YearMonth month) {
     char name[32];
     std::snprintf(name, sizeof name, "%04d-%02d.TXT", month.year, month.month);
-    return programDir / "SERLOGS" / name;
+    return stationDir / "SERLOGS" / name;
 }
 
 std::string_view eventTextOf(std::string_view line) {

@@ -9,7 +9,7 @@
 namespace kirnal {
 
 // The monitor's event file of one month: SERLOGS/yyyy-mm.TXT under the program directory.
-std::filesystem::path monthFilePath(const std::filesystem::path& programDir, YearMonth month);
+std::filesystem::path monthFilePath(const std::filesystem::path& stationDir, YearMonth month);
 
 // The text item of an event line read as a number and a text in list-input manner: the number
 // (the event code) ends at a blank or comma; the text skips leading blanks and ends at a comma or

@@ -5,23 +5,27 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "foundation/station_dir.h"
 #include "instance_lock.h"
 #include "language_texts.h"
 #include "platform/command_line.h"
 #include "takvim_window.h"
 
 int main(int argc, char* argv[]) {
+    QCommandLineParser noOptions;
     if (const std::optional<int> code = treld::answerCommandLine(
             argc, argv,
             "The event calendar of the STS monitor: a month grid of the PC event files in "
-            "SERLOGS beside the program."))
+            "SERLOGS of the station's directory ($TRELD_DIR, else beside the program).",
+            noOptions))
         return *code;
     QApplication application(argc, argv);
     const std::filesystem::path programDir(
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
 
     // A second copy ends quietly; the first one keeps the lock until it ends.
-    const kirnal::InstanceLock lock(programDir / kirnal::kInstanceLockFileName);
+    const std::filesystem::path stationDir = treld::stationDirectory(programDir);
+    const kirnal::InstanceLock lock(stationDir / kirnal::kInstanceLockFileName);
     if (!lock.acquired()) {
         return 0;
     }
@@ -41,7 +45,7 @@ int main(int argc, char* argv[]) {
 
     const QDate today = QDate::currentDate();
     kirnal::TakvimWindow window(kirnal::CalendarView(
-        programDir, std::move(*texts), {today.year(), today.month()}, kirnal::systemMonthCaption));
+        stationDir, std::move(*texts), {today.year(), today.month()}, kirnal::systemMonthCaption));
     window.show();
     return application.exec();
 }

@@ -40,8 +40,9 @@ bool onLinkEvent(Core& c, const OperatorEvent& event) {
 
 }  // namespace
 
-Monitor::Monitor(Platform& platform, std::filesystem::path programDir)
-    : core_(platform, std::move(programDir)) {
+Monitor::Monitor(Platform& platform, std::filesystem::path programDir,
+                 std::filesystem::path stationDir)
+    : core_(platform, std::move(programDir), std::move(stationDir)) {
     declareMainWindowElements(core_.ui);
     declareMeasurementElements(core_.ui);
     declareStatusElements(core_.ui);
@@ -58,8 +59,8 @@ void Monitor::start() {
     c.s.ProgramVersion = TRELD_VERSION;
     c.ui(kMainWindow).setCaption(std::string(kProgramTitle) + " (Local)");
     LoadDemoTable(c);
-    removeLeftoverTemporaries(c.programDir / "sts.cfg");
-    for (const std::string& text : ReadConfig(c.programDir / "sts.cfg", c.config))
+    removeLeftoverTemporaries(c.stationDir / "sts.cfg");
+    for (const std::string& text : ReadConfig(c.stationDir / "sts.cfg", c.config))
         c.statusLine.notice(text);
     ekranla(c);
     c.line.openPort(c);
@@ -102,7 +103,7 @@ void Monitor::stop() {
 void Monitor::rereadOptionalFiles() {
     Core& c = core_;
     const std::string listening = c.relay.access.listenAddress;
-    c.relay.access = readRelayAccess(c.programDir / "relay.cfg");
+    c.relay.access = readRelayAccess(c.stationDir / "relay.cfg");
     std::string text = "SIGHUP: relay.cfg and mqtt.cfg read again";
     if (const std::string problem = c.relay.access.problem(); !problem.empty())
         text += "; " + problem;

@@ -17,7 +17,10 @@ namespace treld {
 
 class Monitor {
   public:
-    Monitor(Platform& platform, std::filesystem::path programDir);
+    // The programs and their read-only files in `programDir`, the station's
+    // own files in `stationDir`; one folder serves as both without a second.
+    Monitor(Platform& platform, std::filesystem::path programDir, std::filesystem::path stationDir);
+    Monitor(Platform& platform, const std::filesystem::path& dir) : Monitor(platform, dir, dir) {}
 
     // Form_Load: the start-up sequence, once, after the windows exist.
     void start();

@@ -20,15 +20,20 @@
 namespace treld {
 
 struct BaseCore {
-    BaseCore(Platform& platform, std::filesystem::path programDir)
-        : platform(platform), programDir(std::move(programDir)) {}
+    BaseCore(Platform& platform, std::filesystem::path programDir, std::filesystem::path stationDir)
+        : platform(platform),
+          programDir(std::move(programDir)),
+          stationDir(std::move(stationDir)) {}
     BaseCore(const BaseCore&) = delete;  // the status line and the event log refer to its members
 
     Platform& platform;
+    // The programs and what they only read (the demo table, the guide) lie in
+    // programDir; everything the station configures or writes in stationDir.
     std::filesystem::path programDir;
+    std::filesystem::path stationDir;
     DisplayModel ui;
     StatusLine statusLine{ui, platform};
-    PcEventLog pcEvents{platform, programDir, statusLine};
+    PcEventLog pcEvents{platform, stationDir, statusLine};
     StationConfig config;
     Counters counters;
 

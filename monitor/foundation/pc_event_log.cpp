@@ -23,7 +23,7 @@ std::string pcLogFileName(const LocalDateTime& at) {
 
 void PcEventLog::WritePcLog(Int16 code, std::string_view text, const LocalDateTime& at) {
     const std::string problem =
-        pending_.append(programDir_ / "SERLOGS" / pcLogFileName(at), pcLogLine(code, text, at));
+        pending_.append(stationDir_ / "SERLOGS" / pcLogFileName(at), pcLogLine(code, text, at));
     if (published)
         published(code, text, at);
     if (!problem.empty())

@@ -25,8 +25,8 @@ inline constexpr std::size_t kPcLogKeptLines = 1000;
 
 class PcEventLog {
   public:
-    PcEventLog(Platform& platform, const std::filesystem::path& programDir, StatusLine& statusLine)
-        : platform_(platform), programDir_(programDir), statusLine_(statusLine) {}
+    PcEventLog(Platform& platform, const std::filesystem::path& stationDir, StatusLine& statusLine)
+        : platform_(platform), stationDir_(stationDir), statusLine_(statusLine) {}
 
     // Appends the event to the file of the current month, creating SERLOGS
     // when it is missing, and tells `published`. The file is opened, appended
@@ -50,7 +50,7 @@ class PcEventLog {
 
   private:
     Platform& platform_;
-    const std::filesystem::path& programDir_;
+    const std::filesystem::path& stationDir_;
     StatusLine& statusLine_;
     PendingLines pending_{kPcLogKeptLines};
 };

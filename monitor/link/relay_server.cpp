@@ -242,7 +242,7 @@ void RelayServer::sayProblem(const std::string& text) {
 // relay.cfg is read again at every try, so a corrected file counts at the
 // next one.
 void RelayServer::listen() {
-    r_.access = readRelayAccess(c_.programDir / "relay.cfg");
+    r_.access = readRelayAccess(c_.stationDir / "relay.cfg");
     const int port = c_.config.RemotePort;
     // Port 0 would let the system choose one that no client knows.
     r_.listening_ = r_.access.listenAllowed && port > 0 &&

@@ -1,18 +1,17 @@
 #include "platform/command_line.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <cstdio>
 
 namespace treld {
 
-std::optional<int> answerCommandLine(int argc, char** argv, const QString& description) {
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& description,
+                                     QCommandLineParser& parser) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString name = QFileInfo(arguments.value(0)).fileName();
 
-    QCommandLineParser parser;
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();

@@ -97,7 +97,7 @@ void eachPcLine(const RecordsCore& c, const std::filesystem::path& file, Each ea
 }
 
 std::filesystem::path pcLogFile(const RecordsCore& c, const LocalDateTime& month) {
-    return c.programDir / "SERLOGS" / pcLogFileName(month);
+    return c.stationDir / "SERLOGS" / pcLogFileName(month);
 }
 
 std::string hoursMinutes(std::int64_t wall) {

@@ -63,7 +63,7 @@ void onMailTestEnded(RecordsCore& c, int exitCode) {
     c.settings.mailTestRunning = false;
     std::string text = outcomeText(exitCode);
     if (exitCode != kMailSent) {
-        const std::string reason = lastLogLine(c.programDir / kMailLog);
+        const std::string reason = lastLogLine(c.stationDir / kMailLog);
         if (!reason.empty())
             text += " " + inDialogWords(reason);
     }

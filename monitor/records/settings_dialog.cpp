@@ -168,7 +168,7 @@ void saveSettings(RecordsCore& c) {
     // Demo is for this run only: the file keeps the last real port.
     const Int16 comPortValue = portIndex == 0 ? c.settings.LoadedComPort : next.ComPort;
 
-    if (!c.platform.replaceFile(c.programDir / "sts.cfg", writeConfigText(next, comPortValue))) {
+    if (!c.platform.replaceFile(c.stationDir / "sts.cfg", writeConfigText(next, comPortValue))) {
         refuse(c, "sts.cfg could not be written; nothing was changed.");
         return;
     }

@@ -7,7 +7,7 @@ namespace treld {
 namespace {
 
 std::filesystem::path trendFolder(const RecordsCore& c) {
-    return c.programDir / "TRENDS";
+    return c.stationDir / "TRENDS";
 }
 
 Element& charts(RecordsCore& c) {

@@ -168,15 +168,18 @@ void DeviceLine::send(const std::string& text) {
 }
 
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
-                                      const std::string& config, int maxFiles) {
+                                      const std::string& config, int maxFiles,
+                                      const std::vector<std::string>& arguments) {
     dir.install("treld");
+    dir.install("treld-station");
     dir.write("sts.cfg", config);
     const std::string limit = maxFiles > 0 ? "ulimit -n " + std::to_string(maxFiles) + "; " : "";
+    std::vector<std::string> shell{
+        "-c", limit + "exec \"$0\" \"$@\" 2>>\"" + (dir.path() / "stderr.txt").string() + "\"",
+        (dir.path() / "treld").string()};
+    shell.insert(shell.end(), arguments.begin(), arguments.end());
     return std::make_unique<Process>(
-        "/bin/sh",
-        std::vector<std::string>{"-c", limit + "exec \"$0\" 2>>\"$1\"",
-                                 (dir.path() / "treld").string(),
-                                 (dir.path() / "stderr.txt").string()},
+        "/bin/sh", shell,
         std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"}, {"TRELD_COM1", line}});
 }
 

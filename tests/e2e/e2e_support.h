@@ -94,10 +94,11 @@ class DeviceLine {
     std::string pending_;
 };
 
-// treld from the build in `dir`, on the serial line at `line`; stderr to dir/stderr.txt;
-// at most `maxFiles` open files when not 0.
+// treld from the build in `dir` (and the headless station it hands over to), on the serial
+// line at `line`; stderr to dir/stderr.txt; at most `maxFiles` open files when not 0.
 std::unique_ptr<Process> startMonitor(const ProgramDir& dir, const std::string& line,
-                                      const std::string& config, int maxFiles = 0);
+                                      const std::string& config, int maxFiles = 0,
+                                      const std::vector<std::string>& arguments = {});
 
 // sts-sim in `dir`, once its line dir/sts-line is there; it traces to dir/trace.txt.
 std::unique_ptr<Process> startSimulator(const ProgramDir& dir,

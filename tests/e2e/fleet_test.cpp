@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -64,14 +66,16 @@ bool holds(const std::vector<Received>& messages, const std::string& text) {
 // A station (sts-sim playing `scenario`, treld with mqtt.cfg) and its broker;
 // `watcher` subscribes to everything before the monitor starts.
 struct FleetStation {
-    explicit FleetStation(const std::string& scenario) {
+    explicit FleetStation(const std::string& scenario,
+                          const std::vector<std::string>& arguments = {}) {
         dir.write("mqtt.cfg", "HOST:127.0.0.1\nPORT:" + std::to_string(broker.port()) +
                                   "\nMETRICS:" + std::to_string(metricsPort) + "\n");
         dir.write("fault.scn", scenario);
         simulator = startSimulator(dir, {"--scenario", (dir.path() / "fault.scn").string()});
         monitor = startMonitor(dir, (dir.path() / "sts-line").string(),
                                "COMPORT:1\r\nTIMEOUT:500\r\nSNAME:plant-7\r\nREMOTEPORT:" +
-                                   std::to_string(freeTcpPort()) + "\r\n");
+                                   std::to_string(freeTcpPort()) + "\r\n",
+                               0, arguments);
     }
 
     ProgramDir dir;
@@ -150,6 +154,53 @@ TEST(Fleet, BrokerRestartLosesNoEventAndTheStatusIsCurrentAfterReconnect) {
     ASSERT_EQ(status.size(), 1u);
     EXPECT_NE(status[0].payload.find(R"("s1_blackout":true)"), std::string::npos)
         << status[0].payload;
+}
+
+// What a station that has ended told, times left out: its event files, then the events, the
+// discovery and the presence it published.
+std::string told(const FleetStation& station) {
+    std::string told;
+    for (const auto& file : std::filesystem::directory_iterator(station.dir.path() / "SERLOGS"))
+        told += station.dir.read("SERLOGS/" + file.path().filename().string());
+    for (const std::string suffix : {"/event", "/config", "/online"}) {
+        std::vector<std::string> published;
+        for (const Received& message : station.watcher.waitFor(suffix, SIZE_MAX, 100ms))
+            published.push_back(message.topic + " " + message.payload + "\n");
+        if (suffix == "/config")  // in no particular order
+            std::sort(published.begin(), published.end());
+        for (const std::string& line : published)
+            told += line;
+    }
+    static const std::regex kTimes(R"(\d\d-\d\d-\d{4}--\d\d:\d\d:\d\d|"time":"[^"]*")");
+    return std::regex_replace(told, kTimes, "TIME");
+}
+
+// The same black-out on a windowed station and on a headless one: the same event lines and
+// fleet messages, and no widget, GUI or font library in the headless process.
+TEST(Fleet, TheHeadlessStationMapsNoWidgetLibraryAndTellsWhatTheWindowedOneTells) {
+    FleetStation windowed("1s source1 blackout\n"),
+        headless("1s source1 blackout\n", {"--headless"});
+    ASSERT_FALSE(headless.watcher.waitFor("/event", 1, 10s).empty());
+    auto libraries = [](const Process& process) {
+        std::ifstream maps("/proc/" + std::to_string(process.pid()) + "/maps");
+        std::string text((std::istreambuf_iterator<char>(maps)), {}), found;
+        static const std::regex kGraphical(
+            R"(lib(Qt6(Widgets|Gui|Charts)|fontconfig|freetype|X11|xcb)[.\w-]*)");
+        for (std::sregex_iterator i(text.begin(), text.end(), kGraphical), end; i != end; ++i)
+            found += i->str() + " ";
+        return found;
+    };
+    EXPECT_NE(libraries(*windowed.monitor).find("libQt6Widgets"), std::string::npos);
+    EXPECT_EQ(libraries(*headless.monitor), "");
+    for (FleetStation* station : {&windowed, &headless})
+        ASSERT_GE(station->watcher.waitFor("/event", 2, 20s).size(), 2u);
+    std::this_thread::sleep_for(2s);  // the status and the panels of the black-out
+    for (FleetStation* station : {&windowed, &headless}) {
+        station->monitor->signal(SIGTERM);
+        EXPECT_EQ(station->monitor->exitCode(5s), 0);
+    }
+    EXPECT_EQ(told(headless), told(windowed));
+    EXPECT_NE(told(windowed).find(" 2 TIME Program end"), std::string::npos) << told(windowed);
 }
 
 // A client of 127.0.0.1:port that sent `text`.

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -34,7 +35,7 @@ std::string run(const std::string& command) {
 TEST(CommandLines, EveryProgramAnswersHelpAndVersionAndTheMonitorRunsHeadlessWithoutADisplay) {
     ProgramDir dir;
     dir.write("sts.cfg", "COMPORT:99\r\nREMOTEPORT:" + std::to_string(freeTcpPort()) + "\r\n");
-    for (const std::string program : {"treld", "kirnal", "sts-sim", "drovelin"}) {
+    for (const std::string program : {"treld", "treld-station", "kirnal", "sts-sim", "drovelin"}) {
         dir.install(program);
         const std::string command =
             "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 " +
@@ -49,6 +50,87 @@ TEST(CommandLines, EveryProgramAnswersHelpAndVersionAndTheMonitorRunsHeadlessWit
     EXPECT_TRUE(said.find("Display :99 cannot be opened: the monitor runs headless") != said.npos &&
                 said.ends_with("exit 124\n"))
         << "still running after 3 s: " << said;
+}
+
+// The files and folders under `dir`, relative to it.
+std::set<std::string> filesUnder(const std::filesystem::path& dir) {
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        files.insert(std::filesystem::relative(entry.path(), dir).string());
+    return files;
+}
+
+// Two stations run from one program folder, one named by $TRELD_DIR (a service's way), one by
+// --dir: each polls its own device and writes only into its own directory.
+TEST(StationDir, TwoStationsOnOneHostWriteOnlyIntoTheirOwnDirectories) {
+    ProgramDir programs, first, second;
+    programs.install("treld");
+    programs.install("treld-station");
+    const std::set<std::string> installed = filesUnder(programs.path());
+    std::vector<std::unique_ptr<Process>> simulators, stations;
+    for (const ProgramDir* dir : {&first, &second}) {
+        dir->write("sts.cfg",
+                   "COMPORT:1\r\nTIMEOUT:500\r\nREMOTEPORT:" + std::to_string(freeTcpPort()));
+        simulators.push_back(startSimulator(*dir));
+        const bool named = dir == &first;
+        stations.push_back(std::make_unique<Process>(
+            programs.path() / "treld",
+            named ? std::vector<std::string>{"--headless"}
+                  : std::vector<std::string>{"--headless", "--dir", dir->path().string()},
+            std::map<std::string, std::string>{
+                {"TRELD_DIR", named ? dir->path().string() : ""},
+                {"TRELD_COM1", (dir->path() / "sts-line").string()}}));
+    }
+    for (int i = 0; i < 100 && simulatorReceived(second).size() < 7; ++i)
+        std::this_thread::sleep_for(50ms);
+    for (const ProgramDir* dir : {&first, &second})
+        EXPECT_GE(simulatorReceived(*dir).size(), 7u) << "a measurement cycle";
+    for (const auto& station : stations) {
+        station->signal(SIGTERM);
+        EXPECT_EQ(station->exitCode(5s), 0);
+    }
+    EXPECT_EQ(filesUnder(programs.path()), installed);
+    for (const ProgramDir* dir : {&first, &second}) {
+        std::string events;
+        for (const auto& file : std::filesystem::directory_iterator(dir->path() / "SERLOGS"))
+            events += dir->read("SERLOGS/" + file.path().filename().string());
+        EXPECT_TRUE(events.starts_with(" 1 ") && events.ends_with(" Program end\r\n")) << events;
+        EXPECT_FALSE(std::filesystem::exists(dir->path() / "treld.lock"));
+    }
+}
+
+// A station directory that is missing, not writable or held by another station: a clear
+// message, exit code 1, and nothing written into the program folder or the directory.
+TEST(StationDir, AMissingUnwritableOrTakenDirectoryIsSaidAndNothingIsWritten) {
+    ProgramDir programs, unwritable, taken;
+    programs.install("treld");
+    programs.install("treld-station");
+    std::filesystem::permissions(programs.path(), std::filesystem::perms(0755));
+    std::filesystem::permissions(unwritable.path(), std::filesystem::perms(0555));
+    taken.write("sts.cfg", "COMPORT:99\r\nREMOTEPORT:" + std::to_string(freeTcpPort()));
+    const Process holder(programs.path() / "treld-station", {"--dir", taken.path().string()});
+    for (int i = 0; i < 100 && !std::filesystem::exists(taken.path() / "treld.lock"); ++i)
+        std::this_thread::sleep_for(20ms);
+    const std::set<std::string> installed = filesUnder(programs.path());
+    // Root writes anywhere: the station runs as nobody on the unwritable directory then.
+    const std::string nobody =
+        geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string nowhere = (programs.path() / "nowhere").string();
+    const struct {
+        std::string dir, user, said;
+    } cases[] = {
+        {nowhere, "", "Station directory " + nowhere + " is missing; the monitor ends."},
+        {unwritable.path(), nobody,
+         "Station directory " + unwritable.path().string() + " is not writable; the monitor ends."},
+        {taken.path(), "",
+         "Another monitor runs from " + taken.path().string() + "; this one ends."},
+    };
+    for (const auto& [dir, user, said] : cases) {
+        EXPECT_EQ(run(user + (programs.path() / "treld").string() + " --headless --dir " + dir),
+                  said + "\nexit 1\n");
+        EXPECT_EQ(filesUnder(programs.path()), installed);
+    }
+    EXPECT_EQ(filesUnder(unwritable.path()), std::set<std::string>{"SERLOGS"});
 }
 
 // How many mail programs run from `dir`; each is sent `signal` when it is not 0. None is in the

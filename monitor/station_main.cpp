@@ -1,0 +1,28 @@
+// treld-station: the headless station. It runs on a core application, with
+// no widget, GUI or font library in the process; treld hands over to it when
+// there is no display or --headless asks for it.
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "platform/command_line.h"
+#include "platform/station.h"
+#include "platform/station_dir.h"
+
+int main(int argc, char** argv) {
+    QCommandLineParser parser;
+    const treld::StationOptions options(parser);
+    if (const std::optional<int> code =
+            treld::answerCommandLine(argc, argv, treld::StationOptions::kDescription, parser))
+        return *code;
+    QCoreApplication app(argc, argv);
+    app.setApplicationName("ZID evevori");
+    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    QString problem;
+    const auto stationDir = treld::StationDir::take(parser.value(options.dir), programDir, problem);
+    if (!stationDir) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    treld::Station station(programDir, stationDir->path());
+    return station.run({});
+}
