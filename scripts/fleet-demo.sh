@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A fleet on this machine: one local Mosquitto on a free port, N simulated
-# switches and N headless monitors, each in its own program directory with
-# its own scenario, all publishing to the broker; a subscriber prints one
+# switches and N headless stations run from the one program directory, each
+# with its own station directory and scenario, all publishing to the broker; a subscriber prints one
 # line per station per second. Ctrl-C ends it all.
 # Usage: scripts/fleet-demo.sh [stations=4]
 set -euo pipefail
@@ -53,16 +53,15 @@ scenario() {
 for n in $(seq "$stations"); do
     dir="$work/station-$n"
     mkdir -p "$dir/SERLOGS"
-    cp "$PROGRAM_DIR/treld" "$PROGRAM_DIR/sts-sim" "$PROGRAM_DIR/DEMOSET.CFG" "$dir/"
     printf 'COMPORT:1\r\nTIMEOUT:1000\r\nSNAME:station-%s\r\nREMOTEPORT:%s\r\n' \
         "$n" "$(free_port)" >"$dir/sts.cfg"
     metrics=$(free_port)
     printf 'HOST:127.0.0.1\nPORT:%s\nMETRICS:%s\n' "$broker_port" "$metrics" >"$dir/mqtt.cfg"
     scenario "$n" >"$dir/fault.scn"
-    (cd "$dir" && exec ./sts-sim --link "$dir/sts-line" --scenario fault.scn >/dev/null) &
+    (cd "$dir" && exec "$PROGRAM_DIR/sts-sim" --link "$dir/sts-line" --scenario fault.scn >/dev/null) &
     pids+=($!)
     for _ in $(seq 50); do [[ -e "$dir/sts-line" ]] && break; sleep 0.1; done
-    (cd "$dir" && QT_QPA_PLATFORM=offscreen TRELD_COM1="$dir/sts-line" exec ./treld 2>treld.log) &
+    TRELD_COM1="$dir/sts-line" "$PROGRAM_DIR/treld" --headless --dir "$dir" 2>"$dir/treld.log" &
     pids+=($!)
     echo "station-$n: $dir, metrics at http://127.0.0.1:$metrics/metrics"
 done

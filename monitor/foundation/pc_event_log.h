@@ -1,4 +1,4 @@
-// The PC event files, SERLOGS/yyyy-mm.TXT beside the program: the one writer
+// The PC event files, SERLOGS/yyyy-mm.TXT in the station directory: the one writer
 // of an event, for every layer.
 #pragma once
 

@@ -1,4 +1,4 @@
-// relay.cfg beside the program: the address the relay server listens on,
+// relay.cfg in the station directory: the address the relay server listens on,
 // who may use it at all and who may send it commands that act on the device.
 #pragma once
 

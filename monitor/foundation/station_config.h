@@ -1,4 +1,4 @@
-// sts.cfg: the station configuration beside the program, lines of "KEY:value".
+// sts.cfg: the station configuration in its directory, lines of "KEY:value".
 #pragma once
 
 #include <filesystem>

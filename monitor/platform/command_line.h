@@ -16,10 +16,6 @@ namespace treld {
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& description,
                                      QCommandLineParser& parser);
 
-}  // namespace treld
-
-namespace treld {
-
 // The monitor's options, the same for the windowed program and the headless station.
 struct StationOptions {
     explicit StationOptions(QCommandLineParser& parser) { parser.addOptions({headless, dir}); }

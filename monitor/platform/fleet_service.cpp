@@ -6,10 +6,10 @@
 namespace treld {
 
 FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
-                           const std::filesystem::path& programDir) {
+                           const std::filesystem::path& stationDir) {
     std::string error;
     const std::optional<FleetSettings> settings =
-        readFleetSettingsFile(programDir / "mqtt.cfg", error);
+        readFleetSettingsFile(stationDir / "mqtt.cfg", error);
     if (!settings) {
         if (!error.empty())
             complain(monitor, error);

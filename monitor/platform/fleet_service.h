@@ -1,4 +1,4 @@
-// mqtt.cfg beside the program starts what it asks for: the MQTT client and
+// mqtt.cfg in the station directory starts what it asks for: the MQTT client and
 // the /metrics endpoint. No file, nothing runs. A bad file or an endpoint
 // that cannot listen is said in the status line and on stderr; polling goes
 // on either way.
@@ -18,7 +18,7 @@ namespace treld {
 class FleetService {
   public:
     // Before Monitor::start(), so the start-up event is published too.
-    FleetService(QtPlatform& platform, Monitor& monitor, const std::filesystem::path& programDir);
+    FleetService(QtPlatform& platform, Monitor& monitor, const std::filesystem::path& stationDir);
 
   private:
     void complain(Monitor& monitor, const std::string& text);

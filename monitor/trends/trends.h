@@ -1,5 +1,5 @@
 // The trends: the history of the measurement replies, the daily CSV files
-// beside the program and the Trends window's controls (Form6).
+// in the station directory and the Trends window's controls (Form6).
 //
 // The poll cycle's decoding leaves each reply's numbers in LinkCore::readings;
 // after every poll tick takeReadings moves them into the history with the PC

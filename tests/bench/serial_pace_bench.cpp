@@ -1,6 +1,6 @@
 // Prints how fast the real treld polls a device that answers at once, beside
-// the floor program doing the same exchanges with nothing else, and what one
-// exchange costs each of them.
+// the headless station and the floor program doing the same exchanges with
+// nothing else, and what one exchange costs each of them.
 // Usage: serial_pace_bench [seconds]
 //        serial_pace_bench --callgrind [exchanges] [keep-dir]   (instructions, needs valgrind;
 //        each program's profile is copied to keep-dir for callgrind_annotate)
@@ -31,6 +31,7 @@ struct Subject {
 const std::vector<Subject>& subjects() {
     static const std::vector<Subject> kSubjects = {
         {"treld", builtProgramDir() / "treld", {}},
+        {"treld-station", builtProgramDir() / "treld-station", {}},
         {"bare Qt floor", BARE_FLOOR_PROGRAM, {}},
         // The floor in the monitor's rhythm: one tick evaluates, one sends.
         {"floor, 2 ticks", BARE_FLOOR_PROGRAM, {"2"}},
