@@ -23,9 +23,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// How a station runs without a display: the windowed program on Qt's offscreen platform.
-const std::vector<std::string> kStationArguments{};
-const std::map<std::string, std::string> kStationEnvironment{{"QT_QPA_PLATFORM", "offscreen"}};
+// How a station runs without a display: the headless station, without widgets.
+const std::vector<std::string> kStationArguments{"--headless"};
+const std::map<std::string, std::string> kStationEnvironment{};
 
 // Every switch blacks out source 1 for 2 s in each period; sts-sim starts switch n's scenario
 // n-1 s late, so the black-outs are spread.
@@ -87,6 +87,7 @@ struct Station {
     Station(int number, const std::string& line, const Broker& broker)
         : number(number), metricsPort(freeTcpPort()) {
         dir.install("treld");
+        dir.install("treld-station");
         dir.install("DEMOSET.CFG");
         dir.write("sts.cfg", "COMPORT:1\r\nTIMEOUT:1000\r\nSNAME:station-" +
                                  std::to_string(number) +
