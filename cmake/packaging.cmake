@@ -10,7 +10,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/DEMOSET.CFG
         DESTINATION opt/treld)
 install(FILES ${PROJECT_SOURCE_DIR}/monitor/data/sts.cfg DESTINATION opt/treld
         RENAME sts.cfg.example)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/mqtt.cfg.example DESTINATION opt/treld)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/mqtt.cfg.example
+              ${PROJECT_SOURCE_DIR}/packaging/prometheus/treld-alerts.yml
+        DESTINATION opt/treld)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/simulator/scenarios DESTINATION opt/treld)
 install(DIRECTORY DESTINATION opt/treld/SERLOGS)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/treld.service ${PROJECT_SOURCE_DIR}/packaging/treld@.service

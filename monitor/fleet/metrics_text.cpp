@@ -69,6 +69,10 @@ std::string metricsText(const DeviceCore& c, std::string_view station,
             out.sample("treld_alarm", label("alarm", alarmName(*lamp)),
                        c.status.StatusFlags[lamp->lamp] != 0 ? 1 : 0);
         }
+        const Int16 source = c.status.SourceIndicator;
+        if (source == 0 || source == 1)
+            out.single({"treld_load_source", "gauge", "The source feeding the load: 1 or 2."},
+                       source + 1);
     }
     const Counters& counters = c.counters;
     out.single({"treld_link_up", "gauge", "1 unless the link to the switch counts as lost."},

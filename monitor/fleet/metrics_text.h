@@ -19,8 +19,8 @@ struct PublishingFigures {
 
 // Every measurement as a gauge labelled with `station` (and source and phase
 // where they apply), the alarm flags, link up, the exchange and time-out
-// counters, relay clients and mail programs started; blank fields and
-// flags not yet decoded are left out.
+// counters, relay clients and mail programs started, the source feeding the
+// load; blank fields and flags not yet decoded are left out.
 std::string metricsText(const DeviceCore& c, std::string_view station,
                         const PublishingFigures* publishing);
 

@@ -19,12 +19,8 @@
 namespace treld::e2e {
 namespace {
 
-// The page, or Python's report of what went wrong.
-std::string httpGet(int port, const std::string& path) {
-    const std::string command =
-        "python3 -c \"import sys, urllib.request as r; sys.stdout.write(r.urlopen("
-        "'http://127.0.0.1:" +
-        std::to_string(port) + path + "', timeout=5).read().decode())\" 2>&1";
+// What a shell command wrote.
+std::string commandOutput(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     char buffer[4096];
@@ -32,6 +28,14 @@ std::string httpGet(int port, const std::string& path) {
         output.append(buffer, n);
     pclose(pipe);
     return output;
+}
+
+// The page, or Python's report of what went wrong.
+std::string httpGet(int port, const std::string& path) {
+    return commandOutput(
+        "python3 -c \"import sys, urllib.request as r; sys.stdout.write(r.urlopen("
+        "'http://127.0.0.1:" +
+        std::to_string(port) + path + "', timeout=5).read().decode())\" 2>&1");
 }
 
 // Samples by `name{labels}`; fails the test on any line that is not
@@ -129,7 +133,12 @@ TEST(Fleet, BlackOutReachesEveryTopicMetricsReadAsPrometheusAndKillLeavesTheWill
     EXPECT_EQ(samples[R"(treld_link_up{station="plant-7"})"], 1);
     EXPECT_GT(samples[R"(treld_exchanges_total{station="plant-7"})"], 20);
     EXPECT_EQ(samples[R"(treld_mqtt_connected{station="plant-7"})"], 1);
-    EXPECT_EQ(samples.size(), 16u + 30 + 10) << page;
+    EXPECT_EQ(samples[R"(treld_load_source{station="plant-7"})"], 2);
+    EXPECT_EQ(samples.size(), 16u + 30 + 11) << page;
+    station.dir.write("metrics.txt", page);
+    EXPECT_EQ(commandOutput("promtool check metrics < " +
+                            (station.dir.path() / "metrics.txt").string() + " 2>&1 && echo clean"),
+              "clean\n");
     EXPECT_NE(httpGet(station.metricsPort, "/other").find("HTTP Error 404"), std::string::npos);
 
     station.monitor->stop();  // SIGKILL: the broker says it for the monitor
