@@ -57,9 +57,13 @@ std::string measurementsJson(const DeviceCore& c) {
     return values.done();
 }
 
-std::string statusJson(DeviceCore& c) {
+std::string statusJson(DeviceCore& c, std::string_view station, std::string_view page) {
     const LinkState link = linkState(c);
     JsonObject status;
+    if (!station.empty())
+        status.text("station", station);
+    if (!page.empty())
+        status.text("page", page);
     status.raw("link", JsonObject()
                            .text("kind", link.kind)
                            .text("peer", link.peer)

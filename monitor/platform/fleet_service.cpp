@@ -28,6 +28,14 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
         QObject::connect(mqtt_.get(), &MqttClient::delivered, [&platform](int id) {
             platform.deliverEvent([id](Monitor& m) { m.fleet()->onBrokerDelivered(id); });
         });
+        QObject::connect(mqtt_.get(), &MqttClient::received,
+                         [&platform](const QByteArray& topic, const QByteArray& payload,
+                                     bool retained, quint64 dropped) {
+                             platform.deliverEvent([=](Monitor& m) {
+                                 m.fleet()->onBrokerMessage(
+                                     topic.toStdString(), payload.toStdString(), retained, dropped);
+                             });
+                         });
         QObject::connect(mqtt_.get(), &MqttClient::lost, [this, &platform](const QString& reason) {
             // Said again only when the reason changes, not at every retry.
             if (reason != lastReason_) {
