@@ -81,7 +81,9 @@ bool readStatus(const JsonValue& status, Tile& tile) {
     tile.alarms = 0;
     std::vector<std::string_view> lit;
     if (const JsonValue* alarms = status.member("alarms")) {
-        for (const auto& [name, on] : alarms->members) {
+        for (std::size_t i = 0; i < alarms->keys.size(); ++i) {
+            const std::string& name = alarms->keys[i];
+            const JsonValue& on = alarms->items[i];
             if (on.kind != JsonValue::Kind::Bool || !on.boolean)
                 continue;
             ++tile.alarms;

@@ -71,11 +71,9 @@ class Reader {
         if (take('}'))
             return true;
         do {
-            std::string key;
-            JsonValue member;
-            if (!take('"') || !readString(key, false) || !take(':') || !read(member, depth + 1))
+            if (!take('"') || !readString(value.keys.emplace_back(), false) || !take(':') ||
+                !read(value.items.emplace_back(), depth + 1))
                 return false;
-            value.members.emplace_back(std::move(key), std::move(member));
         } while (take(','));
         return take('}');
     }
@@ -196,9 +194,9 @@ class Reader {
 }  // namespace
 
 const JsonValue* JsonValue::member(std::string_view key) const {
-    for (const auto& [name, value] : members) {
-        if (name == key)
-            return &value;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == key)
+            return &items[i];
     }
     return nullptr;
 }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace treld {
@@ -18,9 +17,9 @@ struct JsonValue {
     Kind kind = Kind::Null;
     bool boolean = false;
     double number = 0;
-    std::string text;  // a string's UTF-8
-    std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in the text's order
+    std::string text;               // a string's UTF-8
+    std::vector<JsonValue> items;   // an array's, or an object's members in the text's order
+    std::vector<std::string> keys;  // an object's member names, one per item
 
     // The member `key` of an object; null for anything else or no such member.
     const JsonValue* member(std::string_view key) const;
