@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <vector>
 
 #include "fleet/json_reader.h"
@@ -247,10 +248,14 @@ std::string FleetBoard::json(std::int64_t now) const {
     std::vector<std::pair<const std::string*, const Tile*>> order;
     for (const auto& [prefix, tile] : tiles_)
         order.emplace_back(&prefix, &tile);
-    std::ranges::stable_sort(order, [](const auto& a, const auto& b) {
-        return std::pair(a.second->state(), a.second->name) <
-               std::pair(b.second->state(), b.second->name);
-    });
+    auto rank = [](const Tile& tile) {
+        std::string name = tile.name;
+        std::ranges::transform(name, name.begin(),
+                               [](unsigned char ch) { return std::tolower(ch); });
+        return std::pair(tile.state(), name);
+    };
+    std::ranges::stable_sort(
+        order, [&](const auto& a, const auto& b) { return rank(*a.second) < rank(*b.second); });
     std::string stations = "[";
     for (const auto& [prefix, tile] : order)
         stations += (stations.size() > 1 ? "," : "") + tileJson(*prefix, *tile);

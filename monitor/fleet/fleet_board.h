@@ -57,7 +57,8 @@ class FleetBoard {
     void dropped(std::uint64_t count);
 
     // {"now":..,"connected":..,"note":"..","stations":[tile, ...]}: red first,
-    // then link lost, offline, not yet known, green; by name within each.
+    // then link lost, offline, not yet known, green; by name within each,
+    // whatever its case.
     std::string json(std::int64_t now) const;
     // Counts every change of what json() shows but the time.
     std::uint64_t version() const { return version_; }

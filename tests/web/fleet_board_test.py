@@ -1,0 +1,77 @@
+"""The fleet board in headless Chromium: a station with BOARD:sts/+ on a real mosquitto, its own
+sts-sim playing a black-out, and four more stations' retained topics published straight to the
+broker. The board shows the five tiles, the black-out red and first, and a station's last will
+with its time. Usage: fleet_board_test.py <program dir> [screenshot.png]"""
+import getpass
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from browser import Browser, free_port, wait_for_port
+from station import Station
+
+PROGRAMS = sys.argv.pop(1)
+SCREENSHOT = sys.argv.pop(1) if len(sys.argv) > 1 else None
+LINK = '"link":{"kind":"serial","peer":"COM1","up":%s}'
+OTHERS = {  # name: status
+    'north': '{%s,"transfer":{"source":1},"alarms":{"overload":false}}' % (LINK % 'true'),
+    'south': '{%s,"transfer":{"source":2},"alarms":{}}' % (LINK % 'true'),
+    'east': '{%s}' % (LINK % 'false'),
+    'west': '{"station":"West yard",%s,"transfer":{"source":1},"alarms":{}}' % (LINK % 'true'),
+}
+TILES = "return [...document.querySelectorAll('.tile')].map(t => t.dataset.key + ' ' + t.dataset.state)"
+KEYS = "return [...document.querySelectorAll('.tile')].map(t => t.dataset.key).sort().join()"
+
+
+class FleetBoard(unittest.TestCase):
+    def setUp(self):
+        folder = tempfile.mkdtemp(prefix='treld-board-')
+        self.port = free_port()
+        with open(os.path.join(folder, 'broker.conf'), 'w') as conf:
+            conf.write(f'listener {self.port} 127.0.0.1\nallow_anonymous true\n'
+                       f'user {getpass.getuser()}\n')
+        self.broker = subprocess.Popen(['mosquitto', '-c', os.path.join(folder, 'broker.conf')],
+                                       stderr=subprocess.DEVNULL)
+        self.assertTrue(wait_for_port(self.port, 5))
+        for name, status in OTHERS.items():
+            self.publish(f'sts/{name}/online', 'online')
+            self.publish(f'sts/{name}/status', status)
+        self.station = Station(PROGRAMS, '3s source1 blackout\n',
+                               'TIMEOUT:500\r\nSNAME:plant-7\r\n',
+                               f'HOST:127.0.0.1\nPORT:{self.port}\nBOARD:sts/+\n')
+        self.browser = Browser(900, 620)
+
+    def tearDown(self):
+        self.browser.close()
+        self.station.close()
+        self.broker.terminate()
+        self.broker.wait(10)
+
+    def publish(self, topic, payload):
+        subprocess.run(['mosquitto_pub', '-p', str(self.port), '-q', '1', '-r', '-t', topic,
+                        '-m', payload], check=True)
+
+    def test_five_tiles_the_black_out_first_and_a_last_will(self):
+        self.browser.open(self.station.url('/fleet'))
+        self.assertEqual(self.browser.wait(KEYS + " == 'sts/east,sts/north,sts/plant-7,sts/south,"
+                                                  "sts/west' && 'five'", 5), 'five')
+        first = self.browser.wait("const t = document.querySelector('.tile');"
+                                  "return t.dataset.state == 'red' && t.innerText", 8)
+        self.assertRegex(first or '', r'plant-7\nAlarm, online since .*\n'
+                                      r'serial COM1 · Load on Source 2\nSource1 BAD and 2 more\n'
+                                      r'-S1 Black out-S1 BAD--Transfer inhibit · \d+ s ago')
+        self.publish('sts/north/online', 'offline')  # as the broker does with a last will
+        north = self.browser.wait("const t = document.querySelector('[data-key=\"sts/north\"]');"
+                                  "return t.dataset.state == 'offline' && t.innerText", 3)
+        self.assertIn('Offline since', north or '')
+        self.assertEqual(self.browser.run(TILES), ['sts/plant-7 red', 'sts/east nolink',
+                                                   'sts/north offline', 'sts/south green',
+                                                   'sts/west green'])
+        if SCREENSHOT:
+            self.browser.screenshot(SCREENSHOT)
+
+
+if __name__ == '__main__':
+    unittest.main()
