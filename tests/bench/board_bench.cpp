@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "broker.h"
+#include "fleet/fleet_board.h"
 
 using namespace treld::e2e;
 
@@ -155,6 +156,31 @@ int main(int argc, char** argv) {
         rounds, stations, stations, at(0.5), at(0.99), at(1.0), missing);
     std::printf("monitor CPU %.2f s in %.1f s; stream %.1f KiB/s\n", monitor->cpuSeconds() - cpu,
                 seconds, double(stream.bytes()) / 1024 / seconds);
+
+    // A flood: topics of 5 times the board's bound of stations, 16 KiB of JSON each,
+    // while the poll goes on. Its pace is the simulator's commands per second.
+    auto pace = [&](std::chrono::seconds span) {
+        const std::size_t before = simulatorReceived(dir).size();
+        std::this_thread::sleep_for(span);
+        return double(simulatorReceived(dir).size() - before) / double(span.count());
+    };
+    const double quiet = pace(3s);
+    const double floodCpu = monitor->cpuSeconds();
+    const std::string big = "{\"x\":\"" + std::string(16 * 1024 - 10, 'x') + "\"}";
+    std::thread flood([&] {
+        for (int i = 0; i < 5 * int(treld::kBoardStations); ++i)
+            publish("sts/flood-" + std::to_string(i) + "/status", i % 2 ? big : status(i, true),
+                    false);
+    });
+    const double flooded = pace(3s);
+    flood.join();
+    std::this_thread::sleep_for(2s);
+    std::printf(
+        "flood of %d messages (half of them 16 KiB): poll %.1f commands/s against %.1f "
+        "before, monitor CPU %.2f s, peak RSS %ld KiB; board note: %s\n",
+        5 * int(treld::kBoardStations), flooded, quiet, monitor->cpuSeconds() - floodCpu,
+        monitor->peakResidentKiB(),
+        stream.seen("Board full", roundsStart) ? "board full said" : "none");
     mosquitto_loop_stop(publisher, true);
     mosquitto_destroy(publisher);
     mosquitto_lib_cleanup();
