@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     std::printf("monitor CPU %.2f s in %.1f s; stream %.1f KiB/s\n", monitor->cpuSeconds() - cpu,
                 seconds, double(stream.bytes()) / 1024 / seconds);
 
-    // A flood: topics of 5 times the board's bound of stations, 16 KiB of JSON each,
+    // A flood: topics of 5 times the board's bound of stations, half of them 16 KiB,
     // while the poll goes on. Its pace is the simulator's commands per second.
     auto pace = [&](std::chrono::seconds span) {
         const std::size_t before = simulatorReceived(dir).size();
