@@ -6,13 +6,18 @@
 namespace treld {
 
 Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
-    : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
-    if (broker_ == nullptr)
-        return;
-    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
+    : c_(c),
+      settings_(std::move(settings)),
+      hostName_(std::move(hostName)),
+      broker_(broker),
+      feed_(c, hostName_) {
     c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
-        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
+        feed_.event(code, text, at);
+        if (broker_ != nullptr)
+            publish("event", eventJson(code, text, at), 1, false, Keep::Every);
     };
+    if (broker_ != nullptr)
+        c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
 }
 
 Fleet::~Fleet() {
@@ -22,7 +27,7 @@ Fleet::~Fleet() {
 void Fleet::settleNames() {
     if (!prefix_.empty())
         return;
-    station_ = c_.config.StationName.empty() ? hostName_ : c_.config.StationName;
+    station_ = feed_.name();
     prefix_ =
         settings_.topic.empty() ? defaultTopic(c_.config.StationName, hostName_) : settings_.topic;
 }

@@ -18,6 +18,7 @@
 #include "fleet/broker_session.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
+#include "fleet/station_feed.h"
 
 namespace treld {
 
@@ -43,6 +44,8 @@ class Fleet {
 
     // The /metrics page.
     std::string metrics();
+    // What the web page and the read API show.
+    const StationFeed& station() const { return feed_; }
 
   private:
     // The prefix and station name, fixed at first use: after start-up read
@@ -58,6 +61,7 @@ class Fleet {
     FleetSettings settings_;
     std::string hostName_;
     BrokerLink* broker_;
+    StationFeed feed_;
     std::string prefix_;
     std::string station_;
     std::optional<BrokerSession> session_;

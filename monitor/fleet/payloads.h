@@ -16,7 +16,7 @@ std::string measurementsJson(const DeviceCore& c);
 
 // Link and, once a status record was decoded, login, transfer path, fault
 // texts and the alarm lamps by name.
-std::string statusJson(DeviceCore& c);
+std::string statusJson(const DeviceCore& c);
 
 // One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"};
 // a recovered one (110) adds "recovered":true.
