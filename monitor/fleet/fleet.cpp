@@ -6,15 +6,21 @@
 namespace treld {
 
 Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
-    : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
+    : c_(c),
+      settings_(std::move(settings)),
+      hostName_(std::move(hostName)),
+      broker_(broker),
+      feed_(c, hostName_) {
+    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
+        feed_.event(code, text, at);
+        if (broker_ != nullptr)
+            publish("event", eventJson(code, text, at), 1, false, Keep::Every);
+    };
     if (broker_ == nullptr)
         return;
+    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
     if (!settings_.board.empty())
         board_.emplace();
-    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
-    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
-        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
-    };
 }
 
 Fleet::~Fleet() {
@@ -24,7 +30,7 @@ Fleet::~Fleet() {
 void Fleet::settleNames() {
     if (!prefix_.empty())
         return;
-    station_ = c_.config.StationName.empty() ? hostName_ : c_.config.StationName;
+    station_ = feed_.name();
     prefix_ =
         settings_.topic.empty() ? defaultTopic(c_.config.StationName, hostName_) : settings_.topic;
 }

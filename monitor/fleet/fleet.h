@@ -20,6 +20,7 @@
 #include "fleet/fleet_board.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
+#include "fleet/station_feed.h"
 
 namespace treld {
 
@@ -52,6 +53,8 @@ class Fleet {
 
     // The /metrics page.
     std::string metrics();
+    // What the web page and the read API show.
+    const StationFeed& station() const { return feed_; }
 
   private:
     // The prefix and station name, fixed at first use: after start-up read
@@ -67,6 +70,7 @@ class Fleet {
     FleetSettings settings_;
     std::string hostName_;
     BrokerLink* broker_;
+    StationFeed feed_;
     std::string prefix_;
     std::string station_;
     std::optional<BrokerSession> session_;

@@ -49,12 +49,13 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
         monitor.startFleet(*settings, QHostInfo::localHostName().toStdString(), mqtt_.get());
     if (settings->metricsPort == 0)
         return;
-    metrics_ = std::make_unique<MetricsServer>([&fleet] { return fleet.metrics(); });
-    if (!metrics_->listen(QString::fromStdString(settings->metricsAddress),
-                          settings->metricsPort)) {
+    web_ = std::make_unique<StationWeb>(StationSite{fleet.station(),
+                                                    [&fleet] { return fleet.metrics(); },
+                                                    programDir, monitor.core().relay.access});
+    if (!web_->listen(QString::fromStdString(settings->metricsAddress), settings->metricsPort)) {
         complain(monitor, "Metrics: cannot listen on " + settings->metricsAddress + ":" +
                               std::to_string(settings->metricsPort));
-        metrics_.reset();
+        web_.reset();
     }
 }
 

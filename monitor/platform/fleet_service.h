@@ -1,7 +1,6 @@
 // mqtt.cfg beside the program starts what it asks for: the MQTT client and
-// the /metrics endpoint. No file, nothing runs. A bad file or an endpoint
-// that cannot listen is said in the status line and on stderr; polling goes
-// on either way.
+// the web endpoint (the page, the read API and /metrics). No file, nothing runs. A bad file or an
+// endpoint that cannot listen is said in the status line and on stderr; polling goes on either way.
 #pragma once
 
 #include <QString>
@@ -9,9 +8,9 @@
 #include <memory>
 
 #include "conductor/monitor.h"
-#include "platform/metrics_server.h"
 #include "platform/mqtt_client.h"
 #include "platform/qt_platform.h"
+#include "platform/station_web.h"
 
 namespace treld {
 
@@ -24,7 +23,7 @@ class FleetService {
     void complain(Monitor& monitor, const std::string& text);
 
     std::unique_ptr<MqttClient> mqtt_;
-    std::unique_ptr<MetricsServer> metrics_;
+    std::unique_ptr<StationWeb> web_;
     QString lastReason_;
 };
 
