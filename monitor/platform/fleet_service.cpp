@@ -52,9 +52,14 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
     web_ = std::make_unique<StationWeb>(StationSite{fleet.station(),
                                                     [&fleet] { return fleet.metrics(); },
                                                     programDir, monitor.core().relay.access});
+    if (const FleetBoard* board = fleet.board()) {
+        board_ = std::make_unique<BoardWeb>(web_->server(), *board,
+                                            [&platform] { return platform.now().epochSeconds; });
+    }
     if (!web_->listen(QString::fromStdString(settings->metricsAddress), settings->metricsPort)) {
         complain(monitor, "Metrics: cannot listen on " + settings->metricsAddress + ":" +
                               std::to_string(settings->metricsPort));
+        board_.reset();
         web_.reset();
     }
 }

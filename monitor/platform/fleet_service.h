@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "conductor/monitor.h"
+#include "platform/board_web.h"
 #include "platform/mqtt_client.h"
 #include "platform/qt_platform.h"
 #include "platform/station_web.h"
@@ -23,6 +24,8 @@ class FleetService {
     void complain(Monitor& monitor, const std::string& text);
 
     std::unique_ptr<MqttClient> mqtt_;
+    // The board's stream outlives the server that holds its viewers.
+    std::unique_ptr<BoardWeb> board_;
     std::unique_ptr<StationWeb> web_;
     QString lastReason_;
 };

@@ -1,5 +1,6 @@
 #include "platform/http_server.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,6 +45,13 @@ QByteArray field(const QList<QByteArray>& lines, const QByteArray& name) {
 }
 
 }  // namespace
+
+HttpServer::Handler resourceFile(const QString& name, const QByteArray& type) {
+    QFile file(":/web/" + name);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray body = file.readAll();
+    return [body, type](const HttpRequest&) { return HttpReply{200, type, body}; };
+}
 
 HttpReply errorReply(int status, const QString& text) {
     const QJsonObject error{{"status", status}, {"error", text}};

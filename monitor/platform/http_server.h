@@ -85,4 +85,7 @@ class HttpServer {
     Listener listener_;
 };
 
+// A GET answered with a file of the program's resources (web/ in the sources), read once.
+HttpServer::Handler resourceFile(const QString& name, const QByteArray& type);
+
 }  // namespace treld

@@ -1,7 +1,6 @@
 #include "platform/station_web.h"
 
 #include <QDateTime>
-#include <QFile>
 
 #include "fleet/station_history.h"
 
@@ -10,14 +9,6 @@ namespace {
 
 HttpReply json(const std::string& text) {
     return {200, "application/json", QByteArray::fromStdString(text) + "\n"};
-}
-
-// A file of the program's resources (web/ in the sources).
-HttpServer::Handler asset(const QString& name, const QByteArray& type) {
-    QFile file(":/web/" + name);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray body = file.readAll();
-    return [body, type](const HttpRequest&) { return HttpReply{200, type, body}; };
 }
 
 using RangeReader = std::string (*)(const std::filesystem::path&, TimeRange, int);
@@ -43,14 +34,14 @@ StationWeb::StationWeb(StationSite site)
           return EventStream::frame("state", QByteArray::fromStdString(site_.feed.stateJson()));
       }) {
     const StationFeed& feed = site_.feed;
-    server_.route("/", asset("station.html", "text/html; charset=utf-8"));
-    server_.route("/station.js", asset("station.js", "text/javascript; charset=utf-8"));
-    server_.route("/station.css", asset("station.css", "text/css; charset=utf-8"));
+    server_.route("/", resourceFile("station.html", "text/html; charset=utf-8"));
+    server_.route("/station.js", resourceFile("station.js", "text/javascript; charset=utf-8"));
+    server_.route("/station.css", resourceFile("station.css", "text/css; charset=utf-8"));
     server_.route("/metrics", [this](const HttpRequest&) {
         return HttpReply{200, "text/plain; version=0.0.4; charset=utf-8",
                          QByteArray::fromStdString(site_.metrics())};
     });
-    server_.route("/api/v1/openapi.json", asset("openapi.json", "application/json"));
+    server_.route("/api/v1/openapi.json", resourceFile("openapi.json", "application/json"));
     server_.route("/api/v1/layout", [](const HttpRequest&) { return json(layoutJson()); });
     server_.route("/api/v1/status",
                   [&feed](const HttpRequest&) { return json(feed.statusJson()); });

@@ -1,7 +1,7 @@
 """The fleet board in headless Chromium: a station with BOARD:sts/+ on a real mosquitto, its own
 sts-sim playing a black-out, and four more stations' retained topics published straight to the
-broker. The board shows the five tiles, the black-out red and first, and a station's last will
-with its time. Usage: fleet_board_test.py <program dir> [screenshot.png]"""
+broker. The board shows the five tiles, the black-out red and first, a station's last will with
+its time, and a click on a tile opens that station's page. Usage: fleet_board_test.py <program dir> [screenshot.png]"""
 import getpass
 import os
 import subprocess
@@ -22,6 +22,7 @@ OTHERS = {  # name: status
     'west': '{"station":"West yard",%s,"transfer":{"source":1},"alarms":{}}' % (LINK % 'true'),
 }
 TILES = "return [...document.querySelectorAll('.tile')].map(t => t.dataset.key + ' ' + t.dataset.state)"
+TEXT = "[...t.children].map(e => e.textContent).join('|')"
 KEYS = "return [...document.querySelectorAll('.tile')].map(t => t.dataset.key).sort().join()"
 
 
@@ -38,7 +39,7 @@ class FleetBoard(unittest.TestCase):
         for name, status in OTHERS.items():
             self.publish(f'sts/{name}/online', 'online')
             self.publish(f'sts/{name}/status', status)
-        self.station = Station(PROGRAMS, '3s source1 blackout\n',
+        self.station = Station(PROGRAMS, '2s source1 blackout\n',
                                'TIMEOUT:500\r\nSNAME:plant-7\r\n',
                                f'HOST:127.0.0.1\nPORT:{self.port}\nBOARD:sts/+\n')
         self.browser = Browser(900, 620)
@@ -58,19 +59,27 @@ class FleetBoard(unittest.TestCase):
         self.assertEqual(self.browser.wait(KEYS + " == 'sts/east,sts/north,sts/plant-7,sts/south,"
                                                   "sts/west' && 'five'", 5), 'five')
         first = self.browser.wait("const t = document.querySelector('.tile');"
-                                  "return t.dataset.state == 'red' && t.innerText", 8)
-        self.assertRegex(first or '', r'plant-7\nAlarm, online since .*\n'
-                                      r'serial COM1 · Load on Source 2\nSource1 BAD and 2 more\n'
-                                      r'-S1 Black out-S1 BAD--Transfer inhibit · \d+ s ago')
+                                  "return t.dataset.state == 'red' && " + TEXT, 8)
+        self.assertRegex(first or '', r'^plant-7\|Alarm\|serial COM1 · Load on Source 2\|'
+                                      r'Source1 BAD and \d more\|'
+                                      r'-S1 Black out-S1 BAD--Transfer inhibit · \d s ago$')
         self.publish('sts/north/online', 'offline')  # as the broker does with a last will
         north = self.browser.wait("const t = document.querySelector('[data-key=\"sts/north\"]');"
-                                  "return t.dataset.state == 'offline' && t.innerText", 3)
-        self.assertIn('Offline since', north or '')
+                                  "return t.dataset.state == 'offline' && " + TEXT, 3)
+        self.assertRegex(north or '', r'^north\|Offline since \d\d:\d\d')
         self.assertEqual(self.browser.run(TILES), ['sts/plant-7 red', 'sts/east nolink',
                                                    'sts/north offline', 'sts/south green',
                                                    'sts/west green'])
         if SCREENSHOT:
             self.browser.screenshot(SCREENSHOT)
+        # A station that names its page is a link to it; a javascript: address is none.
+        self.publish('sts/south/status', OTHERS['south'][:-1] + ',"page":"javascript:alert(1)"}')
+        self.publish('sts/west/status', OTHERS['west'][:-1] + f',"page":"{self.station.url()}"}}')
+        self.assertEqual(self.browser.wait("return [...document.querySelectorAll('a.tile')]"
+                                           ".map(t => t.dataset.key).join()", 3), 'sts/west')
+        self.browser.run("document.querySelector('a.tile').click()")
+        self.assertEqual(self.browser.wait("return document.title == 'plant-7 - STS' && "
+                                           "location.href", 3), self.station.url())
 
 
 if __name__ == '__main__':

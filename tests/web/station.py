@@ -13,7 +13,7 @@ from browser import free_port
 
 
 class Station:
-    def __init__(self, programs, scenario='', config='TIMEOUT:500\r\n'):
+    def __init__(self, programs, scenario='', config='TIMEOUT:500\r\n', mqtt=''):
         self.dir = tempfile.mkdtemp(prefix='treld-web-')
         for name in ('treld', 'sts-sim', 'DEMOSET.CFG'):
             shutil.copy(os.path.join(programs, name), self.dir)
@@ -21,7 +21,7 @@ class Station:
             os.mkdir(os.path.join(self.dir, folder))
         self.port = free_port()
         self.write('sts.cfg', 'COMPORT:1\r\n' + config)
-        self.write('mqtt.cfg', f'METRICS:{self.port}\n')
+        self.write('mqtt.cfg', f'METRICS:{self.port}\n' + mqtt)
         self.write('scenario.scn', scenario)
         line = os.path.join(self.dir, 'sts-line')
         self.started = time.time()  # the simulator's clock counts from here
