@@ -42,7 +42,7 @@ class FleetBoard(unittest.TestCase):
         self.station = Station(PROGRAMS, '2s source1 blackout\n',
                                'TIMEOUT:500\r\nSNAME:plant-7\r\n',
                                f'HOST:127.0.0.1\nPORT:{self.port}\nBOARD:sts/+\n')
-        self.browser = Browser(900, 620)
+        self.browser = Browser(900, 470)
 
     def tearDown(self):
         self.browser.close()
