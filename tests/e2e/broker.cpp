@@ -47,14 +47,6 @@ void Broker::stop() {
         std::this_thread::sleep_for(20ms);
 }
 
-void Broker::publish(const std::string& topic, const std::string& payload, bool retain) const {
-    std::vector<std::string> arguments{"-p",   std::to_string(port_), "-q", "1", "-t", topic, "-m",
-                                       payload};
-    if (retain)
-        arguments.push_back("-r");
-    Process("/usr/bin/mosquitto_pub", arguments).exitCode(5s);
-}
-
 Subscriber::Subscriber(const ProgramDir& dir, const Broker& broker, const std::string& topic,
                        const std::string& name)
     : file_(dir.path() / (name + ".txt")),

@@ -19,8 +19,6 @@ class Broker {
     void start();
     // SIGTERM: it saves its store of retained messages and sessions.
     void stop();
-    // One message at QoS 1, as another station would publish it.
-    void publish(const std::string& topic, const std::string& payload, bool retain) const;
 
   private:
     const ProgramDir& dir_;
