@@ -9,6 +9,8 @@ import sys
 import tempfile
 import unittest
 
+import jsonschema
+
 from browser import Browser, free_port, wait_for_port
 from station import Station
 
@@ -70,6 +72,15 @@ class FleetBoard(unittest.TestCase):
         self.assertEqual(self.browser.run(TILES), ['sts/plant-7 red', 'sts/east nolink',
                                                    'sts/north offline', 'sts/south green',
                                                    'sts/west green'])
+        # The API answers the same board, as the OpenAPI file describes it.
+        spec = self.station.get('/api/v1/openapi.json')[1]
+        code, board = self.station.get('/api/v1/fleet')
+        self.assertEqual(code, 200)
+        jsonschema.validate(board, dict(spec['components']['schemas']['Board'],
+                                        components=spec['components']),
+                            cls=jsonschema.Draft202012Validator)
+        self.assertEqual([tile['key'] + ' ' + tile['state'] for tile in board['stations']],
+                         self.browser.run(TILES))
         if SCREENSHOT:
             self.browser.screenshot(SCREENSHOT)
         # A station that names its page is a link to it; a javascript: address is none.
