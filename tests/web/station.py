@@ -17,12 +17,11 @@ class Station:
         self.dir = tempfile.mkdtemp(prefix='treld-web-')
         for name in ('treld', 'sts-sim', 'DEMOSET.CFG'):
             shutil.copy(os.path.join(programs, name), self.dir)
-        for folder in ('SERLOGS', 'TRENDS'):
-            os.mkdir(os.path.join(self.dir, folder))
+        os.mkdir(os.path.join(self.dir, 'TRENDS'))
         self.port = free_port()
-        self.write('sts.cfg', 'COMPORT:1\r\n' + config)
-        self.write('mqtt.cfg', f'METRICS:{self.port}\n')
-        self.write('scenario.scn', scenario)
+        for name, text in [('sts.cfg', 'COMPORT:1\r\n' + config), ('scenario.scn', scenario),
+                           ('mqtt.cfg', f'METRICS:{self.port}\n')]:
+            self.write(name, text)
         line = os.path.join(self.dir, 'sts-line')
         self.started = time.time()  # the simulator's clock counts from here
         self.simulator = subprocess.Popen(
@@ -30,11 +29,10 @@ class Station:
             cwd=self.dir, stdout=subprocess.DEVNULL)
         while not os.path.exists(line):
             time.sleep(0.02)
-        with open(os.path.join(self.dir, 'stderr.txt'), 'w') as errors:
-            self.monitor = subprocess.Popen(
-                ['./treld'], cwd=self.dir, stderr=errors,
-                env=dict(os.environ, QT_QPA_PLATFORM='offscreen', TRELD_COM1=line))
-        for _ in range(100):
+        self.monitor = subprocess.Popen(['./treld'], cwd=self.dir, stderr=subprocess.DEVNULL,
+                                        env=dict(os.environ, QT_QPA_PLATFORM='offscreen',
+                                                 TRELD_COM1=line))
+        for _ in range(100):  # until the link is up
             try:
                 if self.get('/api/v1/status')[1]['status']['link']['up']:
                     break
@@ -64,16 +62,14 @@ class Station:
     def replies(self, command):
         """(wall-clock time, reply) of every reply the simulator sent to `command`."""
         replies, asked = [], None
-        with open(os.path.join(self.dir, 'trace.txt')) as trace:
-            for ms, kind, text in (line.rstrip('\n').split(' ', 2) for line in trace):
-                if kind == 'TX' and asked == command:
-                    replies.append((self.started + int(ms) / 1000, text))
-                asked = text if kind == 'RX' else None
+        for ms, kind, text in (line.split(' ', 2) for line in self.read('trace.txt').splitlines()):
+            if kind == 'TX' and asked == command:
+                replies.append((self.started + int(ms) / 1000, text))
+            asked = text if kind == 'RX' else None
         return replies
 
     def close(self):
         for process in (self.monitor, self.simulator):
-            if process.poll() is None:
-                process.terminate()
-                process.wait(10)
+            process.terminate()
+            process.wait(10)
         shutil.rmtree(self.dir, ignore_errors=True)

@@ -83,6 +83,12 @@ class StationWeb(unittest.TestCase):
             check(path, query, 400)
 
     def test_2_page_shows_blackout_and_lost_link_and_lost_stream(self):
+        if SCREENSHOT:  # an hour behind the picture's trends
+            now = int(time.time())
+            station.write('TRENDS/' + local(now, '%Y-%m-%d.csv'), ''.join(
+                iso(now - s) + f',{230 + s // 400},230,231,229,{228 + s // 600},231,50.0,49.9,'
+                f'{40 + s // 300},41,{44 - s // 900},60,61,62,{30 + s // 600},2\r\n'
+                for s in range(3600, 0, -10)))
         browser.open(station.url('/'))
         self.assertTrue(browser.wait("return document.getElementById('link').textContent"
                                      ".startsWith('Link up')"), 'the page shows no state')
@@ -105,11 +111,12 @@ class StationWeb(unittest.TestCase):
             delay = seen[what] / 1000 - changed
             print(f'{what} changed {delay * 1000:.0f} ms after the reply')
             self.assertLess(delay, 1.0, what)
+        if SCREENSHOT:
+            time.sleep(1)  # every panel's next reply
+            browser.screenshot(SCREENSHOT)
         banner = browser.wait("const b = document.getElementById('banner');"
                               "return !b.hidden && b.textContent", CUT_S - BLACKOUT_S + 5)
         self.assertTrue(banner and banner.startswith('Link to the STS lost'), banner)
-        if SCREENSHOT:
-            browser.screenshot(SCREENSHOT)
         station.monitor.terminate()
         banner = browser.wait("const b = document.getElementById('banner');"
                               "return b.textContent.startsWith('No connection') && b.textContent")
