@@ -2,6 +2,7 @@
 program directory, the web endpoint on a free port of 127.0.0.1."""
 import json
 import os
+import pathlib
 import shutil
 import subprocess
 import tempfile
@@ -41,12 +42,10 @@ class Station:
             time.sleep(0.05)
 
     def write(self, name, text):
-        with open(os.path.join(self.dir, name), 'w', newline='') as out:
-            out.write(text)
+        pathlib.Path(self.dir, name).write_text(text, newline='')
 
     def read(self, name):
-        with open(os.path.join(self.dir, name), newline='') as file:
-            return file.read()
+        return pathlib.Path(self.dir, name).read_text()
 
     def url(self, path='/'):
         return f'http://127.0.0.1:{self.port}{path}'
