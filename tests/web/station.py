@@ -30,16 +30,17 @@ class Station:
             cwd=self.dir, stdout=subprocess.DEVNULL)
         while not os.path.exists(line):
             time.sleep(0.02)
+        self.start_monitor()
+
+    def start_monitor(self):
         self.monitor = subprocess.Popen(['./treld'], cwd=self.dir, stderr=subprocess.DEVNULL,
                                         env=dict(os.environ, QT_QPA_PLATFORM='offscreen',
-                                                 TRELD_COM1=line))
-        for _ in range(100):  # until the link is up
+                                                 TRELD_COM1=os.path.join(self.dir, 'sts-line')))
+        for _ in range(100):  # until it answers
             try:
-                if self.get('/api/v1/status')[1]['status']['link']['up']:
-                    break
+                return self.get('/api/v1/status')
             except OSError:
-                pass
-            time.sleep(0.05)
+                time.sleep(0.05)
 
     def write(self, name, text):
         pathlib.Path(self.dir, name).write_text(text, newline='')

@@ -105,6 +105,8 @@ def page_shows_blackout_and_lost_link_and_lost_stream(station, browser):
     assert banner and banner.startswith('Link to the STS lost'), banner
     station.monitor.terminate()
     assert browser.wait(f"return {BANNER}.startsWith('No connection')"), 'no banner without stream'
+    station.start_monitor()  # the page finds it again by itself
+    assert browser.wait(f"return {BANNER}.startsWith('Link')", 8), 'no reconnection'
 
 
 browser, station = Browser(), Station(PROGRAMS, SCENARIO)
