@@ -96,6 +96,16 @@ std::string layoutJson() {
             .raw("height", std::to_string(kClosedSwitchHeight))
             .done();
     });
+    const std::string boxes = jsonArray(schematicBoxes(), [](const SchematicBox& box) {
+        return JsonObject()
+            .text("name", box.element.name)
+            .text("title", box.title)
+            .raw("left", std::to_string(box.left))
+            .raw("top", std::to_string(box.top))
+            .raw("width", std::to_string(box.width))
+            .raw("height", std::to_string(box.height))
+            .done();
+    });
     const std::string lamps = jsonArray(lampsInOrder(), [](const FlagPosition* lamp) {
         return JsonObject()
             .text("name", alarmName(*lamp))
@@ -111,7 +121,8 @@ std::string layoutJson() {
             .done();
     });
     return JsonObject()
-        .raw("schematic", JsonObject().raw("lines", lines).raw("switches", switches).done())
+        .raw("schematic",
+             JsonObject().raw("lines", lines).raw("switches", switches).raw("boxes", boxes).done())
         .raw("alarms", lamps)
         .raw("quantities", quantities)
         .done();

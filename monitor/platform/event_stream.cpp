@@ -41,8 +41,9 @@ void EventStream::subscribe(QTcpSocket* socket) {
     });
     if (!heartbeat_.isActive())
         heartbeat_.start(kHeartbeatMs);
-    if (greeting_)
-        send(socket, greeting_());
+    // A viewer that loses the stream tries again after a second (browsers wait 3 s unless told).
+    send(socket,
+         "retry: " + QByteArray::number(kRetryMs) + "\n\n" + (greeting_ ? greeting_() : ""));
     if (sockets_.size() == 1 && firstSubscribed)
         firstSubscribed();
 }

@@ -33,6 +33,7 @@ class EventStream : public QObject {
 
     static constexpr qint64 kMaxBacklogBytes = 256 * 1024;
     static constexpr int kHeartbeatMs = 10000;
+    static constexpr int kRetryMs = 1000;
     // The kernel's buffer for a stream's socket, so a stalled viewer reaches
     // the backlog bound soon rather than after megabytes.
     static constexpr int kSocketBufferBytes = 64 * 1024;

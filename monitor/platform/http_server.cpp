@@ -129,6 +129,7 @@ class HttpServer::Connection : public QObject {
             "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\n"
             "Cache-Control: no-store\r\nX-Accel-Buffering: no\r\n\r\n");
         // The stream owns the socket from here: no deadline, no further request.
+        deadline_.stop();
         disconnect(socket_, nullptr, this, nullptr);
         stream->subscribe(socket_);
         deleteLater();

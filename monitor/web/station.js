@@ -36,6 +36,16 @@ function drawSchematic() {
                           stroke: line.colour, 'stroke-width': 60, 'stroke-linecap': 'square',
                           visibility: 'hidden'});
   }
+  // The panels stand in the path and hide the lines beneath them, as in the window.
+  for (const box of layout.schematic.boxes) {
+    svg(drawing, 'rect', {x: box.left, y: box.top, width: box.width, height: box.height,
+                          fill: '#ece9d8', stroke: '#808080', 'stroke-width': 20});
+    svg(drawing, 'text', {x: box.left + box.width / 2, y: box.top + box.height / 2 + 90,
+                          'font-size': 260, 'text-anchor': 'middle'}).textContent = box.title;
+  }
+  for (const [label, x, y] of [['Source 1', 100, 2840], ['Source 2', 100, 4100]]) {
+    svg(drawing, 'text', {x, y, 'font-size': 160}).textContent = label;
+  }
   for (const sw of layout.schematic.switches) {
     const g = svg(drawing, 'g', {id: sw.name});
     svg(g, 'title', {}).textContent = sw.title;
@@ -44,11 +54,6 @@ function drawSchematic() {
     svg(g, 'line', {class: 'blade', x1: sw.left + 60, y1: sw.top + sw.height / 2,
                     x2: sw.left + sw.width - 60, y2: sw.top + sw.height / 2,
                     stroke: '#000', 'stroke-width': 50});
-  }
-  svg(drawing, 'rect', {x: 9540, y: 3300, width: 400, height: 360, fill: '#fff', stroke: '#000',
-                        'stroke-width': 20});
-  for (const [label, x, y] of [['S1', 120, 2420], ['S2', 120, 4220], ['Load', 9520, 3200]]) {
-    svg(drawing, 'text', {x, y, 'font-size': 260}).textContent = label;
   }
 }
 

@@ -7,6 +7,7 @@ import socket
 import subprocess
 import tempfile
 import time
+import urllib.error
 import urllib.request
 
 
@@ -16,16 +17,6 @@ def free_port():
         return probe.getsockname()[1]
 
 
-def wait_for_port(port, seconds):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        with socket.socket() as probe:
-            if probe.connect_ex(('127.0.0.1', port)) == 0:
-                return True
-        time.sleep(0.05)
-    return False
-
-
 class Browser:
     def __init__(self, width=1100, height=1300):
         self.profile = tempfile.mkdtemp(prefix='treld-chromium-')
@@ -33,14 +24,19 @@ class Browser:
         self.driver = subprocess.Popen([shutil.which('chromedriver'), f'--port={port}'],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.base = f'http://127.0.0.1:{port}'
-        if not wait_for_port(port, 10):
-            raise RuntimeError('chromedriver did not start')
         options = {'binary': shutil.which('chromium'),
                    'args': ['--headless=new', '--no-sandbox', '--disable-gpu',
                             '--disable-dev-shm-usage', f'--window-size={width},{height}',
                             f'--user-data-dir={self.profile}']}
-        answer = self.call('POST', '/session', {'capabilities': {'alwaysMatch': {
-            'browserName': 'chrome', 'goog:chromeOptions': options}}})
+        for _ in range(200):  # until chromedriver listens
+            try:
+                answer = self.call('POST', '/session', {'capabilities': {'alwaysMatch': {
+                    'browserName': 'chrome', 'goog:chromeOptions': options}}})
+                break
+            except urllib.error.URLError as error:
+                if not isinstance(error.reason, ConnectionRefusedError):
+                    raise
+                time.sleep(0.05)
         self.session = '/session/' + answer['sessionId']
 
     def call(self, method, path, body=None):
@@ -58,14 +54,12 @@ class Browser:
         return self.call('POST', self.session + '/execute/sync',
                          {'script': script, 'args': list(args)})
 
-    def wait(self, script, seconds=5.0, *args):
+    def wait(self, script, seconds=5.0):
         """The first truthy value of `script` within `seconds`, else None."""
         end = time.monotonic() + seconds
-        while True:
-            value = self.run(script, *args)
-            if value or time.monotonic() > end:
-                return value or None
+        while not (value := self.run(script)) and time.monotonic() < end:
             time.sleep(0.02)
+        return value or None
 
     def screenshot(self, path):
         with open(path, 'wb') as out:
@@ -78,9 +72,3 @@ class Browser:
             self.driver.terminate()
             self.driver.wait(10)
             shutil.rmtree(self.profile, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()

@@ -2,6 +2,7 @@
 program directory, the web endpoint on a free port of 127.0.0.1."""
 import json
 import os
+import pathlib
 import shutil
 import subprocess
 import tempfile
@@ -17,12 +18,11 @@ class Station:
         self.dir = tempfile.mkdtemp(prefix='treld-web-')
         for name in ('treld', 'sts-sim', 'DEMOSET.CFG'):
             shutil.copy(os.path.join(programs, name), self.dir)
-        for folder in ('SERLOGS', 'TRENDS'):
-            os.mkdir(os.path.join(self.dir, folder))
+        os.mkdir(os.path.join(self.dir, 'TRENDS'))
         self.port = free_port()
-        self.write('sts.cfg', 'COMPORT:1\r\n' + config)
-        self.write('mqtt.cfg', f'METRICS:{self.port}\n' + mqtt)
-        self.write('scenario.scn', scenario)
+        for name, text in [('sts.cfg', 'COMPORT:1\r\n' + config), ('scenario.scn', scenario),
+                           ('mqtt.cfg', f'METRICS:{self.port}\n' + mqtt)]:
+            self.write(name, text)
         line = os.path.join(self.dir, 'sts-line')
         self.started = time.time()  # the simulator's clock counts from here
         self.simulator = subprocess.Popen(
@@ -30,25 +30,23 @@ class Station:
             cwd=self.dir, stdout=subprocess.DEVNULL)
         while not os.path.exists(line):
             time.sleep(0.02)
-        with open(os.path.join(self.dir, 'stderr.txt'), 'w') as errors:
-            self.monitor = subprocess.Popen(
-                ['./treld'], cwd=self.dir, stderr=errors,
-                env=dict(os.environ, QT_QPA_PLATFORM='offscreen', TRELD_COM1=line))
-        for _ in range(100):
+        self.start_monitor()
+
+    def start_monitor(self):
+        self.monitor = subprocess.Popen(['./treld'], cwd=self.dir, stderr=subprocess.DEVNULL,
+                                        env=dict(os.environ, QT_QPA_PLATFORM='offscreen',
+                                                 TRELD_COM1=os.path.join(self.dir, 'sts-line')))
+        for _ in range(100):  # until it answers
             try:
-                if self.get('/api/v1/status')[1]['status']['link']['up']:
-                    break
+                return self.get('/api/v1/status')
             except OSError:
-                pass
-            time.sleep(0.05)
+                time.sleep(0.05)
 
     def write(self, name, text):
-        with open(os.path.join(self.dir, name), 'w', newline='') as out:
-            out.write(text)
+        pathlib.Path(self.dir, name).write_text(text, newline='')
 
     def read(self, name):
-        with open(os.path.join(self.dir, name), newline='') as file:
-            return file.read()
+        return pathlib.Path(self.dir, name).read_text()
 
     def url(self, path='/'):
         return f'http://127.0.0.1:{self.port}{path}'
@@ -64,16 +62,14 @@ class Station:
     def replies(self, command):
         """(wall-clock time, reply) of every reply the simulator sent to `command`."""
         replies, asked = [], None
-        with open(os.path.join(self.dir, 'trace.txt')) as trace:
-            for ms, kind, text in (line.rstrip('\n').split(' ', 2) for line in trace):
-                if kind == 'TX' and asked == command:
-                    replies.append((self.started + int(ms) / 1000, text))
-                asked = text if kind == 'RX' else None
+        for ms, kind, text in (line.split(' ', 2) for line in self.read('trace.txt').splitlines()):
+            if kind == 'TX' and asked == command:
+                replies.append((self.started + int(ms) / 1000, text))
+            asked = text if kind == 'RX' else None
         return replies
 
     def close(self):
         for process in (self.monitor, self.simulator):
-            if process.poll() is None:
-                process.terminate()
-                process.wait(10)
+            process.terminate()
+            process.wait(10)
         shutil.rmtree(self.dir, ignore_errors=True)
