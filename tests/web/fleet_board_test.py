@@ -4,14 +4,16 @@ broker. The board shows the five tiles, the black-out red and first, a station's
 its time, and a click on a tile opens that station's page. Usage: fleet_board_test.py <program dir> [screenshot.png]"""
 import getpass
 import os
+import socket
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import jsonschema
 
-from browser import Browser, free_port, wait_for_port
+from browser import Browser, free_port
 from station import Station
 
 PROGRAMS = sys.argv.pop(1)
@@ -37,7 +39,11 @@ class FleetBoard(unittest.TestCase):
                        f'user {getpass.getuser()}\n')
         self.broker = subprocess.Popen(['mosquitto', '-c', os.path.join(folder, 'broker.conf')],
                                        stderr=subprocess.DEVNULL)
-        self.assertTrue(wait_for_port(self.port, 5))
+        for _ in range(100):
+            with socket.socket() as probe:
+                if probe.connect_ex(('127.0.0.1', self.port)) == 0:
+                    break
+            time.sleep(0.05)
         for name, status in OTHERS.items():
             self.publish(f'sts/{name}/online', 'online')
             self.publish(f'sts/{name}/status', status)
