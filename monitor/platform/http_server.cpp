@@ -44,6 +44,18 @@ QByteArray field(const QList<QByteArray>& lines, const QByteArray& name) {
     return {};
 }
 
+// Whether a Host header names this PC's loopback (or is absent, as HTTP/1.0
+// allows). A browser on this PC may be led to a hostile name that resolves to
+// 127.0.0.1 (DNS rebinding): a loopback listener serves no other name.
+bool namesLoopback(const QByteArray& host) {
+    const qsizetype colon = host.lastIndexOf(':');
+    QByteArray name = colon > host.lastIndexOf(']') ? host.left(colon) : host;
+    if (name.startsWith('[') && name.endsWith(']'))
+        name = name.mid(1, name.size() - 2);
+    return name.isEmpty() || name == "localhost" ||
+           QHostAddress(QString::fromLatin1(name)).isLoopback();
+}
+
 }  // namespace
 
 HttpServer::Handler resourceFile(const QString& name, const QByteArray& type) {
@@ -120,7 +132,11 @@ class HttpServer::Connection : public QObject {
         const QUrl url = QUrl::fromEncoded("http://station" + words[1]);
         HttpRequest request{words[0], url.path(QUrl::FullyEncoded).toLatin1(), QUrlQuery(url)};
         EventStream* stream = nullptr;
-        const HttpReply reply = server_.answer(request, &stream);
+        const HttpReply reply =
+            server_.loopbackOnly_ && !namesLoopback(field(lines, "host"))
+                ? errorReply(403,
+                             "Open it as http://127.0.0.1:" + QString::number(server_.port()) + "/")
+                : server_.answer(request, &stream);
         if (stream == nullptr) {
             send(reply, close, request.method == "HEAD");
             return;
@@ -183,6 +199,7 @@ void HttpServer::stream(const QByteArray& path, EventStream& stream) {
 bool HttpServer::listen(const QString& address, int port, Access mayRead) {
     mayRead_ = std::move(mayRead);
     const QHostAddress host(address);
+    loopbackOnly_ = host.isLoopback();
     return !host.isNull() && listener_.listen(host, static_cast<quint16>(port));
 }
 

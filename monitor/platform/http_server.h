@@ -80,6 +80,7 @@ class HttpServer {
     std::map<QByteArray, Handler> routes_;
     std::map<QByteArray, EventStream*> streams_;
     Access mayRead_;
+    bool loopbackOnly_ = false;          // listening on loopback: only requests to loopback names
     std::list<Connection*> requesting_;  // oldest first
     // Last: its connections go first, while the list they leave still exists.
     Listener listener_;

@@ -1,6 +1,7 @@
 """The station's web endpoint on sts-sim playing a black-out, then a cut line: its read API
 against its OpenAPI file; the page in headless Chromium shows the black-out within a second of the
 reply, then the banners of a lost link and a lost stream. Args: <program dir> [screenshot.png]"""
+import http.client
 import json
 import sys
 import time
@@ -68,6 +69,9 @@ def api_answers_as_described(station):
                         ('/api/v1/trends', {'from': iso(now - 90000), 'to': iso(now)}),
                         ('/api/v1/trends', {})]:
         check(path, query, 400)
+    rebound = http.client.HTTPConnection('127.0.0.1', station.port, timeout=5)
+    rebound.request('GET', '/api/v1/status', headers={'Host': 'rebound.example'})
+    assert rebound.getresponse().status == 403, 'served to a name that merely leads here'
     with urllib.request.urlopen(station.url('/api/v1/stream'), timeout=5) as stream:
         retry, _, event, data = (stream.readline() for _ in range(4))
     assert (retry, event) == (b'retry: 1000\n', b'event: state\n'), (retry, event)
