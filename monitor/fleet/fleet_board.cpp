@@ -33,7 +33,10 @@ const std::vector<Lamp>& lampsByName() {
         for (const FlagPosition* lamp : lampsInOrder()) {
             const std::string name = alarmName(*lamp);
             const auto worst = std::ranges::find(kWorstFirst, name);
-            all.push_back({name, lamp->lampCaption,
+            std::string_view caption = lamp->lampCaption;  // "Source2 BAD " has a blank
+            while (caption.ends_with(' '))
+                caption.remove_suffix(1);
+            all.push_back({name, caption,
                            worst != kWorstFirst.end()
                                ? static_cast<std::size_t>(worst - kWorstFirst.begin())
                                : kWorstFirst.size() + all.size()});

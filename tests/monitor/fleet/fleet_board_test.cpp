@@ -34,16 +34,16 @@ TEST(FleetBoard, TilesFollowOnlineStatusEventAndWillAndMalformedMessagesChangeNo
     };
     const std::string blackout = status(
         R"("station":"Alpha","page":"http://10.0.0.5:8080/","transfer":{"source":2},)"
-        R"("alarms":{"s1_blackout":true,"source1_bad":true,"overload":false,"new_lamp":true})");
+        R"("alarms":{"s1_blackout":true,"source2_bad":true,"overload":false,"new_lamp":true})");
     const Step steps[] = {
         {"sts/a/online", "online", "a unknown |||0||50?|"},
         {"sts/a/status", blackout,
-         "Alpha red serial COM1|Source 2|Source1 BAD|3||50?|http://10.0.0.5:8080/"},
+         "Alpha red serial COM1|Source 2|Source2 BAD|3||50?|http://10.0.0.5:8080/"},
         {"sts/a/event", R"({"code":100,"time":"2026-12-07T00:34:16+01:00","text":"-S1 Black out"})",
-         "Alpha red serial COM1|Source 2|Source1 BAD|3|100-S1 Black "
+         "Alpha red serial COM1|Source 2|Source2 BAD|3|100-S1 Black "
          "out@1796600056|50?|http://10.0.0.5:8080/"},
         {"sts/a/online", "offline",
-         "Alpha offline serial COM1|Source 2|Source1 BAD|3|100-S1 Black "
+         "Alpha offline serial COM1|Source 2|Source2 BAD|3|100-S1 Black "
          "out@1796600056|300|http://10.0.0.5:8080/"},
         // Each of these is refused whole: the tile stays as it was.
         {"sts/a/status", "{", "=", "sts/a/status: not JSON"},
