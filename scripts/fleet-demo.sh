@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A fleet on this machine: one local Mosquitto on a free port, N simulated
 # switches and N headless stations run from the one program directory, each
-# with its own station directory and scenario, all publishing to the broker; a subscriber prints one
-# line per station per second. Ctrl-C ends it all.
+# with its own station directory and scenario, all publishing to the broker; the
+# first one shows the fleet board. A subscriber prints one line per station per
+# second. Ctrl-C ends it all.
 # Usage: scripts/fleet-demo.sh [stations=4]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -57,6 +58,7 @@ for n in $(seq "$stations"); do
         "$n" "$(free_port)" >"$dir/sts.cfg"
     metrics=$(free_port)
     printf 'HOST:127.0.0.1\nPORT:%s\nMETRICS:%s\n' "$broker_port" "$metrics" >"$dir/mqtt.cfg"
+    ((n == 1)) && echo 'BOARD:sts/+' >>"$dir/mqtt.cfg"
     scenario "$n" >"$dir/fault.scn"
     (cd "$dir" && exec "$PROGRAM_DIR/sts-sim" --link "$dir/sts-line" --scenario fault.scn >/dev/null) &
     pids+=($!)
@@ -65,6 +67,7 @@ for n in $(seq "$stations"); do
     pids+=($!)
     echo "station-$n: $dir, metrics at http://127.0.0.1:$metrics/metrics"
 done
+echo "The fleet board: http://127.0.0.1:$(sed -n 's/^METRICS://p' "$work/station-1/mqtt.cfg")/fleet"
 echo "Broker on 127.0.0.1:$broker_port; every topic: mosquitto_sub -p $broker_port -v -t 'sts/#'"
 
 # One line per station per second: a few of its values, and each event as it comes.

@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-c
           libgtest-dev libgmock-dev libcurl4-openssl-dev python3 python3-aiosmtpd
           clang libclang-rt-14-dev fonts-dejavu-core procps valgrind
           libmosquitto-dev mosquitto mosquitto-clients
-          dpkg-dev socat prometheus)
+          dpkg-dev socat prometheus chromium chromium-driver python3-jsonschema)
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -32,6 +32,10 @@ class BrokerLink {
     // Fleet::onBrokerDelivered reports once the message is written (QoS 0) or
     // acknowledged (QoS 1), or 0 when the client did not take it.
     virtual int publish(const BrokerMessage& message) = 0;
+
+    // While connected: asks for the messages of `filter` at QoS 1; they come
+    // back through Fleet::onBrokerMessage.
+    virtual void subscribe(const std::string& filter) = 0;
 };
 
 }  // namespace treld

@@ -6,13 +6,21 @@
 namespace treld {
 
 Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
-    : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
+    : c_(c),
+      settings_(std::move(settings)),
+      hostName_(std::move(hostName)),
+      broker_(broker),
+      feed_(c, hostName_) {
+    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
+        feed_.event(code, text, at);
+        if (broker_ != nullptr)
+            publish("event", eventJson(code, text, at), 1, false, Keep::Every);
+    };
     if (broker_ == nullptr)
         return;
     c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
-    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
-        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
-    };
+    if (!settings_.board.empty())
+        board_.emplace();
 }
 
 Fleet::~Fleet() {
@@ -22,7 +30,7 @@ Fleet::~Fleet() {
 void Fleet::settleNames() {
     if (!prefix_.empty())
         return;
-    station_ = c_.config.StationName.empty() ? hostName_ : c_.config.StationName;
+    station_ = feed_.name();
     prefix_ =
         settings_.topic.empty() ? defaultTopic(c_.config.StationName, hostName_) : settings_.topic;
 }
@@ -52,10 +60,26 @@ void Fleet::onBrokerConnected() {
         session().send({std::move(message), Keep::Newest});
     publishState(true);
     session().connected();
+    if (board_) {
+        for (const char* level : {"/online", "/status", "/event"})
+            broker_->subscribe(settings_.board + level);
+        board_->brokerConnected();
+    }
 }
 
 void Fleet::onBrokerLost() {
     session().lost();
+    if (board_)
+        board_->brokerLost(c_.platform.now().epochSeconds);
+}
+
+void Fleet::onBrokerMessage(std::string_view topic, std::string_view payload, bool retained,
+                            std::uint64_t dropped) {
+    if (!board_)
+        return;
+    if (dropped > 0)
+        board_->dropped(dropped);
+    board_->receive(topic, payload, retained, c_.platform.now().epochSeconds);
 }
 
 void Fleet::onBrokerDelivered(int messageId) {
@@ -68,7 +92,7 @@ void Fleet::publishState(bool always) {
         lastMeasurements_ = measurements;
         publish("measurements", std::move(measurements), 0, false, Keep::Newest);
     }
-    std::string status = statusJson(c_);
+    std::string status = statusJson(c_, station_, settings_.pageAddress(hostName_));
     if (always || status != lastStatus_) {
         lastStatus_ = status;
         publish("status", std::move(status), 1, true, Keep::Newest);

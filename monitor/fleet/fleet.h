@@ -1,6 +1,7 @@
 // Fleet publishing: the station's measurements, status and PC events on an
-// MQTT broker, read-only (nothing is ever subscribed), and its metrics for
-// Prometheus. Fed by FleetTimer every second, by each PC event line and by
+// MQTT broker, and its metrics for Prometheus. With BOARD: it also reads the
+// fleet's topics for the board (fleet_board.h); nothing it reads ever
+// reaches the device. Fed by FleetTimer every second, by each PC event line and by
 // the broker client's outcomes; it never waits for the network.
 //
 // Topics under the prefix (mqtt.cfg TOPIC:, default sts/<station>):
@@ -16,8 +17,10 @@
 
 #include "device/device_core.h"
 #include "fleet/broker_session.h"
+#include "fleet/fleet_board.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
+#include "fleet/station_feed.h"
 
 namespace treld {
 
@@ -40,9 +43,18 @@ class Fleet {
     void onBrokerConnected();
     void onBrokerLost();
     void onBrokerDelivered(int messageId);
+    // A message of the board's subscription; `dropped` counts those the
+    // client let go since the last one (a flood).
+    void onBrokerMessage(std::string_view topic, std::string_view payload, bool retained,
+                         std::uint64_t dropped);
+
+    // The fleet board, null without BOARD: in mqtt.cfg.
+    const FleetBoard* board() const { return board_ ? &*board_ : nullptr; }
 
     // The /metrics page.
     std::string metrics();
+    // What the web page and the read API show.
+    const StationFeed& station() const { return feed_; }
 
   private:
     // The prefix and station name, fixed at first use: after start-up read
@@ -58,11 +70,13 @@ class Fleet {
     FleetSettings settings_;
     std::string hostName_;
     BrokerLink* broker_;
+    StationFeed feed_;
     std::string prefix_;
     std::string station_;
     std::optional<BrokerSession> session_;
     std::string lastMeasurements_;
     std::string lastStatus_;
+    std::optional<FleetBoard> board_;
 };
 
 }  // namespace treld

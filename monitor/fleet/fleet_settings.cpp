@@ -44,6 +44,21 @@ std::optional<FleetSettings> readFleetSettings(std::string_view text, std::strin
             settings.caFile = value;
         } else if (key == "METRICSADDRESS:") {
             settings.metricsAddress = value;
+        } else if (key == "BOARD:") {
+            // Levels are added to it, so "#" cannot stand; "+" only as a whole level.
+            const std::string filter = "/" + std::string(value) + "/";
+            bool plusInLevel = false;
+            for (std::size_t i = 1; i + 1 < filter.size(); ++i)
+                plusInLevel |= filter[i] == '+' && (filter[i - 1] != '/' || filter[i + 1] != '/');
+            if (value.find('#') != std::string_view::npos || plusInLevel) {
+                error =
+                    "mqtt.cfg: BOARD needs a topic filter without # and with + only as a "
+                    "whole level";
+                return false;
+            }
+            settings.board = value;
+        } else if (key == "PAGE:") {
+            settings.page = value;
         }
         return true;
     });
@@ -63,6 +78,18 @@ std::optional<FleetSettings> readFleetSettingsFile(const std::filesystem::path& 
         return std::nullopt;
     }
     return text ? readFleetSettings(*text, error) : std::nullopt;
+}
+
+std::string FleetSettings::pageAddress(std::string_view hostName) const {
+    if (!page.empty() || metricsPort == 0)
+        return page;
+    const std::string& address = metricsAddress;
+    if (address.starts_with("127.") || address == "::1" || address == "localhost")
+        return "";
+    const std::string host = address == "0.0.0.0" || address == "::"  ? std::string(hostName)
+                             : address.find(':') != std::string::npos ? "[" + address + "]"
+                                                                      : address;
+    return "http://" + host + ":" + std::to_string(metricsPort) + "/";
 }
 
 std::string defaultTopic(std::string_view stationName, std::string_view hostName) {

@@ -18,8 +18,13 @@ struct FleetSettings {
     std::string caFile;                        // CAFILE: TLS with this CA
     int metricsPort = 0;                       // METRICS: 0 serves no metrics
     std::string metricsAddress = "127.0.0.1";  // METRICSADDRESS:
+    std::string board;                         // BOARD: the stations' topic filter; empty: no board
+    std::string page;                          // PAGE: this station's page for other boards
 
     int brokerPort() const { return port != 0 ? port : caFile.empty() ? 1883 : 8883; }
+    // PAGE:, else the endpoint's address when it listens beyond this PC (the
+    // host name for every interface), else "".
+    std::string pageAddress(std::string_view hostName) const;
 };
 
 // The settings of a mqtt.cfg text, or nothing with `error` set to a text

@@ -57,9 +57,13 @@ std::string measurementsJson(const DeviceCore& c) {
     return values.done();
 }
 
-std::string statusJson(DeviceCore& c) {
+std::string statusJson(const DeviceCore& c, std::string_view station, std::string_view page) {
     const LinkState link = linkState(c);
     JsonObject status;
+    if (!station.empty())
+        status.text("station", station);
+    if (!page.empty())
+        status.text("page", page);
     status.raw("link", JsonObject()
                            .text("kind", link.kind)
                            .text("peer", link.peer)
@@ -69,7 +73,7 @@ std::string statusJson(DeviceCore& c) {
         return status.done();
     JsonObject faults;
     for (const FaultField& field : faultFields())
-        faults.text(field.key, c.ui(field.label).caption());
+        faults.text(field.key, c.ui(field.label.form, field.label.name).caption());
     return status.text("login", loginState(c.status))
         .raw("transfer", transferJson(c.status))
         .raw("faults", faults.done())
@@ -104,8 +108,7 @@ std::vector<BrokerMessage> discoveryMessages(std::string_view prefix, std::strin
         config.text("name", quantity.title)
             .text("state_topic", measurements)
             .text("value_template", "{{ value_json." + key + " }}")
-            .text("unit_of_measurement",
-                  family.unitSymbol.empty() ? quantity.unit : family.unitSymbol)
+            .text("unit_of_measurement", unitOf(quantity))
             .text("state_class", "measurement");
         if (!family.deviceClass.empty())
             config.text("device_class", family.deviceClass);

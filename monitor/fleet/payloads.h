@@ -14,9 +14,11 @@ namespace treld {
 // {"source1_l1_voltage":230,...,"sync_angle":2}; null for a blank field.
 std::string measurementsJson(const DeviceCore& c);
 
-// Link and, once a status record was decoded, login, transfer path, fault
-// texts and the alarm lamps by name.
-std::string statusJson(DeviceCore& c);
+// The station's name and page address (when given), the link and, once a
+// status record was decoded, login, transfer path, fault texts and the alarm
+// lamps by name.
+std::string statusJson(const DeviceCore& c, std::string_view station = {},
+                       std::string_view page = {});
 
 // One PC event line: {"code":100,"time":"2026-12-05T14:05:00+01:00","text":"-Overload"};
 // a recovered one (110) adds "recovered":true.

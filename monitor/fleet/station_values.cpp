@@ -43,6 +43,11 @@ const QuantityFamily& familyOf(const PanelQuantity& quantity) {
         [&](const QuantityFamily& family) { return family.kind == quantity.kind; });
 }
 
+std::string_view unitOf(const PanelQuantity& quantity) {
+    const QuantityFamily& family = familyOf(quantity);
+    return family.unitSymbol.empty() ? quantity.unit : family.unitSymbol;
+}
+
 std::string quantityKey(const PanelQuantity& quantity) {
     return slug(quantity.title);
 }

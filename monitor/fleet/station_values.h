@@ -28,6 +28,9 @@ struct QuantityFamily {
 std::span<const QuantityFamily> quantityFamilies();
 const QuantityFamily& familyOf(const PanelQuantity& quantity);
 
+// The unit as the payloads and the discovery messages give it.
+std::string_view unitOf(const PanelQuantity& quantity);
+
 // JSON key and discovery id: the title as a slug ("source1_l1_voltage").
 std::string quantityKey(const PanelQuantity& quantity);
 

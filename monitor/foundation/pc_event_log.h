@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,15 @@ namespace treld {
 
 // " " + code + " " + dd-mm-yyyy--hh:mm:ss + " " + text + CR LF.
 std::string pcLogLine(Int16 code, std::string_view text, const LocalDateTime& at);
+
+// A line of a PC event file read back: the code, the wall-clock time as
+// written (year to second) and the text. Nothing for a line of another form.
+struct PcLogEntry {
+    Int16 code;
+    LocalDateTime at;  // only year, month, day, hour, minute and second
+    std::string_view text;
+};
+std::optional<PcLogEntry> parsePcLogLine(std::string_view line);
 
 // "yyyy-mm.TXT", the file of that month.
 std::string pcLogFileName(const LocalDateTime& at);

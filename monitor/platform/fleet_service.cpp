@@ -28,6 +28,14 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
         QObject::connect(mqtt_.get(), &MqttClient::delivered, [&platform](int id) {
             platform.deliverEvent([id](Monitor& m) { m.fleet()->onBrokerDelivered(id); });
         });
+        QObject::connect(mqtt_.get(), &MqttClient::received,
+                         [&platform](const QByteArray& topic, const QByteArray& payload,
+                                     bool retained, quint64 dropped) {
+                             platform.deliverEvent([=](Monitor& m) {
+                                 m.fleet()->onBrokerMessage(
+                                     topic.toStdString(), payload.toStdString(), retained, dropped);
+                             });
+                         });
         QObject::connect(mqtt_.get(), &MqttClient::lost, [this, &platform](const QString& reason) {
             // Said again only when the reason changes, not at every retry.
             if (reason != lastReason_) {
@@ -41,12 +49,18 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
         monitor.startFleet(*settings, QHostInfo::localHostName().toStdString(), mqtt_.get());
     if (settings->metricsPort == 0)
         return;
-    metrics_ = std::make_unique<MetricsServer>([&fleet] { return fleet.metrics(); });
-    if (!metrics_->listen(QString::fromStdString(settings->metricsAddress),
-                          settings->metricsPort)) {
+    web_ = std::make_unique<StationWeb>(StationSite{fleet.station(),
+                                                    [&fleet] { return fleet.metrics(); },
+                                                    programDir, monitor.core().relay.access});
+    if (const FleetBoard* board = fleet.board()) {
+        board_ = std::make_unique<BoardWeb>(web_->server(), *board,
+                                            [&platform] { return platform.now().epochSeconds; });
+    }
+    if (!web_->listen(QString::fromStdString(settings->metricsAddress), settings->metricsPort)) {
         complain(monitor, "Metrics: cannot listen on " + settings->metricsAddress + ":" +
                               std::to_string(settings->metricsPort));
-        metrics_.reset();
+        board_.reset();
+        web_.reset();
     }
 }
 

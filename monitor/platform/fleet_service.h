@@ -1,7 +1,7 @@
-// mqtt.cfg in the station directory starts what it asks for: the MQTT client and
-// the /metrics endpoint. No file, nothing runs. A bad file or an endpoint
-// that cannot listen is said in the status line and on stderr; polling goes
-// on either way.
+// mqtt.cfg in the station directory starts what it asks for: the MQTT client
+// and the web endpoint (the page, the board, the read API and /metrics). No file,
+// nothing runs. A bad file or an endpoint that cannot listen is said in the
+// status line and on stderr; polling goes on either way.
 #pragma once
 
 #include <QString>
@@ -9,9 +9,10 @@
 #include <memory>
 
 #include "conductor/monitor.h"
-#include "platform/metrics_server.h"
+#include "platform/board_web.h"
 #include "platform/mqtt_client.h"
 #include "platform/qt_platform.h"
+#include "platform/station_web.h"
 
 namespace treld {
 
@@ -24,7 +25,9 @@ class FleetService {
     void complain(Monitor& monitor, const std::string& text);
 
     std::unique_ptr<MqttClient> mqtt_;
-    std::unique_ptr<MetricsServer> metrics_;
+    // The board's stream outlives the server that holds its viewers.
+    std::unique_ptr<BoardWeb> board_;
+    std::unique_ptr<StationWeb> web_;
     QString lastReason_;
 };
 

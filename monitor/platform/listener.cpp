@@ -56,8 +56,21 @@ void Listener::listenAgain() {
 void Listener::incomingConnection(qintptr descriptor) {
     failing_ = false;
     if (connections_ >= maxConnections_ || !leavesReserve(descriptor)) {
+        if (!makeRoom || !makeRoom()) {
+            ::close(static_cast<int>(descriptor));
+            return;
+        }
+        // The connection closed freed a descriptor, most likely below the line:
+        // the newcomer moves to the lowest free one.
+        const int lower = ::fcntl(static_cast<int>(descriptor), F_DUPFD_CLOEXEC, 0);
         ::close(static_cast<int>(descriptor));
-        return;
+        if (lower < 0)
+            return;
+        if (!leavesReserve(lower)) {
+            ::close(lower);
+            return;
+        }
+        descriptor = lower;
     }
     auto* socket = new QTcpSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {

@@ -5,6 +5,7 @@
 
 #include <QTcpServer>
 #include <QTimer>
+#include <functional>
 
 namespace treld {
 
@@ -23,6 +24,10 @@ class Listener : public QTcpServer {
     // Closes first: QTcpServer's own close deletes the connections not taken,
     // which are counted here.
     ~Listener() override { close(); }
+
+    // Asked when a connection would go beyond a bound; true when it closed
+    // one of its own to make room for the newcomer. May be empty.
+    std::function<bool()> makeRoom;
 
   protected:
     // A connection beyond `maxConnections`, or one that would take a reserved

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "fleet/fleet_board.h"
+
 namespace treld {
 namespace {
 
@@ -60,6 +62,12 @@ int MqttClient::publish(const BrokerMessage& message) {
     return result == MOSQ_ERR_SUCCESS ? id : 0;
 }
 
+void MqttClient::subscribe(const std::string& filter) {
+    const std::lock_guard lock(mutex_);
+    if (handle_ != nullptr)
+        mosquitto_subscribe(handle_, nullptr, filter.c_str(), 1);
+}
+
 void MqttClient::report(int attempt, const std::function<void()>& signal) {
     QMetaObject::invokeMethod(
         this,
@@ -84,6 +92,29 @@ void MqttClient::onConnect(mosquitto*, void* self, int code) {
 void MqttClient::onPublish(mosquitto*, void* self, int messageId) {
     auto* client = static_cast<MqttClient*>(self);
     client->report(client->attempt_, [client, messageId] { emit client->delivered(messageId); });
+}
+
+void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* message) {
+    auto* client = static_cast<MqttClient*>(self);
+    // The board refuses what is longer than its limit: one byte more says so.
+    const QByteArray payload(static_cast<const char*>(message->payload),
+                             std::min<qsizetype>(message->payloadlen, kBoardPayloadBytes + 1));
+    const QByteArray topic(message->topic);
+    const std::size_t size = topic.size() + payload.size();
+    if (client->waitingBytes_ + size > kWaitingBytes) {
+        ++client->droppedMessages_;
+        return;
+    }
+    client->waitingBytes_ += size;
+    const quint64 dropped = std::exchange(client->droppedMessages_, 0);
+    const bool retained = message->retain;
+    QMetaObject::invokeMethod(
+        client,
+        [client, topic, payload, retained, dropped, size] {
+            client->waitingBytes_ -= size;
+            emit client->received(topic, payload, retained, dropped);
+        },
+        Qt::QueuedConnection);
 }
 
 void MqttClient::run() {
@@ -128,6 +159,7 @@ void MqttClient::startAttempt(std::unique_lock<std::mutex>& lock) {
         mosquitto_threaded_set(next, true);
         mosquitto_connect_callback_set(next, &MqttClient::onConnect);
         mosquitto_publish_callback_set(next, &MqttClient::onPublish);
+        mosquitto_message_callback_set(next, &MqttClient::onMessage);
         result = mosquitto_will_set(next, will.topic.c_str(), static_cast<int>(will.payload.size()),
                                     will.payload.data(), will.qos, will.retain);
     }

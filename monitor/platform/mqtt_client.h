@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -15,6 +16,7 @@
 #include "fleet/fleet_settings.h"
 
 struct mosquitto;
+struct mosquitto_message;
 
 namespace treld {
 
@@ -29,11 +31,19 @@ class MqttClient : public QObject, public BrokerLink {
     void connectBroker(const BrokerMessage& will) override;
     void disconnectBroker() override;
     int publish(const BrokerMessage& message) override;
+    void subscribe(const std::string& filter) override;
+
+    // Received messages waiting for the Qt thread: beyond this many bytes a
+    // flood is dropped (and counted) rather than queued.
+    static constexpr std::size_t kWaitingBytes = 8 * 1024 * 1024;
 
   signals:
     void connected();
     void lost(const QString& reason);
     void delivered(int messageId);
+    // `dropped`: messages let go since the previous one.
+    void received(const QByteArray& topic, const QByteArray& payload, bool retained,
+                  quint64 dropped);
 
   private:
     // The worker thread's side.
@@ -44,6 +54,7 @@ class MqttClient : public QObject, public BrokerLink {
     void report(int attempt, const std::function<void()>& signal);
     static void onConnect(mosquitto* handle, void* self, int code);
     static void onPublish(mosquitto* handle, void* self, int messageId);
+    static void onMessage(mosquitto* handle, void* self, const mosquitto_message* message);
 
     const FleetSettings settings_;
     std::mutex mutex_;
@@ -60,6 +71,8 @@ class MqttClient : public QObject, public BrokerLink {
     bool sessionUp_ = false;
     int attempt_ = 0;
     std::string refusal_;
+    std::atomic<std::size_t> waitingBytes_ = 0;
+    std::uint64_t droppedMessages_ = 0;  // the worker's
     std::thread worker_;
 };
 

@@ -47,6 +47,13 @@ constexpr SchematicSwitch kSwitches[] = {
     {"sw9", "sw10", 960, 3960, "Source 2 input switch", &kSource2Input},
 };
 
+constexpr SchematicBox kBoxes[] = {
+    {kSource1Panel, "Source 1", 1860, 1440, 2415, 1815},
+    {kSource2Panel, "Source 2", 1860, 3480, 2415, 1815},
+    {kOutputPanel, "Output", 5040, 2400, 2775, 2295},
+    {kLoadBox, "Load", 9540, 3000, 975, 975},
+};
+
 // Whether PathCode 0..5 lights Line1 (else Line2), by SourceIndicator 0 or 1.
 constexpr bool kLine1Lit[2][6] = {
     {true, false, true, false, true, false},
@@ -73,6 +80,10 @@ std::span<const SchematicLine> schematicLines() {
 
 std::span<const SchematicSwitch> schematicSwitches() {
     return kSwitches;
+}
+
+std::span<const SchematicBox> schematicBoxes() {
+    return kBoxes;
 }
 
 void declareSchematicElements(DisplayModel& ui) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "status/status_controls.h"
 #include "status/status_core.h"
 
 namespace treld {
@@ -44,6 +45,14 @@ inline constexpr ElementName kLoadDead{Form::Form1, "Line26"};
 // The load, drawn as a box at the end of the output line.
 inline constexpr ElementName kLoadBox{Form::Form1, "Shape1"};
 
+// The measurement panels that stand in the power path, hiding the lines
+// beneath them, and the load's box.
+struct SchematicBox {
+    ElementName element;
+    std::string_view title;
+    int left, top, width, height;
+};
+
 // Closed pictures are 690 x 690 twips, open ones 690 x 675.
 inline constexpr int kSwitchWidth = 690;
 inline constexpr int kClosedSwitchHeight = 690;
@@ -51,6 +60,7 @@ inline constexpr int kOpenSwitchHeight = 675;
 
 std::span<const SchematicLine> schematicLines();
 std::span<const SchematicSwitch> schematicSwitches();
+std::span<const SchematicBox> schematicBoxes();
 
 void declareSchematicElements(DisplayModel& ui);
 

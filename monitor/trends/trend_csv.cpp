@@ -29,6 +29,32 @@ std::optional<std::int16_t> parseCell(std::string_view cell, const PanelQuantity
 }
 
 bool reloadLine(std::string_view line, TrendHistory& history) {
+    const std::optional<TrendCsvRow> row = parseTrendCsvRow(line);
+    if (!row)
+        return false;
+    std::array<TrendSample, kReplyGroups> rows{};
+    std::array<bool, kReplyGroups> anyValue{};
+    for (std::size_t i = 0; i < kPanelQuantities.size(); ++i) {
+        const PanelQuantity& quantity = kPanelQuantities[i];
+        const int group = static_cast<int>(quantity.group);
+        rows[group].numbers[quantity.field] = row->numbers[i];
+        anyValue[group] = anyValue[group] || row->numbers[i] != kNotANumber;
+    }
+    for (int group = 0; group < kReplyGroups; ++group) {
+        if (anyValue[group]) {
+            history.add(static_cast<ReplyGroup>(group), row->at, rows[group].numbers);
+        } else {
+            history.addLinkLost(static_cast<ReplyGroup>(group), row->at);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TrendCsvRow> parseTrendCsvRow(std::string_view line) {
+    if (line.size() > kLongestLine)
+        return std::nullopt;
     std::vector<std::string_view> cells;
     for (std::size_t start = 0;;) {
         const std::size_t comma = line.find(',', start);
@@ -38,32 +64,19 @@ bool reloadLine(std::string_view line, TrendHistory& history) {
         start = comma + 1;
     }
     if (cells.size() != kCells)
-        return false;
+        return std::nullopt;
     const std::optional<std::int64_t> at = parseIsoLocalTime(cells[0]);
     if (!at)
-        return false;
-    std::array<TrendSample, kReplyGroups> rows{};
-    std::array<bool, kReplyGroups> anyValue{};
+        return std::nullopt;
+    TrendCsvRow row{*at, {}};
     for (std::size_t i = 0; i < kPanelQuantities.size(); ++i) {
-        const PanelQuantity& quantity = kPanelQuantities[i];
-        const std::optional<std::int16_t> number = parseCell(cells[i + 1], quantity);
+        const std::optional<std::int16_t> number = parseCell(cells[i + 1], kPanelQuantities[i]);
         if (!number)
-            return false;
-        const int group = static_cast<int>(quantity.group);
-        rows[group].numbers[quantity.field] = *number;
-        anyValue[group] = anyValue[group] || *number != kNotANumber;
+            return std::nullopt;
+        row.numbers[i] = *number;
     }
-    for (int group = 0; group < kReplyGroups; ++group) {
-        if (anyValue[group]) {
-            history.add(static_cast<ReplyGroup>(group), *at, rows[group].numbers);
-        } else {
-            history.addLinkLost(static_cast<ReplyGroup>(group), *at);
-        }
-    }
-    return true;
+    return row;
 }
-
-}  // namespace
 
 std::string trendFileName(std::int64_t at, int utcOffsetSeconds) {
     return isoLocalTime(at, utcOffsetSeconds).substr(0, 10) + ".csv";
@@ -123,7 +136,7 @@ TrendCsvReload reloadTrendCsv(LineReader& lines, TrendHistory& history) {
         const std::string_view line = text;
         if (line.empty() || line.starts_with("Time,"))
             continue;
-        if (line.size() <= kLongestLine && reloadLine(line, history)) {
+        if (reloadLine(line, history)) {
             ++result.rows;
         } else {
             ++result.damaged;

@@ -3,6 +3,7 @@
 // the values that stood then, empty cells where the link was down.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,15 @@ std::string trendCsvRow(const TrendHistory& history, std::int64_t at, int utcOff
 // The header and one row for every second of [from, to] with a sample.
 std::string trendCsvRange(const TrendHistory& history, std::int64_t from, std::int64_t to,
                           int utcOffsetSeconds);
+
+// A row of a trend file: its instant and each quantity's number as in
+// PanelReading (kNotANumber for an empty cell), in kPanelQuantities' order.
+struct TrendCsvRow {
+    std::int64_t at;
+    std::array<std::int16_t, kPanelQuantities.size()> numbers;
+};
+// Nothing for the header, a damaged or cut line.
+std::optional<TrendCsvRow> parseTrendCsvRow(std::string_view line);
 
 struct TrendCsvReload {
     int rows = 0;

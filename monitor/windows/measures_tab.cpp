@@ -61,9 +61,9 @@ void addSwitchPicture(QWidget* page, std::string_view name, bool closed,
     picture->setToolTip(QString::fromLatin1(sw.tooltip.data(), sw.tooltip.size()));
 }
 
-QGroupBox* panel(QWidget* page, ElementName name, int left, int top, int width, int height) {
-    auto* frame = named(new QGroupBox(page), name);
-    frame->setGeometry(px(left), px(top), px(width), px(height));
+QGroupBox* panel(QWidget* page, const SchematicBox& box) {
+    auto* frame = named(new QGroupBox(page), box.element);
+    frame->setGeometry(px(box.left), px(box.top), px(box.width), px(box.height));
     frame->setAutoFillBackground(true);  // hides the lines that run beneath it
     return frame;
 }
@@ -112,18 +112,18 @@ void buildMeasuresTab(QWidget* tab) {
         addSwitchPicture(page, sw.open, false, sw);
     }
 
-    auto* load = named(new QFrame(page), kLoadBox);
+    const std::span<const SchematicBox> boxes = schematicBoxes();
+    const SchematicBox& loadBox = boxes[3];
+    auto* load = named(new QFrame(page), loadBox.element);
     load->setFrameShape(QFrame::Box);
-    load->setGeometry(px(9540), px(3000), px(975), px(975));
+    load->setGeometry(px(loadBox.left), px(loadBox.top), px(loadBox.width), px(loadBox.height));
     label(page, "Load", 9660, 3360, 735, 255);
     label(page, "Source 1", 120, 2640, 735, 435);
     label(page, "Source 2", 120, 3840, 735, 435);
 
-    buildSourcePanel(panel(page, kSource1Panel, 1860, 1440, 2415, 1815), kSource1Values,
-                     kSource1Fault);
-    buildSourcePanel(panel(page, kSource2Panel, 1860, 3480, 2415, 1815), kSource2Values,
-                     kSource2Fault);
-    buildOutputPanel(panel(page, kOutputPanel, 5040, 2400, 2775, 2295));
+    buildSourcePanel(panel(page, boxes[0]), kSource1Values, kSource1Fault);
+    buildSourcePanel(panel(page, boxes[1]), kSource2Values, kSource2Fault);
+    buildOutputPanel(panel(page, boxes[2]));
 
     // Below the Output panel: temperature and SYNC angle; beside them, right
     // of the output node, the device's clock and the button that sets it from

@@ -22,6 +22,7 @@ struct FakeBroker : BrokerLink {
         handed.push_back(message);
         return static_cast<int>(handed.size());
     }
+    void subscribe(const std::string& filter) override { filters.push_back(filter); }
     std::vector<BrokerMessage> ofTopic(std::string_view suffix) const {
         std::vector<BrokerMessage> found;
         std::ranges::copy_if(handed, std::back_inserter(found), [&](const BrokerMessage& message) {
@@ -35,17 +36,19 @@ struct FakeBroker : BrokerLink {
     std::vector<std::int64_t> attempts;
     int disconnects = 0;
     std::vector<BrokerMessage> handed;  // message id n is handed[n - 1]
+    std::vector<std::string> filters;
 };
 
 struct FleetRig : VirtualRig {
-    explicit FleetRig(const std::string& stsConfig = "COMPORT:1\r\nSNAME:Plant A\r\n")
+    explicit FleetRig(const std::string& stsConfig = "COMPORT:1\r\nSNAME:Plant A\r\n",
+                      FleetSettings settings = {})
         : VirtualRig(stsConfig) {
         broker.onAttempt = [this] {
             if (refusing)
                 at(now(), [this] { fleet->onBrokerLost(); });
         };
         holdReadings();
-        fleet = &monitor.startFleet({}, "pc-7", &broker);
+        fleet = &monitor.startFleet(std::move(settings), "pc-7", &broker);
         start();
     }
     // Runs until `done`; how often the status line turned to "MQTT: disconnected".
@@ -182,23 +185,55 @@ TEST(Fleet, GarbledFieldsAreNullAndForeignBytesLeaveAsUtf8) {
               "\"recovered\":true}");
 }
 
+TEST(Fleet, BoardSubscribesOnEachConnectionReadsWhatComesAndTheStatusNamesThePage) {
+    FleetRig rig("COMPORT:1\r\nSNAME:Plant A\r\n",
+                 {.metricsPort = 9464, .metricsAddress = "0.0.0.0", .board = "site/+"});
+    rig.run(1000);
+    rig.fleet->onBrokerConnected();
+    EXPECT_EQ(rig.broker.filters,
+              (std::vector<std::string>{"site/+/online", "site/+/status", "site/+/event"}));
+    EXPECT_TRUE(rig.broker.ofTopic("/status").back().payload.starts_with(
+        R"({"station":"Plant A","page":"http://pc-7:9464/","link":)"));
+    rig.fleet->onBrokerMessage("site/x/online", "offline", false, 3);
+    rig.fleet->onBrokerLost();
+    const std::string board = rig.fleet->board()->json(0);
+    for (const char* part : {R"("connected":false,"lostAt":)", "3 messages dropped in a flood",
+                             R"("key":"site/x","name":"x","state":"offline")"})
+        EXPECT_NE(board.find(part), std::string::npos) << part << " in " << board;
+}
+
 TEST(Fleet, MqttCfgValuesAndTheirFaults) {
     struct Case {
         const char* text;
         const char* error;
         int brokerPort;
+        const char* page = "";
     };
     const Case cases[] = {
         {"HOST:broker\r\n", "", 1883},
         {"HOST:broker\nCAFILE:/etc/ca.pem\n", "", 8883},
         {"PORT:0\n", "mqtt.cfg: PORT needs a port from 1 to 65535", 0},
         {"TOPIC:plant/#\n", "mqtt.cfg: TOPIC may not hold + or #", 0},
+        {"BOARD:sts/#\n",
+         "mqtt.cfg: BOARD needs a topic filter without # and with + only as a "
+         "whole level",
+         0},
+        {"BOARD:sts/a+\n",
+         "mqtt.cfg: BOARD needs a topic filter without # and with + only as a "
+         "whole level",
+         0},
+        {"BOARD:+/x/+\nMETRICS:9464\nMETRICSADDRESS:10.0.0.5\n", "", 1883, "http://10.0.0.5:9464/"},
+        {"METRICS:9464\n", "", 1883},
+        {"METRICS:1\nMETRICSADDRESS:::\n", "", 1883, "http://pc-7:1/"},
+        {"METRICS:1\nMETRICSADDRESS:fd00::5\n", "", 1883, "http://[fd00::5]:1/"},
+        {"PAGE:https://proxy/sts7/\n", "", 1883, "https://proxy/sts7/"},
     };
     for (const Case& c : cases) {
         std::string error;
         const std::optional<FleetSettings> settings = readFleetSettings(c.text, error);
         EXPECT_EQ(error, c.error) << c.text;
         EXPECT_EQ(settings ? settings->brokerPort() : 0, c.brokerPort) << c.text;
+        EXPECT_EQ(settings ? settings->pageAddress("pc-7") : "", c.page) << c.text;
     }
     EXPECT_EQ(defaultTopic("", "pc-7"), "sts/pc-7");
     EXPECT_EQ(defaultTopic("a/b+c#\t", "pc-7"), "sts/a_b_c__");
