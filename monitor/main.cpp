@@ -1,7 +1,8 @@
 // treld: the STS monitor. Without a display it runs headless on Qt's
 // offscreen platform; mqtt.cfg beside it adds fleet publishing and metrics.
-// It takes no arguments but --help and --version.
+// It takes no arguments but --help, --version and --test-notify.
 #include <QApplication>
+#include <QHostInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <csignal>
@@ -12,17 +13,22 @@
 #include "platform/command_line.h"
 #include "platform/fleet_service.h"
 #include "platform/headless.h"
+#include "platform/notify_test.h"
 #include "platform/qt_platform.h"
 #include "platform/stop_signals.h"
 #include "windows/station_windows.h"
 
 int main(int argc, char** argv) {
+    bool testNotify = false;
     if (const std::optional<int> code = treld::answerCommandLine(
             argc, argv,
             "Monitoring and control station for a static transfer switch: polls the STS on "
             "COMPORT: of sts.cfg beside the program (or a remote station, or demo answers).\n"
-            "Without a display it runs headless."))
+            "Without a display it runs headless.",
+            &testNotify))
         return *code;
+    if (testNotify)
+        return treld::runNotifyTest(argc, argv);
     treld::allowHeadlessFallback();
     QApplication app(argc, argv);
     treld::sayWhenHeadless();
@@ -63,6 +69,8 @@ int main(int argc, char** argv) {
         fleet.reset();
         fleet = std::make_unique<treld::FleetService>(platform, monitor, programDir);
     });
+
+    monitor.startNotifications(QHostInfo::localHostName().toStdString());
 
     windows.binder.bindAll();
     windows.form1->show();

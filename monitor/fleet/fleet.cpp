@@ -5,18 +5,20 @@
 
 namespace treld {
 
-Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
-    : c_(c), settings_(std::move(settings)), hostName_(std::move(hostName)), broker_(broker) {
-    if (broker_ == nullptr)
-        return;
-    c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
-    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
-        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
-    };
+Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker,
+             const Notifications& notifications)
+    : c_(c),
+      settings_(std::move(settings)),
+      hostName_(std::move(hostName)),
+      broker_(broker),
+      notifications_(notifications) {
+    if (broker_ != nullptr)
+        c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
 }
 
-Fleet::~Fleet() {
-    c_.pcEvents.published = nullptr;
+void Fleet::onPcEvent(Int16 code, std::string_view text, const LocalDateTime& at) {
+    if (broker_ != nullptr)
+        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
 }
 
 void Fleet::settleNames() {
@@ -87,11 +89,11 @@ void Fleet::publish(std::string_view topic, std::string payload, int qos, bool r
 std::string Fleet::metrics() {
     settleNames();
     if (broker_ == nullptr)
-        return metricsText(c_, station_, nullptr);
+        return metricsText(c_, station_, nullptr, notifications_.figures());
     const BrokerSession& broker = session();
     const PublishingFigures figures{broker.isConnected(), broker.queued(), broker.published(),
                                     broker.droppedEvents()};
-    return metricsText(c_, station_, &figures);
+    return metricsText(c_, station_, &figures, notifications_.figures());
 }
 
 }  // namespace treld

@@ -18,6 +18,7 @@
 #include "fleet/broker_session.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
+#include "fleet/notifications.h"
 
 namespace treld {
 
@@ -27,14 +28,17 @@ inline constexpr int kFleetTimerMs = 1000;
 class Fleet {
   public:
     // `broker` null: no MQTT, metrics only. `hostName` names the station
-    // when sts.cfg gives it no name.
-    Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker);
-    ~Fleet();
+    // when sts.cfg gives it no name. The metrics count the failures of
+    // `notifications`.
+    Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker,
+          const Notifications& notifications);
     Fleet(const Fleet&) = delete;
     Fleet& operator=(const Fleet&) = delete;
 
     // FleetTimer, every second; it runs only with a broker.
     void onTick();
+    // Every PC event, written or not: published with a broker.
+    void onPcEvent(Int16 code, std::string_view text, const LocalDateTime& at);
 
     // The broker client's outcomes (BrokerLink); only with a broker.
     void onBrokerConnected();
@@ -58,6 +62,7 @@ class Fleet {
     FleetSettings settings_;
     std::string hostName_;
     BrokerLink* broker_;
+    const Notifications& notifications_;
     std::string prefix_;
     std::string station_;
     std::optional<BrokerSession> session_;

@@ -6,7 +6,8 @@
 
 namespace treld {
 
-std::optional<int> answerCommandLine(int argc, char** argv, const QString& description) {
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& description,
+                                     bool* testNotify) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -16,6 +17,12 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption notifyTest(
+        "test-notify",
+        "Send a test event to every target of notify.cfg, print what each "
+        "answered and end (exit code 0 when all delivered).");
+    if (testNotify != nullptr)
+        parser.addOption(notifyTest);
     auto print = [](std::FILE* to, const QString& text) {
         std::fputs(text.toLocal8Bit().constData(), to);
     };
@@ -37,6 +44,8 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
         print(stdout, name + " " + TRELD_VERSION + "\n");
         return 0;
     }
+    if (testNotify != nullptr)
+        *testNotify = parser.isSet(notifyTest);
     return std::nullopt;
 }
 

@@ -10,7 +10,9 @@ namespace treld {
 
 // Prints the help or the version on stdout, or what is wrong with the
 // command line on stderr. Returns the exit code to end with then, nothing
-// when the program goes on.
-std::optional<int> answerCommandLine(int argc, char** argv, const QString& description);
+// when the program goes on. With `testNotify`, --test-notify is offered
+// too and said there.
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& description,
+                                     bool* testNotify = nullptr);
 
 }  // namespace treld

@@ -93,7 +93,10 @@ QString serialDevicePath(int port) {
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 }
 
-QtPlatform::QtPlatform(QObject* parent) : QObject(parent) {
+QtPlatform::QtPlatform(QObject* parent)
+    : QObject(parent), deliveries_([this](int id, const DeliveryOutcome& outcome) {
+          deliver([&] { monitor_->onDelivered(id, outcome); });
+      }) {
     for (int i = 0; i < kTimerCount; ++i) {
         timers_[i].setTimerType(Qt::PreciseTimer);
         connect(&timers_[i], &QTimer::timeout, this,
