@@ -77,7 +77,7 @@ void Monitor::testNotifications(std::string hostName, Notifications::TestDone do
 
 void Monitor::onDelivered(int id, const DeliveryOutcome& outcome) {
     notifications_.onDelivered(id, outcome);
-    if (endAtSecond_ >= 0 && notifications_.idle())
+    if (endAtSecond_ >= 0 && !notifications_.underWay())
         core_.platform.exitProgram();
 }
 
@@ -125,7 +125,7 @@ void Monitor::stop() {
     c.mail.releaseKept();
     while (const std::optional<std::string> argument = c.mail.takeNext())
         c.platform.startProgram(c.mailProgramPath(), *argument);
-    if (notifications_.idle()) {
+    if (!notifications_.underWay()) {
         c.platform.exitProgram();
         return;
     }

@@ -27,8 +27,9 @@ class Monitor {
     // SIGINT arrived. A login the device shows is ended first: "OUT" goes out
     // and the end follows its reply (startLogoutAtEnd; a second request ends
     // at once). Then writes "Program end" to the PC log, hands waiting mail to
-    // mail programs of its own, gives notifications under way kEndWaitMs to
-    // be delivered, and asks the platform to end. Once only.
+    // mail programs of its own, gives deliveries of notifications under way
+    // ("Program end" too) kEndWaitMs to end, and asks the platform to end.
+    // Once only.
     void stop();
 
     // SIGHUP, as daemons take it: relay.cfg is read again (mqtt.cfg by the

@@ -103,7 +103,7 @@ void Notifications::onDelivered(int id, const DeliveryOutcome& outcome) {
     if (testDone_) {
         target.queue.clear();
         target.figures.delivered += outcome.delivered ? 1 : 0;
-        if (std::any_of(targets_.begin(), targets_.end(), [](const Target& t) { return t.busy; }))
+        if (underWay())
             return;
         std::vector<std::string> answers;
         bool all = true;
@@ -188,9 +188,8 @@ void Notifications::test(TestDone done) {
     }
 }
 
-bool Notifications::idle() const {
-    return std::all_of(targets_.begin(), targets_.end(),
-                       [](const Target& t) { return !t.busy && t.queue.empty(); });
+bool Notifications::underWay() const {
+    return std::any_of(targets_.begin(), targets_.end(), [](const Target& t) { return t.busy; });
 }
 
 std::vector<TargetFigures> Notifications::figures() const {

@@ -57,8 +57,8 @@ class Notifications {
     using TestDone = std::function<void(const std::vector<std::string>& answers, bool all)>;
     void test(TestDone done);
 
-    // Nothing waits to be delivered.
-    bool idle() const;
+    // A delivery is under way (one waiting for its retry is not).
+    bool underWay() const;
     std::vector<TargetFigures> figures() const;
 
   private:
