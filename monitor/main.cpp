@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> code =
             treld::answerCommandLine(argc, argv, treld::StationOptions::kDescription, parser))
         return *code;
-    treld::handOverWhenHeadless(argv, parser.isSet(options.headless));
+    // A notification test needs no window: the headless station runs it.
+    treld::handOverWhenHeadless(argv,
+                                parser.isSet(options.headless) || parser.isSet(options.testNotify));
     QApplication app(argc, argv);
     treld::handOverWhenDisplayFailed(argv);
     app.setApplicationName("ZID evevori");

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/command_line.h"
+#include "platform/notify_test.h"
 #include "platform/station.h"
 #include "platform/station_dir.h"
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     app.setApplicationName("ZID evevori");
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    // The test takes no lock: it may run beside the station it tests.
+    if (parser.isSet(options.testNotify))
+        return treld::runNotifyTest(programDir,
+                                    treld::StationDir::chosen(parser.value(options.dir), programDir));
     QString problem;
     const auto stationDir = treld::StationDir::take(parser.value(options.dir), programDir, problem);
     if (!stationDir) {

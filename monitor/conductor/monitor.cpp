@@ -51,6 +51,35 @@ Monitor::Monitor(Platform& platform, std::filesystem::path programDir,
     declareStationListElements(core_.ui);
     declareDemoSetElements(core_.ui);
     declareTrendsElements(core_.ui);
+    core_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
+        if (fleet_)
+            fleet_->onPcEvent(code, text, at);
+        notifications_.onPcEvent(code, text, at);
+    };
+}
+
+void Monitor::startNotifications(std::string hostName) {
+    std::vector<std::string> problems;
+    notifications_.configure(readNotifySettingsFile(core_.stationDir, problems),
+                             std::move(hostName));
+    for (const std::string& problem : problems)
+        core_.statusLine.notice(problem);
+}
+
+void Monitor::testNotifications(std::string hostName, Notifications::TestDone done) {
+    ReadConfig(core_.stationDir / "sts.cfg", core_.config);  // the station's name
+    std::vector<std::string> problems;
+    notifications_.configure(readNotifySettingsFile(core_.stationDir, problems),
+                             std::move(hostName));
+    for (const std::string& problem : problems)
+        core_.platform.writeStderr(problem);
+    notifications_.test(std::move(done));
+}
+
+void Monitor::onDelivered(int id, const DeliveryOutcome& outcome) {
+    notifications_.onDelivered(id, outcome);
+    if (endAtSecond_ >= 0 && !notifications_.underWay())
+        core_.platform.exitProgram();
 }
 
 void Monitor::start() {
@@ -97,7 +126,11 @@ void Monitor::stop() {
     c.mail.releaseKept();
     while (const std::optional<std::string> argument = c.mail.takeNext())
         c.platform.startProgram(c.mailProgramPath(), *argument);
-    c.platform.exitProgram();
+    if (!notifications_.underWay()) {
+        c.platform.exitProgram();
+        return;
+    }
+    endAtSecond_ = c.platform.now().epochSeconds + kEndWaitMs / 1000;
 }
 
 void Monitor::rereadOptionalFiles() {
@@ -122,6 +155,11 @@ void Monitor::onMailProgramEnded(int exitCode) {
 }
 
 void Monitor::onTimer(TimerId timer) {
+    if (endAtSecond_ >= 0) {  // only the notifications go on now
+        if (timer == TimerId::TrendTimer && core_.platform.now().epochSeconds >= endAtSecond_)
+            core_.platform.exitProgram();
+        return;
+    }
     if (loggingOut_ != LogoutAtEnd::None) {  // only the logout goes on now
         if (timer == TimerId::Timer1) {
             LogoutStep logout = advanceLogoutAtEnd(core_, loggingOut_);
@@ -153,6 +191,7 @@ void Monitor::onTimer(TimerId timer) {
         case TimerId::TrendTimer:
             trendTick(core_, trends_);
             core_.pcEvents.retryKept();
+            notifications_.tick();
             break;
         case TimerId::FleetTimer:
             if (fleet_)
@@ -166,8 +205,9 @@ void Monitor::onTimer(TimerId timer) {
 }
 
 Fleet& Monitor::startFleet(FleetSettings settings, std::string hostName, BrokerLink* broker) {
-    fleet_.reset();  // the one before unhooks itself from the Core
-    fleet_ = std::make_unique<Fleet>(core_, std::move(settings), std::move(hostName), broker);
+    fleet_.reset();  // the one before goes first, with its broker
+    fleet_ = std::make_unique<Fleet>(core_, std::move(settings), std::move(hostName), broker,
+                                     notifications_);
     return *fleet_;
 }
 

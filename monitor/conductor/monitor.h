@@ -9,6 +9,7 @@
 #include "conductor/core.h"
 #include "device/login.h"
 #include "fleet/fleet.h"
+#include "fleet/notifications.h"
 #include "foundation/operator_event.h"
 #include "link/line.h"
 #include "trends/trends.h"
@@ -29,7 +30,9 @@ class Monitor {
     // SIGINT arrived. A login the device shows is ended first: "OUT" goes out
     // and the end follows its reply (startLogoutAtEnd; a second request ends
     // at once). Then writes "Program end" to the PC log, hands waiting mail to
-    // mail programs of its own, and asks the platform to end. Once only.
+    // mail programs of its own, gives deliveries of notifications under way
+    // ("Program end" too) kEndWaitMs to end, and asks the platform to end.
+    // Once only.
     void stop();
 
     // SIGHUP, as daemons take it: relay.cfg is read again (mqtt.cfg by the
@@ -38,6 +41,9 @@ class Monitor {
 
     // A timer fired.
     void onTimer(TimerId timer);
+
+    // A delivery of Platform::sendHttp or runProgram is done.
+    void onDelivered(int id, const DeliveryOutcome& outcome);
 
     // The program of Platform::startWatchedProgram ended with `exitCode`.
     void onMailProgramEnded(int exitCode);
@@ -76,6 +82,15 @@ class Monitor {
     void stopFleet() { fleet_.reset(); }
     Fleet* fleet() { return fleet_.get(); }
 
+    // Notifications (notify.cfg beside the station's files), before start()
+    // so the start-up event goes out too; what the file holds wrong is said.
+    // `hostName` names the station when sts.cfg gives it no name.
+    void startNotifications(std::string hostName);
+    // Instead of start(): one test event to every target of notify.cfg.
+    void testNotifications(std::string hostName, Notifications::TestDone done);
+    static constexpr int kEndWaitMs = 5000;
+    const Notifications& notifications() const { return notifications_; }
+
     Core& core() { return core_; }
     DisplayModel& ui() { return core_.ui; }
     StatusLine& statusLine() { return core_.statusLine; }
@@ -89,10 +104,12 @@ class Monitor {
 
     Core core_;
     Trends trends_;
+    Notifications notifications_{core_};
     std::unique_ptr<Fleet> fleet_;
     bool ending_ = false;
     LogoutAtEnd loggingOut_ = LogoutAtEnd::None;  // stop() waits for it
     bool stopped_ = false;
+    std::int64_t endAtSecond_ = -1;  // the end waits for notifications until then
 };
 
 }  // namespace treld

@@ -5,17 +5,14 @@
 
 namespace treld {
 
-Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker)
+Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker,
+             const Notifications& notifications)
     : c_(c),
       settings_(std::move(settings)),
       hostName_(std::move(hostName)),
       broker_(broker),
-      feed_(c, hostName_) {
-    c_.pcEvents.published = [this](Int16 code, std::string_view text, const LocalDateTime& at) {
-        feed_.event(code, text, at);
-        if (broker_ != nullptr)
-            publish("event", eventJson(code, text, at), 1, false, Keep::Every);
-    };
+      feed_(c, hostName_),
+      notifications_(notifications) {
     if (broker_ == nullptr)
         return;
     c_.platform.startTimer(TimerId::FleetTimer, kFleetTimerMs);
@@ -23,8 +20,10 @@ Fleet::Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, Broker
         board_.emplace();
 }
 
-Fleet::~Fleet() {
-    c_.pcEvents.published = nullptr;
+void Fleet::onPcEvent(Int16 code, std::string_view text, const LocalDateTime& at) {
+    feed_.event(code, text, at);
+    if (broker_ != nullptr)
+        publish("event", eventJson(code, text, at), 1, false, Keep::Every);
 }
 
 void Fleet::settleNames() {
@@ -111,11 +110,11 @@ void Fleet::publish(std::string_view topic, std::string payload, int qos, bool r
 std::string Fleet::metrics() {
     settleNames();
     if (broker_ == nullptr)
-        return metricsText(c_, station_, nullptr);
+        return metricsText(c_, station_, nullptr, notifications_.figures());
     const BrokerSession& broker = session();
     const PublishingFigures figures{broker.isConnected(), broker.queued(), broker.published(),
                                     broker.droppedEvents()};
-    return metricsText(c_, station_, &figures);
+    return metricsText(c_, station_, &figures, notifications_.figures());
 }
 
 }  // namespace treld

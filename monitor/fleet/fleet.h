@@ -21,6 +21,7 @@
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
 #include "fleet/station_feed.h"
+#include "fleet/notifications.h"
 
 namespace treld {
 
@@ -30,14 +31,17 @@ inline constexpr int kFleetTimerMs = 1000;
 class Fleet {
   public:
     // `broker` null: no MQTT, metrics only. `hostName` names the station
-    // when sts.cfg gives it no name.
-    Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker);
-    ~Fleet();
+    // when sts.cfg gives it no name. The metrics count the failures of
+    // `notifications`.
+    Fleet(DeviceCore& c, FleetSettings settings, std::string hostName, BrokerLink* broker,
+          const Notifications& notifications);
     Fleet(const Fleet&) = delete;
     Fleet& operator=(const Fleet&) = delete;
 
     // FleetTimer, every second; it runs only with a broker.
     void onTick();
+    // Every PC event, written or not: published with a broker.
+    void onPcEvent(Int16 code, std::string_view text, const LocalDateTime& at);
 
     // The broker client's outcomes (BrokerLink); only with a broker.
     void onBrokerConnected();
@@ -71,6 +75,7 @@ class Fleet {
     std::string hostName_;
     BrokerLink* broker_;
     StationFeed feed_;
+    const Notifications& notifications_;
     std::string prefix_;
     std::string station_;
     std::optional<BrokerSession> session_;

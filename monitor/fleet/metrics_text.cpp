@@ -53,7 +53,8 @@ std::string sourceAndPhase(const PanelQuantity& quantity) {
 }  // namespace
 
 std::string metricsText(const DeviceCore& c, std::string_view station,
-                        const PublishingFigures* publishing) {
+                        const PublishingFigures* publishing,
+                        const std::vector<TargetFigures>& notifying) {
     Exposition out(station);
     for (const QuantityFamily& family : quantityFamilies()) {
         out.family({family.metric, "gauge", family.help});
@@ -89,6 +90,13 @@ std::string metricsText(const DeviceCore& c, std::string_view station,
     out.single({"treld_mail_programs_failed_total", "counter",
                 "Mail programs that ended without sending (see drovelin.log)."},
                static_cast<double>(counters.mailProgramsFailed));
+    if (!notifying.empty()) {
+        out.family({"treld_notifications_failed_total", "counter",
+                    "Delivery attempts of notify.cfg's targets that failed (see notify.log)."});
+        for (const TargetFigures& target : notifying)
+            out.sample("treld_notifications_failed_total", label("target", target.name),
+                       static_cast<double>(target.failed));
+    }
     if (publishing != nullptr) {
         out.single({"treld_mqtt_connected", "gauge", "1 while the MQTT broker is connected."},
                    publishing->connected ? 1 : 0);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "device/device_core.h"
+#include "fleet/notifications.h"
 
 namespace treld {
 
@@ -20,8 +21,10 @@ struct PublishingFigures {
 // Every measurement as a gauge labelled with `station` (and source and phase
 // where they apply), the alarm flags, link up, the exchange and time-out
 // counters, relay clients and mail programs started, the source feeding the
-// load; blank fields and flags not yet decoded are left out.
+// load, the failed attempts of each notification target; blank fields and
+// flags not yet decoded are left out.
 std::string metricsText(const DeviceCore& c, std::string_view station,
-                        const PublishingFigures* publishing);
+                        const PublishingFigures* publishing,
+                        const std::vector<TargetFigures>& notifying);
 
 }  // namespace treld

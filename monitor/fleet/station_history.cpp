@@ -39,14 +39,14 @@ std::variant<TimeRange, std::string> parseTimeRange(std::string_view from, std::
     return TimeRange{*start, *end};
 }
 
-std::string eventsBetween(const std::filesystem::path& programDir, TimeRange range,
+std::string eventsBetween(const std::filesystem::path& stationDir, TimeRange range,
                           int utcOffsetSeconds) {
     std::string out = "[";
     LocalDateTime month = localDate(range.from, utcOffsetSeconds);
     const LocalDateTime last = localDate(range.to, utcOffsetSeconds);
     for (; month.year * 12 + month.month <= last.year * 12 + last.month;
          month.year += month.month / 12, month.month = month.month % 12 + 1) {
-        LineReader lines(programDir / "SERLOGS" / pcLogFileName(month));
+        LineReader lines(stationDir / "SERLOGS" / pcLogFileName(month));
         for (std::string line; lines.next(line);) {
             std::optional<PcLogEntry> entry = parsePcLogLine(line);
             if (!entry)
@@ -65,7 +65,7 @@ std::string eventsBetween(const std::filesystem::path& programDir, TimeRange ran
     return out + "]";
 }
 
-std::string trendRowsBetween(const std::filesystem::path& programDir, TimeRange range,
+std::string trendRowsBetween(const std::filesystem::path& stationDir, TimeRange range,
                              int utcOffsetSeconds) {
     std::string columns = "[\"time\"";
     JsonObject units;
@@ -76,7 +76,7 @@ std::string trendRowsBetween(const std::filesystem::path& programDir, TimeRange 
     std::string rows = "[";
     // A day's file starts at local midnight: the first one is that of `from`.
     for (std::int64_t day = range.from; day < range.to + kDaySeconds; day += kDaySeconds) {
-        LineReader lines(programDir / "TRENDS" / trendFileName(day, utcOffsetSeconds));
+        LineReader lines(stationDir / "TRENDS" / trendFileName(day, utcOffsetSeconds));
         for (std::string line; lines.next(line);) {
             const std::optional<TrendCsvRow> row = parseTrendCsvRow(line);
             if (!row || row->at < range.from || row->at > range.to)

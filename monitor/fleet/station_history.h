@@ -27,14 +27,14 @@ std::variant<TimeRange, std::string> parseTimeRange(std::string_view from, std::
                                                     std::int64_t longest);
 
 // [{"code":..,"time":..,"text":..},...] of SERLOGS/yyyy-mm.TXT under
-// `programDir`, in file order. The files hold wall-clock times: they are
+// `stationDir`, in file order. The files hold wall-clock times: they are
 // read with the clock's present offset from UTC.
-std::string eventsBetween(const std::filesystem::path& programDir, TimeRange range,
+std::string eventsBetween(const std::filesystem::path& stationDir, TimeRange range,
                           int utcOffsetSeconds);
 
 // {"columns":["time","source1_l1_voltage",..],"units":{..},"rows":[["2026-..",230,..],..]}
 // of TRENDS/yyyy-mm-dd.csv; null where the link was down.
-std::string trendRowsBetween(const std::filesystem::path& programDir, TimeRange range,
+std::string trendRowsBetween(const std::filesystem::path& stationDir, TimeRange range,
                              int utcOffsetSeconds);
 
 }  // namespace treld

@@ -54,8 +54,8 @@ class PcEventLog {
     // The lines of `file` kept to be written later.
     std::string keptFor(const std::filesystem::path& file) const { return pending_.keptFor(file); }
 
-    // Told of every event, written to its file or not (the fleet publishes
-    // it); may be empty.
+    // Told of every event, written to its file or not (the Monitor hands it
+    // to the fleet and the notifications); may be empty.
     std::function<void(Int16 code, std::string_view text, const LocalDateTime& at)> published;
 
   private:

@@ -7,13 +7,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace treld {
 
 // Timer1 drives the poll cycle, Timer2 the login keep-alive, Timer3 clears
 // the device message line, LoginTimer is the login dialog's own timer,
 // RelayTimer ticks every second to drop relay clients that keep a slot idle,
-// TrendTimer ticks every second for the trend charts and files, FleetTimer
+// TrendTimer ticks every second for the trend charts and files and the
+// notifications' retries and heartbeat, FleetTimer
 // every second for the fleet's publishing, ReopenTimer every 5 s while the
 // link to the device is lost.
 enum class TimerId {
@@ -40,6 +43,28 @@ struct LocalDateTime {
     std::int64_t epochSeconds = 0;  // the same instant in seconds since 1970 UTC
     int millisecond = 0;            // within that second
     int utcOffsetSeconds = 0;       // local time minus UTC
+};
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// An HTTP request of the notifications: https is verified against the
+// system's certificate authorities, or against `caFile`'s alone.
+struct HttpRequest {
+    std::string method;  // "POST" or "GET"
+    std::string url;
+    Pairs headers;
+    std::string body;
+    std::string caFile;
+    int timeoutMs = 0;
+};
+
+// How a delivery (a request or a notify program) went: `delivered` for an
+// HTTP 2xx answer or an exit code 0; `answer` says what came back ("HTTP 200",
+// "HTTP 500 Internal Server Error", "Connection refused", "exit code 3",
+// "timed out after 10 s").
+struct DeliveryOutcome {
+    bool delivered = false;
+    std::string answer;
 };
 
 class Platform {
@@ -85,6 +110,16 @@ class Platform {
     // while the watched program runs. A program still running when the
     // monitor ends goes on by itself.
     virtual bool startWatchedProgram(const std::string& path, const std::string& argument) = 0;
+
+    // A delivery of the notifications, started without waiting; one per
+    // `id` at a time. Monitor::onDelivered(id, outcome) follows once, never
+    // from within the call, and within the time-out (a request still under
+    // way then is aborted, a program killed).
+    virtual void sendHttp(int id, const HttpRequest& request) = 0;
+    // Runs `path` without arguments and without a shell, `environment`
+    // added to the monitor's own.
+    virtual void runProgram(int id, const std::string& path, const Pairs& environment,
+                            int timeoutMs) = 0;
 
     // Replaces a file as a whole, readable and writable by its owner only (sts.cfg
     // holds the mail password): a crash or a full disk leaves the old content or the

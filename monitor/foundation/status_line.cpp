@@ -30,6 +30,7 @@ constexpr Text kTexts[] = {
     {Said::MqttDisconnected, "MQTT: disconnected"},
     {Said::FleetProblem, "{}"},
     {Said::RelayRefused, "Relay refused {} from {}"},
+    {Said::NotificationFailed, "Notification to {} failed: {}"},
     {Said::Notice, "{}"},
 };
 

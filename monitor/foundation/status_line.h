@@ -14,22 +14,23 @@ namespace treld {
 
 // What the status line says; the comment gives the fill-ins in order.
 enum class Said {
-    Nothing,           // an empty line: the port opened
-    DataOk,            // a reply decoded; a standing notice keeps the line
-    ComTimeOut,        // the port
-    PortNotOpened,     // the port
-    DemoNoAnswer,      // the command DEMOSET.CFG lacks
-    RemoteTimeOut,     //
-    DataError,         // the command whose reply failed its format test
-    CommandReply,      // the command's name, the device's reply
-    OptionsLeft,       // the option captions, quoted and joined
-    PcLogNotWritten,   // the file, the problem, the lines kept
-    TrendsNotWritten,  // the file, the problem, the rows kept
-    AlarmMailFailed,   //
-    MqttDisconnected,  //
-    FleetProblem,      // mqtt.cfg or the metrics endpoint, said whole
-    RelayRefused,      // the request as audited, the peer
-    Notice,            // a notice (StatusLine::notice), said whole
+    Nothing,             // an empty line: the port opened
+    DataOk,              // a reply decoded; a standing notice keeps the line
+    ComTimeOut,          // the port
+    PortNotOpened,       // the port
+    DemoNoAnswer,        // the command DEMOSET.CFG lacks
+    RemoteTimeOut,       //
+    DataError,           // the command whose reply failed its format test
+    CommandReply,        // the command's name, the device's reply
+    OptionsLeft,         // the option captions, quoted and joined
+    PcLogNotWritten,     // the file, the problem, the lines kept
+    TrendsNotWritten,    // the file, the problem, the rows kept
+    AlarmMailFailed,     //
+    MqttDisconnected,    //
+    FleetProblem,        // mqtt.cfg or the metrics endpoint, said whole
+    RelayRefused,        // the request as audited, the peer
+    NotificationFailed,  // the target, what it answered
+    Notice,              // a notice (StatusLine::notice), said whole
 };
 
 // The text of `what` with its fill-ins, which must be as many as it takes.

@@ -18,7 +18,7 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
 
 // The monitor's options, the same for the windowed program and the headless station.
 struct StationOptions {
-    explicit StationOptions(QCommandLineParser& parser) { parser.addOptions({headless, dir}); }
+    explicit StationOptions(QCommandLineParser& parser) { parser.addOptions({headless, dir, testNotify}); }
 
     static constexpr const char* kDescription =
         "Monitoring and control station for a static transfer switch: polls the STS on "
@@ -31,6 +31,10 @@ struct StationOptions {
         "The station's directory: sts.cfg, SERLOGS/, TRENDS/, the lock, relay.cfg, mqtt.cfg and "
         "the mail log (default: $TRELD_DIR, else the program's own).",
         "DIR"};
+    const QCommandLineOption testNotify{
+        "test-notify",
+        "Sends a test event to every target of the station's notify.cfg, prints what each "
+        "answered and ends (exit code 0 when all delivered)."};
 };
 
 }  // namespace treld

@@ -51,7 +51,7 @@ FleetService::FleetService(QtPlatform& platform, Monitor& monitor,
         return;
     web_ = std::make_unique<StationWeb>(StationSite{fleet.station(),
                                                     [&fleet] { return fleet.metrics(); },
-                                                    programDir, monitor.core().relay.access});
+                                                    stationDir, monitor.core().relay.access});
     if (const FleetBoard* board = fleet.board()) {
         board_ = std::make_unique<BoardWeb>(web_->server(), *board,
                                             [&platform] { return platform.now().epochSeconds; });

@@ -96,7 +96,10 @@ QString serialDevicePath(int port) {
 QtPlatform::QtPlatform(QObject* parent)
     : QObject(parent),
       tcpLine_([this](std::string_view data) { deliver([&] { monitor_->onSerialData(data); }); },
-               [this] { deliver([&] { monitor_->onSerialLost(); }); }) {
+               [this] { deliver([&] { monitor_->onSerialLost(); }); }),
+      deliveries_([this](int id, const DeliveryOutcome& outcome) {
+          deliver([&] { monitor_->onDelivered(id, outcome); });
+      }) {
     for (int i = 0; i < kTimerCount; ++i) {
         timers_[i].setTimerType(Qt::PreciseTimer);
         connect(&timers_[i], &QTimer::timeout, this,

@@ -12,6 +12,7 @@
 
 #include "conductor/monitor.h"
 #include "foundation/platform.h"
+#include "platform/deliveries.h"
 #include "platform/listener.h"
 #include "platform/tcp_line.h"
 
@@ -49,6 +50,13 @@ class QtPlatform : public QObject, public Platform {
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
     bool startWatchedProgram(const std::string& path, const std::string& argument) override;
+    void sendHttp(int id, const HttpRequest& request) override {
+        deliveries_.sendHttp(id, request);
+    }
+    void runProgram(int id, const std::string& path, const Pairs& environment,
+                    int timeoutMs) override {
+        deliveries_.runProgram(id, path, environment, timeoutMs);
+    }
     bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     void writeStderr(std::string_view line) override;
@@ -75,6 +83,7 @@ class QtPlatform : public QObject, public Platform {
     LocalDateTime now_;
     pid_t watchedPid_ = -1;  // the program of startWatchedProgram while it runs
     QTimer watchTimer_;
+    Deliveries deliveries_;
 };
 
 }  // namespace treld

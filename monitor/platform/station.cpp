@@ -1,6 +1,7 @@
 #include "platform/station.h"
 
 #include <QCoreApplication>
+#include <QHostInfo>
 #include <csignal>
 
 namespace treld {
@@ -20,6 +21,7 @@ Station::Station(const std::filesystem::path& programDir, const std::filesystem:
         fleet_.reset();
         fleet_ = std::make_unique<FleetService>(platform_, monitor_, stationDir_);
     });
+    monitor_.startNotifications(QHostInfo::localHostName().toStdString());
 }
 
 int Station::run(const std::function<void()>& afterEvent) {

@@ -11,13 +11,18 @@ StationDir::StationDir(std::filesystem::path path)
     lock_.setStaleLockTime(0);
 }
 
+std::filesystem::path StationDir::chosen(const QString& named,
+                                         const std::filesystem::path& programDir) {
+    return named.isEmpty() ? stationDirectory(programDir)
+                           : std::filesystem::path(named.toStdString());
+}
+
 std::unique_ptr<StationDir> StationDir::take(const QString& named,
                                              const std::filesystem::path& programDir,
                                              QString& problem) {
     std::error_code failed;
-    const std::filesystem::path chosen =
-        named.isEmpty() ? stationDirectory(programDir) : std::filesystem::path(named.toStdString());
-    const std::filesystem::path dir = std::filesystem::absolute(chosen, failed).lexically_normal();
+    const std::filesystem::path dir =
+        std::filesystem::absolute(chosen(named, programDir), failed).lexically_normal();
     const QString shown = QString::fromStdString(dir.string());
     if (failed || !std::filesystem::is_directory(dir, failed)) {
         problem = QStringLiteral("Station directory %1 is missing; the monitor ends.").arg(shown);

@@ -21,6 +21,10 @@ class StationDir {
                                             const std::filesystem::path& programDir,
                                             QString& problem);
 
+    // The directory `named` (empty: $TRELD_DIR, else `programDir`), unchecked.
+    static std::filesystem::path chosen(const QString& named,
+                                        const std::filesystem::path& programDir);
+
     const std::filesystem::path& path() const { return path_; }
 
   private:

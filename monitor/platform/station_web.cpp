@@ -14,16 +14,16 @@ HttpReply json(const std::string& text) {
 using RangeReader = std::string (*)(const std::filesystem::path&, TimeRange, int);
 
 // A look back between the query's `from` and `to`: 400 for a bad range.
-HttpServer::Handler lookBack(const std::filesystem::path& programDir, std::int64_t longest,
+HttpServer::Handler lookBack(const std::filesystem::path& stationDir, std::int64_t longest,
                              RangeReader read) {
-    return [programDir, longest, read](const HttpRequest& request) {
+    return [stationDir, longest, read](const HttpRequest& request) {
         const auto range = parseTimeRange(
             request.query.queryItemValue("from", QUrl::FullyDecoded).toStdString(),
             request.query.queryItemValue("to", QUrl::FullyDecoded).toStdString(), longest);
         if (const auto* error = std::get_if<std::string>(&range))
             return errorReply(400, QString::fromStdString(*error));
         const int offset = QDateTime::currentDateTime().offsetFromUtc();
-        return json(read(programDir, std::get<TimeRange>(range), offset));
+        return json(read(stationDir, std::get<TimeRange>(range), offset));
     };
 }
 
@@ -47,9 +47,9 @@ StationWeb::StationWeb(StationSite site)
                   [&feed](const HttpRequest&) { return json(feed.statusJson()); });
     server_.route("/api/v1/measurements",
                   [&feed](const HttpRequest&) { return json(feed.measurementsJson()); });
-    server_.route("/api/v1/events", lookBack(site_.programDir, kLongestEventRange, eventsBetween));
+    server_.route("/api/v1/events", lookBack(site_.stationDir, kLongestEventRange, eventsBetween));
     server_.route("/api/v1/trends",
-                  lookBack(site_.programDir, kLongestTrendRange, trendRowsBetween));
+                  lookBack(site_.stationDir, kLongestTrendRange, trendRowsBetween));
     server_.stream("/api/v1/stream", live_);
 
     watch_.setInterval(kWatchMs);

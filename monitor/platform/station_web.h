@@ -19,7 +19,7 @@ namespace treld {
 struct StationSite {
     const StationFeed& feed;
     std::function<std::string()> metrics;
-    std::filesystem::path programDir;  // SERLOGS and TRENDS under it
+    std::filesystem::path stationDir;  // SERLOGS and TRENDS under it
     const RelayAccess& access;         // its READ: rules decide who may read
 };
 

@@ -89,12 +89,28 @@ class FakePlatform : public Platform {
     bool startWatchedProgram(const std::string& path, const std::string& argument) override {
         return startProgram(path, argument) && (onWatchedStart(), true);
     }
+    // Deliveries: each is answered by `deliver` (after its time-out at most).
+    struct Sent {
+        int id;
+        std::int64_t atMs;
+        HttpRequest request;  // a program's: its path as url, its environment as headers
+    };
+    std::vector<Sent> deliveries;
+    std::function<void(const Sent&)> deliver = [](auto) {};
+    void sendHttp(int id, const HttpRequest& request) override {
+        deliver(deliveries.emplace_back(Sent{id, nowMs, request}));
+    }
+    void runProgram(int id, const std::string& path, const Pairs& environment,
+                    int timeoutMs) override {
+        sendHttp(id, {"RUN", path, environment, "", "", timeoutMs});
+    }
     bool fileWritesFail = false;
     bool replaceFile(const std::filesystem::path& file, std::string_view content) override;
     LocalDateTime now() override;
     std::vector<std::string> stderrLines;
     void writeStderr(std::string_view line) override { stderrLines.emplace_back(line); }
-    void exitProgram() override {}
+    int exits = 0;
+    void exitProgram() override { ++exits; }
 };
 
 }  // namespace treld::testing
