@@ -15,12 +15,6 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption notifyTest(
-        "test-notify",
-        "Send a test event to every target of notify.cfg, print what each "
-        "answered and end (exit code 0 when all delivered).");
-    if (testNotify != nullptr)
-        parser.addOption(notifyTest);
     auto print = [](std::FILE* to, const QString& text) {
         std::fputs(text.toLocal8Bit().constData(), to);
     };
@@ -42,8 +36,6 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
         print(stdout, name + " " + TRELD_VERSION + "\n");
         return 0;
     }
-    if (testNotify != nullptr)
-        *testNotify = parser.isSet(notifyTest);
     return std::nullopt;
 }
 
