@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "foundation/numeric.h"
+
 namespace treld {
 namespace {
 
@@ -22,17 +24,6 @@ Civil civil(std::int64_t localSeconds) {
     const sys_seconds at{seconds{localSeconds}};
     const sys_days day = floor<days>(at);
     return {std::chrono::year_month_day{day}, std::chrono::hh_mm_ss<seconds>{at - day}};
-}
-
-// Exactly `width` digits at `from`; -1 otherwise.
-int digitsAt(std::string_view text, std::size_t from, std::size_t width) {
-    int value = 0;
-    for (std::size_t i = from; i < from + width; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
 }
 
 }  // namespace
@@ -55,14 +46,14 @@ std::optional<std::int64_t> parseIsoLocalTime(std::string_view text) {
         text[13] != ':' || text[16] != ':' || (text[19] != '+' && text[19] != '-') ||
         text[22] != ':')
         return std::nullopt;
-    const int year = digitsAt(text, 0, 4);
-    const int month = digitsAt(text, 5, 2);
-    const int day = digitsAt(text, 8, 2);
-    const int hour = digitsAt(text, 11, 2);
-    const int minute = digitsAt(text, 14, 2);
-    const int second = digitsAt(text, 17, 2);
-    const int offsetHours = digitsAt(text, 20, 2);
-    const int offsetMinutes = digitsAt(text, 23, 2);
+    const int year = fixedDigits(text, 0, 4);
+    const int month = fixedDigits(text, 5, 2);
+    const int day = fixedDigits(text, 8, 2);
+    const int hour = fixedDigits(text, 11, 2);
+    const int minute = fixedDigits(text, 14, 2);
+    const int second = fixedDigits(text, 17, 2);
+    const int offsetHours = fixedDigits(text, 20, 2);
+    const int offsetMinutes = fixedDigits(text, 23, 2);
     const std::optional<std::int64_t> local = wallSeconds(year, month, day, hour, minute, second);
     if (!local || offsetHours < 0 || offsetHours > 18 || offsetMinutes < 0 || offsetMinutes > 59)
         return std::nullopt;
@@ -81,6 +72,20 @@ std::optional<std::int64_t> wallSeconds(int year, int month, int day, int hour, 
     const sys_seconds local =
         sys_days{date} + std::chrono::hours{hour} + std::chrono::minutes{minute} + seconds{second};
     return local.time_since_epoch().count();
+}
+
+LocalDateTime dateTimeAt(std::int64_t wall, int utcOffsetSeconds) {
+    const Civil at = civil(wall);
+    LocalDateTime t;
+    t.year = int(at.date.year());
+    t.month = int(unsigned(at.date.month()));
+    t.day = int(unsigned(at.date.day()));
+    t.hour = int(at.time.hours().count());
+    t.minute = int(at.time.minutes().count());
+    t.second = int(at.time.seconds().count());
+    t.utcOffsetSeconds = utcOffsetSeconds;
+    t.epochSeconds = wall - utcOffsetSeconds;
+    return t;
 }
 
 }  // namespace treld

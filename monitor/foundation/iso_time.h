@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/platform.h"
+
 namespace treld {
 
 // "2026-12-05T14:05:10+01:00" for `at` (seconds since 1970 UTC) seen from a
@@ -19,5 +21,7 @@ std::optional<std::int64_t> parseIsoLocalTime(std::string_view text);
 // two of them subtract to the seconds between; nothing for no such date.
 std::optional<std::int64_t> wallSeconds(int year, int month, int day, int hour, int minute,
                                         int second);
+// The date and time of such seconds on a clock `utcOffsetSeconds` ahead of UTC.
+LocalDateTime dateTimeAt(std::int64_t wall, int utcOffsetSeconds);
 
 }  // namespace treld

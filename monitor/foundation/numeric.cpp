@@ -45,6 +45,22 @@ std::string twoDigits(int value) {
     return text;
 }
 
+std::string hoursMinutes(int hour, int minute) {
+    return twoDigits(hour) + ":" + twoDigits(minute);
+}
+
+int fixedDigits(std::string_view text, std::size_t from, std::size_t width) {
+    if (from > text.size() || width > text.size() - from)
+        return -1;
+    int value = 0;
+    for (char ch : text.substr(from, width)) {
+        if (ch < '0' || ch > '9')
+            return -1;
+        value = value * 10 + (ch - '0');
+    }
+    return value;
+}
+
 std::string threeDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%03d", value);

@@ -28,6 +28,13 @@ std::string threeDigits(int value);
 // A number with at least two digits: a single digit gets a "0" in front.
 std::string twoDigits(int value);
 
+// "hh:mm", each with at least two digits.
+std::string hoursMinutes(int hour, int minute);
+
+// Exactly `width` decimal digits at `from` (counted from 0) as a number; -1
+// when the text ends first or one of them is not a digit.
+int fixedDigits(std::string_view text, std::size_t from, std::size_t width);
+
 // The characters [first, first+count) of a text counted from position 1;
 // positions beyond the end are simply missing.
 std::string_view positions(std::string_view text, std::size_t first, std::size_t count);

@@ -1,7 +1,6 @@
 #include "records/log_recovery.h"
 
 #include <algorithm>
-#include <chrono>
 #include <map>
 #include <set>
 
@@ -25,36 +24,6 @@ std::int64_t wallNow(const LocalDateTime& at) {
     return wallSeconds(at.year, at.month, at.day, at.hour, at.minute, at.second).value_or(0);
 }
 
-LocalDateTime dateTimeAt(std::int64_t wall, const LocalDateTime& now) {
-    using namespace std::chrono;
-    const sys_seconds at{seconds{wall}};
-    const sys_days day = floor<days>(at);
-    const year_month_day date{day};
-    const hh_mm_ss<seconds> time{at - day};
-    LocalDateTime t;
-    t.year = int(date.year());
-    t.month = int(unsigned(date.month()));
-    t.day = int(unsigned(date.day()));
-    t.hour = int(time.hours().count());
-    t.minute = int(time.minutes().count());
-    t.second = int(time.seconds().count());
-    t.utcOffsetSeconds = now.utcOffsetSeconds;
-    t.epochSeconds = wall - now.utcOffsetSeconds;
-    return t;
-}
-
-int digits(std::string_view text, std::size_t from, std::size_t width) {
-    if (from + width > text.size())
-        return -1;
-    int value = 0;
-    for (char ch : text.substr(from, width)) {
-        if (ch < '0' || ch > '9')
-            return -1;
-        value = value * 10 + (ch - '0');
-    }
-    return value;
-}
-
 // A line of a PC event file: " 110 05-12-2026--14:05:00 text".
 struct PcLine {
     int code;
@@ -68,13 +37,14 @@ std::optional<PcLine> parsePcLine(std::string_view line) {
     if (codeAt == std::string_view::npos || blank == std::string_view::npos || blank - codeAt > 6 ||
         line.size() < blank + 21)
         return std::nullopt;
-    const int code = digits(line, codeAt, blank - codeAt);
+    const int code = fixedDigits(line, codeAt, blank - codeAt);
     const std::string_view stamp = line.substr(blank + 1, 20);
     const std::optional<std::int64_t> at =
         stamp.substr(10, 2) != "--"
             ? std::nullopt
-            : wallSeconds(digits(stamp, 6, 4), digits(stamp, 3, 2), digits(stamp, 0, 2),
-                          digits(stamp, 12, 2), digits(stamp, 15, 2), digits(stamp, 18, 2));
+            : wallSeconds(fixedDigits(stamp, 6, 4), fixedDigits(stamp, 3, 2),
+                          fixedDigits(stamp, 0, 2), fixedDigits(stamp, 12, 2),
+                          fixedDigits(stamp, 15, 2), fixedDigits(stamp, 18, 2));
     if (code < 0 || !at)
         return std::nullopt;
     std::string_view text = line.substr(std::min(line.size(), blank + 22));
@@ -100,9 +70,9 @@ std::filesystem::path pcLogFile(const RecordsCore& c, const LocalDateTime& month
     return c.stationDir / "SERLOGS" / pcLogFileName(month);
 }
 
-std::string hoursMinutes(std::int64_t wall) {
+std::string wallHoursMinutes(std::int64_t wall) {
     const std::int64_t minutes = (wall / 60) % (24 * 60);
-    return twoDigits(int(minutes / 60)) + ":" + twoDigits(int(minutes % 60));
+    return hoursMinutes(int(minutes / 60), int(minutes % 60));
 }
 
 }  // namespace
@@ -134,15 +104,16 @@ void LogRecovery::monitorStarting(RecordsCore& c) {
     for (int back = 0; back < 2 && !last; ++back) {
         eachPcLine(c, pcLogFile(c, month),
                    [&](const PcLine& line) { last = std::max(last.value_or(line.at), line.at); });
-        month = dateTimeAt(*wallSeconds(month.year, month.month, 1, 0, 0, 0) - 1, now);
+        month =
+            dateTimeAt(*wallSeconds(month.year, month.month, 1, 0, 0, 0) - 1, now.utcOffsetSeconds);
     }
     if (last && *last <= wallNow(now))
         gaps_.push_back({*last, wallNow(now), false});
 }
 
 void LogRecovery::deviceTime(std::string_view reply) {
-    const int hour = digits(reply, 1, 2), minute = digits(reply, 4, 2),
-              second = digits(reply, 7, 2);
+    const int hour = fixedDigits(reply, 1, 2), minute = fixedDigits(reply, 4, 2),
+              second = fixedDigits(reply, 7, 2);
     clock_.reset();
     if (hour >= 0 && minute >= 0 && second >= 0)
         clock_ = hour * 3600 + minute * 60 + second;
@@ -150,7 +121,8 @@ void LogRecovery::deviceTime(std::string_view reply) {
 
 void LogRecovery::deviceDate(std::string_view reply, const LocalDateTime& now) {
     const std::optional<std::int64_t> day =
-        wallSeconds(2000 + digits(reply, 7, 2), digits(reply, 4, 2), digits(reply, 1, 2), 0, 0, 0);
+        wallSeconds(2000 + fixedDigits(reply, 7, 2), fixedDigits(reply, 4, 2),
+                    fixedDigits(reply, 1, 2), 0, 0, 0);
     if (!clock_ || !day)
         return;
     offset_ = *day + *clock_ - wallNow(now);
@@ -199,7 +171,7 @@ std::string LogRecovery::finish(RecordsCore& c) {
     const std::vector<Found> written = unwritten(c, std::move(found));
     const LocalDateTime now = c.platform.now();
     for (const Found& f : written)
-        c.pcEvents.WritePcLog(kRecoveredEvent, f.text, dateTimeAt(f.at, now));
+        c.pcEvents.WritePcLog(kRecoveredEvent, f.text, dateTimeAt(f.at, now.utcOffsetSeconds));
     std::string text = summary(c, written);
     gaps_.clear();
     records_.clear();
@@ -216,7 +188,7 @@ std::vector<LogRecovery::Found> LogRecovery::unwritten(RecordsCore& c,
     std::map<std::string, int, std::less<>> recovered;
     std::set<std::int64_t> alarmMinutes;
     const LocalDateTime now = c.platform.now();
-    LocalDateTime month = dateTimeAt(found.front().at, now);
+    LocalDateTime month = dateTimeAt(found.front().at, now.utcOffsetSeconds);
     for (int read = 0;
          read < kMaxMonthsRead &&
          (month.year < now.year || (month.year == now.year && month.month <= now.month));
@@ -227,7 +199,8 @@ std::vector<LogRecovery::Found> LogRecovery::unwritten(RecordsCore& c,
             else if (line.code == 100)
                 alarmMinutes.insert(line.at / 60);
         });
-        month = dateTimeAt(*wallSeconds(month.year, month.month, 28, 0, 0, 0) + 5 * 86400, now);
+        month = dateTimeAt(*wallSeconds(month.year, month.month, 28, 0, 0, 0) + 5 * 86400,
+                           now.utcOffsetSeconds);
     }
     std::vector<Found> left;
     for (Found& f : found) {
@@ -250,7 +223,7 @@ std::string LogRecovery::summary(const RecordsCore& c, const std::vector<Found>&
                     (gap->linkLoss
                          ? "While the link to " + c.line.transport().eventName(c) + " was lost"
                          : std::string("While the monitor was not running")) +
-                    " from " + hoursMinutes(gap->from) + " to " + hoursMinutes(gap->to) +
+                    " from " + wallHoursMinutes(gap->from) + " to " + wallHoursMinutes(gap->to) +
                     " the STS recorded:";
         }
         text += "<br>" + f.text;

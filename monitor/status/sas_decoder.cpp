@@ -76,10 +76,6 @@ void showPanelTitles(StatusCore& c) {
     c.ui(kSource2Panel).setCaption(c.status.Source2Bad == 0 ? "Source2 (Good)" : "Source2 (Bad)");
 }
 
-std::string hoursMinutes(int hour, int minute) {
-    return twoDigits(hour) + ":" + twoDigits(minute);
-}
-
 // A login that ends without the operator's "Logout" is said in the title
 // until the next login.
 void noticeLoginLapse(StatusCore& c, bool wasLoggedIn) {
