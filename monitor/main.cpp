@@ -12,11 +12,10 @@
 #include "windows/station_windows.h"
 
 int main(int argc, char** argv) {
-    QCommandLineParser parser;
-    const treld::StationOptions options(parser);
-    if (const std::optional<int> code =
-            treld::answerCommandLine(argc, argv, treld::StationOptions::kDescription, parser))
+    treld::StationOptions options;
+    if (const std::optional<int> code = options.answer(argc, argv))
         return *code;
+    const QCommandLineParser& parser = options.parser;
     // A notification test needs no window: the headless station runs it.
     treld::handOverWhenHeadless(argv,
                                 parser.isSet(options.headless) || parser.isSet(options.testNotify));

@@ -57,7 +57,7 @@ class StillPlatform : public treld::Platform {
     bool startProgram(const std::string&, const std::string&) override { return false; }
     bool startWatchedProgram(const std::string&, const std::string&) override { return false; }
     // The pictures' monitor has no notify.cfg: nothing is ever delivered.
-    void sendHttp(int, const treld::HttpRequest&) override {}
+    void sendHttp(int, const treld::OutgoingRequest&) override {}
     void runProgram(int, const std::string&, const treld::Pairs&, int) override {}
     bool replaceFile(const std::filesystem::path&, std::string_view) override { return false; }
     // Local time is UTC here, as the tool's own time zone is.

@@ -10,18 +10,17 @@
 #include "platform/station_dir.h"
 
 int main(int argc, char** argv) {
-    QCommandLineParser parser;
-    const treld::StationOptions options(parser);
-    if (const std::optional<int> code =
-            treld::answerCommandLine(argc, argv, treld::StationOptions::kDescription, parser))
+    treld::StationOptions options;
+    if (const std::optional<int> code = options.answer(argc, argv))
         return *code;
+    const QCommandLineParser& parser = options.parser;
     QCoreApplication app(argc, argv);
     app.setApplicationName("ZID evevori");
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
     // The test takes no lock: it may run beside the station it tests.
     if (parser.isSet(options.testNotify))
-        return treld::runNotifyTest(programDir,
-                                    treld::StationDir::chosen(parser.value(options.dir), programDir));
+        return treld::runNotifyTest(
+            programDir, treld::StationDir::chosen(parser.value(options.dir), programDir));
     QString problem;
     const auto stationDir = treld::StationDir::take(parser.value(options.dir), programDir, problem);
     if (!stationDir) {

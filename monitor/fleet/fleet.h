@@ -20,8 +20,8 @@
 #include "fleet/fleet_board.h"
 #include "fleet/fleet_settings.h"
 #include "fleet/metrics_text.h"
-#include "fleet/station_feed.h"
 #include "fleet/notifications.h"
+#include "fleet/station_feed.h"
 
 namespace treld {
 

@@ -86,7 +86,7 @@ void Notifications::attempt(int id) {
         c_.platform.runProgram(id, target.settings.address, notifyEnvironment(message),
                                kAttemptTimeoutMs);
     } else {
-        HttpRequest request = notifyRequest(target.settings, message);
+        OutgoingRequest request = notifyRequest(target.settings, message);
         request.caFile = caFile_;
         request.timeoutMs = kAttemptTimeoutMs;
         c_.platform.sendHttp(id, request);

@@ -68,8 +68,8 @@ NotifyMessage notifyMessage(const DeviceCore& c, std::string station, Int16 code
     return message;
 }
 
-HttpRequest notifyRequest(const NotifyTarget& target, const NotifyMessage& message) {
-    HttpRequest request{"POST", target.address};
+OutgoingRequest notifyRequest(const NotifyTarget& target, const NotifyMessage& message) {
+    OutgoingRequest request{"POST", target.address};
     switch (target.kind) {
         case NotifyTarget::Kind::Webhook:
             request.headers = {{"Content-Type", "application/json"}};

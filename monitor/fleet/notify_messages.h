@@ -26,7 +26,7 @@ NotifyMessage notifyMessage(const DeviceCore& c, std::string station, Int16 code
                             std::string_view text, const LocalDateTime& at);
 
 // The request a webhook, ntfy or heartbeat target gets.
-HttpRequest notifyRequest(const NotifyTarget& target, const NotifyMessage& message);
+OutgoingRequest notifyRequest(const NotifyTarget& target, const NotifyMessage& message);
 
 // The environment of a COMMAND: target's program.
 Pairs notifyEnvironment(const NotifyMessage& message);

@@ -49,7 +49,7 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 // An HTTP request of the notifications: https is verified against the
 // system's certificate authorities, or against `caFile`'s alone.
-struct HttpRequest {
+struct OutgoingRequest {
     std::string method;  // "POST" or "GET"
     std::string url;
     Pairs headers;
@@ -115,7 +115,7 @@ class Platform {
     // `id` at a time. Monitor::onDelivered(id, outcome) follows once, never
     // from within the call, and within the time-out (a request still under
     // way then is aborted, a program killed).
-    virtual void sendHttp(int id, const HttpRequest& request) = 0;
+    virtual void sendHttp(int id, const OutgoingRequest& request) = 0;
     // Runs `path` without arguments and without a shell, `environment`
     // added to the monitor's own.
     virtual void runProgram(int id, const std::string& path, const Pairs& environment,

@@ -18,7 +18,12 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& descr
 
 // The monitor's options, the same for the windowed program and the headless station.
 struct StationOptions {
-    explicit StationOptions(QCommandLineParser& parser) { parser.addOptions({headless, dir, testNotify}); }
+    StationOptions() { parser.addOptions({headless, dir, testNotify}); }
+
+    // answerCommandLine with these options; read them with `parser` after.
+    std::optional<int> answer(int argc, char** argv) {
+        return answerCommandLine(argc, argv, kDescription, parser);
+    }
 
     static constexpr const char* kDescription =
         "Monitoring and control station for a static transfer switch: polls the STS on "
@@ -35,6 +40,7 @@ struct StationOptions {
         "test-notify",
         "Sends a test event to every target of the station's notify.cfg, prints what each "
         "answered and ends (exit code 0 when all delivered)."};
+    QCommandLineParser parser;
 };
 
 }  // namespace treld

@@ -26,7 +26,7 @@ void Deliveries::report(int id, bool delivered, const QString& answer) {
         Qt::QueuedConnection);
 }
 
-void Deliveries::sendHttp(int id, const HttpRequest& request) {
+void Deliveries::sendHttp(int id, const OutgoingRequest& request) {
     QNetworkRequest wanted(QUrl(QString::fromStdString(request.url)));
     wanted.setHeader(QNetworkRequest::UserAgentHeader, "treld/" TRELD_VERSION);
     for (const auto& [name, value] : request.headers)

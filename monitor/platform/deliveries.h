@@ -18,7 +18,7 @@ class Deliveries : public QObject {
     // `done` is called from the event loop, never from within a call below.
     explicit Deliveries(Done done, QObject* parent = nullptr);
 
-    void sendHttp(int id, const HttpRequest& request);
+    void sendHttp(int id, const OutgoingRequest& request);
     void runProgram(int id, const std::string& path, const Pairs& environment, int timeoutMs);
 
   private:

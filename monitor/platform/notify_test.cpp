@@ -8,7 +8,8 @@
 
 namespace treld {
 
-int runNotifyTest(const std::filesystem::path& programDir, const std::filesystem::path& stationDir) {
+int runNotifyTest(const std::filesystem::path& programDir,
+                  const std::filesystem::path& stationDir) {
     QtPlatform platform;
     Monitor monitor(platform, programDir, stationDir);
     platform.attach(&monitor, {});

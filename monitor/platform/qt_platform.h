@@ -50,7 +50,7 @@ class QtPlatform : public QObject, public Platform {
     void closeRelay(int slot) override;
     bool startProgram(const std::string& path, const std::string& argument) override;
     bool startWatchedProgram(const std::string& path, const std::string& argument) override;
-    void sendHttp(int id, const HttpRequest& request) override {
+    void sendHttp(int id, const OutgoingRequest& request) override {
         deliveries_.sendHttp(id, request);
     }
     void runProgram(int id, const std::string& path, const Pairs& environment,

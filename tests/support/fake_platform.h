@@ -93,11 +93,11 @@ class FakePlatform : public Platform {
     struct Sent {
         int id;
         std::int64_t atMs;
-        HttpRequest request;  // a program's: its path as url, its environment as headers
+        OutgoingRequest request;  // a program's: its path as url, its environment as headers
     };
     std::vector<Sent> deliveries;
     std::function<void(const Sent&)> deliver = [](auto) {};
-    void sendHttp(int id, const HttpRequest& request) override {
+    void sendHttp(int id, const OutgoingRequest& request) override {
         deliver(deliveries.emplace_back(Sent{id, nowMs, request}));
     }
     void runProgram(int id, const std::string& path, const Pairs& environment,
