@@ -72,11 +72,11 @@ class FleetBoard(unittest.TestCase):
                                                    'sts/north offline', 'sts/south green',
                                                    'sts/west green'])
         # The API answers the same board, as the OpenAPI file describes it.
-        spec = self.station.get('/api/v1/openapi.json')[1]
+        described = self.station.get('/api/v1/openapi.json')[1]
         code, board = self.station.get('/api/v1/fleet')
         self.assertEqual(code, 200)
-        jsonschema.validate(board, dict(spec['components']['schemas']['Board'],
-                                        components=spec['components']),
+        jsonschema.validate(board, dict(described['components']['schemas']['Board'],
+                                        components=described['components']),
                             cls=jsonschema.Draft202012Validator)
         self.assertEqual([tile['key'] + ' ' + tile['state'] for tile in board['stations']],
                          self.browser.run(TILES))

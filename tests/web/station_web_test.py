@@ -29,15 +29,15 @@ def local(seconds, form):
 
 
 def api_answers_as_described(station):
-    spec = station.get('/api/v1/openapi.json')[1]
-    components = spec['components']
+    described = station.get('/api/v1/openapi.json')[1]
+    components = described['components']
     for schema in components['schemas'].values():
         jsonschema.Draft202012Validator.check_schema(schema)
 
     def check(path, query, status):
         code, body = station.get(path + '?' + urllib.parse.urlencode(query))
         assert code == status, (path, query, body)
-        answer = spec['paths'][path]['get']['responses'][str(status)]
+        answer = described['paths'][path]['get']['responses'][str(status)]
         while '$ref' in answer:
             answer = components['responses'][answer['$ref'].split('/')[-1]]
         schema = dict(answer['content']['application/json']['schema'], components=components)
