@@ -15,7 +15,8 @@ from station import Station
 
 PROGRAMS = sys.argv.pop(1)
 SCREENSHOT = sys.argv.pop(1) if len(sys.argv) > 1 else None
-BLACKOUT_S, CUT_S = 4, 5
+# The black-out comes once the API is checked and the page watches, even on a loaded machine.
+BLACKOUT_S, CUT_S = 8, 9
 SCENARIO = f'{BLACKOUT_S}s source1 blackout\n{CUT_S}s cut on\n'
 BANNER = "document.getElementById('banner').textContent"  # empty while hidden
 
